@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs every test.
+# Usage: tools/test.sh [build-folder] [extra cmake arguments...]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-"$root/build"}
+shift || true
+
+"$root/tools/install-deps.sh"
+cmake -S "$root" -B "$build" -DPython3_EXECUTABLE=/usr/bin/python3 "$@" >/dev/null
+cmake --build "$build" -j"$(nproc)"
+cd "$build"
+# SDL turns SIGTERM into a quit event, so a hung test is killed outright.
+timeout -s KILL 1500 ctest --output-on-failure -j"$(nproc)" --timeout 120
