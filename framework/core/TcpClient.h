@@ -1,0 +1,47 @@
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <netinet/in.h>
+#include <string>
+
+// One IPv4 TCP connection over BSD sockets for the library's own short exchanges. Every call
+// that can block is bounded by a deadline, so a worker thread always gets control back, and a
+// peer that went away never raises SIGPIPE. Internal to the library.
+class TcpClient
+{
+public:
+    using Clock = std::chrono::steady_clock;
+
+    TcpClient();
+    // Closes the socket.
+    ~TcpClient();
+
+    TcpClient(const TcpClient&) = delete;
+    TcpClient& operator=(const TcpClient&) = delete;
+
+    // Makes the socket; false when the system refuses one.
+    bool Open();
+    // Whether the host reads as a dotted IPv4 address rather than a name.
+    static bool IsDottedAddress(const std::string& host);
+    // Fills in the peer address: a dotted address as it stands, a name through the resolver
+    // (IPv4 only, first address). False when it cannot be resolved.
+    bool Resolve(const std::string& host, int port);
+    // Connects to the resolved address; false on refusal, error or when the deadline passed.
+    bool Connect(Clock::time_point deadline);
+    // Sends every byte, however the system splits them; false on error or when the deadline
+    // passed before all were sent.
+    bool SendAll(const char* data, std::size_t size, Clock::time_point deadline);
+    // Reads into the buffer until the peer closes, the buffer is full, an error occurs or the
+    // deadline passes; returns the number of bytes read (what arrived before an error is kept).
+    std::size_t ReceiveAll(char* buffer, std::size_t capacity, Clock::time_point deadline);
+    void Close();
+
+private:
+    // Waits for the events on the socket; false on timeout or error.
+    bool Wait(short events, Clock::time_point deadline);
+
+    int _socket = -1; // owned; closed by Close
+    sockaddr_in _address{};
+    bool _resolved = false;
+};

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "framework/core/Debug.h"
+#include "framework/core/Export.h"
+
+#include <cstdint>
+
+class Sound;
+
+// One of the mixer's channels, by number. The pool (Allocate) holds one object per allocated
+// channel; anyone may make a Channel for a number to act on that channel.
+//
+// The null channel (number -1) stands for "no channel": it is what a request gets when no pool
+// entry fits. Stopping, pausing, resuming, fading or expiring it does nothing and returns
+// false, and its queries are false: the mixer would read -1 as "every channel" and silence
+// sounds that belong to someone else. Playing on it lets the mixer pick a free channel.
+class FRAMEWORK_API Channel : public Debug
+{
+public:
+    explicit Channel(int number);
+    ~Channel() override;
+
+    Channel(const Channel&) = delete;
+    Channel& operator=(const Channel&) = delete;
+
+    int GetChannelNum() const { return _number; }
+    bool IsNull() const { return _number < 0; }
+
+    // loops as the mixer counts them (0 once, -1 for ever); ticks -1 for no time limit.
+    // False when the mixer refuses, also for a sound that is not loaded.
+    bool Play(Sound* s, int loops, int ticks);
+    // Fades in over ms, then plays as Play does.
+    bool FadeIn(Sound* s, int ms, int loops, int ticks);
+    bool Pause();
+    bool Resume();
+    bool Stop();
+    bool FadeOut(int ms);
+    // Stops the channel after ms.
+    bool Expire(int ms);
+
+    bool IsPlaying();
+    bool IsPaused();
+    bool IsFading();
+    bool IsFadingIn();
+    bool IsFadingOut();
+
+    // Asks the mixer for n channels (none for n <= 0) and makes the pool match what it granted:
+    // entry k has number k. True when it granted n.
+    static bool Allocate(int n);
+    static int ChannelCount();
+    // n = -1: the first pool entry that is not playing; 0 <= n < ChannelCount(): that entry;
+    // otherwise, and when every entry plays, the null channel. Never null.
+    static Channel* GetChannel(int n);
+    static void StopAll();
+    static void FadeAll(int ms);
+
+private:
+    // A real channel on an open device: mixer calls on a closed device read freed memory.
+    bool CanAct() const;
+    int Fading() const;
+
+    int32_t _number;
+};

@@ -1,0 +1,5 @@
+#include "framework/stage/ButtonListener.h"
+
+ButtonListener::~ButtonListener() = default;
+
+void ButtonListener::ButtonClicked(int /*id*/, int /*button*/) {}

@@ -1,0 +1,345 @@
+#include "framework/core/ConfigFile.h"
+#include "framework/core/Debug.h"
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+#include <map>
+#include <random>
+#include <set>
+#include <string>
+#include <sys/stat.h>
+#include <vector>
+
+namespace {
+
+using testsupport::FileExists;
+using testsupport::FixturePath;
+using testsupport::ReadFile;
+using testsupport::WriteFile;
+
+const std::vector<int> kEscapeTargets = {0, 8, 9, 10, 11, 12, 13, 26, 32};
+
+int Shift(size_t position, int line)
+{
+    return static_cast<int>(position % ConfigFile::kScramblePositionModulus) +
+           line % ConfigFile::kScrambleLineModulus + ConfigFile::kScrambleBase;
+}
+
+std::vector<std::string> SplitLines(const std::string& bytes)
+{
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < bytes.size()) {
+        size_t end = bytes.find("\r\n", start);
+        if (end == std::string::npos) {
+            end = bytes.size();
+        }
+        lines.push_back(bytes.substr(start, end - start));
+        start = end + 2;
+    }
+    return lines;
+}
+
+int CountLogLines(const std::string& part)
+{
+    Debug::DebugFlush();
+    int n = 0;
+    for (const std::string& line : SplitLines(ReadFile("debug.txt"))) {
+        if (line.find(part) != std::string::npos) {
+            ++n;
+        }
+    }
+    return n;
+}
+
+// Raises the log level of every configuration object to 2, so that level-1 lines are written.
+void LogLevelOneLines()
+{
+    ASSERT_EQ(mkdir("debug", 0755), 0);
+    ASSERT_TRUE(WriteFile("debug/Profile.2", ""));
+    ASSERT_TRUE(WriteFile("debug/ConfigFile.1", ""));
+}
+
+std::string Text(ConfigFile& cfg, const std::string& section, const std::string& key)
+{
+    return cfg.Value(section, key, "<default>", true);
+}
+
+std::map<std::string, std::string> Entries(ConfigFile& cfg)
+{
+    std::map<std::string, std::string> entries;
+    for (const std::string& section : cfg.GetSectionsThatStartWith("")) {
+        for (const std::string& key : cfg.GetKeysInSection(section)) {
+            entries[section + "/" + key] = Text(cfg, section, key);
+        }
+    }
+    return entries;
+}
+
+// The control bytes that each escape in a scrambled file stands for.
+std::set<int> EscapedTargets(const std::string& scrambledBytes)
+{
+    std::set<int> targets;
+    const std::vector<std::string> lines = SplitLines(scrambledBytes);
+    for (size_t n = 0; n < lines.size(); ++n) {
+        const std::string& line = lines[n];
+        for (size_t i = 0; i < line.size();) {
+            if (line[i] == ' ' && i + 2 < line.size() && line[i + 1] == ' ') {
+                const auto raw = static_cast<unsigned char>(line[i + 2]);
+                targets.insert((raw + Shift(i, static_cast<int>(n))) & 0xff);
+                i += 3;
+            } else {
+                ++i;
+            }
+        }
+    }
+    return targets;
+}
+
+TEST(ConfigFileScramble, LinesShiftByPositionAndLineNumber)
+{
+    const std::string line = "key=Value";
+    for (int n : {0, 1, 5, ConfigFile::kScrambleLineModulus + 3}) {
+        std::string expected;
+        for (size_t i = 0; i < line.size(); ++i) {
+            expected.push_back(static_cast<char>(line[i] + Shift(i, n)));
+        }
+        EXPECT_EQ(ConfigFile::EncryptLine(line, n), expected) << n;
+    }
+    EXPECT_NE(ConfigFile::EncryptLine(line, 0), ConfigFile::EncryptLine(line, 1));
+    EXPECT_EQ(ConfigFile::EncryptLine(line, 2),
+              ConfigFile::EncryptLine(line, 2 + ConfigFile::kScrambleLineModulus));
+    EXPECT_EQ(ConfigFile::EncryptLine("", 4), "");
+}
+
+TEST(ConfigFileScramble, EscapeBytesAreWrittenAsTwoBlanksAndTheByte)
+{
+    for (int n = 0; n < ConfigFile::kScrambleLineModulus + 2; ++n) {
+        for (int target : kEscapeTargets) {
+            const char c = static_cast<char>((target - Shift(0, n)) & 0xff);
+            EXPECT_EQ(ConfigFile::EncryptLine(std::string(1, c), n), std::string("  ") + c)
+                << "line " << n << " target " << target;
+        }
+    }
+}
+
+TEST(ConfigFileScramble, FixtureReadsTheSameInBothForms)
+{
+    ASSERT_TRUE(WriteFile("s.cfg", ReadFile(FixturePath("config/scramble.cfg"))));
+    ConfigFile plain("s.cfg", false, true, false);
+    ConfigFile scrambled("s.cfg", false, false, false);
+    ASSERT_TRUE(FileExists("s.cfge"));
+
+    const std::map<std::string, std::string> entries = Entries(plain);
+    ASSERT_GT(entries.size(), 40u);
+    EXPECT_EQ(Entries(scrambled), entries);
+    EXPECT_EQ(Text(scrambled, "blanks", "two"), "a  b");
+    EXPECT_EQ(Text(scrambled, "blanks", "three"), "a   b");
+    EXPECT_EQ(Text(scrambled, "blanks", "four"), "a    b");
+    EXPECT_EQ(Text(scrambled, "blanks", "only"), "    ");
+    EXPECT_EQ(Text(scrambled, "blanks", " spaced key "), " spaced value ");
+    EXPECT_EQ(Text(scrambled, "late section", "line29"), "value 29  with  pairs");
+
+    // The fixture is only worth it while it hits every escape, beyond the line period.
+    const std::string bytes = ReadFile("s.cfge");
+    const std::set<int> hit = EscapedTargets(bytes);
+    for (int target : kEscapeTargets) {
+        EXPECT_EQ(hit.count(target), 1u) << target;
+    }
+    EXPECT_GT(SplitLines(bytes).size(), 3u * ConfigFile::kScrambleLineModulus);
+}
+
+TEST(ConfigFileScramble, FlushedFileReadsBackExactly)
+{
+    ASSERT_TRUE(WriteFile("s.cfg", ReadFile(FixturePath("config/scramble.cfg"))));
+    std::map<std::string, std::string> expected;
+    {
+        ConfigFile cfg("s.cfg", false, false, false);
+        cfg.Write("blanks", "new", "  x  y   z    ");
+        cfg.Write("", "top", " ");
+        cfg.DeleteKey("escapes", "hit0");
+        expected = Entries(cfg);
+    }
+    EXPECT_EQ(ReadFile("s.cfg"), ReadFile(FixturePath("config/scramble.cfg")))
+        << "the plain file is never written in scrambled mode";
+    ConfigFile back("s.cfg", false, false, false);
+    EXPECT_EQ(Entries(back), expected);
+    EXPECT_EQ(Text(back, "blanks", "new"), "  x  y   z    ");
+}
+
+TEST(ConfigFileScramble, RandomValuesSurviveTheRoundTrip)
+{
+    std::mt19937 random(12345);
+    // Blanks and bytes that shift into escapes are the interesting ones.
+    const std::string pool = std::string("      \t\x01\xe5\xec\xeb\xf7\xfe\xff\x80"
+                                         "ab=[#;") +
+                             std::string(1, '\0') + "\x07";
+    std::uniform_int_distribution<size_t> pick(0, pool.size() - 1);
+    std::uniform_int_distribution<int> length(0, 24);
+    std::map<std::string, std::string> expected;
+    {
+        ConfigFile cfg("r.cfg", false, false, false);
+        for (int i = 0; i < 600; ++i) {
+            std::string value;
+            for (int k = length(random); k > 0; --k) {
+                value.push_back(pool[pick(random)]);
+            }
+            const std::string section = "s" + std::to_string(i % 13);
+            const std::string key = "k" + std::to_string(i) + value.substr(0, i % 3);
+            cfg.Write(section, key, value);
+        }
+        expected = Entries(cfg);
+    }
+    EXPECT_GT(expected.size(), 500u) << "most writes are accepted";
+    ConfigFile back("r.cfg", false, false, false);
+    EXPECT_EQ(Entries(back), expected);
+}
+
+TEST(ConfigFileScramble, FilesOfTheOldEncoderStillRead)
+{
+    // Written by an encoder that escaped only control bytes: its blank pairs were always lost.
+    ASSERT_TRUE(WriteFile("l.cfge", ReadFile(FixturePath("config/legacy.cfge"))));
+    ConfigFile cfg("l.cfg", false, false, false);
+    EXPECT_EQ(Text(cfg, "legacy", "plain"), "value");
+    EXPECT_EQ(Text(cfg, "legacy", "pair"), "ab");
+    EXPECT_EQ(Text(cfg, "legacy", "triple"), "a b");
+    EXPECT_EQ(Text(cfg, "legacy", "tab"), "x\ty");
+    for (int k = 0; k < 12; ++k) {
+        EXPECT_EQ(Text(cfg, "second", "k" + std::to_string(k)), "v" + std::to_string(k));
+    }
+    EXPECT_EQ(cfg.NumErrors(), 0);
+    EXPECT_FALSE(FileExists("l.cfg"));
+}
+
+TEST(ConfigFileScramble, FlushEncodesEveryLineButTheSeparators)
+{
+    {
+        ConfigFile cfg("f.cfg", false, false, false);
+        cfg.Write("", "top", "1");
+        cfg.Write("a", "k", "v");
+        cfg.Write("b", "k", "w");
+    }
+    const std::vector<std::string> plainLines = {"top=1", "", "[a]", "k=v", "", "[b]", "k=w"};
+    std::string expected;
+    for (size_t n = 0; n < plainLines.size(); ++n) {
+        expected += ConfigFile::EncryptLine(plainLines[n], static_cast<int>(n)) + "\r\n";
+    }
+    EXPECT_EQ(ReadFile("f.cfge"), expected);
+    EXPECT_FALSE(FileExists("f.cfg"));
+}
+
+TEST(ConfigFileScramble, MissingCopyIsMadeFromThePlainFile)
+{
+    LogLevelOneLines();
+    ASSERT_TRUE(WriteFile("x.cfg", "[s]\nk=plain\n"));
+    {
+        ConfigFile cfg("x.cfg", false, false, false);
+        EXPECT_EQ(Text(cfg, "s", "k"), "plain");
+    }
+    EXPECT_EQ(CountLogLines("ENCRYPTED FILE NOT FOUND! ENCRYPTING...x.cfge"), 1);
+    EXPECT_EQ(CountLogLines("READING FROM ENCRYPTED FILE x.cfge"), 1);
+    EXPECT_EQ(ReadFile("x.cfge"), ConfigFile::EncryptLine("[s]", 0) + "\r\n" +
+                                      ConfigFile::EncryptLine("k=plain", 1) + "\r\n");
+
+    // From now on the copy wins, whatever happens to the plain file.
+    ASSERT_TRUE(WriteFile("x.cfg", "[s]\nk=edited\n"));
+    ConfigFile again("x.cfg", false, false, false);
+    EXPECT_EQ(Text(again, "s", "k"), "plain");
+}
+
+TEST(ConfigFileScramble, RequiredCopyIsNeverMade)
+{
+    ASSERT_TRUE(WriteFile("x.cfg", "[s]\nk=plain\n"));
+    ConfigFile cfg("x.cfg", false, false, true);
+    EXPECT_EQ(CountLogLines("-1 FILE NOT FOUND!(required encrypt)! - x.cfg"), 1);
+    EXPECT_EQ(Text(cfg, "s", "k"), "<default>");
+    EXPECT_FALSE(FileExists("x.cfge"));
+}
+
+TEST(ConfigFileScramble, BothFormsMissing)
+{
+    LogLevelOneLines();
+    ConfigFile cfg("x.cfg", false, false, false);
+    EXPECT_EQ(CountLogLines("ENCRYPTED FILE NOT FOUND! ENCRYPTING...x.cfge"), 1);
+    EXPECT_EQ(CountLogLines("READING FROM ENCRYPTED FILE x.cfge"), 1);
+    EXPECT_EQ(CountLogLines("-1 FILE NOT FOUND! - x.cfg"), 1);
+    EXPECT_TRUE(cfg.GetSectionsThatStartWith("").empty());
+    EXPECT_FALSE(FileExists("x.cfge"));
+    EXPECT_FALSE(FileExists("x.cfg"));
+}
+
+TEST(ConfigFileScramble, CopyThatCannotBeWrittenFallsBackToThePlainFile)
+{
+    ASSERT_TRUE(WriteFile("x.cfg", "[s]\nk=plain\n"));
+    // Stands in for a read-only folder, also when the test runs with every right.
+    ASSERT_EQ(mkdir("x.cfge.tmp", 0755), 0);
+    ConfigFile cfg("x.cfg", false, false, false);
+    EXPECT_EQ(Text(cfg, "s", "k"), "plain");
+    EXPECT_EQ(CountLogLines("FILE NOT FOUND"), 0);
+    EXPECT_FALSE(FileExists("x.cfge"));
+}
+
+TEST(ConfigFileScramble, HalfWrittenCopyIsNeverRead)
+{
+    ASSERT_TRUE(WriteFile("x.cfg", "[s]\nk=plain\n"));
+    ASSERT_TRUE(WriteFile("x.cfge.tmp", ConfigFile::EncryptLine("[s]", 0) + "\r\n"));
+    ConfigFile cfg("x.cfg", false, false, false);
+    EXPECT_EQ(Text(cfg, "s", "k"), "plain");
+}
+
+TEST(ConfigFileScramble, FailedFlushKeepsTheOldCopy)
+{
+    ASSERT_TRUE(WriteFile("x.cfg", "[s]\nk=plain\n"));
+    ConfigFile cfg("x.cfg", false, false, false);
+    const std::string copy = ReadFile("x.cfge");
+    ASSERT_EQ(mkdir("x.cfge.tmp", 0755), 0);
+    cfg.Write("s", "k", "changed");
+    cfg.Flush();
+    EXPECT_TRUE(cfg.IsChanged());
+    EXPECT_EQ(ReadFile("x.cfge"), copy);
+    EXPECT_EQ(CountLogLines("-1 FILE NOT WRITTEN! - x.cfge"), 1);
+    ASSERT_EQ(rmdir("x.cfge.tmp"), 0);
+}
+
+TEST(ConfigFileScramble, SwitchOffAndPlainObjectsLeaveTheCopyAlone)
+{
+    ASSERT_TRUE(WriteFile("x.cfg", "[s]\nk=old\n"));
+    {
+        ConfigFile make("x.cfg", false, false, false);
+    }
+    const std::string copy = ReadFile("x.cfge");
+    ASSERT_FALSE(copy.empty());
+    ASSERT_TRUE(WriteFile("x.cfg", "[s]\nk=plain\n"));
+
+    ConfigFile::TurnEncryption(false);
+    {
+        ConfigFile cfg("x.cfg", false, false, false);
+        EXPECT_EQ(Text(cfg, "s", "k"), "plain");
+        cfg.Write("s", "k", "off");
+    }
+    EXPECT_EQ(ReadFile("x.cfg"), "\r\n[s]\r\nk=off\r\n");
+    ConfigFile::TurnEncryption(true);
+    {
+        ConfigFile cfg("x.cfg", false, true, false);
+        EXPECT_EQ(Text(cfg, "s", "k"), "off");
+        cfg.Write("s", "k", "plain object");
+    }
+    EXPECT_EQ(ReadFile("x.cfg"), "\r\n[s]\r\nk=plain object\r\n");
+    EXPECT_EQ(ReadFile("x.cfge"), copy);
+}
+
+TEST(ConfigFileScramble, SwitchingOnAfterReadingMakesFlushScramble)
+{
+    ASSERT_TRUE(WriteFile("x.cfg", "[s]\nk=plain\n"));
+    ConfigFile::TurnEncryption(false);
+    ConfigFile cfg("x.cfg", false, false, false);
+    ConfigFile::TurnEncryption(true);
+    cfg.Write("s", "j", "new");
+    cfg.Flush();
+    EXPECT_EQ(ReadFile("x.cfg"), "[s]\nk=plain\n");
+    ConfigFile back("x.cfg", false, false, false);
+    EXPECT_EQ(Entries(back),
+              (std::map<std::string, std::string>{{"s/j", "new"}, {"s/k", "plain"}}));
+}
+
+} // namespace

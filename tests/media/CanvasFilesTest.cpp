@@ -1,0 +1,209 @@
+// Image files: plain and scrambled forms, the loaders and the file constructor of Canvas.
+#include "SDL.h"
+#include "framework/media/Canvas.h"
+#include "tests/support/TestSupport.h"
+
+#include <cstdio>
+#include <gtest/gtest.h>
+#include <string>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+void CopyFixture(const std::string& fixture, const std::string& to)
+{
+    mkdir("images", 0755);
+    ASSERT_TRUE(testsupport::WriteFile(
+        to, testsupport::ReadFile(testsupport::FixturePath("images/" + fixture))));
+}
+
+// Every pixel of a and b equal, compared as colours (formats may differ).
+void ExpectSamePixels(SDL_Surface* a, SDL_Surface* b)
+{
+    ASSERT_NE(a, nullptr);
+    ASSERT_NE(b, nullptr);
+    ASSERT_EQ(a->w, b->w);
+    ASSERT_EQ(a->h, b->h);
+    Canvas reader(nullptr);
+    for (int y = 0; y < a->h; ++y) {
+        for (int x = 0; x < a->w; ++x) {
+            ASSERT_EQ(reader.GetPixel(a, x, y), reader.GetPixel(b, x, y)) << x << "," << y;
+        }
+    }
+}
+
+std::string DebugLog()
+{
+    Debug::DebugFlush();
+    return testsupport::ReadFile("debug.txt");
+}
+
+} // namespace
+
+TEST(CanvasFilesTest, PngJpegAndGifLoad)
+{
+    struct Case
+    {
+        const char* file;
+        int w, h;
+    };
+    for (const Case c : {Case{"sheet4x2.png", 400, 100}, Case{"photo.jpg", 32, 16},
+                         Case{"anim.gif", 12, 10}, Case{"alpha.png", 8, 4}}) {
+        SCOPED_TRACE(c.file);
+        const std::string name = std::string("images/") + c.file;
+        CopyFixture(c.file, name);
+        SDL_Surface* s = Canvas::LoadImgToSurface(name);
+        ASSERT_NE(s, nullptr);
+        EXPECT_EQ(s->w, c.w);
+        EXPECT_EQ(s->h, c.h);
+        SDL_FreeSurface(s);
+    }
+    // Spot checks of the decoded colours.
+    Canvas reader(nullptr);
+    SDL_Surface* jpeg = Canvas::LoadImgToSurface("images/photo.jpg");
+    const Color left = reader.GetPixel(jpeg, 4, 8);
+    const Color right = reader.GetPixel(jpeg, 28, 8);
+    EXPECT_NEAR(left.GetR(), 200, 6);
+    EXPECT_NEAR(left.GetB(), 40, 6);
+    EXPECT_NEAR(right.GetB(), 200, 6);
+    SDL_FreeSurface(jpeg);
+    SDL_Surface* gif = Canvas::LoadImgToSurface("images/anim.gif");
+    EXPECT_EQ(reader.GetPixel(gif, 5, 5), Color(0, 200, 0, 255));
+    EXPECT_EQ(reader.GetPixel(gif, 0, 0), Color(255, 0, 255, 255));
+    SDL_FreeSurface(gif);
+    SDL_Surface* png = Canvas::LoadImgToSurface("images/alpha.png");
+    EXPECT_NE(png->format->Amask, 0u);
+    EXPECT_EQ(reader.GetPixel(png, 3, 2), Color(90, 120, 200, 130));
+    EXPECT_EQ(reader.GetPixel(png, 0, 1).GetA(), 0);
+    SDL_FreeSurface(png);
+}
+
+TEST(CanvasFilesTest, FirstLoadWritesTheScrambledCopyWhichLaterLoadsAlone)
+{
+    CopyFixture("sheet4x2.png", "images/a.png");
+    const std::string plainBytes = testsupport::ReadFile("images/a.png");
+    ASSERT_FALSE(testsupport::FileExists("images/a.pnge"));
+
+    SDL_Surface* fromPlain = Canvas::LoadImgToSurface("images/a.png");
+    ASSERT_NE(fromPlain, nullptr);
+    ASSERT_TRUE(testsupport::FileExists("images/a.pnge"));
+    const std::string scrambled = testsupport::ReadFile("images/a.pnge");
+    ASSERT_EQ(scrambled.size(), plainBytes.size());
+    EXPECT_NE(scrambled, plainBytes);
+    // One key byte for the whole file: the XOR of the two forms is constant.
+    const char key = static_cast<char>(scrambled[0] ^ plainBytes[0]);
+    for (size_t i = 0; i < scrambled.size(); ++i) {
+        ASSERT_EQ(static_cast<char>(scrambled[i] ^ plainBytes[i]), key) << i;
+    }
+
+    ASSERT_EQ(std::remove("images/a.png"), 0);
+    SDL_Surface* fromCopy = Canvas::LoadImgToSurface(" \timages/a.png\t "); // trimmed
+    ExpectSamePixels(fromPlain, fromCopy);
+    SDL_FreeSurface(fromCopy);
+
+    // Only the copy exists: the plain loader does not consult it; the file constructor does.
+    EXPECT_EQ(Canvas::LoadImg("images/a.png"), nullptr);
+    Canvas asStored("images/a.png", Canvas::PerPixelFormat());
+    ASSERT_TRUE(asStored.IsLoaded());
+    ExpectSamePixels(fromPlain, asStored.GetSurface());
+    SDL_FreeSurface(fromPlain);
+}
+
+TEST(CanvasFilesTest, ScrambledFileWithoutEndingIsRecognisedByContent)
+{
+    CopyFixture("sheet4x2.png", "images/noending");
+    SDL_Surface* plain = Canvas::LoadImgToSurface("images/noending");
+    ASSERT_TRUE(testsupport::FileExists("images/noendinge"));
+    ASSERT_EQ(std::remove("images/noending"), 0);
+    SDL_Surface* copy = Canvas::LoadImgToSurface("images/noending");
+    ExpectSamePixels(plain, copy);
+    SDL_FreeSurface(plain);
+    SDL_FreeSurface(copy);
+}
+
+TEST(CanvasFilesTest, MissingEmptyAndUndecodableFilesGiveNull)
+{
+    EXPECT_EQ(Canvas::LoadImgToSurface("images/none.png"), nullptr);
+    EXPECT_NE(DebugLog().find("Can't open real image file images/none.png"), std::string::npos);
+
+    mkdir("images", 0755);
+    ASSERT_TRUE(testsupport::WriteFile("images/empty.pnge", ""));
+    EXPECT_EQ(Canvas::LoadImgToSurface("images/empty.png"), nullptr);
+
+    ASSERT_TRUE(testsupport::WriteFile("images/junk.png", "this is no picture"));
+    EXPECT_EQ(Canvas::LoadImgCompatibleToSurface("images/junk.png", nullptr), nullptr);
+    EXPECT_NE(DebugLog().find("Surface is null!! images/junk.png"), std::string::npos);
+
+    Canvas missing("images/none.png", nullptr);
+    EXPECT_FALSE(missing.IsLoaded());
+    EXPECT_EQ(missing.GetSurface(), nullptr);
+    Canvas unnamed(std::string(), nullptr);
+    EXPECT_FALSE(unnamed.IsLoaded());
+}
+
+TEST(CanvasFilesTest, ConvertingLoadsUseTheGivenOrTheDefaultFormat)
+{
+    CopyFixture("sheet4x2.png", "images/s.png");
+    SDL_Surface* as16 = SDL_CreateRGBSurface(0, 1, 1, 16, 0xF800, 0x07E0, 0x001F, 0);
+    SDL_Surface* c = Canvas::LoadImgCompatibleToSurface("images/s.png", as16->format);
+    ASSERT_NE(c, nullptr);
+    EXPECT_EQ(c->format->BitsPerPixel, 16);
+    SDL_FreeSurface(c);
+
+    // No default set: the null format loads as stored.
+    Canvas stored("images/s.png", nullptr);
+    EXPECT_EQ(stored.GetSurface()->format->BitsPerPixel, 24);
+    Canvas::SetDefaultPixelFormat(as16->format);
+    Canvas converted("images/s.png", nullptr);
+    EXPECT_EQ(converted.GetSurface()->format->BitsPerPixel, 16);
+    Canvas* wrapped = Canvas::LoadImgCompatible("images/s.png", nullptr);
+    ASSERT_NE(wrapped, nullptr);
+    EXPECT_TRUE(wrapped->IsLoaded());
+    EXPECT_EQ(wrapped->GetSurface()->format->BitsPerPixel, 16);
+    delete wrapped;
+    Canvas::SetDefaultPixelFormat(nullptr);
+    SDL_FreeSurface(as16);
+}
+
+TEST(CanvasFilesTest, CopyThatCannotBeWrittenStillLoadsThePlainFile)
+{
+    // A folder standing where the copy should go: no copy can be written, even by root.
+    CopyFixture("alpha.png", "images/b.png");
+    ASSERT_EQ(mkdir("images/b.pnge", 0755), 0);
+    ASSERT_TRUE(testsupport::WriteFile("images/b.pnge/keep", "x"));
+    SDL_Surface* s = Canvas::LoadImgToSurface("images/b.png");
+    ASSERT_NE(s, nullptr);
+    EXPECT_EQ(s->w, 8);
+    SDL_FreeSurface(s);
+    EXPECT_NE(DebugLog().find("Can't open encrypted image file images/b.png"), std::string::npos);
+}
+
+TEST(CanvasFilesTest, ReadOnlyFolderStillLoadsImages)
+{
+    CopyFixture("sheet4x2.png", "images/c.png");
+    ASSERT_EQ(chmod("images", 0555), 0);
+    // Root writes anywhere: the load then runs in a child that gives up root.
+    const bool root = geteuid() == 0;
+    if (root) {
+        ASSERT_EQ(chmod(".", 0755), 0);
+        ASSERT_EQ(chmod("images/c.png", 0644), 0);
+    }
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        if (root && (setgid(65534) != 0 || setuid(65534) != 0)) {
+            _exit(3);
+        }
+        SDL_Surface* s = Canvas::LoadImgToSurface("images/c.png");
+        const bool ok =
+            s != nullptr && s->w == 400 && s->h == 100 && !testsupport::FileExists("images/c.pnge");
+        _exit(ok ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    chmod("images", 0755);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+}
