@@ -33,7 +33,8 @@ public:
     // The tick count taken at construction.
     virtual unsigned int GetSeed();
 
-    // One idle step, exactly as the loop does it on a pass without events.
+    // One idle step, exactly as the loop does it on a pass without events. A class that
+    // overrides OnIdle(ms) hides this name: call it as Application::OnIdle().
     void OnIdle();
 
     // The main loop of the current application object; argc and argv only go to OnInit.
@@ -50,8 +51,8 @@ public:
     // Dialog shadows need both switches.
     static bool DialogDropShadowsAllowed();
 
-    // The current application object, newest first; cleared when that object is destroyed.
-    // Prefer GetApplication().
+    // The current application object (the newest one made); cleared when that object is
+    // destroyed. Prefer GetApplication().
     static Application* theApplication;
 
 private:

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <mutex>
 #include <string>
@@ -15,6 +16,26 @@
 namespace {
 
 using namespace std::chrono_literals;
+
+std::atomic<int>& ReapCount()
+{
+    static std::atomic<int> count{0};
+    return count;
+}
+
+} // namespace
+
+// Link seam: the library's calls to SDL_WaitThread land here first, so the tests can see that a
+// finished worker is reaped, and reaped once. Forwards to SDL.
+extern "C" void SDL_WaitThread(SDL_Thread* thread, int* status)
+{
+    using WaitThread = void (*)(SDL_Thread*, int*);
+    static const auto real = reinterpret_cast<WaitThread>(dlsym(RTLD_NEXT, "SDL_WaitThread"));
+    ReapCount()++;
+    real(thread, status);
+}
+
+namespace {
 
 // Holds a worker inside OnExecute until the test opens it (or a safety time passes, so a
 // broken test cannot hang).
@@ -162,8 +183,13 @@ TEST(ThreadTest, WorkerRunsOnItsOwnThreadStoresResultAndStopsItself)
     EXPECT_EQ(record.stops, 1);
 
     ASSERT_TRUE(WaitUntilFinished(thread));
+    EXPECT_EQ(ReapCount(), 0);
     EXPECT_TRUE(thread.Reap());
+    EXPECT_EQ(ReapCount(), 1);
     EXPECT_EQ(thread.GetThread(), nullptr);
+    // Reaped once only: neither a second Reap nor the destructor waits again.
+    EXPECT_TRUE(thread.Reap());
+    EXPECT_EQ(ReapCount(), 1);
 }
 
 TEST(ThreadTest, DefaultWorkReturnsZeroAndTheFinishedThreadIsDeleted)
@@ -174,6 +200,7 @@ TEST(ThreadTest, DefaultWorkReturnsZeroAndTheFinishedThreadIsDeleted)
     EXPECT_EQ(thread->GetReturnValue(), 0);
     ASSERT_TRUE(WaitUntilFinished(*thread));
     EXPECT_TRUE(Thread::DeleteIfFinished(thread));
+    EXPECT_EQ(ReapCount(), 1);
     EXPECT_EQ(Log().find("still"), std::string::npos);
 }
 
@@ -192,6 +219,7 @@ TEST(ThreadTest, StopClearsTheFlagAtOnceWhileTheWorkerGoesOn)
     EXPECT_FALSE(Thread::DeleteIfFinished(thread));
     EXPECT_NE(Log().find("Thread still working"), std::string::npos);
     EXPECT_FALSE(record.workDone);
+    EXPECT_EQ(ReapCount(), 0);
 
     record.gate.Open();
     ASSERT_TRUE(WaitUntilFinished(*thread));
@@ -241,6 +269,7 @@ TEST(ThreadTest, StartIsRefusedWhileTheWorkerRunsAndRestartsAfterwards)
     // A second run reaps the first worker and clears the result until the new work sets it.
     record.gate.Close();
     thread.Start();
+    EXPECT_EQ(ReapCount(), 1);
     EXPECT_EQ(record.starts, 2);
     EXPECT_TRUE(thread.IsRunning());
     EXPECT_EQ(thread.GetReturnValue(), 0);
