@@ -38,6 +38,10 @@ ConfigFileGame::ConfigFileGame(const std::string& file) : ConfigFile(file, false
     allowdoublebuffered = ReadBool("allowdoublebuffered", allowdoublebuffered);
     allowwebupdater = ReadBool("allowwebupdater", allowwebupdater);
     audiobuffersize = ReadInt("audiobuffersize", audiobuffersize);
+    const auto host = _values.find(std::string(kSection) + "/updatehost");
+    if (host != _values.end() && !static_cast<std::string>(host->second).empty()) {
+        updatehost = static_cast<std::string>(host->second);
+    }
 
     musicvol = ClampVolume(musicvol);
     soundsvol = ClampVolume(soundsvol);

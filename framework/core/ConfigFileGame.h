@@ -42,6 +42,8 @@ public:
     // 256..4096, a multiple of 4.
     int32_t audiobuffersize = 1024;
     bool allowwebupdater = true;
+    // Host asked by the update check; optional, so its absence is neither logged nor counted.
+    std::string updatehost = "localhost";
 
 private:
     int32_t ReadInt(const char* key, int32_t defaultValue);

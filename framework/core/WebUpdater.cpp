@@ -83,7 +83,7 @@ int WebUpdater::OnExecute()
     const std::string distributor = Debug::GetProductDistributor();
     const std::string game = Debug::GetProductNameShort();
 
-    // The step names of the original sockets layer are kept: support reads logs by them.
+    // The step names are those of the Windows sockets layer, so logs read alike everywhere.
     DebugVar(1, "Initializing Winsock library.");
     TcpClient client;
 
@@ -144,7 +144,7 @@ int WebUpdater::OnExecute()
     }
     _connected = true;
 
-    // The reply is text: it ends at the first zero byte, as it always has.
+    // The reply is text: it ends at the first zero byte.
     const std::string response = ResponseFromReply(std::string(reply));
     if (!response.empty()) {
         SetResponse(response);

@@ -7,6 +7,8 @@
 #include "framework/core/Point.h"
 #include "framework/core/Rectangle.h"
 
+#include <cstdint>
+
 class AnimationManager;
 class Canvas;
 class Cast;
@@ -46,8 +48,7 @@ public:
     // that distance (the larger of the two axis distances).
     virtual int MoveToPrev();
     // The kind code: 0 base, 1 image, 2 button, 3 text, 4 progress, 5 cursor, 6 dialog,
-    // 7 image dialog. Not meaningful while the sprite is being constructed: the stage reads
-    // GetCachedClassMemberType() instead.
+    // 7 image dialog.
     virtual int GetClassMemberType();
     virtual void SetID(int id);
     virtual int GetID();
@@ -257,9 +258,6 @@ public:
     // Shows a hidden sprite at alpha 0 first, then fades it in.
     void FadeShow(int target, unsigned int ms, CueListener* listener);
 
-    // The kind code fixed at construction, safe to read while the sprite is still being built
-    // (the stage adds a sprite from the base constructor, before the kind's virtuals exist).
-    int GetCachedClassMemberType() const { return _classMemberType; }
     // Set by the frame loop once it has taken the sprite's dirty area this frame; Animate
     // clears it.
     bool GetDirtyAdded() const { return _dirtyAdded; }
@@ -273,12 +271,12 @@ public:
     float GetPosX() const { return _posX; }
     float GetPosY() const { return _posY; }
 
-protected:
-    // For the kinds: the same as the public constructors with the kind's code, so that the stage
-    // sees the right kind when the sprite joins it during construction.
-    explicit CastMember(int classMemberType);
-    CastMember(Cast* cast, int x, int y, int priority, int classMemberType);
+    // Where press and release times come from; SDL_GetTicks unless replaced. Only a test
+    // harness sets it (null restores SDL_GetTicks).
+    using TickSource = unsigned int (*)();
+    static void SetTickSource(TickSource source);
 
+protected:
     virtual bool ShowDropShadow();
 
     bool _dirty = true;
@@ -326,7 +324,7 @@ protected:
     int _targetX = 0;
     int _targetY = 0;
     unsigned int _moveDuration = 0;
-    unsigned int _moveStartTime = 0;
+    int64_t _moveStartTime = 0; // acceleration may move it before 0
     double _distance = 0.0;
     float _speed = 0.0f;
     float _acceleration = 0.0f;
@@ -415,13 +413,12 @@ protected:
     bool _deleteOnRemovedFromCast = false;
 
 private:
-    void Init(int classMemberType);
-    // Stage side of SetCast without virtual calls into a kind that may not be built yet.
-    void JoinCast(Cast* cast);
+    void Init();
+    static unsigned int Ticks();
     // Sets the priority to exactly p (no clamping) and re-sorts the stage.
     void RestorePriority(int p);
     void FreeScaledSurfaces();
 
-    int _classMemberType = 0;
+    Cast* _leftCast = nullptr; // the stage that still owes RemovedFromCast; not owned
     bool _dirtyAdded = false;
 };

@@ -42,6 +42,7 @@ TEST(ConfigFileGame, MissingFileGivesEveryDefault)
     EXPECT_TRUE(game.allowdoublebuffered);
     EXPECT_EQ(game.audiobuffersize, 1024);
     EXPECT_TRUE(game.allowwebupdater);
+    EXPECT_EQ(game.updatehost, "localhost");
     EXPECT_EQ(game.NumErrors(), 15);
     EXPECT_EQ(CountLogLines("-1 FILE NOT FOUND! - game.cfg"), 1);
     EXPECT_FALSE(FileExists("game.cfg")) << "reading never writes";
@@ -109,6 +110,19 @@ TEST(ConfigFileGame, ErrorCountDependsOnExactKeys)
     ConfigFileGame game("game.cfg");
     EXPECT_FALSE(game.fps);
     EXPECT_EQ(game.NumErrors(), 15);
+}
+
+TEST(ConfigFileGame, UpdateHostIsOptionalAndUncounted)
+{
+    ASSERT_TRUE(WriteFile("game.cfg", "[game]\nfps=1\nupdatehost=127.0.0.1\n"));
+    {
+        ConfigFileGame game("game.cfg");
+        EXPECT_EQ(game.updatehost, "127.0.0.1");
+        EXPECT_EQ(game.NumErrors(), 14);
+    }
+    ASSERT_TRUE(WriteFile("game.cfg", "[game]\nupdatehost=\n"));
+    ConfigFileGame game("game.cfg");
+    EXPECT_EQ(game.updatehost, "localhost") << "an empty host keeps the default";
 }
 
 TEST(ConfigFileGame, FlushingSetterCreatesTheFileAtOnce)

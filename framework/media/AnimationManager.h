@@ -1,0 +1,151 @@
+#pragma once
+
+#include "framework/core/Color.h"
+#include "framework/core/Export.h"
+#include "framework/media/Canvas.h"
+
+#include <memory>
+#include <vector>
+
+class Cast;
+class CueListener;
+class Dimension;
+class Event;
+class Framework;
+class GameTime;
+class MouseMoveListener;
+class Rectangle;
+class Script;
+
+// The screen and the engine's per-frame loop: a Canvas around the video surface that owns the
+// animation clock, the default stage ("GameCast"), the fade canvas, the mouse event queue, the
+// master input switch and the master alpha with its fades.
+//
+// Ownership: the stage, the fade canvas, the back canvas, the clock, the screen size and the
+// queued events are owned. The pending stage, the script, the listeners and the framework are
+// not. The video surface belongs to SDL and is never freed here.
+class FRAMEWORK_API AnimationManager final : public Canvas
+{
+public:
+    // framework may be null (then the "testslow" and "forcesixteen" settings read 0).
+    AnimationManager(Framework* framework, SDL_Surface* screen, bool fullScreen);
+    ~AnimationManager() override;
+
+    Framework* GetFramework() const { return _framework; }
+    // The animation clock that the stage and its sprites read.
+    GameTime* GetGameTime() const { return _clock.get(); }
+    unsigned int Time();
+
+    // --- per frame ---
+
+    // Advances a screen fade; its end is reported as cue 7 (at 255), 8 (at 0) or 9.
+    void DoFades();
+    // Hands the queued mouse events to the stage in arrival order; after 1000 ms without one,
+    // starts a hover. Called once per frame and by velocity moves between their ticks.
+    void ProcessMouseEvents();
+    // Gathers the stage's and the dirty sprites' rectangles into the paint canvas and merges the
+    // overlapping ones. separate: painting goes to a back canvas.
+    void ProcessDirtyRects(bool separate);
+
+    // --- stage and script ---
+
+    // Takes effect at the start of the next frame. Not owned.
+    void SetCast(Cast* cast);
+    Cast* GetCast() const { return _cast; }
+    Cast* GetPendingCast() const { return _pendingCast; }
+    void SetScript(Script* script);
+    Script* GetScript() const { return _script; }
+
+    // --- input ---
+
+    // Queue one event while the master input switch is on; always true.
+    bool MouseDown(int x, int y, int button);
+    bool MouseUp(int x, int y, int button);
+    bool MouseMove(int x, int y);
+    bool MouseDrag(int x, int y);
+    void SetMasterInput(bool on);
+    bool MasterInput() const { return _masterInput; }
+    void SetMouseMoveListener(MouseMoveListener* listener);
+    int GetLastMouseX() const { return _lastMouseX; }
+    int GetLastMouseY() const { return _lastMouseY; }
+    void DefaultDialogDragging(bool on);
+    bool DefaultDialogDragging() const { return _defaultDialogDragging; }
+
+    // Stand-ins for the framework's state until the framework sets them: whether drawing is in
+    // high detail (else the stage fades with blocks) and whether the window has the input focus.
+    void SetHighDetail(bool on);
+    bool GetHighDetail() const { return _highDetail; }
+    void SetInputFocus(bool on);
+    bool HasInputFocus() const { return _inputFocus; }
+
+    // --- painting ---
+
+    // Marks the whole screen dirty once (twice in full screen); the argument is not used.
+    void RepaintAll(bool unused);
+    bool RepaintAllPending() const { return _repaintAll; }
+    // The back canvas in double-buffered full screen, else the screen itself.
+    Canvas* GetPaintCanvas();
+    using Canvas::AddDirtyRect;
+    // Refused (false: the caller keeps r) while a repaint-all is pending.
+    bool AddDirtyRect(Rectangle* r) override;
+    void ClearDirtyRects() override;
+    Dimension* GetDimension() const { return _screenSize.get(); }
+    bool IsFullScreen() const { return _fullScreen; }
+
+    // --- fades and master alpha ---
+
+    // From the current master alpha to 255 (0) over ms (at least 1); already there: the cue at
+    // once.
+    void FadeIn(unsigned int ms, CueListener* listener);
+    void FadeOut(unsigned int ms, CueListener* listener);
+    void FadeTo(int alpha, unsigned int ms, CueListener* listener);
+    bool FadingIn() const { return _fadingIn; }
+    bool FadingOut() const { return _fadingOut; }
+    // The current (or last) fade's start and target alpha.
+    int GetFadeStartAlpha() const { return _fadeStartAlpha; }
+    int GetFadeTargetAlpha() const { return _fadeTargetAlpha; }
+    void SetFadePriority(int priority);
+    void SetFadeColor(Color color);
+    // A black screen-sized surface with surface alpha 255 - alpha; the caller owns it.
+    Canvas* CreateFadeCanvas(int alpha);
+    Canvas* GetFadeCanvas() const { return _fadeCanvas.get(); }
+    // 0 black to 255 full; clamped.
+    void SetMasterAlpha(int alpha);
+    int GetMasterAlpha() const { return _masterAlpha; }
+
+private:
+    void DiscardEvents();
+
+    std::unique_ptr<Canvas> _backCanvas;
+    std::unique_ptr<Canvas> _fadeCanvas;
+    bool _fullScreen = false;
+    bool _doubleBuffered = true;
+    Cast* _cast = nullptr;        // owned; deleted with the manager
+    Cast* _pendingCast = nullptr; // not owned
+    Script* _script = nullptr;
+    std::vector<std::unique_ptr<Event>> _events;
+    std::unique_ptr<Dimension> _screenSize;
+    bool _defaultDialogDragging = true;
+    MouseMoveListener* _mouseMoveListener = nullptr;
+    bool _repaintAll = false;
+    int _repaintsDue = 0;
+    bool _masterInput = true;
+    int _lastMouseX = 0;
+    int _lastMouseY = 0;
+    unsigned int _lastMouseTicks = 0;
+    bool _hover = false;
+    bool _fadingIn = false;
+    bool _fadingOut = false;
+    unsigned int _fadeDuration = 1;
+    unsigned int _fadeStartTime = 0;
+    CueListener* _fadeListener = nullptr;
+    int _fadeTargetAlpha = 255;
+    int _fadeStartAlpha = 255;
+    int _masterAlpha = 255;
+    int _sixteen = 0;
+    std::unique_ptr<GameTime> _clock;
+    Framework* _framework = nullptr;
+    int _videoMemThreshold = 4000;
+    bool _highDetail = true;
+    bool _inputFocus = true;
+};
