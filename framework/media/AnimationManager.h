@@ -71,8 +71,9 @@ public:
     void DefaultDialogDragging(bool on);
     bool DefaultDialogDragging() const { return _defaultDialogDragging; }
 
-    // Stand-ins for the framework's state until the framework sets them: whether drawing is in
-    // high detail (else the stage fades with blocks) and whether the window has the input focus.
+    // The framework's state as the stage reads it, kept up to date by the framework: whether
+    // drawing is in high detail (else the stage fades with blocks) and whether the window has
+    // the input focus (else the stage ignores moves and hovers). Both start true.
     void SetHighDetail(bool on);
     bool GetHighDetail() const { return _highDetail; }
     void SetInputFocus(bool on);
@@ -115,6 +116,8 @@ public:
 
 private:
     void DiscardEvents();
+    // Fades from the master alpha towards target; already there: cueWhenThere at once.
+    void StartFade(int target, unsigned int ms, CueListener* listener, int cueWhenThere);
 
     std::unique_ptr<Canvas> _backCanvas;
     std::unique_ptr<Canvas> _fadeCanvas;

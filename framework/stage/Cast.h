@@ -5,6 +5,7 @@
 #include "framework/core/Debug.h"
 #include "framework/core/Export.h"
 
+#include <list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -41,9 +42,14 @@ public:
     // --- membership ---
 
     // Inserts in front of the members of equal priority and repaints the sprite; a cursor sprite
-    // (kind 5) goes to the cursor slot instead. Null and members are ignored. Safe from a sprite
-    // base's constructor: the kind is read from the code cached at construction.
+    // (kind 5) goes to the cursor slot instead. Null and members are ignored. The sprite must be
+    // fully constructed: a sprite base's constructor uses AddWhenBuilt.
     void Add(CastMember* member);
+    // For a sprite base's constructor: the sprite joins at the stage's next frame step or member
+    // query, once its constructors have finished, so that the stage reads its own kind and
+    // priority, not the base's. Until then Contains counts it, and Remove or Add take it off the
+    // waiting list.
+    void AddWhenBuilt(CastMember* member);
     // moving: the sprite only changes stage (or is re-sorted); no repaint and no RemovedFromCast.
     // Otherwise its area is repainted, it leaves every input slot, and RemovedFromCast follows at
     // the end of the frame.
@@ -67,7 +73,7 @@ public:
 
     // The cursor is a sprite of kind 5; it is never in the member list. No repaint, no check.
     void SetCursor(CastMember* cursor);
-    CastMember* GetCursor() const { return _cursor; }
+    CastMember* GetCursor();
     // Told of every mouse event after routing; null switches it off.
     void SetInputCatcher(InputCatcher* catcher);
 
@@ -184,11 +190,18 @@ public:
     int GetFadeAlpha() const { return _fadeAlpha; }
     bool FadeOn() const { return _fadeOn; }
 
+    // Where the dialog-attach guard and the frame-rate window read the tick count; SDL_GetTicks
+    // unless replaced. Only a test harness sets it (null restores SDL_GetTicks).
+    using TickSource = unsigned int (*)();
+    static void SetTickSource(TickSource source);
+
 private:
     friend class AnimationManager;
 
     // Master alpha of the fade layer: 255 hides it, less shows it more opaque.
     void AdjustAlpha(int alpha);
+    // Brings the sprites waiting from their constructors onto the stage.
+    void Settle();
     void InsertSorted(CastMember* member);
     // Repaints member's area for two frames.
     void AddTotalScreenRectDirty(CastMember* member);
@@ -199,6 +212,23 @@ private:
     void RequestRepaintAll();
     bool HighDetail();
     bool HasInputFocus();
+    static unsigned int Ticks();
+
+    // A copy of the members for a walk during which sprites may leave the stage or be deleted;
+    // the entries of sprites destroyed meanwhile read null.
+    class Walk
+    {
+    public:
+        Walk(Cast& cast, bool backToFront);
+        ~Walk();
+        Walk(const Walk&) = delete;
+        Walk& operator=(const Walk&) = delete;
+        const std::vector<CastMember*>& Members() const { return *_members; }
+
+    private:
+        Cast& _cast;
+        std::vector<CastMember*>* _members;
+    };
 
     // Dialog operations the stage needs of its dialogs (defined where the dialog is known).
     static CastMember* AsMember(CastMemberDialog* dialog);
@@ -211,11 +241,13 @@ private:
 
     std::vector<CastMember*> _members;                   // front to back
     std::vector<std::unique_ptr<Rectangle>> _dirtyRects; // owned
+    std::vector<CastMember*> _waiting;                   // added from constructors
     std::vector<CastMember*> _removed;                   // told at the end of the frame
+    std::list<std::vector<CastMember*>> _walks;          // copies being walked, innermost last
     std::vector<Receiver*> _receivers;
     std::vector<Receiver*> _restricted;
     AnimationManager* _animationManager = nullptr;
-    Image* _background = nullptr;           // owned only when _ownsBackground
+    Image* _background = nullptr;             // owned only when _ownsBackground
     SDL_Surface* _zoomedBackground = nullptr; // owned
     int _zoomOffsetX = 0;
     int _zoomOffsetY = 0;

@@ -62,8 +62,8 @@ CastMember::CastMember(Cast* cast, int x, int y, int priority) : Debug("CastMemb
 
 CastMember::~CastMember()
 {
+    // The stage forgets the sprite in every list and slot and repaints its area.
     if (_cast != nullptr) {
-        CastMember::SetDirtyRect();
         _cast->MemberDestroyed(this);
     }
     if (_leftCast != nullptr && _leftCast != _cast) {
@@ -142,6 +142,9 @@ void CastMember::SetCast(Cast* cast)
     if (_cast == nullptr) {
         _animationManager = nullptr;
         return;
+    }
+    if (_cast == _leftCast) {
+        _leftCast = nullptr; // back before the end of the frame: the stage owes nothing now
     }
     _animationManager = _cast->GetAnimationManager();
     if (_animationManager != nullptr && _animationManager->GetGameTime() != nullptr) {
@@ -236,7 +239,8 @@ Rectangle& CastMember::GetScaledRect()
 {
     if (_scale != 1.0f && _scaled) {
         _scaledRect.Set(static_cast<short>(GetScaledX()), static_cast<short>(GetScaledY()),
-                        static_cast<short>(GetScaledWidth()), static_cast<short>(GetScaledHeight()));
+                        static_cast<short>(GetScaledWidth()),
+                        static_cast<short>(GetScaledHeight()));
         return _scaledRect;
     }
     return _rect;
@@ -551,6 +555,7 @@ bool CastMember::MouseUp(int x, int y, int button)
         _tracking = false;
         if (_cast != nullptr) {
             _cast->Dragging(nullptr);
+            _cast->Tracking(nullptr);
         }
         _pressTime = 0;
         return true;

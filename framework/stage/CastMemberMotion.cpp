@@ -222,8 +222,7 @@ void CastMember::MoveTo(int x, int y, unsigned int ms, bool bySpeed, float speed
 }
 
 void CastMember::MoveToAccelerate(int x, int y, unsigned int ms, bool bySpeed, float speed,
-                                  unsigned int interval, int start, float acceleration,
-                                  int maximum)
+                                  unsigned int interval, int start, float acceleration, int maximum)
 {
     MoveTo(x, y, ms, bySpeed, speed);
     _moveMode = 2;

@@ -1,0 +1,308 @@
+// The frame itself, the timer pass, keys and screen-mode changes of the AnimationManager.
+#include "framework/media/AnimationManager.h"
+
+#include "framework/core/Framework.h"
+#include "framework/core/Rectangle.h"
+#include "framework/core/Timer.h"
+#include "framework/stage/Cast.h"
+#include "framework/stage/Script.h"
+
+#include <algorithm>
+#include <list>
+
+namespace {
+
+// Lock keys are not held modifiers.
+constexpr int kHeldModifiers = KMOD_CTRL | KMOD_SHIFT | KMOD_ALT | KMOD_META;
+
+// The key as a 7-bit character: the translated character when there is one, else the key
+// symbol; 0 when neither is 7-bit.
+int KeyCharacter(SDLKey sym, unsigned short unicode)
+{
+    if (unicode != 0) {
+        return unicode < 128 ? unicode : 0;
+    }
+    return static_cast<int>(sym) < 128 ? static_cast<int>(sym) : 0;
+}
+
+} // namespace
+
+void AnimationManager::DoIt()
+{
+    Canvas* paint = GetPaintCanvas();
+    const bool separate = paint != this;
+
+    if (_pendingCast != nullptr && _pendingCast != _cast) {
+        if (_cast != nullptr) {
+            _cast->Stop();
+            _hover = false;
+        }
+        _cast = _pendingCast;
+        _pendingCast = nullptr;
+        _cast->Start();
+        RepaintAll(false);
+        // Positions queued for the old stage mean nothing on the new one.
+        DiscardEvents();
+    }
+
+    DoTimers(static_cast<int>(Time()));
+
+    if (_script != nullptr) {
+        _script->DoScript();
+    }
+
+    if (_cast != nullptr) {
+        DoFades();
+        ProcessMouseEvents();
+
+        Framework* framework = _framework;
+        if (framework != nullptr) {
+            _cast->ShowFPS(framework->ShowFPS(),
+                           framework->GetFrameworkFont(Framework::kSmallFontBold));
+        }
+        const int fps = _cast->Animate(framework != nullptr ? framework->GetMovingAverageFPS() : 0);
+        if (fps > 0 && framework != nullptr) {
+            framework->SetFPS(fps);
+        }
+        _cast->AddCursorDirty();
+
+        ProcessDirtyRects(separate);
+
+        // A list, so rectangles added while the stage marks more sprites dirty are visited too.
+        std::list<Rectangle*>& rects = paint->GetDirtyRects();
+        for (Rectangle* rect : rects) {
+            _cast->MarkMoreDirty(rect);
+        }
+        for (Rectangle* rect : rects) {
+            _cast->PaintBackground(paint, rect);
+        }
+        _cast->Paint(paint, _repaintAll);
+        _cast->PaintCursor(paint, separate);
+
+        if (separate) {
+            SDL_Surface* back = paint->GetSurface();
+            SDL_Surface* screen = GetSurface();
+            for (Rectangle* rect : rects) {
+                SDL_Rect source = *rect->SdlRect();
+                SDL_Rect target = source;
+                SDL_BlitSurface(back, &source, screen, &target);
+            }
+            Flip();
+            paint->ClearDirtyRects();
+        } else {
+            UpdateRects();
+            // Painting straight to the screen: give the processor back for a moment.
+            SDL_Delay(1);
+        }
+
+        _cast->EndAnimationCycle();
+    }
+
+    _repaintAll = false;
+    if (_repaintsDue > 0) {
+        // In full screen RepaintAll asks for two pages again: keep the count going down.
+        const int left = _repaintsDue - 1;
+        RepaintAll(false);
+        _repaintsDue = left;
+    }
+
+    if (_modeChangePending) {
+        SetScreenModeNow();
+    }
+}
+
+int AnimationManager::GetFPS()
+{
+    return 0;
+}
+
+// --- timers ---
+
+void AnimationManager::AttachTimer(Timer* timer)
+{
+    if (timer != nullptr && std::find(_timers.begin(), _timers.end(), timer) == _timers.end()) {
+        _timers.push_back(timer);
+    }
+}
+
+void AnimationManager::DetachTimer(Timer* timer)
+{
+    const auto it = std::find(_timers.begin(), _timers.end(), timer);
+    if (it == _timers.end()) {
+        return;
+    }
+    if (_doingTimers) {
+        // The pass below is walking the list: leave a hole that it skips and closes.
+        *it = nullptr;
+    } else {
+        _timers.erase(it);
+    }
+}
+
+int AnimationManager::GetTimerCount() const
+{
+    return static_cast<int>(std::count_if(_timers.begin(), _timers.end(),
+                                          [](const Timer* t) { return t != nullptr; }));
+}
+
+void AnimationManager::DoTimers(int)
+{
+    if (_timers.empty()) {
+        return;
+    }
+    // One stopped timer leaves per frame.
+    const auto done = std::find_if(_timers.begin(), _timers.end(),
+                                   [](Timer* t) { return t != nullptr && t->CanDetach(); });
+    if (done != _timers.end()) {
+        Timer* timer = *done;
+        _timers.erase(done);
+        timer->Detached();
+    }
+
+    // A listener may start, stop or delete timers from inside DoIt.
+    _doingTimers = true;
+    for (size_t i = 0; i < _timers.size(); ++i) {
+        if (_timers[i] != nullptr) {
+            _timers[i]->DoIt();
+        }
+    }
+    _doingTimers = false;
+    _timers.erase(std::remove(_timers.begin(), _timers.end(), nullptr), _timers.end());
+}
+
+// --- keys ---
+
+unsigned short AnimationManager::TranslateKey(SDLKey, SDLMod, unsigned short unicode)
+{
+    return unicode < 128 ? unicode : 127;
+}
+
+bool AnimationManager::AlphaNumeric(SDLKey sym, SDLMod mod, unsigned short unicode)
+{
+    const int c = KeyCharacter(sym, unicode);
+    if (c == ' ' || c == '_' || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')) {
+        return true;
+    }
+    if (c >= '0' && c <= '9') {
+        // With Shift alone a digit key types a symbol.
+        const int held = static_cast<int>(mod) & kHeldModifiers;
+        return held == 0 || (held & ~KMOD_SHIFT) != 0;
+    }
+    return false;
+}
+
+bool AnimationManager::KeyDown(SDLKey sym, SDLMod mod, unsigned short unicode)
+{
+    const unsigned short key = TranslateKey(sym, mod, unicode);
+    const bool alphaNumeric = AlphaNumeric(sym, mod, unicode);
+    if (_masterInput && _cast != nullptr) {
+        _cast->KeyDown(sym, mod, key, alphaNumeric);
+    }
+    // The script hears keys even while mouse input is off.
+    if (_script != nullptr) {
+        _script->KeyDown(sym, mod, key, alphaNumeric);
+    }
+    return true;
+}
+
+bool AnimationManager::KeyUp(SDLKey sym, SDLMod mod, unsigned short unicode)
+{
+    const unsigned short key = TranslateKey(sym, mod, unicode);
+    const bool alphaNumeric = AlphaNumeric(sym, mod, unicode);
+    if (_masterInput && _cast != nullptr) {
+        _cast->KeyUp(sym, mod, key, alphaNumeric);
+    }
+    if (_script != nullptr) {
+        _script->KeyUp(sym, mod, key, alphaNumeric);
+    }
+    return true;
+}
+
+// --- screen mode ---
+
+void AnimationManager::SetScreenMode(bool fullScreen)
+{
+    if (fullScreen == _fullScreen) {
+        // Asking for the mode in use again withdraws a request not yet carried out.
+        if (!_restoreMode) {
+            _modeChangePending = false;
+        }
+        return;
+    }
+    if (!fullScreen && _restoreMode) {
+        SDL_WM_IconifyWindow();
+    }
+    _requestedFullScreen = fullScreen;
+    _modeChangePending = true;
+}
+
+void AnimationManager::ResetScreenMode()
+{
+    if (_fullScreen) {
+        _requestedFullScreen = true;
+        _restoreMode = true;
+        _modeChangePending = true;
+    }
+}
+
+void AnimationManager::SetVideoMemThreshold(int kilobytes)
+{
+    _videoMemThreshold = kilobytes;
+}
+
+void AnimationManager::SetScreenModeNow()
+{
+    DebugVar(1, "SET SCREEN MODE %d", _requestedFullScreen ? 1 : 0);
+
+    const SDL_VideoInfo* info = SDL_GetVideoInfo();
+    const int videoMem = info != nullptr ? static_cast<int>(info->video_mem) : 0;
+    if (_requestedFullScreen && videoMem < _videoMemThreshold) {
+        DebugVar(1, "Not enough video memory -- using single buffering: %d", videoMem);
+        _doubleBuffered = false;
+    } else if (_framework != nullptr) {
+        _doubleBuffered = _framework->AllowDoubleBufferMode() && _framework->GetHighDetail();
+    } else {
+        _doubleBuffered = GetHighDetail();
+    }
+
+    const bool wasFullScreen = _fullScreen;
+    _fullScreen = _requestedFullScreen;
+    Uint32 flags = 0;
+    if (_fullScreen) {
+        if (_doubleBuffered) {
+            flags = SDL_FULLSCREEN | SDL_DOUBLEBUF | SDL_HWSURFACE;
+        } else {
+            flags = SDL_FULLSCREEN;
+            DebugVar(1, "Not Using Double Buffering");
+        }
+    }
+
+    // No worker may make a surface from the old screen format meanwhile.
+    Canvas::LockAll();
+    const int bits = _sixteen != 0 ? 16 : 32;
+    SDL_Surface* screen = SDL_SetVideoMode(Framework::kScreenWidth, Framework::kScreenHeight,
+                                           32, flags);
+    if (screen != nullptr && bits == 16) {
+        screen = SDL_SetVideoMode(Framework::kScreenWidth, Framework::kScreenHeight, 16, flags);
+    }
+    if (screen == nullptr) {
+        // Keep a screen to paint on: back to the mode that worked.
+        DebugVar(-1, "Could not set screen mode %d: %s", _fullScreen ? 1 : 0, SDL_GetError());
+        _fullScreen = wasFullScreen;
+        screen = SDL_SetVideoMode(Framework::kScreenWidth, Framework::kScreenHeight, bits,
+                                  wasFullScreen ? SDL_FULLSCREEN : 0);
+    }
+    SetSurface(screen);
+    // Set from the final surface: formats of a replaced mode are freed by SDL.
+    Canvas::SetDefaultPixelFormat(
+        _framework != nullptr ? _framework->GetSWPixelFormat()
+                              : (screen != nullptr ? screen->format : nullptr));
+    DebugVar(0, "Globals = %d, %d, %d", _fullScreen ? 1 : 0, _doubleBuffered ? 1 : 0, _sixteen);
+    Canvas::UnlockAll();
+
+    RepaintAll(false);
+    _modeChangePending = false;
+    if (_framework != nullptr) {
+        _framework->ShowCursor();
+    }
+}

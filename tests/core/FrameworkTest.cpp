@@ -1,0 +1,571 @@
+#include "framework/core/Framework.h"
+
+#include "SDL.h"
+#include "SDL_mixer.h"
+#include "SDL_ttf.h"
+#include "framework/core/Application.h"
+#include "framework/core/ConfigFileGame.h"
+#include "framework/media/AnimationManager.h"
+#include "framework/media/Audio.h"
+#include "framework/media/Canvas.h"
+#include "framework/media/Channel.h"
+#include "framework/media/Font.h"
+#include "framework/media/Music.h"
+#include "framework/media/Sound.h"
+#include "framework/stage/Cast.h"
+#include "framework/stage/CastMemberCursor.h"
+#include "framework/stage/GameTime.h"
+#include "framework/stage/Script.h"
+#include "tests/media/MediaTestSupport.h"
+#include "tests/support/TestSupport.h"
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+using testsupport::FileExists;
+using testsupport::ReadFile;
+using testsupport::WriteFile;
+
+constexpr const char* kFontFile = "fonts/bankgbtm.ttf";
+
+// The data a framework needs in its working folder: the default font and the settings (the
+// update check off unless a test asks for it).
+void PrepareData(const std::string& settings = "allowwebupdater=0\n")
+{
+    std::filesystem::create_directories("fonts");
+    std::filesystem::copy_file(mediatest::SansFont(), kFontFile,
+                               std::filesystem::copy_options::overwrite_existing);
+    ASSERT_TRUE(WriteFile("game.cfg", "[game]\n" + settings));
+}
+
+std::string Log()
+{
+    Debug::DebugFlush();
+    return ReadFile("debug.txt");
+}
+
+bool LogHas(const std::string& log, const std::string& text)
+{
+    return log.find(text) != std::string::npos;
+}
+
+// Ends the main loop after a number of frames.
+class QuitScript : public Script
+{
+public:
+    QuitScript(GameTime* clock, int frames) : Script(clock), _frames(frames) {}
+
+    void DoScript() override
+    {
+        Script::DoScript();
+        if (++framesRun == _frames) {
+            Application::Quit(0);
+        }
+    }
+
+    int framesRun = 0;
+
+private:
+    int _frames;
+};
+
+// A game-like application: after the framework's start it hands a script to the frame loop, and
+// it notes what stood when each start-up hook ran.
+class TestFramework : public Framework
+{
+public:
+    std::vector<std::string> steps;
+    bool failManager = false;
+    int quitAfterFrames = 3;
+    std::unique_ptr<QuitScript> script; // goes before the framework part, as a game's does
+
+    bool OnInit(int argc, char** argv) override
+    {
+        steps.push_back("OnInit");
+        if (!Framework::OnInit(argc, argv)) {
+            return false;
+        }
+        script = std::make_unique<QuitScript>(_animationManager->GetGameTime(), quitAfterFrames);
+        _animationManager->SetScript(script.get());
+        SetScript(script.get());
+        return true;
+    }
+
+    AnimationManager* CreateAnimationManager(bool unused) override
+    {
+        steps.push_back(std::string("CreateAnimationManager") +
+                        (_gameConfig != nullptr ? " settings" : "") +
+                        (Audio::IsOpen() ? " audio" : "") + (TTF_WasInit() ? " ttf" : ""));
+        return failManager ? nullptr : Framework::CreateAnimationManager(unused);
+    }
+
+    void CreateFonts() override
+    {
+        std::string step = "CreateFonts";
+        if (_animationManager != nullptr && !_animationManager->MasterInput()) {
+            step += " input-off";
+        }
+        if (Canvas::GetDefaultPixelFormat() != nullptr &&
+            Canvas::GetDefaultPixelFormat() == GetSWPixelFormat()) {
+            step += " pixel-format";
+        }
+        if (Audio::GetFrequency() == 22050 && Audio::GetFormat() == AUDIO_S16LSB &&
+            Audio::GetChannels() == 2) {
+            step += " audio-22050-s16-stereo";
+        }
+        step += " channels-" + std::to_string(Channel::ChannelCount());
+        if (TTF_WasInit() != 0) {
+            step += " ttf";
+        }
+        steps.push_back(step);
+        Framework::CreateFonts();
+    }
+
+    void SetDialogAttributes() override
+    {
+        int fonts = 0;
+        for (int i = 0; i < kFrameworkFontCount; ++i) {
+            const Font* font = GetFrameworkFont(static_cast<FrameworkFont>(i));
+            fonts += font != nullptr && font->GetRawFont() != nullptr ? 1 : 0;
+        }
+        steps.push_back("SetDialogAttributes fonts-" + std::to_string(fonts));
+    }
+};
+
+// ---------------------------------------------------------------------------------------------
+// A whole run through Application::Execute.
+
+TEST(FrameworkRunTest, StartsRunsFramesAndShutsDownInOrderLeavingNoObject)
+{
+    PrepareData();
+    int code = 99;
+    std::vector<std::string> steps;
+    int frames = 0;
+    {
+        TestFramework app;
+        code = Application::Execute(0, nullptr);
+        steps = app.steps;
+        frames = app.script->framesRun;
+        EXPECT_EQ(Framework::GetApp(), &app);
+    }
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(frames, 3);
+    const std::vector<std::string> expected = {
+        "OnInit",
+        "CreateAnimationManager settings",
+        "CreateFonts input-off pixel-format audio-22050-s16-stereo channels-10 ttf",
+        "SetDialogAttributes fonts-9",
+    };
+    EXPECT_EQ(steps, expected);
+
+    // Shut down in full: fonts, audio, SDL_ttf and SDL are gone.
+    EXPECT_EQ(Framework::GetApp(), nullptr);
+    EXPECT_FALSE(Audio::IsOpen());
+    EXPECT_EQ(TTF_WasInit(), 0);
+    EXPECT_EQ(SDL_WasInit(SDL_INIT_EVERYTHING), 0u);
+
+    const std::string log = Log();
+    const size_t banner = log.find(std::string(50, '-') + "\n");
+    const size_t video = log.find("Hardware Surfaces available: ");
+    const size_t format = log.find("Display format: BitsPerPixel:  32");
+    const size_t exit = log.find("Exiting with code  0");
+    const size_t report = log.find("Total objects used - ");
+    ASSERT_NE(banner, std::string::npos) << log;
+    EXPECT_TRUE(LogHas(log, "Framework version: "));
+    EXPECT_TRUE(LogHas(log, std::string(49, '-') + "\n"));
+    ASSERT_NE(video, std::string::npos);
+    EXPECT_TRUE(LogHas(log, "Video memory available after screen surface created: "));
+    EXPECT_TRUE(LogHas(log, "fullScreen set:  0"));
+    ASSERT_NE(format, std::string::npos);
+    ASSERT_NE(exit, std::string::npos) << log;
+    ASSERT_NE(report, std::string::npos) << log;
+    EXPECT_LT(banner, video);
+    EXPECT_LT(video, format);
+    EXPECT_LT(format, exit);
+    EXPECT_LT(exit, report);
+    EXPECT_FALSE(LogHas(log, "You Left")) << log;
+    EXPECT_FALSE(LogHas(log, "Object Not Cleaned UP")) << log;
+    EXPECT_FALSE(LogHas(log, "Failed to Open Audio"));
+}
+
+TEST(FrameworkRunTest, ForceSixteenMakesTheWindowTwiceAndLogsTheSixteenBitFormat)
+{
+    PrepareData("allowwebupdater=0\nforcesixteen=1\n");
+    {
+        TestFramework app;
+        EXPECT_EQ(Framework::SixteenBit(), 1);
+        EXPECT_EQ(Application::Execute(0, nullptr), 0);
+        ASSERT_NE(app._animationManager, nullptr);
+        EXPECT_EQ(app._animationManager->GetSurface()->format->BitsPerPixel, 16);
+        EXPECT_EQ(Canvas::GetDefaultPixelFormat()->BitsPerPixel, 16);
+    }
+    const std::string log = Log();
+    EXPECT_TRUE(LogHas(log, "Display format: BitsPerPixel:  16")) << log;
+    EXPECT_TRUE(LogHas(log, "Display format: Rmask:  63488")) << log;
+    EXPECT_TRUE(LogHas(log, "Display format: Gmask:  2016"));
+    EXPECT_TRUE(LogHas(log, "Display format: Bmask:  31"));
+    EXPECT_FALSE(LogHas(log, "Display format: BitsPerPixel:  32"));
+    EXPECT_TRUE(LogHas(log, "Total objects used - "));
+}
+
+// A failed start: Execute returns -4, and the exit line names that code, not 0.
+TEST(FrameworkRunTest, NoWindowEndsTheStartWithMinusFourInTheLogToo)
+{
+    PrepareData();
+    int code = 0;
+    {
+        TestFramework app;
+        app.failManager = true;
+        code = Application::Execute(0, nullptr);
+        EXPECT_EQ(app.script, nullptr);
+    }
+    EXPECT_EQ(code, -4);
+    const std::string log = Log();
+    EXPECT_TRUE(LogHas(log, "Exiting (Possibly Abnormally) with code -4")) << log;
+    EXPECT_FALSE(LogHas(log, "Exiting with code")) << log;
+    EXPECT_TRUE(LogHas(log, "Total objects used - ")) << log;
+}
+
+TEST(FrameworkRunTest, SdlThatDidNotStartFailsTheStart)
+{
+    PrepareData();
+    setenv("SDL_VIDEODRIVER", "no-such-driver", 1);
+    int code = 0;
+    {
+        TestFramework app;
+        code = Application::Execute(0, nullptr);
+        EXPECT_EQ(app._animationManager, nullptr);
+    }
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    EXPECT_EQ(code, -4);
+    const std::string log = Log();
+    EXPECT_TRUE(LogHas(log, "Failed to Init SDL")) << log;
+    EXPECT_TRUE(LogHas(log, "Exiting (Possibly Abnormally) with code -4")) << log;
+}
+
+TEST(FrameworkRunTest, AudioThatWillNotOpenIsLoggedAndTheStartGoesOn)
+{
+    PrepareData();
+    std::vector<std::string> steps;
+    {
+        TestFramework app;
+        // The device opens its audio subsystem again on its own, with a driver that is missing.
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+        EXPECT_EQ(Application::Execute(0, nullptr), 0);
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        steps = app.steps;
+    }
+    const std::string log = Log();
+    EXPECT_TRUE(LogHas(log, "-1 Failed to Open Audio")) << log;
+    ASSERT_EQ(steps.size(), 4u);
+    EXPECT_EQ(steps.back(), "SetDialogAttributes fonts-9");
+    EXPECT_TRUE(LogHas(log, "Exiting with code  0"));
+}
+
+TEST(FrameworkRunTest, TheUpdateCheckRunsWhenAllowedAndIsGoneAtShutDown)
+{
+    // Nothing answers on the update host, so the check ends at once.
+    PrepareData("allowwebupdater=1\nupdatehost=127.0.0.1\n");
+    const auto start = std::chrono::steady_clock::now();
+    {
+        TestFramework app;
+        ASSERT_EQ(Application::Execute(0, nullptr), 0);
+        EXPECT_NE(app._webUpdater, nullptr);
+    }
+    const auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_LT(took, std::chrono::milliseconds(4000));
+    const std::string log = Log();
+    EXPECT_FALSE(LogHas(log, "Web Updater Did not Quit Properly!")) << log;
+    EXPECT_FALSE(LogHas(log, "You Left")) << log;
+}
+
+TEST(FrameworkRunTest, WithoutTheUpdateCheckNoThreadIsMade)
+{
+    PrepareData();
+    TestFramework app;
+    ASSERT_TRUE(app.OnInit(0, nullptr));
+    EXPECT_EQ(app._webUpdater, nullptr);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Services on a started framework.
+
+class StartedFrameworkTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        PrepareData();
+        app = std::make_unique<TestFramework>();
+        ASSERT_TRUE(app->OnInit(0, nullptr));
+        manager = app->_animationManager;
+        clock = manager->GetGameTime();
+    }
+    void TearDown() override { app.reset(); }
+
+    std::unique_ptr<TestFramework> app;
+    AnimationManager* manager = nullptr;
+    GameTime* clock = nullptr;
+};
+
+// A tone that plays until stopped, and (when oggenc is there) music.
+class PlayingAudio
+{
+public:
+    PlayingAudio()
+    {
+        mediatest::WriteWav("audio/tone.wav", 400, 8000);
+        _sound = std::make_unique<Sound>("audio/tone.wav", false);
+        _channel = _sound->Play(-1);
+        if (mediatest::WriteOgg("audio/music.ogg", 1000)) {
+            _music.reset(Music::LoadMusic("audio/music.ogg"));
+            Music::Play(_music.get(), -1);
+        }
+    }
+    ~PlayingAudio()
+    {
+        Music::Stop();
+        Channel::StopAll();
+    }
+    bool SoundPaused() const { return Mix_Paused(_channel) != 0; }
+    bool HasMusic() const { return _music != nullptr; }
+
+private:
+    std::unique_ptr<Sound> _sound;
+    std::unique_ptr<Music> _music;
+    int _channel = -1;
+};
+
+TEST_F(StartedFrameworkTest, LosingFocusStopsTheClockOnlyInShellStates)
+{
+    struct Case
+    {
+        int state;
+        bool clockStops;
+    };
+    const Case cases[] = {{0, true}, {99, true}, {100, false}, {150, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE("state " + std::to_string(c.state));
+        PlayingAudio audio;
+        app->script->SetState(c.state);
+        ASSERT_FALSE(clock->Stopped());
+
+        app->OnInputBlur();
+        EXPECT_FALSE(app->HasInputFocus());
+        EXPECT_EQ(clock->Stopped(), c.clockStops);
+        EXPECT_TRUE(audio.SoundPaused());
+        if (audio.HasMusic()) {
+            EXPECT_TRUE(Music::IsPaused());
+        }
+
+        app->OnInputFocus();
+        EXPECT_TRUE(app->HasInputFocus());
+        EXPECT_FALSE(clock->Stopped());
+        EXPECT_FALSE(audio.SoundPaused());
+        if (audio.HasMusic()) {
+            EXPECT_FALSE(Music::IsPaused());
+        }
+    }
+}
+
+TEST_F(StartedFrameworkTest, RegainingFocusKeepsAPausedGamePaused)
+{
+    app->script->SetState(5);
+    app->PauseGame();
+    app->OnInputBlur();
+    app->OnInputFocus();
+    EXPECT_TRUE(clock->Stopped());
+    app->UnPauseGame();
+    EXPECT_FALSE(clock->Stopped());
+}
+
+TEST_F(StartedFrameworkTest, MinimiseStopsTheClockOnlyWithAScript)
+{
+    manager->SetScript(nullptr);
+    app->OnMinimize();
+    EXPECT_FALSE(clock->Stopped());
+    manager->SetScript(app->script.get());
+    app->OnMinimize();
+    EXPECT_TRUE(clock->Stopped());
+    app->OnRestore();
+    EXPECT_FALSE(clock->Stopped());
+}
+
+TEST_F(StartedFrameworkTest, RestoreWhilePausedRepaintsAndResumesAudioButNotTheClock)
+{
+    PlayingAudio audio;
+    app->PauseGame();
+    EXPECT_TRUE(app->IsGamePaused());
+    EXPECT_TRUE(clock->Stopped());
+    EXPECT_TRUE(audio.SoundPaused());
+    manager->DoIt(); // clears the start-up repaint
+    ASSERT_FALSE(manager->RepaintAllPending());
+
+    app->OnRestore();
+    EXPECT_TRUE(clock->Stopped());
+    EXPECT_TRUE(manager->RepaintAllPending());
+    EXPECT_FALSE(audio.SoundPaused());
+}
+
+TEST_F(StartedFrameworkTest, TheCursorFollowsTheMouseAndJoinsTheShownStage)
+{
+    // Cursor pictures come from a sheet of four frames in the working folder.
+    std::filesystem::copy_file(testsupport::FixturePath("images/sheet4x2.png"), "cursor.png");
+    Framework::CursorLook arrow{"cursor.png", 4, Point(3, 2), 40};
+    Framework::CursorLook hand{"cursor.png", 4, Point(5, 5), 50};
+    Framework::CursorLook wait{"cursor.png", 4, Point(7, 7), 60};
+    app->CreateCursorSprite(arrow, hand, wait, false, Point(4, 4), manager->GetCast());
+    CastMemberCursor* cursor = app->GetCursor();
+    ASSERT_NE(cursor, nullptr);
+    EXPECT_EQ(manager->GetCast()->GetCursor(), cursor);
+    EXPECT_TRUE(cursor->GetLooping());
+
+    // Input is off, yet the cursor moves with the mouse (hot spot on the pointer).
+    ASSERT_FALSE(manager->MasterInput());
+    app->OnMouseMove(100, 50, 0, 0, false, false, false);
+    EXPECT_EQ(cursor->GetX(), 97);
+    EXPECT_EQ(cursor->GetY(), 48);
+
+    app->HideCursor();
+    EXPECT_FALSE(app->CursorVisible());
+    EXPECT_FALSE(cursor->IsVisible());
+    app->OnMouseFocus(); // a hidden cursor stays hidden
+    EXPECT_FALSE(cursor->IsVisible());
+
+    // On another stage the cursor moves over when shown.
+    Cast* game = manager->GetCast();
+    auto other = std::make_unique<Cast>(manager, manager->GetFadeCanvas());
+    manager->SetCast(other.get());
+    manager->DoIt();
+    app->ShowCursor();
+    EXPECT_TRUE(app->CursorVisible());
+    EXPECT_EQ(other->GetCursor(), cursor);
+    EXPECT_TRUE(cursor->IsVisible());
+    app->OnMouseBlur();
+    EXPECT_FALSE(cursor->IsVisible());
+
+    // Back to the framework's own stage, which the manager deletes; the cursor follows.
+    manager->SetCast(game);
+    manager->DoIt();
+    app->ShowCursor();
+    EXPECT_EQ(game->GetCursor(), cursor);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Services that need no start.
+
+class FrameworkServicesTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        PrepareData();
+        app = std::make_unique<Framework>();
+    }
+    std::unique_ptr<Framework> app;
+};
+
+TEST_F(FrameworkServicesTest, RandIntCoversItsWholeRangeAndNothingElse)
+{
+    struct Case
+    {
+        int a;
+        int b;
+    };
+    const Case cases[] = {{5, 5}, {9, 2}, {0, 1}, {-3, 3}, {0, 143}};
+    app->SetSeed(12345);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.a) + ".." + std::to_string(c.b));
+        const int low = std::min(c.a, c.b);
+        const int high = std::max(c.a, c.b);
+        std::set<int> seen;
+        for (int i = 0; i < 20000; ++i) {
+            const int r = app->RandInt(c.a, c.b);
+            ASSERT_GE(r, low);
+            ASSERT_LE(r, high);
+            seen.insert(r);
+        }
+        EXPECT_EQ(static_cast<int>(seen.size()), high - low + 1);
+    }
+}
+
+TEST_F(FrameworkServicesTest, TheSameSeedGivesTheSameNumbers)
+{
+    app->SetSeed(7);
+    std::vector<int> first;
+    for (int i = 0; i < 10; ++i) {
+        first.push_back(app->RandInt(0, 1000));
+    }
+    app->SetSeed(7);
+    for (int i = 0; i < 10; ++i) {
+        EXPECT_EQ(app->RandInt(0, 1000), first[i]);
+    }
+}
+
+TEST_F(FrameworkServicesTest, MovingAverageWaitsForTwentyMeasurements)
+{
+    EXPECT_EQ(app->GetMovingAverageFPS(), 0);
+    int sum = 0;
+    for (int i = 1; i <= 19; ++i) {
+        app->SetFPS(i * 10);
+        sum += i * 10;
+        EXPECT_EQ(app->GetFPS(), i * 10);
+    }
+    EXPECT_EQ(app->GetMovingAverageFPS(), 0);
+    app->SetFPS(207);
+    sum += 207;
+    EXPECT_EQ(app->GetMovingAverageFPS(), sum / 20);
+    // The oldest (10) drops out; the mean truncates.
+    app->SetFPS(11);
+    EXPECT_EQ(app->GetMovingAverageFPS(), (sum - 10 + 11) / 20);
+    EXPECT_EQ(app->GetFPS(), 11);
+}
+
+TEST_F(FrameworkServicesTest, ToggleDropShadowsReportsTheSettingBefore)
+{
+    struct Case
+    {
+        bool before;
+        bool on;
+    };
+    const Case cases[] = {{true, true}, {true, false}, {false, true}, {false, false}};
+    for (const Case& c : cases) {
+        Application::AllowDropShadows(c.before);
+        EXPECT_EQ(app->ToggleDropShadows(c.on), c.before);
+        EXPECT_EQ(Application::DropShadowsAllowed(), c.on);
+    }
+}
+
+TEST_F(FrameworkServicesTest, TheMenuLoaderAsksTheScript)
+{
+    struct MenuScript : Script
+    {
+        MenuScript() : Script(nullptr) {}
+        int LoadMenuResources(bool onThread) override { return onThread ? 11 : 12; }
+    } script;
+    EXPECT_EQ(app->LoadMenuResources(true), 0);
+    app->SetScript(&script);
+    EXPECT_EQ(app->LoadMenuResources(true), 11);
+    EXPECT_EQ(app->LoadMenuResources(false), 12);
+    EXPECT_EQ(app->LoadGameResources(true), 0);
+    EXPECT_EQ(app->LoadOtherResources(100, true), 0);
+    app->SetScript(nullptr);
+}
+
+TEST_F(FrameworkServicesTest, TheThemeIsMadeOnceOnFirstUse)
+{
+    ConfigFile* theme = app->GetThemeConfig();
+    ASSERT_NE(theme, nullptr);
+    EXPECT_EQ(app->GetThemeConfig(), theme);
+}
+
+} // namespace

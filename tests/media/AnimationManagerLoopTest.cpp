@@ -1,0 +1,505 @@
+#include "framework/media/AnimationManager.h"
+
+#include "SDL.h"
+#include "framework/core/Debug.h"
+#include "framework/core/Rectangle.h"
+#include "framework/core/Timer.h"
+#include "framework/core/TimerListener.h"
+#include "framework/media/Canvas.h"
+#include "framework/stage/Cast.h"
+#include "framework/stage/CastMember.h"
+#include "framework/stage/CueListener.h"
+#include "framework/stage/GameTime.h"
+#include "framework/stage/InputCatcher.h"
+#include "framework/stage/Script.h"
+#include "tests/support/TestSupport.h"
+
+#include <atomic>
+#include <chrono>
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+#include <thread>
+#include <tuple>
+#include <vector>
+
+namespace {
+
+unsigned int gTicks = 0;
+
+unsigned int TestTicks()
+{
+    return gTicks;
+}
+
+using Calls = std::vector<std::string>;
+
+std::string Xy(int x, int y)
+{
+    return std::to_string(x) + "," + std::to_string(y);
+}
+
+// Notes the mouse events that reach a stage, after routing.
+class RecordingCatcher : public InputCatcher
+{
+public:
+    explicit RecordingCatcher(Calls* calls) : _calls(calls) {}
+    void MouseDown(int x, int y, int button, bool) override
+    {
+        _calls->push_back("down " + Xy(x, y) + " " + std::to_string(button));
+    }
+    void MouseUp(int x, int y, int, bool) override { _calls->push_back("up " + Xy(x, y)); }
+    void MouseMove(int x, int y, bool) override { _calls->push_back("move " + Xy(x, y)); }
+
+private:
+    Calls* _calls;
+};
+
+// A filled square that notes its hovers.
+class Square : public CastMember
+{
+public:
+    Square(Cast* cast, int x, int y, int size, Uint32 rgb) : CastMember(cast, x, y, 10), _rgb(rgb)
+    {
+        SetDimensions(size, size);
+        AllowInput(true);
+        Show();
+    }
+
+    void Paint(Canvas* canvas) override
+    {
+        Rectangle r(static_cast<short>(GetX()), static_cast<short>(GetY()),
+                    static_cast<short>(GetW()), static_cast<short>(GetH()));
+        canvas->FillRect(r, Color((_rgb >> 16) & 0xFF, (_rgb >> 8) & 0xFF, _rgb & 0xFF, 255));
+    }
+    void OnMouseHover(int x, int y) override { hovers.push_back(Xy(x, y)); }
+    void OnMouseHoverEnded() override { ++hoversEnded; }
+
+    std::vector<std::string> hovers;
+    int hoversEnded = 0;
+
+private:
+    Uint32 _rgb;
+};
+
+// Notes its frames and the keys it hears.
+class RecordingScript : public Script
+{
+public:
+    RecordingScript(GameTime* clock, Calls* calls) : Script(clock), _calls(calls) {}
+    void DoScript() override
+    {
+        if (onFrame) {
+            onFrame();
+        }
+        _calls->push_back("script");
+    }
+    bool KeyDown(SDLKey sym, SDLMod, unsigned short unicode, bool alphanumeric) override
+    {
+        _calls->push_back("key " + std::to_string(sym) + " " + std::to_string(unicode) + " " +
+                          (alphanumeric ? "alnum" : "other"));
+        return true;
+    }
+    std::function<void()> onFrame;
+
+private:
+    Calls* _calls;
+};
+
+class RecordingCue : public CueListener
+{
+public:
+    void Cue(CastMember* member, int cue, int value) override
+    {
+        cues.push_back(cue);
+        EXPECT_EQ(member, nullptr);
+        EXPECT_EQ(value, 0);
+    }
+    std::vector<int> cues;
+};
+
+// The screen as the frame loop has it, on a clock the test moves by hand; no framework.
+class FrameLoopTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        gTicks = 1000;
+        GameTime::SetTickSource(&TestTicks);
+        ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0);
+        SDL_Surface* screen = SDL_SetVideoMode(800, 600, 32, 0);
+        ASSERT_NE(screen, nullptr);
+        Canvas::SetDefaultPixelFormat(screen->format);
+        manager = std::make_unique<AnimationManager>(nullptr, screen, false);
+        game = manager->GetCast();
+        // Two frames: the start-up repaint is done and the stage's rectangles have run out.
+        manager->DoIt();
+        manager->DoIt();
+    }
+    void TearDown() override
+    {
+        if (manager && manager->GetCast() != game) {
+            manager->SetCast(game);
+            manager->DoIt();
+        }
+        sprites.clear();
+        other.reset();
+        manager.reset();
+        SDL_Quit();
+        GameTime::SetTickSource(nullptr);
+    }
+
+    void FrameAt(unsigned int t)
+    {
+        gTicks = t;
+        manager->DoIt();
+    }
+
+    Square* AddSquare(Cast* cast, int x, int y, int size, Uint32 rgb)
+    {
+        sprites.push_back(std::make_unique<Square>(cast, x, y, size, rgb));
+        return sprites.back().get();
+    }
+
+    Uint32 ScreenPixel(int x, int y)
+    {
+        SDL_Surface* s = manager->GetSurface();
+        SDL_LockSurface(s);
+        const Uint32 pixel = static_cast<Uint32*>(s->pixels)[y * s->pitch / 4 + x];
+        SDL_UnlockSurface(s);
+        Uint8 r = 0;
+        Uint8 g = 0;
+        Uint8 b = 0;
+        SDL_GetRGB(pixel, s->format, &r, &g, &b);
+        return (static_cast<Uint32>(r) << 16) | (static_cast<Uint32>(g) << 8) | b;
+    }
+
+    std::vector<std::tuple<int, int, int, int>> DirtyList()
+    {
+        std::vector<std::tuple<int, int, int, int>> out;
+        for (const Rectangle* r : manager->GetPaintCanvas()->GetDirtyRects()) {
+            out.emplace_back(r->GetX(), r->GetY(), r->GetW(), r->GetH());
+        }
+        return out;
+    }
+
+    std::unique_ptr<AnimationManager> manager;
+    Cast* game = nullptr;
+    std::unique_ptr<Cast> other;
+    std::vector<std::unique_ptr<Square>> sprites; // deleted before the stages
+};
+
+TEST_F(FrameLoopTest, OverlappingDirtyRectanglesMergeUntilNoneOverlap)
+{
+    using R = std::tuple<int, int, int, int>;
+    struct Case
+    {
+        const char* name;
+        std::vector<R> in;
+        std::vector<R> out;
+    };
+    const Case cases[] = {
+        {"two overlap, one apart",
+         {R{0, 0, 10, 10}, R{5, 5, 10, 10}, R{100, 100, 5, 5}},
+         {R{0, 0, 15, 15}, R{100, 100, 5, 5}}},
+        {"a union reaches a third", {R{0, 0, 10, 10}, R{30, 0, 10, 10}, R{5, 0, 30, 2}},
+         {R{0, 0, 40, 10}}},
+        {"none overlap", {R{0, 0, 10, 10}, R{50, 50, 10, 10}}, {R{0, 0, 10, 10}, R{50, 50, 10, 10}}},
+        {"one inside another", {R{0, 0, 100, 100}, R{10, 10, 5, 5}}, {R{0, 0, 100, 100}}},
+        {"a single one", {R{7, 8, 9, 10}}, {R{7, 8, 9, 10}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        manager->ClearDirtyRects();
+        for (const R& r : c.in) {
+            ASSERT_TRUE(manager->AddDirtyRect(new Rectangle(
+                static_cast<short>(std::get<0>(r)), static_cast<short>(std::get<1>(r)),
+                static_cast<short>(std::get<2>(r)), static_cast<short>(std::get<3>(r)))));
+        }
+        manager->ProcessDirtyRects(false);
+        EXPECT_EQ(DirtyList(), c.out);
+    }
+    manager->ClearDirtyRects();
+}
+
+TEST_F(FrameLoopTest, FadesEndWithTheirCue)
+{
+    struct Case
+    {
+        const char* name;
+        int startAlpha;
+        int kind; // 0 in, 1 out, 2 to target
+        int target;
+        unsigned int ms;
+        bool cueAtOnce;
+        int cue;
+        int midAlpha; // half-way; -1 when not looked at
+    };
+    const Case cases[] = {
+        {"in from full: at once", 255, 0, 255, 500, true, 7, -1},
+        {"out from black: at once", 0, 1, 0, 500, true, 8, -1},
+        {"to the same alpha: at once", 100, 2, 100, 500, true, 9, -1},
+        {"out over 200 ms", 255, 1, 0, 200, false, 8, 128},
+        {"in over 200 ms", 0, 0, 255, 200, false, 7, 127},
+        {"to 100 from full", 255, 2, 100, 200, false, 9, 178},
+        {"to 200 from black", 0, 2, 200, 200, false, 9, 100},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        RecordingCue listener;
+        manager->SetMasterAlpha(c.startAlpha);
+        unsigned int t = gTicks;
+        FrameAt(t);
+        if (c.kind == 0) {
+            manager->FadeIn(c.ms, &listener);
+        } else if (c.kind == 1) {
+            manager->FadeOut(c.ms, &listener);
+        } else {
+            manager->FadeTo(c.target, c.ms, &listener);
+        }
+        if (c.cueAtOnce) {
+            EXPECT_EQ(listener.cues, std::vector<int>{c.cue});
+            EXPECT_FALSE(manager->FadingIn() || manager->FadingOut());
+            continue;
+        }
+        EXPECT_TRUE(listener.cues.empty());
+        FrameAt(t + c.ms / 2);
+        EXPECT_EQ(manager->GetMasterAlpha(), c.midAlpha);
+        EXPECT_TRUE(listener.cues.empty());
+        FrameAt(t + c.ms);
+        EXPECT_EQ(manager->GetMasterAlpha(), c.target);
+        EXPECT_EQ(listener.cues, std::vector<int>{c.cue});
+        FrameAt(t + c.ms + 50);
+        EXPECT_EQ(listener.cues.size(), 1u);
+    }
+}
+
+TEST_F(FrameLoopTest, AFadeOfNoTimeLastsOneMillisecond)
+{
+    RecordingCue listener;
+    FrameAt(5000);
+    manager->FadeOut(0, &listener);
+    FrameAt(5000);
+    EXPECT_EQ(manager->GetMasterAlpha(), 255);
+    EXPECT_TRUE(listener.cues.empty());
+    FrameAt(5001);
+    EXPECT_EQ(manager->GetMasterAlpha(), 0);
+    EXPECT_EQ(listener.cues, std::vector<int>{8});
+}
+
+TEST_F(FrameLoopTest, AFrameRunsTimersThenScriptThenMouseOnTheNewStage)
+{
+    Calls calls;
+    RecordingCatcher gameCatcher(&calls);
+    game->SetInputCatcher(&gameCatcher);
+    other = std::make_unique<Cast>(manager.get(), manager->GetFadeCanvas());
+    RecordingCatcher otherCatcher(&calls);
+    other->SetInputCatcher(&otherCatcher);
+
+    struct TickListener : TimerListener
+    {
+        Calls* calls = nullptr;
+        void TimerTicked(int, unsigned int, int) override { calls->push_back("timer"); }
+    } tick;
+    tick.calls = &calls;
+    Timer timer(manager->GetGameTime(), 1, manager.get(), &tick);
+    timer.Start(100000, 10);
+    FrameAt(2000);
+
+    RecordingScript script(manager->GetGameTime(), &calls);
+    script.onFrame = [&] { calls.push_back(manager->GetCast() == other.get() ? "new" : "old"); };
+    manager->SetScript(&script);
+
+    // Queued for the old stage: dropped by the swap.
+    manager->MouseDown(10, 10, 1);
+    manager->SetCast(other.get());
+    EXPECT_EQ(manager->GetCast(), game);
+    FrameAt(2100);
+    EXPECT_EQ(manager->GetCast(), other.get());
+    EXPECT_EQ(calls, (Calls{"timer", "new", "script"}));
+
+    calls.clear();
+    manager->MouseDown(20, 30, 3);
+    FrameAt(2200);
+    EXPECT_EQ(calls, (Calls{"timer", "new", "script", "down 20,30 3"}));
+    EXPECT_EQ(manager->GetLastMouseX(), 20);
+    EXPECT_EQ(manager->GetLastMouseY(), 30);
+    manager->SetScript(nullptr);
+    game->SetInputCatcher(nullptr);
+    other->SetInputCatcher(nullptr);
+}
+
+TEST_F(FrameLoopTest, WithMouseInputOffClicksAreLostAndKeysStillReachTheScript)
+{
+    Calls calls;
+    RecordingCatcher catcher(&calls);
+    game->SetInputCatcher(&catcher);
+    RecordingScript script(nullptr, &calls);
+    manager->SetScript(&script);
+
+    manager->SetMasterInput(false);
+    EXPECT_TRUE(manager->MouseDown(5, 5, 1));
+    EXPECT_TRUE(manager->MouseUp(5, 5, 1));
+    EXPECT_TRUE(manager->MouseMove(6, 6));
+    EXPECT_TRUE(manager->KeyDown(SDLK_a, KMOD_NONE, 'a'));
+    FrameAt(3000);
+    EXPECT_EQ(calls, (Calls{"key 97 97 alnum", "script"}));
+
+    calls.clear();
+    manager->SetMasterInput(true);
+    manager->MouseDown(5, 5, 1);
+    manager->KeyDown(SDLK_PERIOD, KMOD_NONE, '.');
+    FrameAt(3100);
+    EXPECT_EQ(calls, (Calls{"key 46 46 other", "script", "down 5,5 1"}));
+    manager->SetScript(nullptr);
+    game->SetInputCatcher(nullptr);
+}
+
+TEST_F(FrameLoopTest, KeysAreTranslatedAndJudgedAlphanumeric)
+{
+    struct Case
+    {
+        SDLKey sym;
+        int mod;
+        unsigned short unicode;
+        unsigned short key;
+        bool alphanumeric;
+    };
+    const Case cases[] = {
+        {SDLK_a, KMOD_NONE, 'a', 'a', true},
+        {SDLK_a, KMOD_LSHIFT, 'A', 'A', true},
+        {SDLK_SPACE, KMOD_NONE, ' ', ' ', true},
+        {SDLK_MINUS, KMOD_LSHIFT, '_', '_', true},
+        {SDLK_1, KMOD_NONE, '1', '1', true},
+        {SDLK_1, KMOD_LSHIFT, '!', '!', false},
+        {SDLK_1, KMOD_RSHIFT, '1', '1', false}, // a digit with Shift alone
+        {SDLK_1, KMOD_LCTRL, '1', '1', true},
+        {SDLK_1, KMOD_LCTRL | KMOD_LSHIFT, '1', '1', true},
+        {SDLK_1, KMOD_NUM, '1', '1', true}, // lock keys are no held modifier
+        {SDLK_1, KMOD_NUM | KMOD_LSHIFT, '1', '1', false},
+        {SDLK_PERIOD, KMOD_NONE, '.', '.', false},
+        {SDLK_b, KMOD_NONE, 0, 0, true}, // key up: no character, the symbol decides
+        {SDLK_e, KMOD_NONE, 0xE9, 127, false},
+        {SDLK_F1, KMOD_NONE, 0, 0, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.sym) + " mod " + std::to_string(c.mod) + " char " +
+                     std::to_string(c.unicode));
+        const SDLMod mod = static_cast<SDLMod>(c.mod);
+        EXPECT_EQ(manager->TranslateKey(c.sym, mod, c.unicode), c.key);
+        EXPECT_EQ(manager->AlphaNumeric(c.sym, mod, c.unicode), c.alphanumeric);
+    }
+    EXPECT_EQ(manager->GetFPS(), 0);
+}
+
+TEST_F(FrameLoopTest, OneHoverAfterASecondWithoutMouseEventsThenTheNextEventEndsIt)
+{
+    Square* square = AddSquare(game, 0, 0, 100, 0xFF0000);
+    manager->MouseMove(10, 10);
+    manager->DoIt();
+    SDL_Delay(1100);
+    for (int i = 0; i < 5; ++i) {
+        manager->DoIt();
+    }
+    EXPECT_EQ(square->hovers, std::vector<std::string>{"10,10"});
+
+    // Still over the same sprite: the hover goes on.
+    manager->MouseMove(12, 12);
+    manager->DoIt();
+    EXPECT_EQ(square->hoversEnded, 0);
+    manager->MouseMove(300, 300);
+    manager->DoIt();
+    EXPECT_EQ(square->hoversEnded, 1);
+    EXPECT_EQ(square->hovers.size(), 1u);
+}
+
+TEST_F(FrameLoopTest, DirtySpritesArePaintedAndShownOnTheScreen)
+{
+    AddSquare(game, 40, 30, 20, 0xFF0000);
+    manager->DoIt();
+    EXPECT_EQ(ScreenPixel(50, 40), 0xFF0000u);
+    EXPECT_EQ(ScreenPixel(70, 40), 0x000000u);
+
+    // Moved: the old place gets the background back.
+    sprites.back()->Move(200, 100, false);
+    manager->DoIt();
+    EXPECT_EQ(ScreenPixel(210, 110), 0xFF0000u);
+    EXPECT_EQ(ScreenPixel(50, 40), 0x000000u);
+}
+
+TEST_F(FrameLoopTest, AScreenModeChangeWaitsForTheEndOfTheFrame)
+{
+    manager->SetLogLevel(5);
+    manager->SetScreenMode(true);
+    EXPECT_TRUE(manager->AboutToSetNewScreenMode());
+    EXPECT_FALSE(manager->IsFullScreen());
+    manager->DoIt();
+    EXPECT_FALSE(manager->AboutToSetNewScreenMode());
+    EXPECT_TRUE(manager->IsFullScreen());
+    // The dummy video driver reports no video memory: single buffering.
+    ASSERT_NE(manager->GetSurface(), nullptr);
+    EXPECT_EQ(manager->GetSurface()->flags & (SDL_DOUBLEBUF | SDL_HWSURFACE), 0u);
+    EXPECT_EQ(manager->GetPaintCanvas(), manager.get());
+    const std::string log = (Debug::DebugFlush(), testsupport::ReadFile("debug.txt"));
+    EXPECT_NE(log.find("SET SCREEN MODE 1"), std::string::npos) << log;
+    EXPECT_NE(log.find("Not enough video memory -- using single buffering: 0"), std::string::npos);
+    EXPECT_NE(log.find("Not Using Double Buffering"), std::string::npos);
+    EXPECT_NE(log.find("Globals = 1, 0, 0"), std::string::npos);
+
+    // Asking for the mode in use changes nothing.
+    manager->SetScreenMode(true);
+    EXPECT_FALSE(manager->AboutToSetNewScreenMode());
+    manager->SetScreenMode(false);
+    manager->DoIt();
+    EXPECT_FALSE(manager->IsFullScreen());
+}
+
+TEST_F(FrameLoopTest, DoubleBufferedFullScreenPaintsBehindAndRepaintsTwoPagesOnly)
+{
+    manager->SetVideoMemThreshold(0);
+    manager->SetScreenMode(true);
+    manager->DoIt();
+    ASSERT_TRUE(manager->IsFullScreen());
+    Canvas* back = manager->GetPaintCanvas();
+    ASSERT_NE(back, manager.get());
+
+    AddSquare(game, 40, 30, 20, 0x00FF00);
+    manager->DoIt();
+    EXPECT_EQ(ScreenPixel(50, 40), 0x00FF00u);
+
+    // The whole screen is painted on the next frames for both pages, then no more.
+    int frames = 0;
+    while (manager->RepaintAllPending() && frames < 10) {
+        manager->DoIt();
+        ++frames;
+    }
+    EXPECT_LE(frames, 2);
+    manager->DoIt();
+    EXPECT_FALSE(manager->RepaintAllPending());
+}
+
+TEST_F(FrameLoopTest, TheScreenIsReplacedUnderTheCanvasLock)
+{
+    std::atomic<bool> held{false};
+    std::thread holder([&] {
+        Canvas::LockAll();
+        held = true;
+        SDL_Delay(300);
+        Canvas::UnlockAll();
+    });
+    while (!held) {
+        SDL_Delay(1);
+    }
+    const auto start = std::chrono::steady_clock::now();
+    manager->DoIt(); // no change: does not wait for the lock
+    const auto plainFrame = std::chrono::steady_clock::now() - start;
+    manager->SetScreenMode(true);
+    manager->DoIt();
+    const auto changeFrame = std::chrono::steady_clock::now() - start;
+    holder.join();
+    EXPECT_LT(plainFrame, std::chrono::milliseconds(200));
+    EXPECT_GE(changeFrame, std::chrono::milliseconds(280));
+    EXPECT_TRUE(manager->IsFullScreen());
+}
+
+} // namespace
