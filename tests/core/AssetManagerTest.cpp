@@ -57,12 +57,6 @@ protected:
     }
 };
 
-std::string LogText()
-{
-    Debug::DebugFlush();
-    return testsupport::ReadFile("debug.txt");
-}
-
 } // namespace
 
 TEST_F(AssetManagerTest, LoadsOnFirstRequestOnlyAndKeepsFailures)
@@ -105,7 +99,7 @@ TEST_F(AssetManagerTest, PurgeDropsOnlyUnlockedOwnedAssetsOfTheSection)
     m.PurgeAssets("level");
     EXPECT_EQ(m.GetAsset("a"), nullptr);
 
-    const std::string log = LogText();
+    const std::string log = testsupport::ReadLog();
     EXPECT_NE(log.find("Number of assets before purge= 4"), std::string::npos);
     EXPECT_NE(log.find("Number of assets after purge= 3"), std::string::npos);
 
@@ -133,7 +127,7 @@ TEST_F(AssetManagerTest, LockingUnknownNamesAndDumpingTheRegistry)
     m.LockAsset("ghost");
     EXPECT_EQ(m.AssetCount(), 0);
     m.DebugDumpAssets();
-    std::string log = LogText();
+    std::string log = testsupport::ReadLog();
     EXPECT_NE(log.find("Attempt to lock asset that has not been loaded, ghost"), std::string::npos);
     const size_t head = log.find("List of loaded assets: ");
     ASSERT_NE(head, std::string::npos);
@@ -145,6 +139,6 @@ TEST_F(AssetManagerTest, LockingUnknownNamesAndDumpingTheRegistry)
     m.GetData("two");
     m.GetData("one");
     m.DebugDumpAssets();
-    log = LogText();
+    log = testsupport::ReadLog();
     EXPECT_NE(log.find("one\ttwo\t"), std::string::npos);
 }

@@ -9,20 +9,10 @@
 
 namespace {
 
+using testsupport::CountLogLines;
 using testsupport::FileExists;
 using testsupport::ReadFile;
 using testsupport::WriteFile;
-
-int CountLogLines(const std::string& part)
-{
-    Debug::DebugFlush();
-    const std::string bytes = ReadFile("debug.txt");
-    int n = 0;
-    for (size_t at = bytes.find(part); at != std::string::npos; at = bytes.find(part, at + 1)) {
-        ++n;
-    }
-    return n;
-}
 
 TEST(ConfigFileGame, MissingFileGivesEveryDefault)
 {

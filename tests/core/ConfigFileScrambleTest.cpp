@@ -12,9 +12,11 @@
 
 namespace {
 
+using testsupport::CountLogLines;
 using testsupport::FileExists;
 using testsupport::FixturePath;
 using testsupport::ReadFile;
+using testsupport::SplitCrlfLines;
 using testsupport::WriteFile;
 
 const std::vector<int> kEscapeTargets = {0, 8, 9, 10, 11, 12, 13, 26, 32};
@@ -23,33 +25,6 @@ int Shift(size_t position, int line)
 {
     return static_cast<int>(position % ConfigFile::kScramblePositionModulus) +
            line % ConfigFile::kScrambleLineModulus + ConfigFile::kScrambleBase;
-}
-
-std::vector<std::string> SplitLines(const std::string& bytes)
-{
-    std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < bytes.size()) {
-        size_t end = bytes.find("\r\n", start);
-        if (end == std::string::npos) {
-            end = bytes.size();
-        }
-        lines.push_back(bytes.substr(start, end - start));
-        start = end + 2;
-    }
-    return lines;
-}
-
-int CountLogLines(const std::string& part)
-{
-    Debug::DebugFlush();
-    int n = 0;
-    for (const std::string& line : SplitLines(ReadFile("debug.txt"))) {
-        if (line.find(part) != std::string::npos) {
-            ++n;
-        }
-    }
-    return n;
 }
 
 // Raises the log level of every configuration object to 2, so that level-1 lines are written.
@@ -80,7 +55,7 @@ std::map<std::string, std::string> Entries(ConfigFile& cfg)
 std::set<int> EscapedTargets(const std::string& scrambledBytes)
 {
     std::set<int> targets;
-    const std::vector<std::string> lines = SplitLines(scrambledBytes);
+    const std::vector<std::string> lines = SplitCrlfLines(scrambledBytes);
     for (size_t n = 0; n < lines.size(); ++n) {
         const std::string& line = lines[n];
         for (size_t i = 0; i < line.size();) {
@@ -146,7 +121,7 @@ TEST(ConfigFileScramble, FixtureReadsTheSameInBothForms)
     for (int target : kEscapeTargets) {
         EXPECT_EQ(hit.count(target), 1u) << target;
     }
-    EXPECT_GT(SplitLines(bytes).size(), 3u * ConfigFile::kScrambleLineModulus);
+    EXPECT_GT(SplitCrlfLines(bytes).size(), 3u * ConfigFile::kScrambleLineModulus);
 }
 
 TEST(ConfigFileScramble, FlushedFileReadsBackExactly)

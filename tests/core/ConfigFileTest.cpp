@@ -12,37 +12,9 @@
 
 namespace {
 
+using testsupport::CountLogLines;
 using testsupport::ReadFile;
 using testsupport::WriteFile;
-
-// Log texts, one per line, without their time stamps.
-std::vector<std::string> LogLines()
-{
-    Debug::DebugFlush();
-    const std::string bytes = ReadFile("debug.txt");
-    std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < bytes.size()) {
-        size_t end = bytes.find("\r\n", start);
-        if (end == std::string::npos) {
-            end = bytes.size();
-        }
-        lines.push_back(bytes.substr(start, end - start));
-        start = end + 2;
-    }
-    return lines;
-}
-
-int CountLogLines(const std::string& part)
-{
-    int n = 0;
-    for (const std::string& line : LogLines()) {
-        if (line.find(part) != std::string::npos) {
-            ++n;
-        }
-    }
-    return n;
-}
 
 // A plain object, with the level-1 lines written.
 struct Plain

@@ -98,8 +98,7 @@ bool WaitUntil(const std::function<bool()>& condition, int timeoutMs)
 
 std::string ReadLog()
 {
-    Debug::DebugFlush();
-    return testsupport::ReadFile("debug.txt");
+    return testsupport::ReadLog();
 }
 
 long CountLoudFrames(const std::string& rawPath)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace testsupport {
 
@@ -17,5 +18,14 @@ std::string ReadFile(const std::string& path);
 bool WriteFile(const std::string& path, const std::string& bytes);
 
 bool FileExists(const std::string& path);
+
+// Lines of a file written with "\r\n" line ends, without their ends.
+std::vector<std::string> SplitCrlfLines(const std::string& bytes);
+
+// The debug log "debug.txt" as written so far (flushed first).
+std::string ReadLog();
+
+// How many lines of the debug log contain part.
+int CountLogLines(const std::string& part);
 
 } // namespace testsupport
