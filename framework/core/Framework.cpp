@@ -13,6 +13,7 @@
 #include "framework/media/Image.h"
 #include "framework/media/ImageResource.h"
 #include "framework/stage/CastMemberCursor.h"
+#include "framework/stage/GameTime.h"
 
 Framework* Framework::_theApp = nullptr;
 int Framework::_sixteenBit = 0;
@@ -115,6 +116,8 @@ bool Framework::OnInit(int argc, char** argv)
     if (_animationManager == nullptr) {
         return FailInit();
     }
+    // The slowed test clock is shared by every clock, the frame loop's included.
+    GameTime::SetTestSlow(_gameConfig->testslow);
     // Mouse input stays off until the application script shows something to click.
     _animationManager->SetMasterInput(false);
     _animationManager->SetHighDetail(_highDetail);
@@ -122,8 +125,7 @@ bool Framework::OnInit(int argc, char** argv)
 
     Canvas::SetDefaultPixelFormat(GetSWPixelFormat());
 
-    if (!Audio::Open(_gameConfig->audiobuffersize, kAudioFrequency, AUDIO_S16LSB,
-                     kAudioChannels)) {
+    if (!Audio::Open(_gameConfig->audiobuffersize, kAudioFrequency, AUDIO_S16LSB, kAudioChannels)) {
         DebugVar(-1, "Failed to Open Audio");
     }
     if (!Channel::Allocate(kMixerChannels)) {
@@ -243,9 +245,9 @@ void Framework::CreateCursorSprite(const CursorLook& arrow, const CursorLook& ha
     }
 
     delete _cursor;
-    _cursor = new CastMemberCursor(cast, images[0], arrow.hotspot, images[1], hand.hotspot,
-                                   images[2], wait.hotspot, arrow.loopDelay, hand.loopDelay,
-                                   wait.loopDelay);
+    _cursor =
+        new CastMemberCursor(cast, images[0], arrow.hotspot, images[1], hand.hotspot, images[2],
+                             wait.hotspot, arrow.loopDelay, hand.loopDelay, wait.loopDelay);
     _cursor->UseTransparentBackground();
     if (!perPixelAlpha) {
         _cursor->SetDropShadow(shadow.GetX(), shadow.GetY(), Color(0, 0, 0, 255),

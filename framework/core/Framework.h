@@ -168,9 +168,8 @@ public:
     // Builds the software cursor on cast from the arrow, hand and wait looks and keeps it; a
     // cursor made before is deleted. perPixelAlpha keeps the images' own alpha channel (and
     // then the cursor has no drop shadow); else the shadow is drawn at that offset.
-    void CreateCursorSprite(const CursorLook& arrow, const CursorLook& hand,
-                            const CursorLook& wait, bool perPixelAlpha, const Point& shadow,
-                            Cast* cast);
+    void CreateCursorSprite(const CursorLook& arrow, const CursorLook& hand, const CursorLook& wait,
+                            bool perPixelAlpha, const Point& shadow, Cast* cast);
     CastMemberCursor* GetCursor() const { return _cursor; }
     Font* GetFrameworkFont(FrameworkFont which) const;
     Script* GetScript() const { return _script; }

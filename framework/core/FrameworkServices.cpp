@@ -1,9 +1,8 @@
-#include "framework/core/Framework.h"
-
 #include "SDL_image.h"
 #include "SDL_mixer.h"
 #include "framework/core/ConfigFile.h"
 #include "framework/core/ConfigFileGame.h"
+#include "framework/core/Framework.h"
 #include "framework/media/AnimationManager.h"
 #include "framework/media/Canvas.h"
 #include "framework/media/Music.h"
@@ -49,8 +48,8 @@ void Framework::OnKeyUp(SDLKey sym, SDLMod mod, unsigned short unicode)
     }
 }
 
-void Framework::OnMouseMove(unsigned short x, unsigned short y, short, short, bool left,
-                            bool right, bool middle)
+void Framework::OnMouseMove(unsigned short x, unsigned short y, short, short, bool left, bool right,
+                            bool middle)
 {
     if (_cursor != nullptr) {
         _cursor->Move(x, y, false);
@@ -318,8 +317,13 @@ void Framework::ShowCursor()
         return;
     }
     Cast* cast = _animationManager != nullptr ? _animationManager->GetCast() : nullptr;
-    if (cast != nullptr && cast->GetCursor() != _cursor && !cast->Contains(_cursor)) {
+    if (cast != nullptr && !cast->Contains(_cursor)) {
+        Cast* previous = _cursor->GetCast();
         _cursor->SetCast(cast);
+        // The stage left behind must not keep pointing at the cursor, which may go before it.
+        if (previous != nullptr && previous != cast && previous->GetCursor() == _cursor) {
+            previous->SetCursor(nullptr);
+        }
     }
     _cursor->Show();
 }

@@ -59,14 +59,14 @@ private:
     // Moves the remaining time by delta (and the countdown with it).
     void Adjust(int64_t newRemaining);
 
-    GameTime* _clock = nullptr;        // not owned
+    GameTime* _clock = nullptr; // not owned
     int _id = 0;
     bool _started = false;
     bool _paused = true;
     int _remaining = 0;
     int _duration = 60;
     unsigned int _tick = 1000;
-    TimerListener* _listener = nullptr; // not owned
+    TimerListener* _listener = nullptr;   // not owned
     AnimationManager* _manager = nullptr; // not owned
     // Clock time (less the paused time) at which the countdown began; only valid once the first
     // DoIt after a start has set it. Adjustments move it, so it may lie before 0.

@@ -16,6 +16,7 @@ class GameTime;
 class MouseMoveListener;
 class Rectangle;
 class Script;
+class Timer;
 
 // The screen and the engine's per-frame loop: a Canvas around the video surface that owns the
 // animation clock, the default stage ("GameCast"), the fade canvas, the mouse event queue, the
@@ -38,6 +39,10 @@ public:
 
     // --- per frame ---
 
+    // One whole frame: swaps in a pending stage, runs the timers, the script and the fades,
+    // hands the queued mouse events to the stage, animates it, repaints and shows what changed,
+    // and at the end applies a pending screen-mode change.
+    void DoIt();
     // Advances a screen fade; its end is reported as cue 7 (at 255), 8 (at 0) or 9.
     void DoFades();
     // Hands the queued mouse events to the stage in arrival order; after 1000 ms without one,
@@ -46,6 +51,15 @@ public:
     // Gathers the stage's and the dirty sprites' rectangles into the paint canvas and merges the
     // overlapping ones. separate: painting goes to a back canvas.
     void ProcessDirtyRects(bool separate);
+
+    // --- timers ---
+
+    // Drives timer (not owned) once per frame from now on; a timer already driven is not added
+    // twice.
+    void AttachTimer(Timer* timer);
+    // Stops driving timer at once (a timer being deleted).
+    void DetachTimer(Timer* timer);
+    int GetTimerCount() const;
 
     // --- stage and script ---
 
@@ -63,6 +77,15 @@ public:
     bool MouseUp(int x, int y, int button);
     bool MouseMove(int x, int y);
     bool MouseDrag(int x, int y);
+    // The key goes to the stage while the master input switch is on, and to the script always;
+    // both get it as a 7-bit character with the alphanumeric judgement. Always true.
+    bool KeyDown(SDLKey sym, SDLMod mod, unsigned short unicode);
+    bool KeyUp(SDLKey sym, SDLMod mod, unsigned short unicode);
+    // The character when it is 7-bit, else 127.
+    unsigned short TranslateKey(SDLKey sym, SDLMod mod, unsigned short unicode);
+    // Space, underscore and letters; digits unless Shift alone is held (then the key types a
+    // symbol).
+    bool AlphaNumeric(SDLKey sym, SDLMod mod, unsigned short unicode);
     void SetMasterInput(bool on);
     bool MasterInput() const { return _masterInput; }
     void SetMouseMoveListener(MouseMoveListener* listener);
@@ -92,6 +115,21 @@ public:
     void ClearDirtyRects() override;
     Dimension* GetDimension() const { return _screenSize.get(); }
     bool IsFullScreen() const { return _fullScreen; }
+    // The frame rate lives in the framework: 0.
+    int GetFPS();
+
+    // --- screen mode ---
+
+    // Carried out at the end of the next frame; asking for the mode in use cancels a request.
+    void SetScreenMode(bool fullScreen);
+    // After the window comes back from a minimise: full screen is set up again.
+    void ResetScreenMode();
+    // Replaces the video surface now, under the canvas lock.
+    void SetScreenModeNow();
+    bool AboutToSetNewScreenMode() const { return _modeChangePending; }
+    // Kilobytes of video memory below which full screen goes without double buffering.
+    void SetVideoMemThreshold(int kilobytes);
+    int GetVideoMemThreshold() const { return _videoMemThreshold; }
 
     // --- fades and master alpha ---
 
@@ -116,6 +154,9 @@ public:
 
 private:
     void DiscardEvents();
+    // Step 2 of the frame: lets one stopped timer go, then runs every timer. The time is not
+    // used: each timer reads the clock itself.
+    void DoTimers(int now);
     // Fades from the master alpha towards target; already there: cueWhenThere at once.
     void StartFade(int target, unsigned int ms, CueListener* listener, int cueWhenThere);
 
@@ -127,6 +168,8 @@ private:
     Cast* _pendingCast = nullptr; // not owned
     Script* _script = nullptr;
     std::vector<std::unique_ptr<Event>> _events;
+    std::vector<Timer*> _timers; // not owned; a deleted timer takes itself out
+    bool _doingTimers = false;   // the timer pass runs: detaching leaves a hole
     std::unique_ptr<Dimension> _screenSize;
     bool _defaultDialogDragging = true;
     MouseMoveListener* _mouseMoveListener = nullptr;
@@ -144,6 +187,9 @@ private:
     CueListener* _fadeListener = nullptr;
     int _fadeTargetAlpha = 255;
     int _fadeStartAlpha = 255;
+    bool _requestedFullScreen = false;
+    bool _modeChangePending = false;
+    bool _restoreMode = false; // set when the window came back from a minimise in full screen
     int _masterAlpha = 255;
     int _sixteen = 0;
     std::unique_ptr<GameTime> _clock;

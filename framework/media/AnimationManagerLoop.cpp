@@ -1,9 +1,8 @@
 // The frame itself, the timer pass, keys and screen-mode changes of the AnimationManager.
-#include "framework/media/AnimationManager.h"
-
 #include "framework/core/Framework.h"
 #include "framework/core/Rectangle.h"
 #include "framework/core/Timer.h"
+#include "framework/media/AnimationManager.h"
 #include "framework/stage/Cast.h"
 #include "framework/stage/Script.h"
 
@@ -141,8 +140,8 @@ void AnimationManager::DetachTimer(Timer* timer)
 
 int AnimationManager::GetTimerCount() const
 {
-    return static_cast<int>(std::count_if(_timers.begin(), _timers.end(),
-                                          [](const Timer* t) { return t != nullptr; }));
+    return static_cast<int>(
+        std::count_if(_timers.begin(), _timers.end(), [](const Timer* t) { return t != nullptr; }));
 }
 
 void AnimationManager::DoTimers(int)
@@ -279,9 +278,10 @@ void AnimationManager::SetScreenModeNow()
 
     // No worker may make a surface from the old screen format meanwhile.
     Canvas::LockAll();
-    const int bits = _sixteen != 0 ? 16 : 32;
-    SDL_Surface* screen = SDL_SetVideoMode(Framework::kScreenWidth, Framework::kScreenHeight,
-                                           32, flags);
+    const int sixteen = _framework != nullptr ? Framework::SixteenBit() : _sixteen;
+    const int bits = sixteen != 0 ? 16 : 32;
+    SDL_Surface* screen =
+        SDL_SetVideoMode(Framework::kScreenWidth, Framework::kScreenHeight, 32, flags);
     if (screen != nullptr && bits == 16) {
         screen = SDL_SetVideoMode(Framework::kScreenWidth, Framework::kScreenHeight, 16, flags);
     }
@@ -294,10 +294,10 @@ void AnimationManager::SetScreenModeNow()
     }
     SetSurface(screen);
     // Set from the final surface: formats of a replaced mode are freed by SDL.
-    Canvas::SetDefaultPixelFormat(
-        _framework != nullptr ? _framework->GetSWPixelFormat()
-                              : (screen != nullptr ? screen->format : nullptr));
-    DebugVar(0, "Globals = %d, %d, %d", _fullScreen ? 1 : 0, _doubleBuffered ? 1 : 0, _sixteen);
+    Canvas::SetDefaultPixelFormat(_framework != nullptr
+                                      ? _framework->GetSWPixelFormat()
+                                      : (screen != nullptr ? screen->format : nullptr));
+    DebugVar(0, "Globals = %d, %d, %d", _fullScreen ? 1 : 0, _doubleBuffered ? 1 : 0, sixteen);
     Canvas::UnlockAll();
 
     RepaintAll(false);

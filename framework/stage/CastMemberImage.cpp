@@ -38,7 +38,12 @@ private:
 CastMemberImage::CastMemberImage()
 {
     Init();
-    // TEMP
+    // Made without a stage: the sprite joins the one the application shows.
+    Framework* app = Framework::GetApp();
+    AnimationManager* manager = app != nullptr ? app->_animationManager : nullptr;
+    if (manager != nullptr && manager->GetCast() != nullptr) {
+        SetCast(manager->GetCast());
+    }
 }
 
 CastMemberImage::CastMemberImage(Cast* cast, Image* image, int x, int y, int priority,

@@ -5,6 +5,7 @@
 #include "SDL_ttf.h"
 #include "framework/core/Application.h"
 #include "framework/core/ConfigFileGame.h"
+#include "framework/core/ImageResources.h"
 #include "framework/media/AnimationManager.h"
 #include "framework/media/Audio.h"
 #include "framework/media/Canvas.h"
@@ -14,6 +15,7 @@
 #include "framework/media/Sound.h"
 #include "framework/stage/Cast.h"
 #include "framework/stage/CastMemberCursor.h"
+#include "framework/stage/CastMemberImage.h"
 #include "framework/stage/GameTime.h"
 #include "framework/stage/Script.h"
 #include "tests/media/MediaTestSupport.h"
@@ -22,6 +24,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 #include <set>
@@ -86,6 +89,7 @@ public:
     bool failManager = false;
     int quitAfterFrames = 3;
     std::unique_ptr<QuitScript> script; // goes before the framework part, as a game's does
+    std::function<void()> onStarted;
 
     bool OnInit(int argc, char** argv) override
     {
@@ -96,6 +100,9 @@ public:
         script = std::make_unique<QuitScript>(_animationManager->GetGameTime(), quitAfterFrames);
         _animationManager->SetScript(script.get());
         SetScript(script.get());
+        if (onStarted) {
+            onStarted();
+        }
         return true;
     }
 
@@ -173,14 +180,14 @@ TEST(FrameworkRunTest, StartsRunsFramesAndShutsDownInOrderLeavingNoObject)
     EXPECT_EQ(SDL_WasInit(SDL_INIT_EVERYTHING), 0u);
 
     const std::string log = Log();
-    const size_t banner = log.find(std::string(50, '-') + "\n");
+    const size_t banner = log.find(": " + std::string(50, '-') + "\r\n");
     const size_t video = log.find("Hardware Surfaces available: ");
     const size_t format = log.find("Display format: BitsPerPixel:  32");
     const size_t exit = log.find("Exiting with code  0");
     const size_t report = log.find("Total objects used - ");
     ASSERT_NE(banner, std::string::npos) << log;
     EXPECT_TRUE(LogHas(log, "Framework version: "));
-    EXPECT_TRUE(LogHas(log, std::string(49, '-') + "\n"));
+    EXPECT_TRUE(LogHas(log, ": " + std::string(49, '-') + "\r\n"));
     ASSERT_NE(video, std::string::npos);
     EXPECT_TRUE(LogHas(log, "Video memory available after screen surface created: "));
     EXPECT_TRUE(LogHas(log, "fullScreen set:  0"));
@@ -269,6 +276,37 @@ TEST(FrameworkRunTest, AudioThatWillNotOpenIsLoggedAndTheStartGoesOn)
     ASSERT_EQ(steps.size(), 4u);
     EXPECT_EQ(steps.back(), "SetDialogAttributes fonts-9");
     EXPECT_TRUE(LogHas(log, "Exiting with code  0"));
+}
+
+// The image assets are dropped at exit while sprites that show them still exist: one left on
+// the stage (deleted with it) and one the game deletes after the loop.
+TEST(FrameworkRunTest, ImageAssetsGoAtExitWithoutPullingSheetsFromUnderSprites)
+{
+    PrepareData();
+    std::filesystem::create_directories("cfg");
+    std::filesystem::copy_file(testsupport::FixturePath("images/sheet4x2.png"), "tile.png");
+    ASSERT_TRUE(WriteFile("cfg/images.cfg", "[images]\ntile=tile.png,4,2\nwhole=tile.png\n"));
+    {
+        TestFramework app;
+        std::vector<std::unique_ptr<CastMemberImage>> kept;
+        app.onStarted = [&] {
+            Cast* cast = app._animationManager->GetCast();
+            // A sheet of frames, and a single picture that the image shows in place.
+            for (const char* name : {"tile", "whole"}) {
+                ASSERT_NE(ImageResources::Get(name), nullptr);
+                kept.push_back(std::make_unique<CastMemberImage>(cast, name, 10, 10, 5, 0));
+                auto* left = new CastMemberImage(cast, name, 100, 10, 5, 0);
+                left->DeleteOnRemovedFromCast(true);
+            }
+        };
+        EXPECT_EQ(Application::Execute(0, nullptr), 0);
+        ASSERT_EQ(kept.size(), 2u);
+        EXPECT_EQ(app.GetImageResources().AssetCount(), 0);
+        kept.clear();
+    }
+    const std::string log = Log();
+    EXPECT_TRUE(LogHas(log, "Total objects used - ")) << log;
+    EXPECT_FALSE(LogHas(log, "You Left")) << log;
 }
 
 TEST(FrameworkRunTest, TheUpdateCheckRunsWhenAllowedAndIsGoneAtShutDown)

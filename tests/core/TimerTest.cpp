@@ -29,14 +29,8 @@ public:
     std::vector<std::string> calls;
     std::function<void(int id)> onExpired;
 
-    void TimerStarted(int id, unsigned int remaining) override
-    {
-        Add("Started", id, remaining);
-    }
-    void TimerAdjusted(int id, unsigned int remaining) override
-    {
-        Add("Adjusted", id, remaining);
-    }
+    void TimerStarted(int id, unsigned int remaining) override { Add("Started", id, remaining); }
+    void TimerAdjusted(int id, unsigned int remaining) override { Add("Adjusted", id, remaining); }
     void TimerPause(int id, unsigned int remaining) override { Add("Pause", id, remaining); }
     void TimerUnpause(int id, unsigned int remaining) override { Add("Unpause", id, remaining); }
     void TimerStopped(int id, unsigned int remaining) override { Add("Stopped", id, remaining); }
@@ -150,9 +144,9 @@ struct AdjustCase
     bool add;
     unsigned int ms;
     bool clamp;
-    int remainingAfter;     // right after the call
-    int remainingSecondOn;  // one second later
-    unsigned int reported;  // what the listener heard
+    int remainingAfter;    // right after the call
+    int remainingSecondOn; // one second later
+    unsigned int reported; // what the listener heard
 };
 
 TEST_F(TimerTest, AddAndSubtractMoveTheCountdown)

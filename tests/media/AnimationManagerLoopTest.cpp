@@ -1,10 +1,9 @@
-#include "framework/media/AnimationManager.h"
-
 #include "SDL.h"
 #include "framework/core/Debug.h"
 #include "framework/core/Rectangle.h"
 #include "framework/core/Timer.h"
 #include "framework/core/TimerListener.h"
+#include "framework/media/AnimationManager.h"
 #include "framework/media/Canvas.h"
 #include "framework/stage/Cast.h"
 #include "framework/stage/CastMember.h"
@@ -59,9 +58,10 @@ private:
 class Square : public CastMember
 {
 public:
-    Square(Cast* cast, int x, int y, int size, Uint32 rgb) : CastMember(cast, x, y, 10), _rgb(rgb)
+    Square(Cast* cast, int x, int y, int w, int h, Uint32 rgb, int priority)
+        : CastMember(cast, x, y, priority), _rgb(rgb)
     {
-        SetDimensions(size, size);
+        SetDimensions(w, h);
         AllowInput(true);
         Show();
     }
@@ -157,7 +157,14 @@ protected:
 
     Square* AddSquare(Cast* cast, int x, int y, int size, Uint32 rgb)
     {
-        sprites.push_back(std::make_unique<Square>(cast, x, y, size, rgb));
+        sprites.push_back(std::make_unique<Square>(cast, x, y, size, size, rgb, 10));
+        return sprites.back().get();
+    }
+
+    // A sprite over the whole screen behind everything else.
+    Square* AddBackdrop(Uint32 rgb)
+    {
+        sprites.push_back(std::make_unique<Square>(game, 0, 0, 800, 600, rgb, 1000));
         return sprites.back().get();
     }
 
@@ -202,9 +209,12 @@ TEST_F(FrameLoopTest, OverlappingDirtyRectanglesMergeUntilNoneOverlap)
         {"two overlap, one apart",
          {R{0, 0, 10, 10}, R{5, 5, 10, 10}, R{100, 100, 5, 5}},
          {R{0, 0, 15, 15}, R{100, 100, 5, 5}}},
-        {"a union reaches a third", {R{0, 0, 10, 10}, R{30, 0, 10, 10}, R{5, 0, 30, 2}},
+        {"a union reaches a third",
+         {R{0, 0, 10, 10}, R{30, 0, 10, 10}, R{5, 0, 30, 2}},
          {R{0, 0, 40, 10}}},
-        {"none overlap", {R{0, 0, 10, 10}, R{50, 50, 10, 10}}, {R{0, 0, 10, 10}, R{50, 50, 10, 10}}},
+        {"none overlap",
+         {R{0, 0, 10, 10}, R{50, 50, 10, 10}},
+         {R{0, 0, 10, 10}, R{50, 50, 10, 10}}},
         {"one inside another", {R{0, 0, 100, 100}, R{10, 10, 5, 5}}, {R{0, 0, 100, 100}}},
         {"a single one", {R{7, 8, 9, 10}}, {R{7, 8, 9, 10}}},
     };
@@ -415,16 +425,17 @@ TEST_F(FrameLoopTest, OneHoverAfterASecondWithoutMouseEventsThenTheNextEventEnds
 
 TEST_F(FrameLoopTest, DirtySpritesArePaintedAndShownOnTheScreen)
 {
-    AddSquare(game, 40, 30, 20, 0xFF0000);
+    AddBackdrop(0x0000FF);
+    Square* square = AddSquare(game, 40, 30, 20, 0xFF0000);
     manager->DoIt();
     EXPECT_EQ(ScreenPixel(50, 40), 0xFF0000u);
-    EXPECT_EQ(ScreenPixel(70, 40), 0x000000u);
+    EXPECT_EQ(ScreenPixel(70, 40), 0x0000FFu);
 
-    // Moved: the old place gets the background back.
-    sprites.back()->Move(200, 100, false);
+    // Moved: the sprites behind its old place are painted there again.
+    square->Move(200, 100, false);
     manager->DoIt();
     EXPECT_EQ(ScreenPixel(210, 110), 0xFF0000u);
-    EXPECT_EQ(ScreenPixel(50, 40), 0x000000u);
+    EXPECT_EQ(ScreenPixel(50, 40), 0x0000FFu);
 }
 
 TEST_F(FrameLoopTest, AScreenModeChangeWaitsForTheEndOfTheFrame)

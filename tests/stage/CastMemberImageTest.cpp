@@ -3,6 +3,7 @@
 #include "SDL.h"
 #include "framework/core/Application.h"
 #include "framework/core/Asset.h"
+#include "framework/core/Framework.h"
 #include "framework/core/ImageResources.h"
 #include "framework/media/AnimationManager.h"
 #include "framework/media/Canvas.h"
@@ -12,7 +13,10 @@
 #include "framework/stage/Cast.h"
 #include "framework/stage/CueListener.h"
 #include "framework/stage/GameTime.h"
+#include "tests/media/MediaTestSupport.h"
+#include "tests/support/TestSupport.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <memory>
 #include <sys/stat.h>
@@ -508,4 +512,24 @@ TEST_F(CastMemberImageTest, DropShadowIsDrawnBehindAtTheOffset)
     const Color shadow = paint->GetPixel(122, 122);
     EXPECT_LT(shadow.GetG(), kBackground.GetG()) << "darkened by the shadow";
     EXPECT_EQ(paint->GetPixel(103, 122), kBackground) << "left of the shadow";
+}
+
+// --- the stage of a sprite made without one ---
+
+TEST(CastMemberImageDefaultTest, SpriteMadeWithoutAStageJoinsTheOneTheApplicationShows)
+{
+    {
+        CastMemberImage alone;
+        EXPECT_EQ(alone.GetCast(), nullptr) << "no application yet";
+        EXPECT_EQ(alone.GetImage(), nullptr);
+    }
+    std::filesystem::create_directories("fonts");
+    std::filesystem::copy_file(mediatest::SansFont(), "fonts/bankgbtm.ttf");
+    ASSERT_TRUE(testsupport::WriteFile("game.cfg", "[game]\nallowwebupdater=0\n"));
+    Framework app;
+    ASSERT_TRUE(app.OnInit(0, nullptr));
+    ASSERT_NE(app._animationManager, nullptr);
+    CastMemberImage sprite;
+    EXPECT_EQ(sprite.GetCast(), app._animationManager->GetCast());
+    EXPECT_EQ(sprite.GetClassMemberType(), 1);
 }

@@ -1,0 +1,3 @@
+#include "framework/dialogs/ConfigSection.h"
+
+ConfigSection::~ConfigSection() = default;
