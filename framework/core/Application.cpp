@@ -109,6 +109,8 @@ int Application::Execute(int argc, char** argv)
         return kNoApplication;
     }
     if (!app->OnInit(argc, argv)) {
+        // The exit line reports the code the process really ends with.
+        _exitCode = kInitFailed;
         app->OnExit();
         return kInitFailed;
     }

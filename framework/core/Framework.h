@@ -185,9 +185,10 @@ public:
     std::string _playerName;
 
 private:
+    // Music (when it plays) and every sound channel.
     void PauseAudio();
     void ResumeAudio();
-    // The animation clock, or null before the frame loop exists.
+    // The frame loop's clock; nothing before the frame loop exists.
     void StopClock();
     void StartClock();
     void RepaintAll(bool unused);

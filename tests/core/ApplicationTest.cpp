@@ -392,10 +392,10 @@ TEST_F(ApplicationTest, FailedInitRunsExitOnceAndReturnsMinus4)
 
     EXPECT_EQ(Application::Execute(0, nullptr), -4);
     EXPECT_EQ(app.calls, (Calls{"Init", "Exit"}));
-    // The stored code is still 0, so the exit line is the normal one.
+    // The exit line names the code that is returned, not the 0 stored before.
     const std::string log = Log();
-    EXPECT_TRUE(Contains(log, "Exiting with code ")) << log;
-    EXPECT_FALSE(Contains(log, "Possibly Abnormally")) << log;
+    EXPECT_TRUE(Contains(log, "Exiting (Possibly Abnormally) with code -4")) << log;
+    EXPECT_FALSE(Contains(log, "Exiting with code ")) << log;
 }
 
 TEST_F(ApplicationTest, SecondApplicationReturnsMinus2)

@@ -4,7 +4,6 @@
 #include "SDL_mixer.h"
 #include "SDL_ttf.h"
 #include "framework/core/Application.h"
-#include "framework/core/ConfigFileGame.h"
 #include "framework/core/ImageResources.h"
 #include "framework/media/AnimationManager.h"
 #include "framework/media/Audio.h"
@@ -17,6 +16,7 @@
 #include "framework/stage/CastMemberCursor.h"
 #include "framework/stage/CastMemberImage.h"
 #include "framework/stage/GameTime.h"
+#include "framework/stage/InputCatcher.h"
 #include "framework/stage/Script.h"
 #include "tests/media/MediaTestSupport.h"
 #include "tests/support/TestSupport.h"
@@ -33,7 +33,6 @@
 
 namespace {
 
-using testsupport::FileExists;
 using testsupport::ReadFile;
 using testsupport::WriteFile;
 
@@ -498,6 +497,66 @@ TEST_F(StartedFrameworkTest, TheCursorFollowsTheMouseAndJoinsTheShownStage)
     EXPECT_EQ(game->GetCursor(), cursor);
 }
 
+// Notes the mouse events that reach a stage.
+class RecordingCatcher : public InputCatcher
+{
+public:
+    std::vector<std::string> calls;
+    void MouseDown(int x, int y, int button, bool) override { Add("down", x, y, button); }
+    void MouseUp(int x, int y, int button, bool) override { Add("up", x, y, button); }
+    void MouseMove(int x, int y, bool) override { Add("move", x, y, 0); }
+    void MouseDrag(int x, int y, bool) override { Add("drag", x, y, 0); }
+
+private:
+    void Add(const char* what, int x, int y, int button)
+    {
+        calls.push_back(std::string(what) + " " + std::to_string(x) + "," + std::to_string(y) +
+                        (button != 0 ? " " + std::to_string(button) : ""));
+    }
+};
+
+TEST_F(StartedFrameworkTest, MouseInputReachesTheStageOnlyOnceSwitchedOn)
+{
+    RecordingCatcher catcher;
+    manager->GetCast()->SetInputCatcher(&catcher);
+    app->OnLButtonDown(1, 2);
+    app->OnMouseMove(3, 3, 0, 0, false, false, false);
+    manager->DoIt();
+    EXPECT_TRUE(catcher.calls.empty());
+
+    manager->SetMasterInput(true);
+    app->OnLButtonDown(1, 2);
+    app->OnLButtonUp(1, 2);
+    app->OnMButtonDown(3, 4);
+    app->OnMButtonUp(3, 4);
+    app->OnRButtonDown(5, 6);
+    app->OnRButtonUp(5, 6);
+    app->OnMouseMove(7, 8, 0, 0, false, false, false);
+    app->OnMouseMove(9, 10, 0, 0, false, true, false);
+    manager->DoIt();
+    const std::vector<std::string> expected = {
+        "down 1,2 1", "up 1,2 1", "down 3,4 2", "up 3,4 2",
+        "down 5,6 3", "up 5,6 3", "move 7,8",   "drag 9,10",
+    };
+    EXPECT_EQ(catcher.calls, expected);
+    manager->GetCast()->SetInputCatcher(nullptr);
+}
+
+TEST_F(StartedFrameworkTest, CreateFontsAgainMakesTheNineFromTheDefaultFontName)
+{
+    ASSERT_FALSE(app->GetFrameworkFont(Framework::kFontNormal)->Monospaced());
+    app->SetDefaultFontName(mediatest::MonoFont());
+    app->CreateFonts();
+    for (int i = 0; i < Framework::kFrameworkFontCount; ++i) {
+        const Font* font = app->GetFrameworkFont(static_cast<Framework::FrameworkFont>(i));
+        ASSERT_NE(font, nullptr);
+        EXPECT_NE(font->GetRawFont(), nullptr);
+    }
+    EXPECT_TRUE(app->GetFrameworkFont(Framework::kDialogFontBold)->Monospaced());
+    EXPECT_EQ(TTF_GetFontStyle(app->GetFrameworkFont(Framework::kSmallFontItalic)->GetRawFont()),
+              TTF_STYLE_ITALIC);
+}
+
 // ---------------------------------------------------------------------------------------------
 // Services that need no start.
 
@@ -597,6 +656,26 @@ TEST_F(FrameworkServicesTest, TheMenuLoaderAsksTheScript)
     EXPECT_EQ(app->LoadGameResources(true), 0);
     EXPECT_EQ(app->LoadOtherResources(100, true), 0);
     app->SetScript(nullptr);
+}
+
+TEST_F(FrameworkServicesTest, SetTitleNamesTheWindowAndItsIcon)
+{
+    std::filesystem::copy_file(testsupport::FixturePath("images/alpha.png"), "icon.png");
+    struct Case
+    {
+        const char* title;
+        const char* icon;
+    };
+    // A missing icon file leaves the caption only.
+    const Case cases[] = {{"Quorvane", "icon.png"}, {"Other", "missing.png"}};
+    for (const Case& c : cases) {
+        app->SetTitle(c.title, c.icon);
+        char* title = nullptr;
+        char* icon = nullptr;
+        SDL_WM_GetCaption(&title, &icon);
+        EXPECT_STREQ(title, c.title);
+        EXPECT_STREQ(icon, c.icon);
+    }
 }
 
 TEST_F(FrameworkServicesTest, TheThemeIsMadeOnceOnFirstUse)

@@ -5,7 +5,7 @@
 #include "framework/media/AnimationManager.h"
 #include "framework/stage/GameTime.h"
 
-#include <climits>
+#include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
