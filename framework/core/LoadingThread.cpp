@@ -16,7 +16,7 @@ LoadingThread::~LoadingThread()
 int LoadingThread::OnExecute()
 {
     int result = 0;
-    // The parent is the framework given at construction, unless someone re-parented us.
+    // Asked through the parent, which may be null or changed since: only a framework has loaders.
     Framework* framework = dynamic_cast<Framework*>(GetParent());
     if (framework == nullptr) {
         DebugVar(-1, "Loading thread (mode %d) has no framework to load through", _mode);

@@ -5,6 +5,7 @@
 #include "framework/dialogs/DialogItem.h"
 #include "framework/media/Font.h"
 #include "framework/media/Image.h"
+#include "framework/media/ImageResource.h"
 
 Control::Control() : Control(kControl) {}
 
@@ -71,8 +72,8 @@ Image* Control::NewImage(ConfigFile* file, Image* current, const std::string& se
     }
     if (image->GetCanvas() == nullptr) {
         // A file that does not load leaves an image with nothing to draw or measure.
-        file->DebugVar(-1, "Control %s: the image of %s/%s did not load; not used",
-                       section.c_str(), section.c_str(), key.c_str());
+        file->DebugVar(-1, "Control: the image of %s/%s did not load; not used", section.c_str(),
+                       key.c_str());
         delete image;
         return current;
     }
@@ -92,8 +93,8 @@ Font* Control::NewFont(ConfigFile* file, Font* current, const std::string& secti
         return current;
     }
     if (font->GetRawFont() == nullptr) {
-        file->DebugVar(-1, "Control %s: the font of %s/%s did not open; not used",
-                       section.c_str(), section.c_str(), fileKey.c_str());
+        file->DebugVar(-1, "Control: the font of %s/%s did not open; not used", section.c_str(),
+                       fileKey.c_str());
         delete font;
         return current;
     }
@@ -101,10 +102,28 @@ Font* Control::NewFont(ConfigFile* file, Font* current, const std::string& secti
     return font;
 }
 
+int Control::FrameWidth(Image* image)
+{
+    if (image == nullptr || image->GetCanvas() == nullptr) {
+        return 0;
+    }
+    ImageResource* sheet = image->GetImageResource();
+    return sheet != nullptr ? sheet->GetFrameW() : image->GetW();
+}
+
+int Control::FrameHeight(Image* image)
+{
+    if (image == nullptr || image->GetCanvas() == nullptr) {
+        return 0;
+    }
+    ImageResource* sheet = image->GetImageResource();
+    return sheet != nullptr ? sheet->GetFrameH() : image->GetH();
+}
+
 void Control::ReportRefused(CastMemberDialog* dialog, const char* what)
 {
     if (dialog != nullptr) {
-        dialog->DebugVar(-1, "Control %s (kind %d) not added to the dialog: %s",
-                         _section.c_str(), _kind, what);
+        dialog->DebugVar(-1, "Control %s (kind %d) not added to the dialog: %s", _section.c_str(),
+                         _kind, what);
     }
 }

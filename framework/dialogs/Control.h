@@ -81,6 +81,11 @@ protected:
                           const std::string& fileKey, const std::string& sizeKey,
                           const std::string& styleKey);
 
+    // The size of one frame of an image's sheet (an image may show one frame of its sheet or the
+    // whole sheet); 0 without an image or without pixels.
+    static int FrameWidth(Image* image);
+    static int FrameHeight(Image* image);
+
     // Logs that the dialog refused this control's item, naming what was missing.
     void ReportRefused(CastMemberDialog* dialog, const char* what);
 

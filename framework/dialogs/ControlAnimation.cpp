@@ -93,14 +93,11 @@ void ControlAnimation::Animate(unsigned int time)
 
 int ControlAnimation::GetH()
 {
-    return _image != nullptr ? _image->GetFrameH() : 0;
+    return FrameHeight(_image);
 }
 
 int ControlAnimation::GetW()
 {
     // The image is one strip that the item cuts into frames; one frame is what shows.
-    if (_image == nullptr) {
-        return 0;
-    }
-    return _frames > 1 ? _image->GetFrameW() / _frames : _image->GetFrameW();
+    return _frames > 1 ? FrameWidth(_image) / _frames : FrameWidth(_image);
 }

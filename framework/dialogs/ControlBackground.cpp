@@ -43,16 +43,10 @@ void ControlBackground::AddTo(CastMemberDialog* dialog)
 
 int ControlBackground::GetH()
 {
-    if (_tileImage != nullptr) {
-        return _tileImage->GetFrameH();
-    }
-    return _image != nullptr ? _image->GetFrameH() : 0;
+    return _tileImage != nullptr ? FrameHeight(_tileImage) : FrameHeight(_image);
 }
 
 int ControlBackground::GetW()
 {
-    if (_image != nullptr) {
-        return _image->GetFrameW();
-    }
-    return _tileImage != nullptr ? _tileImage->GetFrameW() : 0;
+    return _image != nullptr ? FrameWidth(_image) : FrameWidth(_tileImage);
 }

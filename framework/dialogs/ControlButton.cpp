@@ -72,10 +72,10 @@ void ControlButton::AddTo(CastMemberDialog* dialog, int id, int exitCode)
 
 int ControlButton::GetH()
 {
-    return _image != nullptr ? _image->GetFrameH() : 0;
+    return FrameHeight(_image);
 }
 
 int ControlButton::GetW()
 {
-    return _image != nullptr ? _image->GetFrameW() : 0;
+    return FrameWidth(_image);
 }

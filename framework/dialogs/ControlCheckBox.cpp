@@ -39,9 +39,8 @@ void ControlCheckBox::AddTo(CastMemberDialog* dialog, int id, bool selected, boo
         return;
     }
     _id = id;
-    DialogItem* item =
-        dialog->AddCheckBox(_text, _position.GetX(), _position.GetY(), id, selected, _indent,
-                            _colour, _font, immediate, _checkImage);
+    DialogItem* item = dialog->AddCheckBox(_text, _position.GetX(), _position.GetY(), id, selected,
+                                           _indent, _colour, _font, immediate, _checkImage);
     if (item == nullptr) {
         ReportRefused(dialog, "no check image, no font or no text");
     }
@@ -51,7 +50,7 @@ void ControlCheckBox::AddTo(CastMemberDialog* dialog, int id, bool selected, boo
 
 int ControlCheckBox::GetH()
 {
-    const int imageH = _checkImage != nullptr ? _checkImage->GetH() : 0;
+    const int imageH = FrameHeight(_checkImage);
     return std::max(ControlLabel::GetH(), imageH);
 }
 
@@ -60,5 +59,5 @@ int ControlCheckBox::GetW()
     if (_checkImage == nullptr) {
         return 0;
     }
-    return _checkImage->GetFrameW() + ControlLabel::GetW() + _indent;
+    return FrameWidth(_checkImage) + ControlLabel::GetW() + _indent;
 }

@@ -36,8 +36,8 @@ void ControlInput::AddTo(CastMemberDialog* dialog, int id)
     // An input without a text of its own starts empty, not with the placeholder word.
     const std::string text = _text == kNoText ? std::string() : _text;
     DialogItem* item =
-        dialog->AddTextInput(text, _position.GetX(), _position.GetY(), _size.GetW(),
-                             _size.GetH(), id, _font, _colour, _inputColour, _limit, true);
+        dialog->AddTextInput(text, _position.GetX(), _position.GetY(), _size.GetW(), _size.GetH(),
+                             id, _font, _colour, _inputColour, _limit, true);
     if (item == nullptr) {
         ReportRefused(dialog, "the dialog made no text input");
     }

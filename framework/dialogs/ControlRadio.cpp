@@ -23,17 +23,15 @@ void ControlRadio::AddTo(CastMemberDialog* dialog)
     AddTo(dialog, _id, _value, false, false);
 }
 
-void ControlRadio::AddTo(CastMemberDialog* dialog, int id, int value, bool selected,
-                         bool immediate)
+void ControlRadio::AddTo(CastMemberDialog* dialog, int id, int value, bool selected, bool immediate)
 {
     if (dialog == nullptr) {
         return;
     }
     _id = id;
     _value = value;
-    DialogItem* item =
-        dialog->AddRadioButton(_text, _position.GetX(), _position.GetY(), id, value, selected,
-                               _colour, _font, immediate, _checkImage);
+    DialogItem* item = dialog->AddRadioButton(_text, _position.GetX(), _position.GetY(), id, value,
+                                              selected, _colour, _font, immediate, _checkImage);
     if (item == nullptr) {
         ReportRefused(dialog, "no radio image, no font or no text");
     }

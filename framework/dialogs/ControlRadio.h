@@ -21,8 +21,7 @@ public:
 
     // Stores id and value in the control and adds the radio button; selected makes it the
     // group's choice.
-    virtual void AddTo(CastMemberDialog* dialog, int id, int value, bool selected,
-                       bool immediate);
+    virtual void AddTo(CastMemberDialog* dialog, int id, int value, bool selected, bool immediate);
 
     int GetValue() const { return _value; }
 

@@ -40,8 +40,8 @@ void ControlRadioSet::AddTo(CastMemberDialog* dialog)
     for (size_t i = 0; i < _texts.size(); ++i) {
         const int number = static_cast<int>(i);
         DialogItem* item = dialog->AddRadioButton(_texts[i], _position.GetX(), _position.GetY(),
-                                                  _id, _value + number, number == 0, _colour,
-                                                  _font, false, _checkImage);
+                                                  _id, _value + number, number == 0, _colour, _font,
+                                                  false, _checkImage);
         if (item == nullptr) {
             ReportRefused(dialog, "a radio button without image, font or text");
             continue;
@@ -81,7 +81,7 @@ int ControlRadioSet::GetW()
     for (const std::string& text : _texts) {
         widest = std::max(widest, TextWidth(text));
     }
-    return widest + _checkImage->GetFrameW() + _indent;
+    return widest + FrameWidth(_checkImage) + _indent;
 }
 
 void ControlRadioSet::Move(int x, int y)

@@ -52,9 +52,8 @@ void ControlSlider::AddTo(CastMemberDialog* dialog, int id, int value)
         SetItem(nullptr);
         return;
     }
-    DialogItem* item =
-        dialog->AddSlider(_leftImage, _rightImage, _knobImage, value, _orientation,
-                          _knobSideOffset, _position.GetX(), _position.GetY(), id);
+    DialogItem* item = dialog->AddSlider(_leftImage, _rightImage, _knobImage, value, _orientation,
+                                         _knobSideOffset, _position.GetX(), _position.GetY(), id);
     if (item == nullptr) {
         ReportRefused(dialog, "the dialog made no slider");
     }

@@ -17,8 +17,8 @@ void ControlTextBox::AddTo(CastMemberDialog* dialog)
     if (dialog == nullptr) {
         return;
     }
-    DialogItem* item = dialog->AddTextBox(_text, _position.GetX(), _position.GetY(), _colour,
-                                          _font, _justification, _size, kAlignTop, _id);
+    DialogItem* item = dialog->AddTextBox(_text, _position.GetX(), _position.GetY(), _colour, _font,
+                                          _justification, _size, kAlignTop, _id);
     if (item == nullptr) {
         ReportRefused(dialog, "no font or no text");
     }

@@ -6,12 +6,7 @@
 #include "framework/stage/DialogAttachListener.h"
 #include "framework/stage/Receiver.h"
 
-#if __has_include("framework/dialogs/CastMemberDialog.h")
 #include "framework/dialogs/CastMemberDialog.h"
-#define FRAMEWORK_HAVE_DIALOGS 1
-#else
-#define FRAMEWORK_HAVE_DIALOGS 0
-#endif
 
 #include "SDL.h"
 
@@ -373,10 +368,6 @@ bool Cast::AttachDialog(CastMemberDialog* dialog, bool keepMouse, bool nested)
 {
     _dialogAttachTime = 0;
     if (dialog != nullptr) {
-        if (!FRAMEWORK_HAVE_DIALOGS) {
-            DebugVar(-1, "AttachDialog: this library has no dialog sprites");
-            return false;
-        }
         if (_nestedDialog != nullptr || (nested && _dialog == nullptr) ||
             (!nested && _dialog != nullptr && !IsModeless(_dialog))) {
             return false;
@@ -478,9 +469,7 @@ void Cast::SetDialogAttachListener(DialogAttachListener* listener)
     _dialogAttachListener = listener;
 }
 
-// The stage's few calls into dialog sprites. The dialog kind lives above the stage; until it is
-// built into the library no dialog can exist, so the pointers handed in here are always null.
-#if FRAMEWORK_HAVE_DIALOGS
+// The stage's few calls into dialog sprites, kept in one place.
 
 CastMember* Cast::AsMember(CastMemberDialog* dialog)
 {
@@ -524,35 +513,6 @@ int Cast::DialogId(CastMemberDialog* dialog)
     return dialog != nullptr ? dialog->GetID() : 0;
 }
 
-#else
-
-CastMember* Cast::AsMember(CastMemberDialog*)
-{
-    return nullptr;
-}
-
-CastMemberDialog* Cast::AsDialog(CastMember*)
-{
-    return nullptr;
-}
-
-bool Cast::IsModeless(CastMemberDialog*)
-{
-    return false;
-}
-
-void Cast::DetachSprite(CastMemberDialog*) {}
-
-void Cast::SetDialogMembersDirty(CastMemberDialog*) {}
-
-void Cast::DialogMouseDownOutside(CastMemberDialog*) {}
-
-int Cast::DialogId(CastMemberDialog*)
-{
-    return 0;
-}
-
-#endif
 
 // --- drop targets ---
 

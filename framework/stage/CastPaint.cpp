@@ -6,12 +6,7 @@
 #include "framework/stage/Cast.h"
 #include "framework/stage/CastMember.h"
 
-#if __has_include("framework/stage/CastMemberText.h")
 #include "framework/stage/CastMemberText.h"
-#define FRAMEWORK_HAVE_TEXT_SPRITES 1
-#else
-#define FRAMEWORK_HAVE_TEXT_SPRITES 0
-#endif
 
 #include "SDL.h"
 #include "SDL_rotozoom.h"
@@ -91,15 +86,11 @@ int Cast::Animate(int averageFps)
         _framesInWindow = 0;
         rate = _lastFrameRate;
     }
-#if FRAMEWORK_HAVE_TEXT_SPRITES
     if (rate > 0 && _showFps && _fpsText != nullptr && _fpsMember->IsVisible()) {
         char text[64];
         std::snprintf(text, sizeof(text), "FPS: %d, Ave: %d", _lastFrameRate, averageFps);
         _fpsText->SetText(text);
     }
-#else
-    (void)averageFps;
-#endif
 
     if (_cursor != nullptr) {
         _cursor->Repaint();
@@ -132,7 +123,6 @@ void Cast::ShowFPS(bool on, Font* font)
         }
         return;
     }
-#if FRAMEWORK_HAVE_TEXT_SPRITES
     if (_fpsText == nullptr) {
         Color grey(192, 192, 192, 255);
         Color hover(192, 192, 192, 255);
@@ -142,9 +132,6 @@ void Cast::ShowFPS(bool on, Font* font)
         // Freed when it leaves the stage (RemoveAll), like any stage-made sprite.
         _fpsMember->DeleteOnRemovedFromCast(true);
     }
-#else
-    (void)font;
-#endif
     if (_fpsMember != nullptr) {
         _fpsMember->Show();
     }

@@ -1,0 +1,232 @@
+// A dialog built from a dialog description in a real window, for the Xvfb test
+// (dialog_controls.sh): the fixture description "controls.cfg" holds one control of every kind,
+// its parent "cfg/skin.cfg" is the framework's theme. The window's events go through the frame
+// loop, which paints every frame; the program steps the description's animation itself, as the
+// owner of a dialog does.
+//
+// It reports on stdout: "controls N" (the keys of the list), "dialog X Y W H" and
+// "item NAME X Y W H" (screen rectangles) once the dialog is up, then "ready"; "typed TEXT" after
+// each key that changed the text input; "stopped" once the animation has played its loops; the
+// dialog's reports as "clicked ID HOW" and "detached ID". It ends once the dialog has gone.
+//
+// Usage: dialog_controls_xvfb WORK_FOLDER (holding controls.cfg, cfg/skin.cfg, img/, fonts/)
+#include "SDL.h"
+#include "SDL_ttf.h"
+#include "framework/core/ConfigFile.h"
+#include "framework/core/Framework.h"
+#include "framework/dialogs/CastMemberDialog.h"
+#include "framework/dialogs/Control.h"
+#include "framework/dialogs/ControlAnimation.h"
+#include "framework/dialogs/ControlBackground.h"
+#include "framework/dialogs/ControlRadioSet.h"
+#include "framework/media/AnimationManager.h"
+#include "framework/media/Canvas.h"
+#include "framework/media/Image.h"
+#include "framework/stage/Cast.h"
+#include "framework/stage/DialogListener.h"
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+// The stage around the dialog; the driver script looks for it.
+const Color kStage(30, 90, 40);
+
+constexpr int kDialogId = 4;
+constexpr Uint32 kGiveUpMs = 60000;
+
+void Say(const std::string& line)
+{
+    std::printf("%s\n", line.c_str());
+    std::fflush(stdout);
+}
+
+struct Reporter : DialogListener
+{
+    void DialogButtonClicked(int, int itemId, int how) override
+    {
+        Say("clicked " + std::to_string(itemId) + " " + std::to_string(how));
+    }
+    void DialogDetached(int dialogId) override
+    {
+        Say("detached " + std::to_string(dialogId));
+        detached = true;
+    }
+    bool detached = false;
+};
+
+// A dialog whose owner reaches its controls after building them.
+class DescribedDialog : public CastMemberDialog
+{
+public:
+    using CastMemberDialog::CastMemberDialog;
+    using CastMemberDialog::GetControls;
+};
+
+void SayItem(const std::string& name, CastMemberDialog& dialog, DialogItem* item)
+{
+    if (item == nullptr) {
+        Say("missing " + name);
+        return;
+    }
+    Say("item " + name + " " + std::to_string(dialog.GetX() + item->GetX()) + " " +
+        std::to_string(dialog.GetY() + item->GetY()) + " " + std::to_string(item->GetFrameWidth()) +
+        " " + std::to_string(item->GetFrameHeight()));
+}
+
+int RunScene(Framework& app, SDL_Surface* screen)
+{
+    auto* stageCanvas = new Canvas(800, 600, nullptr);
+    stageCanvas->Clear(kStage);
+    Rectangle whole(0, 0, 800, 600);
+    Image stageBack(stageCanvas, whole);
+
+    int result = 0;
+    {
+        AnimationManager manager(nullptr, screen, false);
+        Cast* cast = manager.GetCast();
+        cast->SetBackground(&stageBack);
+
+        ConfigFile description("controls.cfg", app.GetThemeConfig(), false, false, false);
+        Reporter reporter;
+        DescribedDialog dialog(cast, kDialogId, nullptr, &reporter);
+        Say("controls " + std::to_string(dialog.AddControlsFromConfig(&description, "controls")));
+        // The controls that the dialog's owner reaches after building: the animation, which it
+        // steps, and the radio set, which a dialog's layout would stack.
+        ControlAnimation* animation = nullptr;
+        ControlRadioSet* radioSet = nullptr;
+        for (Control* control : dialog.GetControls()) {
+            if (control != nullptr && control->GetKind() == Control::kAnimation) {
+                animation = static_cast<ControlAnimation*>(control);
+            }
+            if (control != nullptr && control->GetKind() == Control::kRadioSet) {
+                radioSet = static_cast<ControlRadioSet*>(control);
+            }
+        }
+        // A plain dialog takes the description's background picture as its back image.
+        ControlBackground* background = dialog.GetBackgroundControl();
+        if (background != nullptr && background->GetImage() != nullptr) {
+            dialog.SetBackImage(background->GetImage());
+        }
+        if (radioSet != nullptr) {
+            radioSet->Move(radioSet->GetPosition().GetX(), radioSet->GetPosition().GetY());
+        }
+        dialog.Show(0, 0, 100, 100, false);
+
+        bool announcedReady = false;
+        bool announcedStop = false;
+        DialogItem* input = dialog.GetTextInputItem();
+        std::string typed = input != nullptr ? input->GetText() : std::string();
+        const Uint32 start = SDL_GetTicks();
+        for (bool running = true; running;) {
+            SDL_Event event;
+            while (SDL_PollEvent(&event) != 0) {
+                switch (event.type) {
+                case SDL_MOUSEMOTION:
+                    manager.MouseMove(event.motion.x, event.motion.y);
+                    break;
+                case SDL_MOUSEBUTTONDOWN:
+                    manager.MouseDown(event.button.x, event.button.y, event.button.button);
+                    break;
+                case SDL_MOUSEBUTTONUP:
+                    manager.MouseUp(event.button.x, event.button.y, event.button.button);
+                    break;
+                case SDL_KEYDOWN:
+                    manager.KeyDown(event.key.keysym.sym, event.key.keysym.mod,
+                                    event.key.keysym.unicode);
+                    break;
+                case SDL_QUIT:
+                    running = false;
+                    break;
+                default:
+                    break;
+                }
+            }
+            if (SDL_GetTicks() - start > kGiveUpMs) {
+                std::fprintf(stderr, "the dialog did not close within %u ms\n", kGiveUpMs);
+                result = 3;
+                break;
+            }
+
+            if (animation != nullptr) {
+                animation->Animate(manager.Time());
+            }
+            manager.DoIt();
+
+            if (!announcedReady) {
+                Say("dialog " + std::to_string(dialog.GetX()) + " " +
+                    std::to_string(dialog.GetY()) + " " + std::to_string(dialog.GetW()) + " " +
+                    std::to_string(dialog.GetH()));
+                SayItem("title", dialog, dialog.GetItems().front().get());
+                SayItem("check", dialog, dialog.GetItemByID(20));
+                SayItem("single", dialog, dialog.GetItemByID(30));
+                if (radioSet != nullptr && radioSet->GetItems().size() == 3) {
+                    SayItem("easy", dialog, radioSet->GetItems()[0]);
+                    SayItem("hard", dialog, radioSet->GetItems()[1]);
+                }
+                SayItem("input", dialog, input);
+                SayItem("slider", dialog, dialog.GetItemByID(50));
+                SayItem("spinner", dialog, animation != nullptr ? animation->GetItem() : nullptr);
+                SayItem("ok", dialog, dialog.GetItemByID(1));
+                SayItem("cancel", dialog, dialog.GetItemByID(2));
+                Say("ready");
+                announcedReady = true;
+            }
+            if (input != nullptr && input->GetText() != typed) {
+                typed = input->GetText();
+                Say("typed " + typed);
+            }
+            if (!announcedStop && animation != nullptr && !animation->IsRunning()) {
+                Say("stopped");
+                announcedStop = true;
+            }
+            if (reporter.detached) {
+                running = false;
+            }
+            SDL_Delay(10);
+        }
+        cast->SetBackground(static_cast<Image*>(nullptr));
+    }
+    return result;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s WORK_FOLDER\n", argv[0]);
+        return 2;
+    }
+    // The description's files and the engine's log "debug.txt" are in the work folder.
+    if (chdir(argv[1]) != 0) {
+        std::perror(argv[1]);
+        return 2;
+    }
+    int result = 0;
+    {
+        // Starts SDL and owns the theme, the parent of the description.
+        Framework app;
+        if (TTF_Init() != 0) {
+            std::fprintf(stderr, "SDL_ttf: %s\n", TTF_GetError());
+            return 2;
+        }
+        SDL_Surface* screen = SDL_SetVideoMode(800, 600, 32, SDL_SWSURFACE);
+        if (screen == nullptr) {
+            std::fprintf(stderr, "SDL_SetVideoMode: %s\n", SDL_GetError());
+            return 2;
+        }
+        SDL_WM_SetCaption("DialogControls", nullptr);
+        SDL_ShowCursor(SDL_DISABLE);
+        Canvas::SetDefaultPixelFormat(screen->format);
+
+        result = RunScene(app, screen);
+
+        Canvas::SetDefaultPixelFormat(nullptr);
+    }
+    std::fflush(stdout);
+    return result;
+}

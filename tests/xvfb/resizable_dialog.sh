@@ -1,0 +1,174 @@
+#!/usr/bin/env bash
+# Shows a resizable dialog (resizable_dialog_xvfb) in a real X window under Xvfb and checks a
+# screenshot at a few pixels: centred on the screen, a whole number of 16-pixel tiles plus one
+# pixel wide, the header strip transparent over the stage, the frame's tiles in place; its text
+# wrapped to "maxlines" with the cut logged. Then it clicks the OK button with xdotool: the
+# listener hears DialogButtonClicked and the dialog leaves the screen. The screenshots, the
+# program's output and its log stay in the artifact folder.
+#
+# Usage: resizable_dialog.sh PROGRAM FIXTURE_FOLDER ARTIFACT_FOLDER [FONT_FILE]
+set -euo pipefail
+
+program=$1
+fixtures=$2
+out=$3
+font=${4:-/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf}
+
+if [ "${RESIZABLE_DIALOG_INSIDE:-}" != 1 ]; then
+    for tool in xvfb-run xauth xdotool import convert; do
+        command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed"; exit 1; }
+    done
+    rm -rf "$out"
+    mkdir -p "$out/work"
+    # libX11 leaks a few bytes in its input-method set-up; nothing of ours.
+    echo "leak:libX11.so" >"$out/lsan.supp"
+    export LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$out/lsan.supp"
+    export RESIZABLE_DIALOG_INSIDE=1
+    # Servers started at the same moment by other tests may take the display chosen by -a:
+    # such a run ends with code 75 and is tried again on another display.
+    for attempt in 1 2 3; do
+        status=0
+        timeout -s KILL 100 xvfb-run -a -s '-screen 0 1024x768x24' "$0" "$program" "$fixtures" \
+            "$out" "$font" || status=$?
+        if [ "$status" -ne 75 ]; then
+            exit "$status"
+        fi
+        echo "display taken (attempt $attempt); trying again"
+        sleep 1
+    done
+    exit 1
+fi
+
+# From here on inside Xvfb.
+export SDL_VIDEODRIVER=x11
+export SDL_AUDIODRIVER=dummy
+display_up=0
+for _ in $(seq 1 100); do
+    if xdotool getdisplaygeometry >/dev/null 2>&1; then
+        display_up=1
+        break
+    fi
+    sleep 0.05
+done
+if [ "$display_up" -ne 1 ]; then
+    exit 75
+fi
+log="$out/dialog.log"
+"$program" "$fixtures" "$font" "$out/work" >"$log" 2>"$out/dialog.err" &
+shown=$!
+failures=0
+
+finish() {
+    kill "$shown" 2>/dev/null || true
+}
+trap finish EXIT
+
+# Waits until the program printed a line matching the pattern (whole line).
+wait_for() {
+    for _ in $(seq 1 200); do
+        if grep -qx "$1" "$log"; then
+            return 0
+        fi
+        if ! kill -0 "$shown" 2>/dev/null; then
+            break
+        fi
+        sleep 0.05
+    done
+    if grep -q "Couldn't open X11 display" "$out/dialog.err"; then
+        exit 75
+    fi
+    echo "FAIL: the program never printed \"$1\""
+    cat "$log" "$out/dialog.err"
+    exit 1
+}
+
+# "r,g,b" of one pixel of a screenshot.
+pixel() {
+    convert "$1" -format "%[fx:round(255*p{$2,$3}.r)],%[fx:round(255*p{$2,$3}.g)],%[fx:round(255*p{$2,$3}.b)]" info:
+}
+
+expect_pixel() {
+    local shot=$1 x=$2 y=$3 want=$4 what=$5 got
+    got=$(pixel "$shot" "$x" "$y")
+    if [ "$got" = "$want" ]; then
+        echo "ok: $what at $x,$y is $want"
+    else
+        echo "FAIL: $what at $x,$y is $got, expected $want"
+        failures=$((failures + 1))
+    fi
+}
+
+expect() {
+    if [ "$1" = "$2" ]; then
+        echo "ok: $3 ($1)"
+    else
+        echo "FAIL: $3 is $1, expected $2"
+        failures=$((failures + 1))
+    fi
+}
+
+wait_for ready
+xdotool search --sync --name ResizableDialog >/dev/null
+read -r _ x y w h < <(grep '^dialog ' "$log")
+read -r _ okx oky < <(grep '^ok ' "$log")
+read -r _ lines < <(grep '^lines ' "$log")
+header=10
+tile=16
+stage="20,40,80"
+
+# Centred on the 800 x 600 screen; a whole number of tiles plus one pixel, across and below
+# the header.
+expect "$x" $(((800 - w) / 2)) "left edge of the centred dialog"
+expect "$y" $(((600 - h) / 2)) "top edge of the centred dialog"
+expect $(((w - 1) % tile)) 0 "width less one pixel, in whole tiles"
+expect $(((h - header - 1) % tile)) 0 "height less header and one pixel, in whole tiles"
+
+# Two lines kept of a text that needs more, and the cut in the log.
+expect "$lines" 2 "text lines shown"
+if grep -q "Text in CastMemberDialogResizable exceeded space to provided to display it." \
+    "$out/work/debug.txt"; then
+    echo "ok: the cut text is logged"
+else
+    echo "FAIL: the cut text is not logged"
+    failures=$((failures + 1))
+fi
+
+sleep 0.3
+import -window root "$out/shown.png"
+expect_pixel "$out/shown.png" 700 20 "$stage" "stage"
+expect_pixel "$out/shown.png" $((x + w / 2)) $((y + 4)) "$stage" "transparent header, middle"
+expect_pixel "$out/shown.png" $((x + 2)) $((y + header - 1)) "$stage" "transparent header, left"
+expect_pixel "$out/shown.png" "$x" $((y + header)) "0,0,0" "top-left tile's corner mark"
+expect_pixel "$out/shown.png" $((x + 3)) $((y + header + 3)) "200,0,0" "top-left corner tile"
+expect_pixel "$out/shown.png" $((x + tile + 3)) $((y + header + 3)) "0,200,0" "top edge tile"
+expect_pixel "$out/shown.png" $((x + w - 1)) $((y + header + 3)) "0,0,200" "top-right tile"
+expect_pixel "$out/shown.png" $((x + w)) $((y + header + 3)) "$stage" "stage right of the dialog"
+expect_pixel "$out/shown.png" $((x - 1)) $((y + h / 2)) "$stage" "stage left of the dialog"
+expect_pixel "$out/shown.png" $((x + 3)) $((y + h / 2)) "200,0,200" "left edge tile"
+expect_pixel "$out/shown.png" $((x + 3)) $((y + h - 3)) "100,50,0" "bottom-left tile"
+expect_pixel "$out/shown.png" "$okx" "$oky" "0,120,0" "OK button"
+
+# Click OK: the listener hears it, the dialog leaves the screen.
+xdotool mousemove "$okx" "$oky"
+sleep 0.2
+xdotool click 1
+wait_for "clicked 12 1 1"
+wait_for "detached 12"
+sleep 0.3
+import -window root "$out/closed.png"
+expect_pixel "$out/closed.png" $((x + 3)) $((y + header + 3)) "$stage" "where the dialog was"
+expect_pixel "$out/closed.png" "$okx" "$oky" "$stage" "where the OK button was"
+
+xdotool key Escape
+trap - EXIT
+if ! wait "$shown"; then
+    echo "FAIL: the program ended with an error"
+    cat "$out/dialog.err"
+    failures=$((failures + 1))
+fi
+
+if [ "$failures" -ne 0 ]; then
+    echo "$failures check(s) failed; screenshots in $out"
+    exit 1
+fi
+echo "all checks passed; screenshots in $out"
