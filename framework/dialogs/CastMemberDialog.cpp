@@ -183,7 +183,7 @@ void CastMemberDialog::SetAttributes(DialogAttributes* attributes)
     _textFont = attributes->GetTextFont();
     _titleFont = attributes->GetTitleFont();
     // The attributes' second "other attribute" is the depth of the text shadow.
-    _textShadowDepth = attributes->GetTextJustification();
+    _textShadowDepth = attributes->GetTextShadowDepth();
     _backImage = attributes->GetBackImage();
     SetButtonImages(attributes->GetFirstButtonImage(), attributes->GetSecondButtonImage());
     InitCheckBox(attributes->GetCheckBoxImage());

@@ -55,7 +55,8 @@ public:
     // A hook for derived dialogs; nothing here.
     virtual void HandleButtonClicked(int itemId, int button);
     // Builds the whole dialog from the description: options ("dialog", then section), controls,
-    // size, position, frame, text block, controls placed, pins adjusted.
+    // size, position, frame, text block, controls placed, pins adjusted. Without a background
+    // control that has a tile sheet (logged) the frame is plain grey, with no header or footer.
     virtual void Init(ConfigFile* cfg, const std::string& section);
     // Lines of marked-up text from below the header: "<BR>" ends a line, "<H>" makes it a
     // heading (in headingFont), "<B>", "<U>" and "<I>" with their closing tags keep only the

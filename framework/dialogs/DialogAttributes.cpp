@@ -71,10 +71,10 @@ void DialogAttributes::InitColors(const Color& first, const Color& second, const
     _colors = {first, second, third, fourth, fifth};
 }
 
-void DialogAttributes::InitOtherAttributes(int borderWidth, int justification)
+void DialogAttributes::InitOtherAttributes(int borderWidth, int textShadowDepth)
 {
     _borderWidth = borderWidth;
-    _textJustification = justification;
+    _textShadowDepth = textShadowDepth;
 }
 
 Image* DialogAttributes::NewImage(const std::string& file)

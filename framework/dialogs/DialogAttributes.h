@@ -12,7 +12,7 @@ class Font;
 class Image;
 
 // A shared look for dialogs built in code: two fonts, the pixel format its images are loaded in,
-// six images, five colours, a border width and a text justification. A dialog copies what it
+// six images, five colours, a border width and a text shadow depth. A dialog copies what it
 // needs when the attributes are set (CastMemberDialog::SetAttributes); dialogs read from
 // descriptions take their look from there instead.
 //
@@ -26,7 +26,7 @@ public:
     enum Slot { kBack = 0, kFirstButton, kSecondButton, kRadio, kCheckBox, kIcon, kSlotCount };
 
     // format: what NewImage loads images in (null: the default pixel format). Colours white,
-    // black, white, black, black; border width 1; justification 0; no images.
+    // black, white, black, black; border width 1; text shadow depth 0; no images.
     DialogAttributes(Font* textFont, Font* titleFont, SDL_PixelFormat* format);
     ~DialogAttributes() override;
 
@@ -47,7 +47,7 @@ public:
     // fifth colour that dialogs do not use.
     virtual void InitColors(const Color& first, const Color& second, const Color& third,
                             const Color& fourth, const Color& fifth);
-    virtual void InitOtherAttributes(int borderWidth, int justification);
+    virtual void InitOtherAttributes(int borderWidth, int textShadowDepth);
     // A new image of the file in the attributes' pixel format (the caller owns it); null for an
     // empty name.
     virtual Image* NewImage(const std::string& file);
@@ -69,7 +69,7 @@ public:
     const Color& GetInnerBorderColor() const { return _colors[3]; }
     const Color& GetFifthColor() const { return _colors[4]; }
     int GetBorderWidth() const { return _borderWidth; }
-    int GetTextJustification() const { return _textJustification; }
+    int GetTextShadowDepth() const { return _textShadowDepth; }
 
 private:
     // Puts image into the slot, deleting what the slot owned.
@@ -82,5 +82,5 @@ private:
     std::array<bool, kSlotCount> _owned{};
     std::array<Color, 5> _colors;
     int _borderWidth = 1;
-    int _textJustification = 0;
+    int _textShadowDepth = 0;
 };

@@ -63,7 +63,7 @@ TEST_F(DialogAttributesTest, StartsWithTheDefaultLookAndNoImages)
     EXPECT_TRUE(SameColour(attributes.GetInnerBorderColor(), Color(0, 0, 0, 255)));
     EXPECT_TRUE(SameColour(attributes.GetFifthColor(), Color(0, 0, 0, 255)));
     EXPECT_EQ(attributes.GetBorderWidth(), 1);
-    EXPECT_EQ(attributes.GetTextJustification(), 0);
+    EXPECT_EQ(attributes.GetTextShadowDepth(), 0);
     for (int slot = 0; slot < DialogAttributes::kSlotCount; ++slot) {
         EXPECT_EQ(attributes.GetImage(static_cast<DialogAttributes::Slot>(slot)), nullptr);
         EXPECT_FALSE(attributes.IsImageOwned(static_cast<DialogAttributes::Slot>(slot)));
@@ -173,7 +173,7 @@ TEST_F(DialogAttributesTest, DialogTakesColoursOneToFourAndTheBorderWidth)
     attributes.InitOtherAttributes(25, 2);
     EXPECT_TRUE(SameColour(attributes.GetFifthColor(), colours[4]));
     EXPECT_EQ(attributes.GetBorderWidth(), 25);
-    EXPECT_EQ(attributes.GetTextJustification(), 2);
+    EXPECT_EQ(attributes.GetTextShadowDepth(), 2);
 
     CastMemberDialog dialog(nullptr, 3, nullptr, nullptr);
     dialog.SetAttributes(&attributes);

@@ -10,6 +10,7 @@
 #
 # Usage: dialog_controls.sh PROGRAM FIXTURE_FOLDER ARTIFACT_FOLDER [FONT_FILE]
 set -euo pipefail
+source "$(dirname "$0")/xvfb_common.sh"
 
 program=$1
 fixtures=$2
@@ -30,15 +31,13 @@ if [ "${DIALOG_CONTROLS_INSIDE:-}" != 1 ]; then
     echo "leak:libX11.so" >"$out/lsan.supp"
     export LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$out/lsan.supp"
     export DIALOG_CONTROLS_INSIDE=1
-    exec timeout -s KILL 100 xvfb-run -a -s '-screen 0 1024x768x24' "$0" "$program" "$fixtures" \
-        "$out" "$font"
+    status=0
+    run_in_xvfb "$0" "$program" "$fixtures" "$out" "$font" || status=$?
+    exit "$status"
 fi
 
 # From here on inside Xvfb, once it answers.
-for _ in $(seq 1 100); do
-    xdotool getdisplaygeometry >/dev/null 2>&1 && break
-    sleep 0.05
-done
+wait_for_display
 export SDL_VIDEODRIVER=x11
 export SDL_AUDIODRIVER=dummy
 log="$out/dialog.log"

@@ -8,6 +8,7 @@
 #
 # Usage: resizable_dialog.sh PROGRAM FIXTURE_FOLDER ARTIFACT_FOLDER [FONT_FILE]
 set -euo pipefail
+source "$(dirname "$0")/xvfb_common.sh"
 
 program=$1
 fixtures=$2
@@ -24,35 +25,15 @@ if [ "${RESIZABLE_DIALOG_INSIDE:-}" != 1 ]; then
     echo "leak:libX11.so" >"$out/lsan.supp"
     export LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$out/lsan.supp"
     export RESIZABLE_DIALOG_INSIDE=1
-    # Servers started at the same moment by other tests may take the display chosen by -a:
-    # such a run ends with code 75 and is tried again on another display.
-    for attempt in 1 2 3; do
-        status=0
-        timeout -s KILL 100 xvfb-run -a -s '-screen 0 1024x768x24' "$0" "$program" "$fixtures" \
-            "$out" "$font" || status=$?
-        if [ "$status" -ne 75 ]; then
-            exit "$status"
-        fi
-        echo "display taken (attempt $attempt); trying again"
-        sleep 1
-    done
-    exit 1
+    status=0
+    run_in_xvfb "$0" "$program" "$fixtures" "$out" "$font" || status=$?
+    exit "$status"
 fi
 
 # From here on inside Xvfb.
 export SDL_VIDEODRIVER=x11
 export SDL_AUDIODRIVER=dummy
-display_up=0
-for _ in $(seq 1 100); do
-    if xdotool getdisplaygeometry >/dev/null 2>&1; then
-        display_up=1
-        break
-    fi
-    sleep 0.05
-done
-if [ "$display_up" -ne 1 ]; then
-    exit 75
-fi
+wait_for_display
 log="$out/dialog.log"
 "$program" "$fixtures" "$font" "$out/work" >"$log" 2>"$out/dialog.err" &
 shown=$!

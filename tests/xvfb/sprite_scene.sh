@@ -6,6 +6,7 @@
 #
 # Usage: sprite_scene.sh SCENE_PROGRAM ARTIFACT_FOLDER [FONT_FILE]
 set -euo pipefail
+source "$(dirname "$0")/xvfb_common.sh"
 
 program=$1
 out=$2
@@ -21,10 +22,13 @@ if [ "${SPRITE_SCENE_INSIDE:-}" != 1 ]; then
     echo "leak:libX11.so" >"$out/lsan.supp"
     export LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$out/lsan.supp"
     export SPRITE_SCENE_INSIDE=1
-    exec timeout -s KILL 100 xvfb-run -a -s '-screen 0 1024x768x24' "$0" "$program" "$out" "$font"
+    status=0
+    run_in_xvfb "$0" "$program" "$out" "$font" || status=$?
+    exit "$status"
 fi
 
 # From here on inside Xvfb.
+wait_for_display
 export SDL_VIDEODRIVER=x11
 export SDL_AUDIODRIVER=dummy
 log="$out/scene.log"
