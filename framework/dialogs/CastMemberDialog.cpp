@@ -114,15 +114,7 @@ void CastMemberDialog::Init()
     _itemNotes.clear();
     _buttonRecords.clear();
     _listBoxEntries.clear();
-    _firstStandardButton = nullptr;
-    _secondStandardButton = nullptr;
-    _enterItem = nullptr;
-    _escItem = nullptr;
-    _upArrowItem = nullptr;
-    _downArrowItem = nullptr;
-    _listBoxItem = nullptr;
-    _textInputItem = nullptr;
-    _pressedItem = nullptr;
+    ForgetItemRoles();
     _upArrowShown = false;
     _downArrowShown = false;
     _radioSetting = 0;
@@ -529,7 +521,15 @@ void CastMemberDialog::Clear()
     _buttons.clear();
     DeleteControls();
     _buttonRecords.clear();
-    _pressedItem = nullptr;
+    ForgetItemRoles();
+    _items.clear();
+    _itemNotes.clear();
+    _listBoxEntries.clear();
+    _canvas.reset();
+}
+
+void CastMemberDialog::ForgetItemRoles()
+{
     _firstStandardButton = nullptr;
     _secondStandardButton = nullptr;
     _enterItem = nullptr;
@@ -538,10 +538,7 @@ void CastMemberDialog::Clear()
     _downArrowItem = nullptr;
     _listBoxItem = nullptr;
     _textInputItem = nullptr;
-    _items.clear();
-    _itemNotes.clear();
-    _listBoxEntries.clear();
-    _canvas.reset();
+    _pressedItem = nullptr;
 }
 
 bool CastMemberDialog::ValidateText(DialogItem* item)

@@ -414,6 +414,8 @@ private:
     void ForgetItem(const DialogItem* item);
     // Deletes the controls; defined with the control kinds.
     void DeleteControls();
+    // Nulls every pointer into _items; call wherever the items go.
+    void ForgetItemRoles();
     // The size that Show's layout gives the item; adds the button row on the first button.
     Dimension LayoutExtent(DialogItem* item, int& height);
     void AddStandardButtons();

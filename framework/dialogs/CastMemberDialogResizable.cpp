@@ -19,6 +19,21 @@ constexpr int kStacked = 1;
 // What an untiled dialog (no tile sheet to paint its frame) is filled with.
 const Color kUntiledFill(192, 192, 192, 255);
 
+// Tile size and the sheet's columns and rows, read once per paint pass.
+struct TileGrid
+{
+    int tileW;
+    int tileH;
+    int cols;
+    int rows;
+};
+
+TileGrid TileGridOf(ControlBackground* background)
+{
+    Image* tiles = background->GetTileImage();
+    return {tiles->GetW(), tiles->GetH(), background->GetTileCols(), background->GetTileRows()};
+}
+
 // a mod b in 0..b-1 for b > 0, also for negative a.
 int PositiveMod(int a, int b)
 {
@@ -258,12 +273,7 @@ void CastMemberDialogResizable::PaintBackground(Canvas* canvas, int w, int h, in
     if (canvas == nullptr || !UsesTiles()) {
         return;
     }
-    ControlBackground* background = GetBackgroundControl();
-    Image* tiles = background->GetTileImage();
-    const int tileW = tiles->GetW();
-    const int tileH = tiles->GetH();
-    const int cols = background->GetTileCols();
-    const int rows = background->GetTileRows();
+    const auto [tileW, tileH, cols, rows] = TileGridOf(GetBackgroundControl());
     for (int y = top + tileH; y < top + (h - tileH - bottom); y += tileH) {
         for (int x = tileW; x < w - tileW; x += tileW) {
             PaintTile(canvas, cols / 2, rows / 2, x, y);
@@ -276,12 +286,7 @@ void CastMemberDialogResizable::PaintEdges(Canvas* canvas, int w, int h, int top
     if (canvas == nullptr || !UsesTiles()) {
         return;
     }
-    ControlBackground* background = GetBackgroundControl();
-    Image* tiles = background->GetTileImage();
-    const int tileW = tiles->GetW();
-    const int tileH = tiles->GetH();
-    const int cols = background->GetTileCols();
-    const int rows = background->GetTileRows();
+    const auto [tileW, tileH, cols, rows] = TileGridOf(GetBackgroundControl());
     for (int x = tileW; x < w - tileW; x += tileW) {
         PaintTile(canvas, cols / 2, 0, x, top);
         PaintTile(canvas, cols / 2, rows - 1, x, h - tileH - bottom);
@@ -297,12 +302,7 @@ void CastMemberDialogResizable::PaintCorners(Canvas* canvas, int w, int h, int t
     if (canvas == nullptr || !UsesTiles()) {
         return;
     }
-    ControlBackground* background = GetBackgroundControl();
-    Image* tiles = background->GetTileImage();
-    const int tileW = tiles->GetW();
-    const int tileH = tiles->GetH();
-    const int cols = background->GetTileCols();
-    const int rows = background->GetTileRows();
+    const auto [tileW, tileH, cols, rows] = TileGridOf(GetBackgroundControl());
     PaintTile(canvas, 0, 0, 0, top);
     PaintTile(canvas, cols - 1, 0, w - tileW, top);
     PaintTile(canvas, cols - 1, rows - 1, w - tileW, h - tileH - bottom);

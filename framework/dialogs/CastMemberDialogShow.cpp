@@ -1,10 +1,11 @@
 // Showing, laying out, attaching and closing a dialog; its time limit and flash script; its
 // canvas, background, drop shadow, scaled look and painting.
-#include "SDL_rotozoom.h"
+#include "SDL.h"
 #include "framework/core/Application.h"
 #include "framework/dialogs/CastMemberDialog.h"
 #include "framework/media/AnimationManager.h"
 #include "framework/media/Canvas.h"
+#include "framework/media/ClipScope.h"
 #include "framework/media/Font.h"
 #include "framework/media/Image.h"
 #include "framework/stage/Cast.h"
@@ -45,22 +46,6 @@ Rectangle Rect(int x, int y, int w, int h)
     return Rectangle(static_cast<short>(x), static_cast<short>(y), static_cast<short>(w),
                      static_cast<short>(h));
 }
-
-// Restores a canvas's clip rectangle when painting ends, however it ends.
-class ClipScope
-{
-public:
-    explicit ClipScope(Canvas* canvas) : _canvas(canvas), _saved(canvas->GetClipRect()) {}
-    ~ClipScope() { _canvas->SetClipRect(_saved); }
-    ClipScope(const ClipScope&) = delete;
-    ClipScope& operator=(const ClipScope&) = delete;
-
-    const Rectangle& Saved() const { return _saved; }
-
-private:
-    Canvas* _canvas;
-    Rectangle _saved;
-};
 
 // Added to the centre of every dialog that Center places.
 Point& CenterOffsetValue()
@@ -622,28 +607,19 @@ void CastMemberDialog::RepaintAll(Rectangle* area)
 
 void CastMemberDialog::CheckDropShadow()
 {
-    if (_canvas == nullptr || !ShowDropShadow() || !Application::DialogDropShadowsAllowed() ||
-        _canvas->GetDropShadow() != nullptr) {
-        return;
+    if (Application::DialogDropShadowsAllowed()) {
+        AttachDropShadow(_canvas.get());
     }
-    Color colour = _shadowColor; // CreateDropShadow changes the alpha of the colour it is given
-    _canvas->CreateDropShadow(colour, _shadowAlpha, _shadowX, _shadowY);
-    _canvas->SetAlpha(_alpha);
 }
 
 void CastMemberDialog::RefactorDropShadow()
 {
-    if (_canvas == nullptr) {
-        return;
-    }
-    _canvas->DeleteDropShadow();
-    _canvas->SetDropShadowSourceSurface(_scaledSurface);
+    RebaseDropShadow(_canvas.get());
 }
 
 SDL_Surface* CastMemberDialog::CreateScaledSurface(float angle, float zoom, bool smooth)
 {
-    SDL_Surface* source = _canvas != nullptr ? _canvas->Get32Surface() : nullptr;
-    return source != nullptr ? rotozoomSurface(source, angle, zoom, smooth ? 1 : 0) : nullptr;
+    return ScaleCanvas(_canvas.get(), angle, zoom, smooth);
 }
 
 int CastMemberDialog::GetScaledX()

@@ -1,6 +1,7 @@
 #include "SDL.h"
 #include "framework/dialogs/DialogItem.h"
 #include "framework/media/Canvas.h"
+#include "framework/media/ClipScope.h"
 #include "framework/media/Font.h"
 #include "framework/media/Image.h"
 #include "framework/media/TextSurface.h"
@@ -25,20 +26,6 @@ void BlitWhole(Image* image, Canvas* canvas, int x, int y)
                          static_cast<short>(image->GetSurfaceH()));
     image->Blit(canvas, x, y);
 }
-
-// Restores the canvas's clip rectangle when the drawing step ends.
-class ClipGuard
-{
-public:
-    explicit ClipGuard(Canvas* canvas) : _canvas(canvas), _saved(canvas->GetClipRect()) {}
-    ~ClipGuard() { _canvas->SetClipRect(_saved); }
-    ClipGuard(const ClipGuard&) = delete;
-    ClipGuard& operator=(const ClipGuard&) = delete;
-
-private:
-    Canvas* _canvas;
-    Rectangle _saved;
-};
 
 } // namespace
 
@@ -140,7 +127,7 @@ void DialogItem::DrawText(Canvas* canvas, int dx, int dy, int xOffset, int yOffs
         _paintRect = Rect(tx, ty, 0, 0);
         return;
     }
-    ClipGuard clip(canvas);
+    ClipScope clip(canvas);
     _paintRect = Rect(tx, ty, _textSurface->GetW() + 2, _textSurface->GetH() + 2);
     canvas->SetClipRect(_paintRect);
     if (_dialog != nullptr) {
@@ -160,7 +147,7 @@ void DialogItem::DrawImg(Canvas* canvas, int dx, int dy)
     if (canvas == nullptr || _image == nullptr) {
         return;
     }
-    ClipGuard clip(canvas);
+    ClipScope clip(canvas);
     _paintRect = Rect(_x + dx, _y + dy, _frameWidth, _frameHeight);
     canvas->SetClipRect(_paintRect);
     _image->SrcRect().Set(static_cast<short>(_frame * _frameWidth), 0,
@@ -184,7 +171,7 @@ void DialogItem::DrawListBox(Canvas* canvas, int dx, int dy, int /*unused1*/, in
         canvas->FillRect(box, _boxColour);
     }
     {
-        ClipGuard clip(canvas);
+        ClipScope clip(canvas);
         canvas->SetClipRect(box);
         std::vector<std::string>* entries = Entries();
         const int lineHeight = LineHeight();
@@ -232,7 +219,7 @@ void DialogItem::DrawTextInput(Canvas* canvas, int dx, int dy, int border, int l
     const int tx = bx + border + 5;
     const int ty = by + 3 - lift;
     {
-        ClipGuard clip(canvas);
+        ClipScope clip(canvas);
         canvas->SetClipRect(_paintRect);
         if (_shadowSurface) {
             _shadowSurface->Blit(canvas, tx + 1, ty + 1);
@@ -267,7 +254,7 @@ void DialogItem::DrawTextBox(Canvas* canvas, int dx, int dy)
 
     const int bx = _x + dx;
     const int by = _y + dy;
-    ClipGuard clip(canvas);
+    ClipScope clip(canvas);
     _paintRect = Rect(bx, by, _alignWidth + 2, boxHeight + 2);
     canvas->SetClipRect(_paintRect);
     if (_dialog != nullptr) {
@@ -320,7 +307,7 @@ void DialogItem::DrawSlider(Canvas* canvas, int dx, int dy)
     const int X = _x + dx;
     const int Y = _y + dy;
 
-    ClipGuard clip(canvas);
+    ClipScope clip(canvas);
     _paintRect = Rect(X, Y, trackW, trackH);
     Rectangle first = _horizontal ? Rect(X, Y, halfMargin + centre, trackH)
                                   : Rect(X, Y, trackW, halfMargin + centre);

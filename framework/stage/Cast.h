@@ -209,6 +209,8 @@ private:
     void ForgetSlots(CastMember* member, bool dialogs);
     void DrawFadeLayer(Canvas* canvas, const std::vector<Rectangle>& rects);
     void DeleteZoomedBackground();
+    // Deletes the background image when the stage owns it; leaves the sheet's lock alone.
+    void DropBackgroundImage();
     void RequestRepaintAll();
     bool HighDetail();
     bool HasInputFocus();

@@ -1,5 +1,6 @@
 #include "framework/stage/CastMember.h"
 
+#include "SDL_rotozoom.h"
 #include "framework/core/Application.h"
 #include "framework/media/AnimationManager.h"
 #include "framework/media/Canvas.h"
@@ -389,6 +390,31 @@ bool CastMember::ShowDropShadow()
 }
 
 void CastMember::RefactorDropShadow() {}
+
+void CastMember::AttachDropShadow(Canvas* canvas)
+{
+    if (canvas == nullptr || !ShowDropShadow() || canvas->GetDropShadow() != nullptr) {
+        return;
+    }
+    Color color = _shadowColor; // CreateDropShadow changes the alpha of the colour it is given
+    canvas->CreateDropShadow(color, _shadowAlpha, _shadowX, _shadowY);
+    canvas->SetAlpha(_alpha);
+}
+
+void CastMember::RebaseDropShadow(Canvas* canvas)
+{
+    if (canvas == nullptr) {
+        return;
+    }
+    canvas->DeleteDropShadow();
+    canvas->SetDropShadowSourceSurface(_scaledSurface);
+}
+
+SDL_Surface* CastMember::ScaleCanvas(Canvas* canvas, float angle, float zoom, bool smooth)
+{
+    SDL_Surface* source = canvas != nullptr ? canvas->Get32Surface() : nullptr;
+    return source != nullptr ? rotozoomSurface(source, angle, zoom, smooth ? 1 : 0) : nullptr;
+}
 
 // --- priority ---
 

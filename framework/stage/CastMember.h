@@ -279,6 +279,16 @@ public:
 protected:
     virtual bool ShowDropShadow();
 
+    // Shared by the kinds that paint from a canvas of their own. Null canvas: nothing happens.
+    // Gives canvas this sprite's drop shadow when one should show and it has none yet.
+    void AttachDropShadow(Canvas* canvas);
+    // Drops canvas's shadow so the next one is made from the current scaled look.
+    void RebaseDropShadow(Canvas* canvas);
+    // canvas rotated and zoomed into a new surface the caller owns (SDL_FreeSurface).
+    static SDL_Surface* ScaleCanvas(Canvas* canvas, float angle, float zoom, bool smooth);
+    // Frees both scaled surfaces this sprite owns.
+    void FreeScaledSurfaces();
+
     bool _dirty = true;
     bool _visible = false;
     unsigned int _now = 0; // stage time of the last Animate
@@ -417,7 +427,6 @@ private:
     static unsigned int Ticks();
     // Sets the priority to exactly p (no clamping) and re-sorts the stage.
     void RestorePriority(int p);
-    void FreeScaledSurfaces();
 
     Cast* _leftCast = nullptr; // the stage that still owes RemovedFromCast; not owned
     bool _dirtyAdded = false;

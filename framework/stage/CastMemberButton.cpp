@@ -121,22 +121,21 @@ void CastMemberButton::OnMouseOver(int /*x*/, int /*y*/, bool over)
     }
 }
 
+// Starting a blink is the sprite's own; the button differs only in how it shows the halves
+// (DoBlinkState).
 void CastMemberButton::Blink(int times, int onTime)
 {
-    // Stored first, so that the first lit half already lasts onTime.
-    _onTime = onTime;
-    Blink(times);
+    CastMember::Blink(times, onTime);
 }
 
 void CastMemberButton::Blink(int times)
 {
-    _blinkTimes = times;
-    ChangeBlinkState(1);
+    CastMember::Blink(times);
 }
 
 void CastMemberButton::Blink()
 {
-    Blink(1);
+    CastMember::Blink();
 }
 
 void CastMemberButton::DoBlinkState(int state)

@@ -1,10 +1,11 @@
 #include "framework/stage/CastMemberImage.h"
 
-#include "SDL_rotozoom.h"
+#include "SDL.h"
 #include "framework/core/Framework.h"
 #include "framework/core/ImageResources.h"
 #include "framework/media/AnimationManager.h"
 #include "framework/media/Canvas.h"
+#include "framework/media/ClipScope.h"
 #include "framework/media/Image.h"
 #include "framework/media/ImageResource.h"
 #include "framework/stage/ButtonListener.h"
@@ -16,22 +17,6 @@ namespace {
 // The screen the sprite is kept on when it has no animation manager to ask.
 constexpr int kScreenW = 800;
 constexpr int kScreenH = 600;
-
-// Restores a canvas's clip rectangle when painting ends, however it ends.
-class ClipScope
-{
-public:
-    explicit ClipScope(Canvas* canvas) : _canvas(canvas), _saved(canvas->GetClipRect()) {}
-    ~ClipScope() { _canvas->SetClipRect(_saved); }
-    ClipScope(const ClipScope&) = delete;
-    ClipScope& operator=(const ClipScope&) = delete;
-
-    const Rectangle& Saved() const { return _saved; }
-
-private:
-    Canvas* _canvas;
-    Rectangle _saved;
-};
 
 } // namespace
 
@@ -134,14 +119,7 @@ void CastMemberImage::FreeScaledSurfaces()
         _image->GetCanvas()->DeleteDropShadow();
         _image->GetCanvas()->SetDropShadowSourceSurface(nullptr);
     }
-    if (_scaledSurface != nullptr) {
-        SDL_FreeSurface(_scaledSurface);
-        _scaledSurface = nullptr;
-    }
-    if (_scaledShadowSurface != nullptr) {
-        SDL_FreeSurface(_scaledShadowSurface);
-        _scaledShadowSurface = nullptr;
-    }
+    CastMember::FreeScaledSurfaces();
 }
 
 SDL_Surface* CastMemberImage::ScaledLook() const
@@ -461,24 +439,13 @@ void CastMemberImage::SetAlpha(int alpha)
 
 void CastMemberImage::CheckDropShadow()
 {
-    Canvas* canvas = _image != nullptr ? _image->GetCanvas() : nullptr;
-    if (canvas == nullptr || !ShowDropShadow() || canvas->GetDropShadow() != nullptr) {
-        return;
-    }
-    Color color = _shadowColor; // CreateDropShadow changes the alpha of the colour it is given
-    canvas->CreateDropShadow(color, _shadowAlpha, _shadowX, _shadowY);
-    canvas->SetAlpha(_alpha);
+    AttachDropShadow(_image != nullptr ? _image->GetCanvas() : nullptr);
 }
 
 void CastMemberImage::RefactorDropShadow()
 {
     DebugVar(3, "RefactorDropShadow");
-    Canvas* canvas = _image != nullptr ? _image->GetCanvas() : nullptr;
-    if (canvas == nullptr) {
-        return;
-    }
-    canvas->DeleteDropShadow();
-    canvas->SetDropShadowSourceSurface(_scaledSurface);
+    RebaseDropShadow(_image != nullptr ? _image->GetCanvas() : nullptr);
 }
 
 // --- scaling and rotation ---
@@ -486,9 +453,7 @@ void CastMemberImage::RefactorDropShadow()
 SDL_Surface* CastMemberImage::CreateScaledSurface(float angle, float zoom, bool smooth)
 {
     Canvas* canvas = _image != nullptr ? _image->GetCanvas() : nullptr;
-    SDL_Surface* source = canvas != nullptr ? canvas->Get32Surface() : nullptr;
-    SDL_Surface* scaled =
-        source != nullptr ? rotozoomSurface(source, angle, zoom, smooth ? 1 : 0) : nullptr;
+    SDL_Surface* scaled = ScaleCanvas(canvas, angle, zoom, smooth);
     // SDL_gfx drops the colour key of a surface without alpha channel; the scaled look keeps
     // the sprite's transparent pixels transparent.
     if (scaled != nullptr && canvas->HasColorKey() && scaled->format->Amask == 0) {

@@ -1,7 +1,8 @@
 #include "framework/stage/CastMemberProgress.h"
 
-#include "SDL_rotozoom.h"
+#include "SDL.h"
 #include "framework/media/Canvas.h"
+#include "framework/media/ClipScope.h"
 #include "framework/media/Font.h"
 #include "framework/media/TextSurface.h"
 
@@ -16,22 +17,6 @@ int ClampPercent(int value)
 {
     return std::clamp(value, 0, 100);
 }
-
-// Restores a canvas's clip rectangle when painting ends, however it ends.
-class ClipScope
-{
-public:
-    explicit ClipScope(Canvas* canvas) : _canvas(canvas), _saved(canvas->GetClipRect()) {}
-    ~ClipScope() { _canvas->SetClipRect(_saved); }
-    ClipScope(const ClipScope&) = delete;
-    ClipScope& operator=(const ClipScope&) = delete;
-
-    const Rectangle& Saved() const { return _saved; }
-
-private:
-    Canvas* _canvas;
-    Rectangle _saved;
-};
 
 } // namespace
 
@@ -174,30 +159,19 @@ void CastMemberProgress::UseTransparency(bool on)
 
 void CastMemberProgress::CheckDropShadow()
 {
-    if (_canvas == nullptr || !ShowDropShadow() || _canvas->GetDropShadow() != nullptr) {
-        return;
-    }
-    Color color = _shadowColor; // CreateDropShadow changes the alpha of the colour it is given
-    _canvas->CreateDropShadow(color, _shadowAlpha, _shadowX, _shadowY);
-    _canvas->SetAlpha(_alpha);
+    AttachDropShadow(_canvas.get());
 }
 
 void CastMemberProgress::RefactorDropShadow()
 {
-    if (_canvas == nullptr) {
-        return;
-    }
-    _canvas->DeleteDropShadow();
-    _canvas->SetDropShadowSourceSurface(_scaledSurface);
+    RebaseDropShadow(_canvas.get());
 }
 
 // --- scaling ---
 
 SDL_Surface* CastMemberProgress::CreateScaledSurface(float angle, float zoom, bool smooth)
 {
-    SDL_Surface* source = _canvas != nullptr ? _canvas->Get32Surface() : nullptr;
-    SDL_Surface* scaled =
-        source != nullptr ? rotozoomSurface(source, angle, zoom, smooth ? 1 : 0) : nullptr;
+    SDL_Surface* scaled = ScaleCanvas(_canvas.get(), angle, zoom, smooth);
     if (_scaledSurface != nullptr && _scaledSurface != scaled) {
         SDL_FreeSurface(_scaledSurface);
     }

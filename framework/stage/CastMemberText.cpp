@@ -3,31 +3,12 @@
 #include "SDL.h"
 #include "framework/core/StringUtils.h"
 #include "framework/media/Canvas.h"
+#include "framework/media/ClipScope.h"
 #include "framework/media/Font.h"
 #include "framework/media/TextSurface.h"
 #include "framework/stage/ButtonListener.h"
 
 #include <algorithm>
-
-namespace {
-
-// Restores a canvas's clip rectangle when painting ends, however it ends.
-class ClipScope
-{
-public:
-    explicit ClipScope(Canvas* canvas) : _canvas(canvas), _saved(canvas->GetClipRect()) {}
-    ~ClipScope() { _canvas->SetClipRect(_saved); }
-    ClipScope(const ClipScope&) = delete;
-    ClipScope& operator=(const ClipScope&) = delete;
-
-    const Rectangle& Saved() const { return _saved; }
-
-private:
-    Canvas* _canvas;
-    Rectangle _saved;
-};
-
-} // namespace
 
 CastMemberText::CastMemberText(Cast* cast, const std::string& text, Font* font, const Color& color,
                                const Color& hoverColor, const Color& shadowColor, int minimumWidth,

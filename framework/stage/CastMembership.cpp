@@ -1,14 +1,12 @@
+#include "SDL.h"
 #include "framework/core/Rectangle.h"
+#include "framework/dialogs/CastMemberDialog.h"
 #include "framework/media/AnimationManager.h"
 #include "framework/media/Canvas.h"
 #include "framework/stage/Cast.h"
 #include "framework/stage/CastMember.h"
 #include "framework/stage/DialogAttachListener.h"
 #include "framework/stage/Receiver.h"
-
-#include "framework/dialogs/CastMemberDialog.h"
-
-#include "SDL.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -401,10 +399,11 @@ bool Cast::AttachDialog(CastMemberDialog* dialog, bool keepMouse, bool nested)
     }
 
     if (!nested) {
-        _dialog = dialog;
-        if (_dialog == nullptr) {
+        // Nothing to re-attach: leave the slot alone, a detach listener may have filled it.
+        if (dialog == nullptr) {
             return false;
         }
+        _dialog = dialog;
         if (_dialogAttachListener != nullptr) {
             _dialogAttachListener->DialogAttached(_dialog, DialogId(_dialog), false);
         }
@@ -512,7 +511,6 @@ int Cast::DialogId(CastMemberDialog* dialog)
 {
     return dialog != nullptr ? dialog->GetID() : 0;
 }
-
 
 // --- drop targets ---
 

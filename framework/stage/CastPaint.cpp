@@ -1,34 +1,19 @@
+#include "SDL.h"
+#include "SDL_rotozoom.h"
 #include "framework/core/ImageResources.h"
 #include "framework/core/Rectangle.h"
 #include "framework/media/AnimationManager.h"
 #include "framework/media/Canvas.h"
+#include "framework/media/ClipScope.h"
 #include "framework/media/Image.h"
 #include "framework/stage/Cast.h"
 #include "framework/stage/CastMember.h"
-
 #include "framework/stage/CastMemberText.h"
-
-#include "SDL.h"
-#include "SDL_rotozoom.h"
 
 #include <algorithm>
 #include <cstdio>
 
 namespace {
-
-// Restores a canvas's clip rectangle when it goes out of scope.
-class ClipGuard
-{
-public:
-    explicit ClipGuard(Canvas* canvas) : _canvas(canvas), _saved(canvas->GetClipRect()) {}
-    ~ClipGuard() { _canvas->SetClipRect(_saved); }
-    ClipGuard(const ClipGuard&) = delete;
-    ClipGuard& operator=(const ClipGuard&) = delete;
-
-private:
-    Canvas* _canvas;
-    Rectangle _saved;
-};
 
 long long RoundTicks(double ticks)
 {
@@ -193,7 +178,7 @@ int Cast::MarkMoreDirty(Rectangle* area)
 void Cast::DrawFadeLayer(Canvas* canvas, const std::vector<Rectangle>& rects)
 {
     for (Rectangle r : rects) {
-        const ClipGuard clip(canvas);
+        const ClipScope clip(canvas);
         canvas->SetClipRect(r);
         Rectangle source(r);
         canvas->Blit(r, *_fadeCanvas, source);
@@ -227,7 +212,7 @@ void Cast::Paint(Canvas* canvas, bool all)
         // it overlaps, not only in the first.
         const bool dirty = m->IsDirty();
         for (Rectangle& r : rects) {
-            const ClipGuard clip(canvas);
+            const ClipScope clip(canvas);
             canvas->SetClipRect(r);
             if (all || (dirty && m->GetTotalScreenRect().Intersects(r))) {
                 m->Update(canvas);
@@ -276,7 +261,7 @@ bool Cast::FadeSpecial(Canvas* canvas)
                              mix(c[0].GetA(), c[1].GetA(), c[2].GetA(), c[3].GetA()));
             Rectangle block(static_cast<short>(x), static_cast<short>(y), static_cast<short>(s),
                             static_cast<short>(s));
-            const ClipGuard clip(canvas);
+            const ClipScope clip(canvas);
             canvas->SetClipRect(block);
             canvas->FillRect(block, fill);
         }
@@ -290,7 +275,7 @@ void Cast::PaintCursor(Canvas* canvas, bool /*separate*/)
     if (canvas == nullptr || _cursor == nullptr || !_cursor->IsVisible()) {
         return;
     }
-    const ClipGuard clip(canvas);
+    const ClipScope clip(canvas);
     canvas->SetClipRect(static_cast<Rectangle*>(nullptr));
     _cursor->Paint(canvas);
     if (_cursor != nullptr && _cursor->IsVisible()) {
@@ -307,7 +292,7 @@ void Cast::PaintBackground(Canvas* canvas, Rectangle* clip)
     if (canvas == nullptr || clip == nullptr) {
         return;
     }
-    const ClipGuard guard(canvas);
+    const ClipScope guard(canvas);
     canvas->SetClipRect(*clip);
     if (_zoomedBackground != nullptr) {
         SDL_Rect source{static_cast<Sint16>(_zoomOffsetX), static_cast<Sint16>(_zoomOffsetY),
@@ -346,14 +331,7 @@ void Cast::SetBackground(Image* image)
 
 void Cast::SetBackground(const std::string& imageName)
 {
-    if (_background != nullptr) {
-        RequestRepaintAll();
-        if (_ownsBackground) {
-            delete _background;
-        }
-        _background = nullptr;
-        _ownsBackground = false;
-    }
+    DropBackgroundImage();
     DeleteZoomedBackground();
     if (!_backgroundFile.empty()) {
         ImageResources::Unlock(_backgroundFile);
@@ -368,13 +346,8 @@ void Cast::SetBackground(const std::string& imageName)
     }
 }
 
-void Cast::DeleteBackground()
+void Cast::DropBackgroundImage()
 {
-    if (!_backgroundFile.empty()) {
-        ImageResources::Unlock(_backgroundFile);
-        _backgroundFile.clear();
-    }
-    DeleteZoomedBackground();
     if (_background != nullptr) {
         RequestRepaintAll();
         if (_ownsBackground) {
@@ -383,6 +356,16 @@ void Cast::DeleteBackground()
         _background = nullptr;
         _ownsBackground = false;
     }
+}
+
+void Cast::DeleteBackground()
+{
+    if (!_backgroundFile.empty()) {
+        ImageResources::Unlock(_backgroundFile);
+        _backgroundFile.clear();
+    }
+    DeleteZoomedBackground();
+    DropBackgroundImage();
 }
 
 void Cast::DeleteZoomedBackground()

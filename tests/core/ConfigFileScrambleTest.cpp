@@ -12,6 +12,8 @@
 
 namespace {
 
+using testsupport::ConfigEntries;
+using testsupport::ConfigValue;
 using testsupport::CountLogLines;
 using testsupport::FileExists;
 using testsupport::FixturePath;
@@ -33,22 +35,6 @@ void LogLevelOneLines()
     ASSERT_EQ(mkdir("debug", 0755), 0);
     ASSERT_TRUE(WriteFile("debug/Profile.2", ""));
     ASSERT_TRUE(WriteFile("debug/ConfigFile.1", ""));
-}
-
-std::string Text(ConfigFile& cfg, const std::string& section, const std::string& key)
-{
-    return cfg.Value(section, key, "<default>", true);
-}
-
-std::map<std::string, std::string> Entries(ConfigFile& cfg)
-{
-    std::map<std::string, std::string> entries;
-    for (const std::string& section : cfg.GetSectionsThatStartWith("")) {
-        for (const std::string& key : cfg.GetKeysInSection(section)) {
-            entries[section + "/" + key] = Text(cfg, section, key);
-        }
-    }
-    return entries;
 }
 
 // The control bytes that each escape in a scrambled file stands for.
@@ -105,15 +91,15 @@ TEST(ConfigFileScramble, FixtureReadsTheSameInBothForms)
     ConfigFile scrambled("s.cfg", false, false, false);
     ASSERT_TRUE(FileExists("s.cfge"));
 
-    const std::map<std::string, std::string> entries = Entries(plain);
+    const std::map<std::string, std::string> entries = ConfigEntries(plain);
     ASSERT_GT(entries.size(), 40u);
-    EXPECT_EQ(Entries(scrambled), entries);
-    EXPECT_EQ(Text(scrambled, "blanks", "two"), "a  b");
-    EXPECT_EQ(Text(scrambled, "blanks", "three"), "a   b");
-    EXPECT_EQ(Text(scrambled, "blanks", "four"), "a    b");
-    EXPECT_EQ(Text(scrambled, "blanks", "only"), "    ");
-    EXPECT_EQ(Text(scrambled, "blanks", " spaced key "), " spaced value ");
-    EXPECT_EQ(Text(scrambled, "late section", "line29"), "value 29  with  pairs");
+    EXPECT_EQ(ConfigEntries(scrambled), entries);
+    EXPECT_EQ(ConfigValue(scrambled, "blanks", "two"), "a  b");
+    EXPECT_EQ(ConfigValue(scrambled, "blanks", "three"), "a   b");
+    EXPECT_EQ(ConfigValue(scrambled, "blanks", "four"), "a    b");
+    EXPECT_EQ(ConfigValue(scrambled, "blanks", "only"), "    ");
+    EXPECT_EQ(ConfigValue(scrambled, "blanks", " spaced key "), " spaced value ");
+    EXPECT_EQ(ConfigValue(scrambled, "late section", "line29"), "value 29  with  pairs");
 
     // The fixture is only worth it while it hits every escape, beyond the line period.
     const std::string bytes = ReadFile("s.cfge");
@@ -133,13 +119,13 @@ TEST(ConfigFileScramble, FlushedFileReadsBackExactly)
         cfg.Write("blanks", "new", "  x  y   z    ");
         cfg.Write("", "top", " ");
         cfg.DeleteKey("escapes", "hit0");
-        expected = Entries(cfg);
+        expected = ConfigEntries(cfg);
     }
     EXPECT_EQ(ReadFile("s.cfg"), ReadFile(FixturePath("config/scramble.cfg")))
         << "the plain file is never written in scrambled mode";
     ConfigFile back("s.cfg", false, false, false);
-    EXPECT_EQ(Entries(back), expected);
-    EXPECT_EQ(Text(back, "blanks", "new"), "  x  y   z    ");
+    EXPECT_EQ(ConfigEntries(back), expected);
+    EXPECT_EQ(ConfigValue(back, "blanks", "new"), "  x  y   z    ");
 }
 
 TEST(ConfigFileScramble, RandomValuesSurviveTheRoundTrip)
@@ -163,11 +149,11 @@ TEST(ConfigFileScramble, RandomValuesSurviveTheRoundTrip)
             const std::string key = "k" + std::to_string(i) + value.substr(0, i % 3);
             cfg.Write(section, key, value);
         }
-        expected = Entries(cfg);
+        expected = ConfigEntries(cfg);
     }
     EXPECT_GT(expected.size(), 500u) << "most writes are accepted";
     ConfigFile back("r.cfg", false, false, false);
-    EXPECT_EQ(Entries(back), expected);
+    EXPECT_EQ(ConfigEntries(back), expected);
 }
 
 TEST(ConfigFileScramble, FilesOfTheOldEncoderStillRead)
@@ -175,12 +161,12 @@ TEST(ConfigFileScramble, FilesOfTheOldEncoderStillRead)
     // Written by an encoder that escaped only control bytes: its blank pairs were always lost.
     ASSERT_TRUE(WriteFile("l.cfge", ReadFile(FixturePath("config/legacy.cfge"))));
     ConfigFile cfg("l.cfg", false, false, false);
-    EXPECT_EQ(Text(cfg, "legacy", "plain"), "value");
-    EXPECT_EQ(Text(cfg, "legacy", "pair"), "ab");
-    EXPECT_EQ(Text(cfg, "legacy", "triple"), "a b");
-    EXPECT_EQ(Text(cfg, "legacy", "tab"), "x\ty");
+    EXPECT_EQ(ConfigValue(cfg, "legacy", "plain"), "value");
+    EXPECT_EQ(ConfigValue(cfg, "legacy", "pair"), "ab");
+    EXPECT_EQ(ConfigValue(cfg, "legacy", "triple"), "a b");
+    EXPECT_EQ(ConfigValue(cfg, "legacy", "tab"), "x\ty");
     for (int k = 0; k < 12; ++k) {
-        EXPECT_EQ(Text(cfg, "second", "k" + std::to_string(k)), "v" + std::to_string(k));
+        EXPECT_EQ(ConfigValue(cfg, "second", "k" + std::to_string(k)), "v" + std::to_string(k));
     }
     EXPECT_EQ(cfg.NumErrors(), 0);
     EXPECT_FALSE(FileExists("l.cfg"));
@@ -209,7 +195,7 @@ TEST(ConfigFileScramble, MissingCopyIsMadeFromThePlainFile)
     ASSERT_TRUE(WriteFile("x.cfg", "[s]\nk=plain\n"));
     {
         ConfigFile cfg("x.cfg", false, false, false);
-        EXPECT_EQ(Text(cfg, "s", "k"), "plain");
+        EXPECT_EQ(ConfigValue(cfg, "s", "k"), "plain");
     }
     EXPECT_EQ(CountLogLines("ENCRYPTED FILE NOT FOUND! ENCRYPTING...x.cfge"), 1);
     EXPECT_EQ(CountLogLines("READING FROM ENCRYPTED FILE x.cfge"), 1);
@@ -219,7 +205,7 @@ TEST(ConfigFileScramble, MissingCopyIsMadeFromThePlainFile)
     // From now on the copy wins, whatever happens to the plain file.
     ASSERT_TRUE(WriteFile("x.cfg", "[s]\nk=edited\n"));
     ConfigFile again("x.cfg", false, false, false);
-    EXPECT_EQ(Text(again, "s", "k"), "plain");
+    EXPECT_EQ(ConfigValue(again, "s", "k"), "plain");
 }
 
 TEST(ConfigFileScramble, RequiredCopyIsNeverMade)
@@ -227,7 +213,7 @@ TEST(ConfigFileScramble, RequiredCopyIsNeverMade)
     ASSERT_TRUE(WriteFile("x.cfg", "[s]\nk=plain\n"));
     ConfigFile cfg("x.cfg", false, false, true);
     EXPECT_EQ(CountLogLines("-1 FILE NOT FOUND!(required encrypt)! - x.cfg"), 1);
-    EXPECT_EQ(Text(cfg, "s", "k"), "<default>");
+    EXPECT_EQ(ConfigValue(cfg, "s", "k"), "<default>");
     EXPECT_FALSE(FileExists("x.cfge"));
 }
 
@@ -249,7 +235,7 @@ TEST(ConfigFileScramble, CopyThatCannotBeWrittenFallsBackToThePlainFile)
     // Stands in for a read-only folder, also when the test runs with every right.
     ASSERT_EQ(mkdir("x.cfge.tmp", 0755), 0);
     ConfigFile cfg("x.cfg", false, false, false);
-    EXPECT_EQ(Text(cfg, "s", "k"), "plain");
+    EXPECT_EQ(ConfigValue(cfg, "s", "k"), "plain");
     EXPECT_EQ(CountLogLines("FILE NOT FOUND"), 0);
     EXPECT_FALSE(FileExists("x.cfge"));
 }
@@ -259,7 +245,7 @@ TEST(ConfigFileScramble, HalfWrittenCopyIsNeverRead)
     ASSERT_TRUE(WriteFile("x.cfg", "[s]\nk=plain\n"));
     ASSERT_TRUE(WriteFile("x.cfge.tmp", ConfigFile::EncryptLine("[s]", 0) + "\r\n"));
     ConfigFile cfg("x.cfg", false, false, false);
-    EXPECT_EQ(Text(cfg, "s", "k"), "plain");
+    EXPECT_EQ(ConfigValue(cfg, "s", "k"), "plain");
 }
 
 TEST(ConfigFileScramble, FailedFlushKeepsTheOldCopy)
@@ -289,14 +275,14 @@ TEST(ConfigFileScramble, SwitchOffAndPlainObjectsLeaveTheCopyAlone)
     ConfigFile::TurnEncryption(false);
     {
         ConfigFile cfg("x.cfg", false, false, false);
-        EXPECT_EQ(Text(cfg, "s", "k"), "plain");
+        EXPECT_EQ(ConfigValue(cfg, "s", "k"), "plain");
         cfg.Write("s", "k", "off");
     }
     EXPECT_EQ(ReadFile("x.cfg"), "\r\n[s]\r\nk=off\r\n");
     ConfigFile::TurnEncryption(true);
     {
         ConfigFile cfg("x.cfg", false, true, false);
-        EXPECT_EQ(Text(cfg, "s", "k"), "off");
+        EXPECT_EQ(ConfigValue(cfg, "s", "k"), "off");
         cfg.Write("s", "k", "plain object");
     }
     EXPECT_EQ(ReadFile("x.cfg"), "\r\n[s]\r\nk=plain object\r\n");
@@ -313,7 +299,7 @@ TEST(ConfigFileScramble, SwitchingOnAfterReadingMakesFlushScramble)
     cfg.Flush();
     EXPECT_EQ(ReadFile("x.cfg"), "[s]\nk=plain\n");
     ConfigFile back("x.cfg", false, false, false);
-    EXPECT_EQ(Entries(back),
+    EXPECT_EQ(ConfigEntries(back),
               (std::map<std::string, std::string>{{"s/j", "new"}, {"s/k", "plain"}}));
 }
 

@@ -12,6 +12,8 @@
 
 namespace {
 
+using testsupport::ConfigEntries;
+using testsupport::ConfigValue;
 using testsupport::CountLogLines;
 using testsupport::ReadFile;
 using testsupport::WriteFile;
@@ -26,23 +28,6 @@ struct Plain
     }
     ConfigFile cfg;
 };
-
-std::string Text(ConfigFile& cfg, const std::string& section, const std::string& key)
-{
-    return cfg.Value(section, key, "<default>", true);
-}
-
-// Every entry by combined key, through the public listing.
-std::map<std::string, std::string> Entries(ConfigFile& cfg)
-{
-    std::map<std::string, std::string> entries;
-    for (const std::string& section : cfg.GetSectionsThatStartWith("")) {
-        for (const std::string& key : cfg.GetKeysInSection(section)) {
-            entries[section + "/" + key] = Text(cfg, section, key);
-        }
-    }
-    return entries;
-}
 
 struct LineCase
 {
@@ -69,7 +54,7 @@ TEST_P(ConfigFileLines, ParseAsTheFormatSays)
     const LineCase& c = GetParam();
     ASSERT_TRUE(WriteFile("t.cfg", c.file));
     ConfigFile cfg("t.cfg", false, true, false);
-    const std::string got = Text(cfg, c.section, c.key);
+    const std::string got = ConfigValue(cfg, c.section, c.key);
     if (c.found) {
         EXPECT_EQ(got, c.value);
         EXPECT_EQ(cfg.NumErrors(), 0);
@@ -124,7 +109,7 @@ TEST(ConfigFile, MissingFileIsEmptyAndCountsOnlyQueries)
     ConfigFile cfg("missing.cfg", false, true, false);
     EXPECT_EQ(CountLogLines("-1 FILE NOT FOUND! - missing.cfg"), 1);
     EXPECT_EQ(cfg.NumErrors(), 0);
-    EXPECT_EQ(Text(cfg, "a", "b"), "<default>");
+    EXPECT_EQ(ConfigValue(cfg, "a", "b"), "<default>");
     EXPECT_EQ(cfg.NumErrors(), 1);
     // Reading never makes a file.
     EXPECT_FALSE(testsupport::FileExists("missing.cfg"));
@@ -159,14 +144,14 @@ TEST(ConfigFile, ValueWithoutDefaultThrowsDoesNotExist)
 TEST(ConfigFile, MissLineTakesNamesLiterally)
 {
     Plain p("missing.cfg");
-    Text(p.cfg, "sec%s", "k%d%n");
+    ConfigValue(p.cfg, "sec%s", "k%d%n");
     EXPECT_EQ(CountLogLines(": INFO: Config File sec%s/k%d%n does not exist"), 1);
 }
 
 TEST(ConfigFile, MissLinesNeedLogLevelAboveOneButAlwaysCount)
 {
     ConfigFile cfg("missing.cfg", false, true, false);
-    Text(cfg, "s", "k");
+    ConfigValue(cfg, "s", "k");
     cfg.ValueAsPoint("s", "k", Point(1, 2));
     EXPECT_EQ(CountLogLines("INFO:"), 0);
     EXPECT_EQ(cfg.NumErrors(), 2);
@@ -258,10 +243,10 @@ TEST(ConfigFile, MissesFallBackAlongTheParentChain)
     Plain parent("parent.cfg", &grand.cfg);
     Plain child("child.cfg", &parent.cfg);
 
-    EXPECT_EQ(Text(child.cfg, "s", "own"), "child");
+    EXPECT_EQ(ConfigValue(child.cfg, "s", "own"), "child");
     EXPECT_EQ(parent.cfg.NumErrors(), 0) << "a hit never asks the parent";
-    EXPECT_EQ(Text(child.cfg, "s", "mid"), "parent");
-    EXPECT_EQ(Text(child.cfg, "s", "deep"), "grand");
+    EXPECT_EQ(ConfigValue(child.cfg, "s", "mid"), "parent");
+    EXPECT_EQ(ConfigValue(child.cfg, "s", "deep"), "grand");
     EXPECT_EQ(static_cast<double>(child.cfg.Value("s", "none", 3, true)), 3.0);
     EXPECT_EQ(child.cfg.ValueAsColor("s", "col", Color()), Color(1, 2, 3, 255));
     // Unreadable here, missing in the parent, found in the grandparent.
@@ -337,14 +322,14 @@ TEST(ConfigFile, FlushLayoutCases)
         std::map<std::string, std::string> before;
         {
             ConfigFile cfg("t.cfg", false, true, false);
-            before = Entries(cfg);
+            before = ConfigEntries(cfg);
             cfg.Write("zz", "k", "v");
             cfg.DeleteKey("zz", "k");
         }
         EXPECT_EQ(ReadFile("t.cfg"), c.out) << c.in;
         // What was written reads back the same.
         ConfigFile again("t.cfg", false, true, false);
-        EXPECT_EQ(Entries(again), before) << c.in;
+        EXPECT_EQ(ConfigEntries(again), before) << c.in;
     }
 }
 
@@ -354,7 +339,7 @@ TEST(ConfigFile, FlushOfUnchangedObjectLeavesTheFile)
     ASSERT_TRUE(WriteFile("t.cfg", original));
     {
         ConfigFile cfg("t.cfg", false, true, false);
-        Text(cfg, "s", "k");
+        ConfigValue(cfg, "s", "k");
         cfg.Flush();
     }
     EXPECT_EQ(ReadFile("t.cfg"), original);
@@ -451,7 +436,7 @@ TEST(ConfigFile, WritesThatWouldInjectLinesAreRefused)
             p.cfg.Write("s", "ok", 1);
         }
         ConfigFile back("t.cfg", false, true, false);
-        EXPECT_EQ(Entries(back),
+        EXPECT_EQ(ConfigEntries(back),
                   (std::map<std::string, std::string>{{"s/k", "old"}, {"s/ok", "1"}}))
             << c.name;
     }
@@ -459,8 +444,8 @@ TEST(ConfigFile, WritesThatWouldInjectLinesAreRefused)
     Plain p("t.cfg");
     p.cfg.Write("s", " [k", "v=w;#");
     p.cfg.Write("s", "k#;[", "[x]");
-    EXPECT_EQ(Text(p.cfg, "s", " [k"), "v=w;#");
-    EXPECT_EQ(Text(p.cfg, "s", "k#;["), "[x]");
+    EXPECT_EQ(ConfigValue(p.cfg, "s", " [k"), "v=w;#");
+    EXPECT_EQ(ConfigValue(p.cfg, "s", "k#;["), "[x]");
 }
 
 TEST(ConfigFile, FactoriesWithoutAFileNameGiveNull)

@@ -6,6 +6,7 @@
 #include "framework/media/Image.h"
 #include "framework/media/ImageResource.h"
 #include "framework/media/ImageSet.h"
+#include "tests/media/MediaTestSupport.h"
 #include "tests/support/TestSupport.h"
 
 #include <cstdio>
@@ -22,10 +23,7 @@ protected:
     void SetUp() override
     {
         mkdir("cfg", 0755);
-        mkdir("images", 0755);
-        ASSERT_TRUE(testsupport::WriteFile(
-            "images/sheet.png",
-            testsupport::ReadFile(testsupport::FixturePath("images/sheet4x2.png"))));
+        ASSERT_TRUE(mediatest::CopyImageFixture("sheet4x2.png", "images/sheet.png"));
         ASSERT_TRUE(testsupport::WriteFile("cfg/images.cfg",
                                            "[images]\r\n"
                                            "tile=images/sheet.png,4,2,perpixel\r\n"
@@ -34,15 +32,10 @@ protected:
                                            "[group]\r\n"
                                            "a=images/sheet.png,4,1\r\n"
                                            "b=images/sheet.png,2,2\r\n"));
-        _screen = SDL_CreateRGBSurface(0, 1, 1, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0);
-        Canvas::SetDefaultPixelFormat(_screen->format);
+        _screen = std::make_unique<mediatest::ScreenFormat>(1, 1);
     }
-    void TearDown() override
-    {
-        Canvas::SetDefaultPixelFormat(nullptr);
-        SDL_FreeSurface(_screen);
-    }
-    SDL_Surface* _screen = nullptr;
+    void TearDown() override { _screen.reset(); }
+    std::unique_ptr<mediatest::ScreenFormat> _screen;
 };
 
 } // namespace

@@ -7,7 +7,6 @@
 
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <gtest/gtest.h>
 #include <memory>
 #include <mutex>
@@ -19,33 +18,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// Holds a loader until the test opens it (or a safety time passes, so a broken test cannot
-// hang). Starts open.
-class Gate
-{
-public:
-    void Open()
-    {
-        const std::lock_guard<std::mutex> hold(_mutex);
-        _open = true;
-        _changed.notify_all();
-    }
-    void Close()
-    {
-        const std::lock_guard<std::mutex> hold(_mutex);
-        _open = false;
-    }
-    void WaitOpen()
-    {
-        std::unique_lock<std::mutex> hold(_mutex);
-        _changed.wait_for(hold, 10s, [this] { return _open; });
-    }
-
-private:
-    std::mutex _mutex;
-    std::condition_variable _changed;
-    bool _open = true;
-};
+using testsupport::Gate;
 
 struct LoaderCall
 {
@@ -88,7 +61,7 @@ public:
         _calls.clear();
     }
 
-    Gate gate;
+    Gate gate{true}; // holds a loader once closed
     std::atomic<bool> loaderEntered{false};
     std::atomic<bool> loaderDone{false};
 
@@ -109,27 +82,8 @@ private:
     std::vector<LoaderCall> _calls;
 };
 
-// Polls as the application shell does, every 20 ms; false when still running after the limit.
-bool WaitUntilStopped(Thread& thread)
-{
-    const auto end = std::chrono::steady_clock::now() + 5s;
-    while (thread.IsRunning()) {
-        if (std::chrono::steady_clock::now() > end) {
-            return false;
-        }
-        SDL_Delay(20);
-    }
-    return true;
-}
-
-bool WaitUntilFinished(Thread& thread)
-{
-    const auto end = std::chrono::steady_clock::now() + 5s;
-    while (!thread.IsFinished() && std::chrono::steady_clock::now() < end) {
-        SDL_Delay(5);
-    }
-    return thread.IsFinished();
-}
+using testsupport::WaitUntilFinished;
+using testsupport::WaitUntilStopped;
 
 bool WaitUntil(const std::atomic<bool>& flag)
 {

@@ -6,7 +6,6 @@
 
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <mutex>
@@ -37,38 +36,12 @@ extern "C" void SDL_WaitThread(SDL_Thread* thread, int* status)
 
 namespace {
 
-// Holds a worker inside OnExecute until the test opens it (or a safety time passes, so a
-// broken test cannot hang).
-class Gate
-{
-public:
-    void Open()
-    {
-        const std::lock_guard<std::mutex> hold(_mutex);
-        _open = true;
-        _changed.notify_all();
-    }
-    void Close()
-    {
-        const std::lock_guard<std::mutex> hold(_mutex);
-        _open = false;
-    }
-    void WaitOpen()
-    {
-        std::unique_lock<std::mutex> hold(_mutex);
-        _changed.wait_for(hold, 10s, [this] { return _open; });
-    }
-
-private:
-    std::mutex _mutex;
-    std::condition_variable _changed;
-    bool _open = false;
-};
+using testsupport::Gate;
 
 // What a worker and its hooks did. Kept outside the thread object, which may be gone first.
 struct Record
 {
-    Gate gate;
+    Gate gate{false}; // holds the worker inside OnExecute until opened
     std::atomic<int> starts{0};
     std::atomic<int> stops{0};
     std::atomic<int> pauses{0};
@@ -106,27 +79,8 @@ private:
     Record* _record;
 };
 
-// Polls as the owners do, every 20 ms; false when the thread still runs after the limit.
-bool WaitUntilStopped(Thread& thread, std::chrono::milliseconds limit = 5000ms)
-{
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (thread.IsRunning()) {
-        if (std::chrono::steady_clock::now() > end) {
-            return false;
-        }
-        SDL_Delay(20);
-    }
-    return true;
-}
-
-bool WaitUntilFinished(Thread& thread)
-{
-    const auto end = std::chrono::steady_clock::now() + 5s;
-    while (!thread.IsFinished() && std::chrono::steady_clock::now() < end) {
-        SDL_Delay(5);
-    }
-    return thread.IsFinished();
-}
+using testsupport::WaitUntilFinished;
+using testsupport::WaitUntilStopped;
 
 std::string Log()
 {

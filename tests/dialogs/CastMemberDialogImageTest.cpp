@@ -14,6 +14,7 @@
 #include "framework/stage/CastMember.h"
 #include "framework/stage/DialogListener.h"
 #include "framework/stage/GameTime.h"
+#include "tests/dialogs/DialogTestSupport.h"
 #include "tests/media/MediaTestSupport.h"
 #include "tests/support/TestSupport.h"
 
@@ -39,32 +40,10 @@ constexpr int kButtonW = 40;
 constexpr int kButtonH = 20;
 
 unsigned int gTicks = 0;
-unsigned int Ticks()
-{
-    return gTicks;
-}
 
-// frames of w x h side by side, frame i filled with colours[i]; pixel (0, 0) is kKey.
-std::unique_ptr<Image> Strip(int frames, int w, int h, const Color* colours)
-{
-    auto* canvas = new Canvas(frames * w, h, nullptr);
-    for (int i = 0; i < frames; ++i) {
-        Rectangle cell(static_cast<short>(i * w), 0, static_cast<short>(w), static_cast<short>(h));
-        canvas->FillRect(cell, colours[i]);
-    }
-    Rectangle corner(0, 0, 1, 1);
-    canvas->FillRect(corner, kKey);
-    Rectangle whole(0, 0, static_cast<short>(frames * w), static_cast<short>(h));
-    return std::make_unique<Image>(canvas, whole);
-}
-
-std::unique_ptr<Image> Plain(int w, int h, const Color& colour)
-{
-    auto* canvas = new Canvas(w, h, nullptr);
-    canvas->Clear(colour);
-    Rectangle whole(0, 0, static_cast<short>(w), static_cast<short>(h));
-    return std::make_unique<Image>(canvas, whole);
-}
+// Their pixel (0, 0) is dialogtest::kKey, the same magenta as kKey.
+using dialogtest::Plain;
+using dialogtest::Strip;
 
 bool SameRgb(const Color& a, const Color& b)
 {
@@ -119,16 +98,7 @@ class CastMemberDialogImageTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        gTicks = 1000;
-        GameTime::SetTickSource(&Ticks);
-        Cast::SetTickSource(&Ticks);
-        CastMember::SetTickSource(&Ticks);
-        ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0);
-        ASSERT_EQ(TTF_Init(), 0);
-        screen = SDL_SetVideoMode(800, 600, 32, 0);
-        ASSERT_NE(screen, nullptr);
-        Canvas::SetDefaultPixelFormat(screen->format);
-        manager = std::make_unique<AnimationManager>(nullptr, screen, false);
+        ASSERT_NO_FATAL_FAILURE(dialogtest::OpenVideoStage(&gTicks, &screen, &manager));
         cast = manager->GetCast();
         font = std::make_unique<Font>(mediatest::SansFont(), 14);
         buttonImage = Strip(4, kButtonW, kButtonH, kButtonLooks);
@@ -144,11 +114,7 @@ protected:
         buttonImage.reset();
         boxImage.reset();
         back.reset();
-        Canvas::SetDefaultPixelFormat(nullptr);
-        GameTime::SetTickSource(nullptr);
-        Cast::SetTickSource(nullptr);
-        CastMember::SetTickSource(nullptr);
-        TTF_Quit();
+        dialogtest::CloseVideoStage();
     }
 
     void Frame(unsigned int t)

@@ -18,6 +18,7 @@
 #include "framework/stage/CastMember.h"
 #include "framework/stage/DialogListener.h"
 #include "framework/stage/GameTime.h"
+#include "tests/dialogs/DialogTestSupport.h"
 #include "tests/media/MediaTestSupport.h"
 #include "tests/support/TestSupport.h"
 
@@ -53,10 +54,6 @@ const char kCutMessage[] = "Text in CastMemberDialogResizable exceeded space to 
                            "display it.";
 
 unsigned int gTicks = 0;
-unsigned int Ticks()
-{
-    return gTicks;
-}
 
 bool SameRgb(const Color& a, const Color& b)
 {
@@ -171,16 +168,7 @@ protected:
         fs::copy(fixtures / "img", "img", fs::copy_options::recursive);
         fs::copy_file(mediatest::SansFont(), "fonts/sans.ttf");
 
-        gTicks = 1000;
-        GameTime::SetTickSource(&Ticks);
-        Cast::SetTickSource(&Ticks);
-        CastMember::SetTickSource(&Ticks);
-        ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0);
-        ASSERT_EQ(TTF_Init(), 0);
-        screen = SDL_SetVideoMode(800, 600, 32, 0);
-        ASSERT_NE(screen, nullptr);
-        Canvas::SetDefaultPixelFormat(screen->format);
-        manager = std::make_unique<AnimationManager>(nullptr, screen, false);
+        ASSERT_NO_FATAL_FAILURE(dialogtest::OpenVideoStage(&gTicks, &screen, &manager));
         cast = manager->GetCast();
         skin = std::make_unique<ConfigFile>("skin.cfg", nullptr, false, false, false);
         Frame(gTicks);
@@ -191,11 +179,7 @@ protected:
         descriptions.clear();
         skin.reset();
         manager.reset();
-        Canvas::SetDefaultPixelFormat(nullptr);
-        GameTime::SetTickSource(nullptr);
-        Cast::SetTickSource(nullptr);
-        CastMember::SetTickSource(nullptr);
-        TTF_Quit();
+        dialogtest::CloseVideoStage();
     }
 
     void Frame(unsigned int t)

@@ -8,6 +8,7 @@
 #include "framework/media/Canvas.h"
 #include "framework/media/Font.h"
 #include "framework/media/Image.h"
+#include "tests/dialogs/DialogTestSupport.h"
 #include "tests/media/MediaTestSupport.h"
 #include "tests/support/TestSupport.h"
 
@@ -80,13 +81,7 @@ std::unique_ptr<Image> Strip(int frames, int frameW, int frameH)
     return std::make_unique<Image>(canvas, whole);
 }
 
-std::unique_ptr<Image> Plain(int w, int h, const Color& colour)
-{
-    auto* canvas = new Canvas(w, h, nullptr);
-    canvas->Clear(colour);
-    Rectangle whole(0, 0, static_cast<short>(w), static_cast<short>(h));
-    return std::make_unique<Image>(canvas, whole);
-}
+using dialogtest::Plain;
 
 class DialogItemTest : public ::testing::Test
 {

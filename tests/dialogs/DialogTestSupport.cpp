@@ -42,6 +42,32 @@ std::string Args(int a, int b, int c)
 
 } // namespace
 
+void OpenVideoStage(unsigned int* clock, SDL_Surface** screen,
+                    std::unique_ptr<AnimationManager>* manager)
+{
+    *clock = 1000;
+    gTicks = clock;
+    GameTime::SetTickSource(&Ticks);
+    Cast::SetTickSource(&Ticks);
+    CastMember::SetTickSource(&Ticks);
+    ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0);
+    ASSERT_EQ(TTF_Init(), 0);
+    *screen = SDL_SetVideoMode(800, 600, 32, 0);
+    ASSERT_NE(*screen, nullptr);
+    Canvas::SetDefaultPixelFormat((*screen)->format);
+    *manager = std::make_unique<AnimationManager>(nullptr, *screen, false);
+}
+
+void CloseVideoStage()
+{
+    Canvas::SetDefaultPixelFormat(nullptr);
+    TTF_Quit();
+    GameTime::SetTickSource(nullptr);
+    Cast::SetTickSource(nullptr);
+    CastMember::SetTickSource(nullptr);
+    gTicks = nullptr;
+}
+
 std::unique_ptr<Image> Strip(int frames, int w, int h, const Color* colours)
 {
     auto* canvas = new Canvas(frames * w, h, nullptr);
@@ -120,17 +146,7 @@ void LogDialog::DialogDetached(int dialogId)
 
 void DialogFixture::SetUp()
 {
-    ticks = 1000;
-    gTicks = &ticks;
-    GameTime::SetTickSource(&Ticks);
-    Cast::SetTickSource(&Ticks);
-    CastMember::SetTickSource(&Ticks);
-    ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0);
-    ASSERT_EQ(TTF_Init(), 0);
-    screen = SDL_SetVideoMode(800, 600, 32, 0);
-    ASSERT_NE(screen, nullptr);
-    Canvas::SetDefaultPixelFormat(screen->format);
-    manager = std::make_unique<AnimationManager>(nullptr, screen, false);
+    ASSERT_NO_FATAL_FAILURE(OpenVideoStage(&ticks, &screen, &manager));
     cast = manager->GetCast();
 
     font = std::make_unique<Font>(mediatest::SansFont(), 14);
@@ -160,13 +176,8 @@ void DialogFixture::TearDown()
     track.reset();
     thumb.reset();
     font.reset();
-    Canvas::SetDefaultPixelFormat(nullptr);
-    TTF_Quit();
+    CloseVideoStage();
     SDL_Quit();
-    GameTime::SetTickSource(nullptr);
-    Cast::SetTickSource(nullptr);
-    CastMember::SetTickSource(nullptr);
-    gTicks = nullptr;
     CastMemberDialog::SetCenterOffset(0, 0);
 }
 

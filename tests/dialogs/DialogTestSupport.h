@@ -135,6 +135,14 @@ protected:
     std::vector<std::unique_ptr<LogDialog>> dialogs;
 };
 
+// Runs the game, stage and sprite clocks on *clock (set to 1000 ms), opens the video at 800 x 600
+// x 32 and the font engine, makes the screen's format the canvases' default and puts a stage on
+// the screen.
+void OpenVideoStage(unsigned int* clock, SDL_Surface** screen,
+                    std::unique_ptr<AnimationManager>* manager);
+// Undoes OpenVideoStage once the stage is gone; the video stays open.
+void CloseVideoStage();
+
 // frames strips of w x h side by side, frame i filled with colours[i]; pixel (0, 0) is kKey.
 std::unique_ptr<Image> Strip(int frames, int w, int h, const Color* colours);
 std::unique_ptr<Image> Plain(int w, int h, const Color& colour);

@@ -3,39 +3,25 @@
 #include "SDL.h"
 #include "framework/media/Canvas.h"
 #include "framework/media/Image.h"
+#include "tests/media/MediaTestSupport.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 #include <memory>
-#include <sys/stat.h>
 
 namespace {
 
-// The fixture sheet: 4 x 2 frames of 100 x 50; red tells the frame, green the column and blue
-// the row inside the frame.
-Color FramePixel(int frame, int x, int y)
-{
-    return Color(static_cast<unsigned char>(frame * 30 + 10), static_cast<unsigned char>(x * 2),
-                 static_cast<unsigned char>(y * 4), 255);
-}
+using mediatest::FramePixel;
 
 class ImageResourceTest : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
-        mkdir("images", 0755);
-        ASSERT_TRUE(testsupport::WriteFile(
-            "images/sheet.png",
-            testsupport::ReadFile(testsupport::FixturePath("images/sheet4x2.png"))));
-        _screenFormat = SDL_CreateRGBSurface(0, 1, 1, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0);
-        Canvas::SetDefaultPixelFormat(_screenFormat->format);
+        ASSERT_TRUE(mediatest::CopyImageFixture("sheet4x2.png", "images/sheet.png"));
+        _screenFormat = std::make_unique<mediatest::ScreenFormat>(1, 1);
     }
-    void TearDown() override
-    {
-        Canvas::SetDefaultPixelFormat(nullptr);
-        SDL_FreeSurface(_screenFormat);
-    }
+    void TearDown() override { _screenFormat.reset(); }
 
     static void ExpectFrame(Canvas* c, int frame, bool mirrorH = false, bool mirrorV = false)
     {
@@ -53,7 +39,7 @@ protected:
         }
     }
 
-    SDL_Surface* _screenFormat = nullptr;
+    std::unique_ptr<mediatest::ScreenFormat> _screenFormat;
 };
 
 } // namespace

@@ -4,41 +4,29 @@
 #include "framework/media/Canvas.h"
 #include "framework/media/ImageResource.h"
 #include "framework/media/ImageSet.h"
+#include "tests/media/MediaTestSupport.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
-#include <sys/stat.h>
 
 namespace {
 
-Color FramePixel(int frame, int x, int y)
-{
-    return Color(static_cast<unsigned char>(frame * 30 + 10), static_cast<unsigned char>(x * 2),
-                 static_cast<unsigned char>(y * 4), 255);
-}
+using mediatest::FramePixel;
 
 class ImageTest : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
-        mkdir("images", 0755);
         for (const char* f : {"sheet4x2.png", "alpha.png"}) {
-            ASSERT_TRUE(testsupport::WriteFile(
-                std::string("images/") + f,
-                testsupport::ReadFile(testsupport::FixturePath(std::string("images/") + f))));
+            ASSERT_TRUE(mediatest::CopyImageFixture(f, std::string("images/") + f));
         }
-        _screen = SDL_CreateRGBSurface(0, 80, 60, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0);
-        Canvas::SetDefaultPixelFormat(_screen->format);
+        _screen = std::make_unique<mediatest::ScreenFormat>(80, 60);
     }
-    void TearDown() override
-    {
-        Canvas::SetDefaultPixelFormat(nullptr);
-        SDL_FreeSurface(_screen);
-    }
-    SDL_Surface* _screen = nullptr;
+    void TearDown() override { _screen.reset(); }
+    std::unique_ptr<mediatest::ScreenFormat> _screen;
 };
 
 } // namespace

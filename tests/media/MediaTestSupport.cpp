@@ -3,6 +3,7 @@
 #include "SDL.h"
 #include "framework/core/Debug.h"
 #include "framework/media/Audio.h"
+#include "framework/media/Canvas.h"
 #include "framework/media/Channel.h"
 #include "tests/support/TestSupport.h"
 
@@ -11,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <sys/stat.h>
 
 namespace mediatest {
 
@@ -142,6 +144,31 @@ void AudioTestBase::ReopenOnDisk(const std::string& rawPath)
     UseDiskAudio(rawPath);
     ASSERT_TRUE(Audio::Open(1024, 22050, AUDIO_S16LSB, 2)) << SDL_GetError();
     ASSERT_TRUE(Channel::Allocate(kChannels));
+}
+
+Color FramePixel(int frame, int x, int y)
+{
+    return Color(static_cast<unsigned char>(frame * 30 + 10), static_cast<unsigned char>(x * 2),
+                 static_cast<unsigned char>(y * 4), 255);
+}
+
+bool CopyImageFixture(const std::string& name, const std::string& target)
+{
+    mkdir("images", 0755);
+    return testsupport::WriteFile(
+        target, testsupport::ReadFile(testsupport::FixturePath("images/" + name)));
+}
+
+ScreenFormat::ScreenFormat(int w, int h)
+    : _surface(SDL_CreateRGBSurface(0, w, h, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0))
+{
+    Canvas::SetDefaultPixelFormat(_surface->format);
+}
+
+ScreenFormat::~ScreenFormat()
+{
+    Canvas::SetDefaultPixelFormat(nullptr);
+    SDL_FreeSurface(_surface);
 }
 
 } // namespace mediatest

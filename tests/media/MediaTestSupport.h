@@ -1,8 +1,12 @@
 #pragma once
 
+#include "framework/core/Color.h"
+
 #include <functional>
 #include <gtest/gtest.h>
 #include <string>
+
+struct SDL_Surface;
 
 // Fixtures and helpers shared by the font, text, sound and music tests.
 namespace mediatest {
@@ -43,6 +47,26 @@ protected:
     void TearDown() override;
     // Closes the device and opens it again on the disk driver, writing to rawPath.
     void ReopenOnDisk(const std::string& rawPath);
+};
+
+// A pixel of the fixture sheet "images/sheet4x2.png": 4 x 2 frames of 100 x 50; red tells the
+// frame, green the column and blue the row inside the frame.
+Color FramePixel(int frame, int x, int y);
+
+// Copies the fixture "images/<name>" to target in the scratch folder, creating "images" first.
+bool CopyImageFixture(const std::string& name, const std::string& target);
+
+// A 32-bit screen of w x h whose format is the canvases' default while it lives.
+class ScreenFormat
+{
+public:
+    ScreenFormat(int w, int h);
+    ~ScreenFormat();
+    ScreenFormat(const ScreenFormat&) = delete;
+    ScreenFormat& operator=(const ScreenFormat&) = delete;
+
+private:
+    SDL_Surface* _surface; // owned
 };
 
 } // namespace mediatest

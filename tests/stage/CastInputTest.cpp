@@ -5,6 +5,7 @@
 #include "framework/stage/GameTime.h"
 #include "framework/stage/InputCatcher.h"
 #include "framework/stage/MouseMoveListener.h"
+#include "tests/stage/StageTestSupport.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -15,12 +16,6 @@
 namespace {
 
 using Log = std::vector<std::string>;
-
-unsigned int gTicks = 0;
-unsigned int FakeTicks()
-{
-    return gTicks;
-}
 
 // A sprite that writes what reaches it into a shared log, named so the order shows.
 class Actor : public CastMember
@@ -97,28 +92,15 @@ private:
     Log* _log;
 };
 
-class CastInputTest : public ::testing::Test
+class CastInputTest : public stagetest::StageTest
 {
 protected:
     void SetUp() override
     {
-        gTicks = 1000;
-        GameTime::SetTickSource(&FakeTicks);
-        Cast::SetTickSource(&FakeTicks);
-        _screen = SDL_CreateRGBSurface(0, 800, 600, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0);
-        Canvas::SetDefaultPixelFormat(_screen->format);
-        manager = std::make_unique<AnimationManager>(nullptr, _screen, false);
-        cast = manager->GetCast();
+        OpenStage(stagetest::StageClock::GameTimeAndCast);
         cast->SetInputCatcher(&catcher);
     }
-    void TearDown() override
-    {
-        manager.reset();
-        Canvas::SetDefaultPixelFormat(nullptr);
-        SDL_FreeSurface(_screen);
-        GameTime::SetTickSource(nullptr);
-        Cast::SetTickSource(nullptr);
-    }
+    void TearDown() override { CloseStage(); }
 
     Actor* Make(const std::string& name, int x, int y, int w, int h, int priority)
     {
@@ -136,11 +118,6 @@ protected:
 
     Log log;
     Catcher catcher{&log};
-    std::unique_ptr<AnimationManager> manager;
-    Cast* cast = nullptr;
-
-private:
-    SDL_Surface* _screen = nullptr;
 };
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "framework/stage/Cast.h"
 #include "framework/stage/CueListener.h"
 #include "framework/stage/GameTime.h"
+#include "tests/stage/StageTestSupport.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -18,12 +19,6 @@
 #include <vector>
 
 namespace {
-
-unsigned int gTicks = 0;
-unsigned int FakeTicks()
-{
-    return gTicks;
-}
 
 // A four-look sheet (normal, highlighted, held, disabled) of 30 x 20 looks.
 ImageResource* FourLooks()
@@ -36,32 +31,21 @@ ImageResource* FourLooks()
     return sheet;
 }
 
-struct ClickLog : ButtonListener
-{
-    void ButtonClicked(int id, int button) override { clicks.emplace_back(id, button); }
-    std::vector<std::pair<int, int>> clicks;
-};
+using stagetest::ClickLog;
 
-class CastMemberButtonTest : public ::testing::Test
+class CastMemberButtonTest : public stagetest::StageTest
 {
 protected:
     void SetUp() override
     {
-        gTicks = 1000;
-        GameTime::SetTickSource(&FakeTicks);
-        _screen = SDL_CreateRGBSurface(0, 800, 600, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0);
-        Canvas::SetDefaultPixelFormat(_screen->format);
+        OpenStage();
         looks = std::make_unique<Image>(FourLooks(), 0, 0, 1);
-        manager = std::make_unique<AnimationManager>(nullptr, _screen, false);
-        cast = manager->GetCast();
     }
     void TearDown() override
     {
         manager.reset();
         looks.reset();
-        Canvas::SetDefaultPixelFormat(nullptr);
-        SDL_FreeSurface(_screen);
-        GameTime::SetTickSource(nullptr);
+        CloseStage();
     }
 
     // A button at (100, 100), 30 x 20, with id 7; the stage deletes it.
@@ -71,11 +55,6 @@ protected:
     }
 
     std::unique_ptr<Image> looks;
-    std::unique_ptr<AnimationManager> manager;
-    Cast* cast = nullptr;
-
-private:
-    SDL_Surface* _screen = nullptr;
 };
 
 } // namespace

@@ -7,18 +7,13 @@
 #include "framework/media/ImageResource.h"
 #include "framework/stage/Cast.h"
 #include "framework/stage/GameTime.h"
+#include "tests/stage/StageTestSupport.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <memory>
 
 namespace {
-
-unsigned int gTicks = 0;
-unsigned int FakeTicks()
-{
-    return gTicks;
-}
 
 const Color kBackground(0, 160, 0);
 const Color kArrow(250, 250, 250);
@@ -51,17 +46,12 @@ private:
     bool* _deleted;
 };
 
-class CastMemberCursorTest : public ::testing::Test
+class CastMemberCursorTest : public stagetest::StageTest
 {
 protected:
     void SetUp() override
     {
-        gTicks = 1000;
-        GameTime::SetTickSource(&FakeTicks);
-        _screen = SDL_CreateRGBSurface(0, 800, 600, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0);
-        Canvas::SetDefaultPixelFormat(_screen->format);
-        manager = std::make_unique<AnimationManager>(nullptr, _screen, false);
-        cast = manager->GetCast();
+        OpenStage();
         // The cursor owns its three pictures.
         cursor = std::make_unique<CastMemberCursor>(
             cast, new Picture(12, 16, 1, kArrow, &arrowDeleted), Point(5, 3),
@@ -71,21 +61,13 @@ protected:
     void TearDown() override
     {
         cursor.reset();
-        manager.reset();
-        Canvas::SetDefaultPixelFormat(nullptr);
-        SDL_FreeSurface(_screen);
-        GameTime::SetTickSource(nullptr);
+        CloseStage();
     }
 
     bool arrowDeleted = false;
     bool handDeleted = false;
     bool waitDeleted = false;
-    std::unique_ptr<AnimationManager> manager;
-    Cast* cast = nullptr;
     std::unique_ptr<CastMemberCursor> cursor;
-
-private:
-    SDL_Surface* _screen = nullptr;
 };
 
 // A sprite filling its rectangle with one colour.

@@ -14,6 +14,7 @@
 #include "framework/stage/CueListener.h"
 #include "framework/stage/GameTime.h"
 #include "tests/media/MediaTestSupport.h"
+#include "tests/stage/StageTestSupport.h"
 #include "tests/support/TestSupport.h"
 
 #include <filesystem>
@@ -24,12 +25,6 @@
 #include <vector>
 
 namespace {
-
-unsigned int gTicks = 0;
-unsigned int FakeTicks()
-{
-    return gTicks;
-}
 
 const Color kBackground(0, 160, 0);
 const Color kKey(255, 0, 255);
@@ -65,30 +60,15 @@ private:
     bool* _deleted;
 };
 
-struct ClickLog : ButtonListener
-{
-    void ButtonClicked(int id, int button) override { clicks.emplace_back(id, button); }
-    std::vector<std::pair<int, int>> clicks;
-};
+using stagetest::ClickLog;
+using stagetest::CueLog;
 
-struct CueLog : CueListener
-{
-    void Cue(CastMember*, int cue, int) override { cues.push_back(cue); }
-    std::vector<int> cues;
-};
-
-class CastMemberImageTest : public ::testing::Test
+class CastMemberImageTest : public stagetest::PaintedStageTest
 {
 protected:
     void SetUp() override
     {
-        gTicks = 1000;
-        GameTime::SetTickSource(&FakeTicks);
-        _screen = SDL_CreateRGBSurface(0, 800, 600, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0);
-        Canvas::SetDefaultPixelFormat(_screen->format);
-        manager = std::make_unique<AnimationManager>(nullptr, _screen, false);
-        cast = manager->GetCast();
-        paint.reset(Canvas::CreateRGB(0, 800, 600, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0));
+        OpenPaintedStage();
         paint->Clear(kBackground);
     }
     void TearDown() override
@@ -96,21 +76,12 @@ protected:
         // The stage deletes its sprites before the images they copied go.
         manager.reset();
         _images.clear();
-        paint.reset();
-        Canvas::SetDefaultPixelFormat(nullptr);
-        SDL_FreeSurface(_screen);
-        GameTime::SetTickSource(nullptr);
+        ClosePaintedStage();
         Application::AllowDropShadows(false);
     }
 
     // Repaints the whole screen area of the paint canvas.
-    void PaintAll()
-    {
-        paint->Clear(kBackground);
-        ASSERT_TRUE(paint->AddDirtyRect(new Rectangle(0, 0, 800, 600)));
-        cast->Paint(paint.get(), true);
-        paint->ClearDirtyRects();
-    }
+    void PaintAll() { PaintedStageTest::PaintAll(kBackground); }
 
     // MakeSheet kept until the stage and its sprites are gone: a copy of a one-frame image draws
     // from the sheet that the original owns.
@@ -127,12 +98,7 @@ protected:
         return new CastMemberImage(cast, image, x, y, priority, 0);
     }
 
-    std::unique_ptr<AnimationManager> manager;
-    Cast* cast = nullptr;
-    std::unique_ptr<Canvas> paint;
-
 private:
-    SDL_Surface* _screen = nullptr;
     std::vector<std::unique_ptr<Image>> _images;
 };
 

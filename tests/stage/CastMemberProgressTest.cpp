@@ -8,6 +8,7 @@
 #include "framework/stage/Cast.h"
 #include "framework/stage/GameTime.h"
 #include "tests/media/MediaTestSupport.h"
+#include "tests/stage/StageTestSupport.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -15,52 +16,30 @@
 
 namespace {
 
-unsigned int gTicks = 0;
-unsigned int FakeTicks()
-{
-    return gTicks;
-}
-
 const Color kBackground(0, 160, 0);
 const Color kFrame(255, 255, 255);
 const Color kBar(0, 0, 255);
 const Color kUnder(40, 40, 40);
 
-class CastMemberProgressTest : public ::testing::Test
+class CastMemberProgressTest : public stagetest::PaintedStageTest
 {
 protected:
     void SetUp() override
     {
         ASSERT_EQ(TTF_Init(), 0);
         font = std::make_unique<Font>(mediatest::SansFont(), 12, 0);
-        gTicks = 1000;
-        GameTime::SetTickSource(&FakeTicks);
-        _screen = SDL_CreateRGBSurface(0, 800, 600, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0);
-        Canvas::SetDefaultPixelFormat(_screen->format);
-        manager = std::make_unique<AnimationManager>(nullptr, _screen, false);
-        cast = manager->GetCast();
-        paint.reset(Canvas::CreateRGB(0, 800, 600, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0));
+        OpenPaintedStage();
         // A bar 102 x 20 at (100, 100): 100 pixels inside the frame.
         bar = new CastMemberProgress(cast, font.get(), kFrame, kBar, 102, 20, 100, 100, 1);
         bar->SetUnderColor(kUnder);
     }
     void TearDown() override
     {
-        manager.reset();
-        paint.reset();
+        ClosePaintedStage();
         font.reset();
-        Canvas::SetDefaultPixelFormat(nullptr);
-        SDL_FreeSurface(_screen);
-        GameTime::SetTickSource(nullptr);
     }
 
-    void PaintAll()
-    {
-        paint->Clear(kBackground);
-        ASSERT_TRUE(paint->AddDirtyRect(new Rectangle(0, 0, 800, 600)));
-        cast->Paint(paint.get(), true);
-        paint->ClearDirtyRects();
-    }
+    void PaintAll() { PaintedStageTest::PaintAll(kBackground); }
 
     // Pixels of row y from x0 to x1 (exclusive) that are exactly c.
     int CountRow(int y, int x0, int x1, const Color& c)
@@ -73,13 +52,7 @@ protected:
     }
 
     std::unique_ptr<Font> font;
-    std::unique_ptr<AnimationManager> manager;
-    Cast* cast = nullptr;
-    std::unique_ptr<Canvas> paint;
     CastMemberProgress* bar = nullptr; // the stage deletes it
-
-private:
-    SDL_Surface* _screen = nullptr;
 };
 
 } // namespace

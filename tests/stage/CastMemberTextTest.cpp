@@ -10,6 +10,7 @@
 #include "framework/stage/Cast.h"
 #include "framework/stage/GameTime.h"
 #include "tests/media/MediaTestSupport.h"
+#include "tests/stage/StageTestSupport.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -19,24 +20,14 @@
 
 namespace {
 
-unsigned int gTicks = 0;
-unsigned int FakeTicks()
-{
-    return gTicks;
-}
-
 const Color kBackground(0, 160, 0);
 const Color kWhite(255, 255, 255);
 const Color kYellow(255, 255, 0);
 const Color kRed(255, 0, 0);
 
-struct ClickLog : ButtonListener
-{
-    void ButtonClicked(int id, int button) override { clicks.emplace_back(id, button); }
-    std::vector<std::pair<int, int>> clicks;
-};
+using stagetest::ClickLog;
 
-class CastMemberTextTest : public ::testing::Test
+class CastMemberTextTest : public stagetest::PaintedStageTest
 {
 protected:
     void SetUp() override
@@ -44,22 +35,12 @@ protected:
         ASSERT_EQ(TTF_Init(), 0);
         font = std::make_unique<Font>(mediatest::SansFont(), 20, 0);
         ASSERT_NE(font->GetRawFont(), nullptr);
-        gTicks = 1000;
-        GameTime::SetTickSource(&FakeTicks);
-        _screen = SDL_CreateRGBSurface(0, 800, 600, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0);
-        Canvas::SetDefaultPixelFormat(_screen->format);
-        manager = std::make_unique<AnimationManager>(nullptr, _screen, false);
-        cast = manager->GetCast();
-        paint.reset(Canvas::CreateRGB(0, 800, 600, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0));
+        OpenPaintedStage();
     }
     void TearDown() override
     {
-        manager.reset();
-        paint.reset();
+        ClosePaintedStage();
         font.reset();
-        Canvas::SetDefaultPixelFormat(nullptr);
-        SDL_FreeSurface(_screen);
-        GameTime::SetTickSource(nullptr);
         Application::AllowDropShadows(false);
     }
 
@@ -70,13 +51,7 @@ protected:
                                   1);
     }
 
-    void PaintAll()
-    {
-        paint->Clear(kBackground);
-        ASSERT_TRUE(paint->AddDirtyRect(new Rectangle(0, 0, 800, 600)));
-        cast->Paint(paint.get(), true);
-        paint->ClearDirtyRects();
-    }
+    void PaintAll() { PaintedStageTest::PaintAll(kBackground); }
 
     // Pixels of the paint canvas inside r that are exactly c.
     int Count(const Rectangle& r, const Color& c)
@@ -105,12 +80,6 @@ protected:
     }
 
     std::unique_ptr<Font> font;
-    std::unique_ptr<AnimationManager> manager;
-    Cast* cast = nullptr;
-    std::unique_ptr<Canvas> paint;
-
-private:
-    SDL_Surface* _screen = nullptr;
 };
 
 } // namespace

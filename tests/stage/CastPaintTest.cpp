@@ -8,6 +8,7 @@
 #include "framework/stage/CastMember.h"
 #include "framework/stage/CueListener.h"
 #include "framework/stage/GameTime.h"
+#include "tests/stage/StageTestSupport.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -17,11 +18,7 @@
 
 namespace {
 
-unsigned int gTicks = 0;
-unsigned int FakeTicks()
-{
-    return gTicks;
-}
+using stagetest::gTicks;
 
 const Color kGreen(0, 160, 0);
 const Color kRed(200, 0, 0);
@@ -51,35 +48,17 @@ private:
     int _kind;
 };
 
-class CueLog : public CueListener
-{
-public:
-    void Cue(CastMember*, int cue, int) override { cues.push_back(cue); }
-    std::vector<int> cues;
-};
+using stagetest::CueLog;
 
-class CastPaintTest : public ::testing::Test
+class CastPaintTest : public stagetest::PaintedStageTest
 {
 protected:
     void SetUp() override
     {
-        gTicks = 1000;
-        GameTime::SetTickSource(&FakeTicks);
-        _screen = SDL_CreateRGBSurface(0, 800, 600, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0);
-        Canvas::SetDefaultPixelFormat(_screen->format);
-        manager = std::make_unique<AnimationManager>(nullptr, _screen, false);
-        cast = manager->GetCast();
-        paint.reset(Canvas::CreateRGB(0, 800, 600, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0));
+        OpenPaintedStage();
         paint->Clear(kGreen);
     }
-    void TearDown() override
-    {
-        paint.reset();
-        manager.reset();
-        Canvas::SetDefaultPixelFormat(nullptr);
-        SDL_FreeSurface(_screen);
-        GameTime::SetTickSource(nullptr);
-    }
+    void TearDown() override { ClosePaintedStage(); }
 
     void Dirty(short x, short y, short w, short h)
     {
@@ -99,13 +78,6 @@ protected:
         return static_cast<unsigned>(c.GetR()) << 16 | static_cast<unsigned>(c.GetG()) << 8 |
                c.GetB();
     }
-
-    std::unique_ptr<AnimationManager> manager;
-    Cast* cast = nullptr;
-    std::unique_ptr<Canvas> paint;
-
-private:
-    SDL_Surface* _screen = nullptr;
 };
 
 } // namespace

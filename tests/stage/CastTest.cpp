@@ -10,6 +10,7 @@
 #include "framework/stage/GameTime.h"
 #include "framework/stage/Receiver.h"
 #include "tests/media/MediaTestSupport.h"
+#include "tests/stage/StageTestSupport.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -18,11 +19,7 @@
 
 namespace {
 
-unsigned int gTicks = 0;
-unsigned int FakeTicks()
-{
-    return gTicks;
-}
+using stagetest::gTicks;
 
 // A plain sprite that reports its end of frame and its deletion.
 class Prop : public CastMember
@@ -78,27 +75,11 @@ private:
     bool _accepts;
 };
 
-class CastTest : public ::testing::Test
+class CastTest : public stagetest::StageTest
 {
 protected:
-    void SetUp() override
-    {
-        gTicks = 1000;
-        GameTime::SetTickSource(&FakeTicks);
-        Cast::SetTickSource(&FakeTicks);
-        _screen = SDL_CreateRGBSurface(0, 800, 600, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0);
-        Canvas::SetDefaultPixelFormat(_screen->format);
-        manager = std::make_unique<AnimationManager>(nullptr, _screen, false);
-        cast = manager->GetCast();
-    }
-    void TearDown() override
-    {
-        manager.reset();
-        Canvas::SetDefaultPixelFormat(nullptr);
-        SDL_FreeSurface(_screen);
-        GameTime::SetTickSource(nullptr);
-        Cast::SetTickSource(nullptr);
-    }
+    void SetUp() override { OpenStage(stagetest::StageClock::GameTimeAndCast); }
+    void TearDown() override { CloseStage(); }
 
     std::vector<int> Priorities()
     {
@@ -108,12 +89,6 @@ protected:
         }
         return out;
     }
-
-    std::unique_ptr<AnimationManager> manager;
-    Cast* cast = nullptr;
-
-private:
-    SDL_Surface* _screen = nullptr;
 };
 
 } // namespace

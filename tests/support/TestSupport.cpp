@@ -1,7 +1,11 @@
 #include "tests/support/TestSupport.h"
 
+#include "SDL.h"
+#include "framework/core/ConfigFile.h"
 #include "framework/core/Debug.h"
+#include "framework/core/Thread.h"
 
+#include <chrono>
 #include <fstream>
 #include <sstream>
 #include <sys/stat.h>
@@ -70,6 +74,62 @@ int CountLogLines(const std::string& part)
         }
     }
     return n;
+}
+
+std::string ConfigValue(ConfigFile& cfg, const std::string& section, const std::string& key)
+{
+    return cfg.Value(section, key, "<default>", true);
+}
+
+std::map<std::string, std::string> ConfigEntries(ConfigFile& cfg)
+{
+    std::map<std::string, std::string> entries;
+    for (const std::string& section : cfg.GetSectionsThatStartWith("")) {
+        for (const std::string& key : cfg.GetKeysInSection(section)) {
+            entries[section + "/" + key] = ConfigValue(cfg, section, key);
+        }
+    }
+    return entries;
+}
+
+bool WaitUntilStopped(Thread& thread, std::chrono::milliseconds limit)
+{
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (thread.IsRunning()) {
+        if (std::chrono::steady_clock::now() > end) {
+            return false;
+        }
+        SDL_Delay(20);
+    }
+    return true;
+}
+
+bool WaitUntilFinished(Thread& thread)
+{
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!thread.IsFinished() && std::chrono::steady_clock::now() < end) {
+        SDL_Delay(5);
+    }
+    return thread.IsFinished();
+}
+
+void Gate::Open()
+{
+    const std::lock_guard<std::mutex> hold(_mutex);
+    _open = true;
+    _changed.notify_all();
+}
+
+void Gate::Close()
+{
+    const std::lock_guard<std::mutex> hold(_mutex);
+    _open = false;
+}
+
+void Gate::WaitOpen()
+{
+    std::unique_lock<std::mutex> hold(_mutex);
+    _changed.wait_for(hold, std::chrono::seconds(10), [this] { return _open; });
 }
 
 } // namespace testsupport

@@ -1,7 +1,14 @@
 #pragma once
 
+#include <chrono>
+#include <condition_variable>
+#include <map>
+#include <mutex>
 #include <string>
 #include <vector>
+
+class ConfigFile;
+class Thread;
 
 namespace testsupport {
 
@@ -27,5 +34,32 @@ std::string ReadLog();
 
 // How many lines of the debug log contain part.
 int CountLogLines(const std::string& part);
+
+// A configuration value as text, "<default>" when the key is missing.
+std::string ConfigValue(ConfigFile& cfg, const std::string& section, const std::string& key);
+// Every entry of cfg by "section/key", through the public listing.
+std::map<std::string, std::string> ConfigEntries(ConfigFile& cfg);
+
+// Polls as the thread's owners do, every 20 ms; false when it still runs after the limit.
+bool WaitUntilStopped(Thread& thread,
+                      std::chrono::milliseconds limit = std::chrono::milliseconds(5000));
+// Polls every 5 ms for up to 5 s; whether the thread's work has finished.
+bool WaitUntilFinished(Thread& thread);
+
+// Holds a thread at WaitOpen until the test opens it, or until a safety time passes so that a
+// broken test cannot hang.
+class Gate
+{
+public:
+    explicit Gate(bool open) : _open(open) {}
+    void Open();
+    void Close();
+    void WaitOpen();
+
+private:
+    std::mutex _mutex;
+    std::condition_variable _changed;
+    bool _open;
+};
 
 } // namespace testsupport

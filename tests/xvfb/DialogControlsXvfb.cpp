@@ -11,7 +11,6 @@
 //
 // Usage: dialog_controls_xvfb WORK_FOLDER (holding controls.cfg, cfg/skin.cfg, img/, fonts/)
 #include "SDL.h"
-#include "SDL_ttf.h"
 #include "framework/core/ConfigFile.h"
 #include "framework/core/Framework.h"
 #include "framework/dialogs/CastMemberDialog.h"
@@ -23,7 +22,7 @@
 #include "framework/media/Canvas.h"
 #include "framework/media/Image.h"
 #include "framework/stage/Cast.h"
-#include "framework/stage/DialogListener.h"
+#include "tests/xvfb/XvfbSceneSupport.h"
 
 #include <cstdio>
 #include <memory>
@@ -36,27 +35,8 @@ namespace {
 const Color kStage(30, 90, 40);
 
 constexpr int kDialogId = 4;
-constexpr Uint32 kGiveUpMs = 60000;
 
-void Say(const std::string& line)
-{
-    std::printf("%s\n", line.c_str());
-    std::fflush(stdout);
-}
-
-struct Reporter : DialogListener
-{
-    void DialogButtonClicked(int, int itemId, int how) override
-    {
-        Say("clicked " + std::to_string(itemId) + " " + std::to_string(how));
-    }
-    void DialogDetached(int dialogId) override
-    {
-        Say("detached " + std::to_string(dialogId));
-        detached = true;
-    }
-    bool detached = false;
-};
+using xvfbscene::Say;
 
 // A dialog whose owner reaches its controls after building them.
 class DescribedDialog : public CastMemberDialog
@@ -79,19 +59,16 @@ void SayItem(const std::string& name, CastMemberDialog& dialog, DialogItem* item
 
 int RunScene(Framework& app, SDL_Surface* screen)
 {
-    auto* stageCanvas = new Canvas(800, 600, nullptr);
-    stageCanvas->Clear(kStage);
-    Rectangle whole(0, 0, 800, 600);
-    Image stageBack(stageCanvas, whole);
+    auto stageBack = xvfbscene::Plain(800, 600, kStage);
 
     int result = 0;
     {
         AnimationManager manager(nullptr, screen, false);
         Cast* cast = manager.GetCast();
-        cast->SetBackground(&stageBack);
+        cast->SetBackground(stageBack.get());
 
         ConfigFile description("controls.cfg", app.GetThemeConfig(), false, false, false);
-        Reporter reporter;
+        xvfbscene::DialogReporter reporter;
         DescribedDialog dialog(cast, kDialogId, nullptr, &reporter);
         Say("controls " + std::to_string(dialog.AddControlsFromConfig(&description, "controls")));
         // The controls that the dialog's owner reaches after building: the animation, which it
@@ -120,46 +97,34 @@ int RunScene(Framework& app, SDL_Surface* screen)
         bool announcedStop = false;
         DialogItem* input = dialog.GetTextInputItem();
         std::string typed = input != nullptr ? input->GetText() : std::string();
-        const Uint32 start = SDL_GetTicks();
-        for (bool running = true; running;) {
-            SDL_Event event;
-            while (SDL_PollEvent(&event) != 0) {
-                switch (event.type) {
-                case SDL_MOUSEMOTION:
-                    manager.MouseMove(event.motion.x, event.motion.y);
-                    break;
-                case SDL_MOUSEBUTTONDOWN:
-                    manager.MouseDown(event.button.x, event.button.y, event.button.button);
-                    break;
-                case SDL_MOUSEBUTTONUP:
-                    manager.MouseUp(event.button.x, event.button.y, event.button.button);
-                    break;
-                case SDL_KEYDOWN:
-                    manager.KeyDown(event.key.keysym.sym, event.key.keysym.mod,
-                                    event.key.keysym.unicode);
-                    break;
-                case SDL_QUIT:
-                    running = false;
-                    break;
-                default:
-                    break;
-                }
-            }
-            if (SDL_GetTicks() - start > kGiveUpMs) {
-                std::fprintf(stderr, "the dialog did not close within %u ms\n", kGiveUpMs);
-                result = 3;
+        auto onEvent = [&](const SDL_Event& event) {
+            switch (event.type) {
+            case SDL_MOUSEMOTION:
+                manager.MouseMove(event.motion.x, event.motion.y);
+                break;
+            case SDL_MOUSEBUTTONDOWN:
+                manager.MouseDown(event.button.x, event.button.y, event.button.button);
+                break;
+            case SDL_MOUSEBUTTONUP:
+                manager.MouseUp(event.button.x, event.button.y, event.button.button);
+                break;
+            case SDL_KEYDOWN:
+                manager.KeyDown(event.key.keysym.sym, event.key.keysym.mod,
+                                event.key.keysym.unicode);
+                break;
+            default:
                 break;
             }
-
+            return true;
+        };
+        auto onFrame = [&]() {
             if (animation != nullptr) {
                 animation->Animate(manager.Time());
             }
             manager.DoIt();
 
             if (!announcedReady) {
-                Say("dialog " + std::to_string(dialog.GetX()) + " " +
-                    std::to_string(dialog.GetY()) + " " + std::to_string(dialog.GetW()) + " " +
-                    std::to_string(dialog.GetH()));
+                xvfbscene::SayDialog(dialog);
                 SayItem("title", dialog, dialog.GetItems().front().get());
                 SayItem("check", dialog, dialog.GetItemByID(20));
                 SayItem("single", dialog, dialog.GetItemByID(30));
@@ -183,11 +148,9 @@ int RunScene(Framework& app, SDL_Surface* screen)
                 Say("stopped");
                 announcedStop = true;
             }
-            if (reporter.detached) {
-                running = false;
-            }
-            SDL_Delay(10);
-        }
+            return !reporter.Detached();
+        };
+        result = xvfbscene::RunFrames(onEvent, onFrame, "the dialog did not close");
         cast->SetBackground(static_cast<Image*>(nullptr));
     }
     return result;
@@ -210,23 +173,14 @@ int main(int argc, char** argv)
     {
         // Starts SDL and owns the theme, the parent of the description.
         Framework app;
-        if (TTF_Init() != 0) {
-            std::fprintf(stderr, "SDL_ttf: %s\n", TTF_GetError());
-            return 2;
-        }
-        SDL_Surface* screen = SDL_SetVideoMode(800, 600, 32, SDL_SWSURFACE);
+        SDL_Surface* screen = xvfbscene::OpenSceneWindow("DialogControls");
         if (screen == nullptr) {
-            std::fprintf(stderr, "SDL_SetVideoMode: %s\n", SDL_GetError());
             return 2;
         }
-        SDL_WM_SetCaption("DialogControls", nullptr);
         SDL_ShowCursor(SDL_DISABLE);
-        Canvas::SetDefaultPixelFormat(screen->format);
 
         result = RunScene(app, screen);
-
-        Canvas::SetDefaultPixelFormat(nullptr);
+        xvfbscene::CloseSceneWindow(false);
     }
-    std::fflush(stdout);
     return result;
 }

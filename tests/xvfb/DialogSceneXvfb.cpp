@@ -10,7 +10,6 @@
 //
 // Usage: dialog_scene_xvfb FONT_FILE WORK_FOLDER
 #include "SDL.h"
-#include "SDL_ttf.h"
 #include "framework/dialogs/CastMemberDialog.h"
 #include "framework/media/AnimationManager.h"
 #include "framework/media/Canvas.h"
@@ -19,7 +18,7 @@
 #include "framework/media/ImageResource.h"
 #include "framework/stage/Cast.h"
 #include "framework/stage/CastMemberImage.h"
-#include "framework/stage/DialogListener.h"
+#include "tests/xvfb/XvfbSceneSupport.h"
 
 #include <cstdio>
 #include <memory>
@@ -46,7 +45,6 @@ const Color kTrack[] = {Color(100, 100, 100)};
 const Color kThumb[] = {Color(255, 255, 255)};
 
 constexpr int kDialogId = 3;
-constexpr Uint32 kGiveUpMs = 60000;
 
 // frames cells of w x h side by side, cell i in colours[i]; pixel (0, 0) is the colour key.
 std::unique_ptr<Image> Strip(int frames, int w, int h, const Color* colours)
@@ -62,32 +60,17 @@ std::unique_ptr<Image> Strip(int frames, int w, int h, const Color* colours)
     return std::make_unique<Image>(canvas, whole);
 }
 
-std::unique_ptr<Image> Plain(int w, int h, const Color& colour)
-{
-    auto* canvas = new Canvas(w, h, nullptr);
-    canvas->Clear(colour);
-    Rectangle whole(0, 0, static_cast<short>(w), static_cast<short>(h));
-    return std::make_unique<Image>(canvas, whole);
-}
+using xvfbscene::Plain;
+using xvfbscene::Say;
 
-void Say(const std::string& line)
+// The dialog's clicks and its detach, and also every box and radio button it reports.
+struct Reporter : xvfbscene::DialogReporter
 {
-    std::printf("%s\n", line.c_str());
-    std::fflush(stdout);
-}
-
-struct Reporter : DialogListener
-{
-    void DialogButtonClicked(int, int itemId, int how) override
-    {
-        Say("clicked " + std::to_string(itemId) + " " + std::to_string(how));
-    }
     void DialogItemSet(int, int itemId, int value, bool state) override
     {
         Say("set " + std::to_string(itemId) + " " + std::to_string(value) + " " +
             std::to_string(state ? 1 : 0));
     }
-    void DialogDetached(int dialogId) override { Say("detached " + std::to_string(dialogId)); }
 };
 
 void SayItem(const std::string& name, CastMemberDialog& dialog, DialogItem* item)
@@ -150,58 +133,41 @@ int RunScene(SDL_Surface* screen, const char* fontFile)
         dialog.Show(1, 0, -1, -1, false);
 
         bool announcedReady = false;
-        bool moved = false;
-        int lastX = 0;
-        int lastY = 0;
+        xvfbscene::MoveAnnouncer moves;
         std::string typed = input != nullptr ? input->GetText() : std::string();
-        const Uint32 start = SDL_GetTicks();
-        for (bool running = true; running;) {
-            SDL_Event event;
-            while (SDL_PollEvent(&event) != 0) {
-                switch (event.type) {
-                case SDL_MOUSEMOTION:
-                    lastX = event.motion.x;
-                    lastY = event.motion.y;
-                    if (event.motion.state != 0) {
-                        manager.MouseDrag(lastX, lastY);
-                    } else {
-                        manager.MouseMove(lastX, lastY);
-                    }
-                    moved = true;
-                    break;
-                case SDL_MOUSEBUTTONDOWN:
-                    manager.MouseDown(event.button.x, event.button.y, event.button.button);
-                    break;
-                case SDL_MOUSEBUTTONUP:
-                    manager.MouseUp(event.button.x, event.button.y, event.button.button);
-                    break;
-                case SDL_KEYDOWN:
-                    if (event.key.keysym.sym == SDLK_ESCAPE && cast->GetDialog() == nullptr) {
-                        running = false;
-                    } else {
-                        manager.KeyDown(event.key.keysym.sym, event.key.keysym.mod,
-                                        event.key.keysym.unicode);
-                    }
-                    break;
-                case SDL_QUIT:
-                    running = false;
-                    break;
-                default:
-                    break;
+        auto onEvent = [&](const SDL_Event& event) {
+            switch (event.type) {
+            case SDL_MOUSEMOTION:
+                if (event.motion.state != 0) {
+                    manager.MouseDrag(event.motion.x, event.motion.y);
+                } else {
+                    manager.MouseMove(event.motion.x, event.motion.y);
                 }
-            }
-            if (SDL_GetTicks() - start > kGiveUpMs) {
-                std::fprintf(stderr, "no Escape within %u ms\n", kGiveUpMs);
-                result = 3;
+                moves.Moved(event.motion.x, event.motion.y);
+                break;
+            case SDL_MOUSEBUTTONDOWN:
+                manager.MouseDown(event.button.x, event.button.y, event.button.button);
+                break;
+            case SDL_MOUSEBUTTONUP:
+                manager.MouseUp(event.button.x, event.button.y, event.button.button);
+                break;
+            case SDL_KEYDOWN:
+                if (event.key.keysym.sym == SDLK_ESCAPE && cast->GetDialog() == nullptr) {
+                    return false;
+                }
+                manager.KeyDown(event.key.keysym.sym, event.key.keysym.mod,
+                                event.key.keysym.unicode);
+                break;
+            default:
                 break;
             }
-
+            return true;
+        };
+        auto onFrame = [&]() {
             manager.DoIt();
 
             if (!announcedReady) {
-                Say("dialog " + std::to_string(dialog.GetX()) + " " +
-                    std::to_string(dialog.GetY()) + " " + std::to_string(dialog.GetW()) + " " +
-                    std::to_string(dialog.GetH()));
+                xvfbscene::SayDialog(dialog);
                 SayItem("box", dialog, box);
                 SayItem("hard", dialog, hard);
                 SayItem("input", dialog, input);
@@ -212,16 +178,14 @@ int RunScene(SDL_Surface* screen, const char* fontFile)
                 Say("ready");
                 announcedReady = true;
             }
-            if (moved) {
-                Say("moved " + std::to_string(lastX) + " " + std::to_string(lastY));
-                moved = false;
-            }
+            moves.FrameShown();
             if (input != nullptr && input->GetText() != typed) {
                 typed = input->GetText();
                 Say("typed " + typed);
             }
-            SDL_Delay(10);
-        }
+            return true;
+        };
+        result = xvfbscene::RunFrames(onEvent, onFrame, "no Escape");
         cast->SetBackground(static_cast<Image*>(nullptr));
     }
     return result;
@@ -240,25 +204,13 @@ int main(int argc, char** argv)
         std::perror(argv[2]);
         return 2;
     }
-    if (SDL_Init(SDL_INIT_VIDEO) != 0 || TTF_Init() != 0) {
-        std::fprintf(stderr, "SDL: %s\n", SDL_GetError());
-        return 2;
-    }
-    SDL_Surface* screen = SDL_SetVideoMode(800, 600, 32, SDL_SWSURFACE);
+    SDL_Surface* screen = xvfbscene::OpenSceneWindow("DialogScene");
     if (screen == nullptr) {
-        std::fprintf(stderr, "SDL_SetVideoMode: %s\n", SDL_GetError());
-        SDL_Quit();
         return 2;
     }
-    SDL_WM_SetCaption("DialogScene", nullptr);
     SDL_EnableUNICODE(1);
-    Canvas::SetDefaultPixelFormat(screen->format);
 
     const int result = RunScene(screen, argv[1]);
-
-    Canvas::SetDefaultPixelFormat(nullptr);
-    TTF_Quit();
-    SDL_Quit();
-    std::fflush(stdout);
+    xvfbscene::CloseSceneWindow(true);
     return result;
 }

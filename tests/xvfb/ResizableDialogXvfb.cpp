@@ -11,7 +11,6 @@
 //
 // Usage: resizable_dialog_xvfb FIXTURE_FOLDER FONT_FILE WORK_FOLDER
 #include "SDL.h"
-#include "SDL_ttf.h"
 #include "framework/core/Color.h"
 #include "framework/core/ConfigFile.h"
 #include "framework/core/Debug.h"
@@ -23,44 +22,40 @@
 #include "framework/media/Image.h"
 #include "framework/stage/Cast.h"
 #include "framework/stage/DialogListener.h"
+#include "tests/xvfb/XvfbSceneSupport.h"
 
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <string>
 #include <unistd.h>
 
 namespace {
 
+using xvfbscene::Say;
+
 // The stage behind the dialog; the driver script looks for it.
 const Color kStage(20, 40, 80);
 constexpr int kDialogId = 12;
-constexpr Uint32 kGiveUpMs = 60000;
 
 struct Reporter : DialogListener
 {
     void DialogButtonClicked(int dialogId, int itemId, int how) override
     {
-        std::printf("clicked %d %d %d\n", dialogId, itemId, how);
-        std::fflush(stdout);
+        Say("clicked " + std::to_string(dialogId) + " " + std::to_string(itemId) + " " +
+            std::to_string(how));
     }
-    void DialogDetached(int dialogId) override
-    {
-        std::printf("detached %d\n", dialogId);
-        std::fflush(stdout);
-    }
+    void DialogDetached(int dialogId) override { Say("detached " + std::to_string(dialogId)); }
 };
 
 int RunDialog(SDL_Surface* screen)
 {
-    auto* stageCanvas = new Canvas(screen->w, screen->h, screen->format);
-    stageCanvas->Clear(kStage);
-    Rectangle whole(0, 0, static_cast<short>(screen->w), static_cast<short>(screen->h));
-    Image stageBack(stageCanvas, whole);
+    auto stageBack = xvfbscene::Plain(screen->w, screen->h, kStage);
 
     int result = 0;
     AnimationManager manager(nullptr, screen, false);
     Cast* cast = manager.GetCast();
-    cast->SetBackground(&stageBack);
+    cast->SetBackground(stageBack.get());
     ConfigFile skin("skin.cfg", nullptr, false, false, false);
     ConfigFile description("dialogs.cfg", &skin, false, false, false);
     Reporter reporter;
@@ -86,50 +81,39 @@ int RunDialog(SDL_Surface* screen)
             return 3;
         }
         manager.DoIt();
-        std::printf("dialog %d %d %d %d\n", dialog.GetX(), dialog.GetY(), dialog.GetW(),
-                    dialog.GetH());
-        std::printf("lines %d\n", lines);
-        std::printf("ok %d %d\n", dialog.GetX() + ok->GetX() + ok->GetFrameWidth() / 2,
-                    dialog.GetY() + ok->GetY() + ok->GetFrameHeight() / 2);
+        xvfbscene::SayDialog(dialog);
+        Say("lines " + std::to_string(lines));
+        Say("ok " + std::to_string(dialog.GetX() + ok->GetX() + ok->GetFrameWidth() / 2) + " " +
+            std::to_string(dialog.GetY() + ok->GetY() + ok->GetFrameHeight() / 2));
 
         bool announcedReady = false;
-        const Uint32 start = SDL_GetTicks();
-        for (bool running = true; running;) {
-            SDL_Event event;
-            while (SDL_PollEvent(&event) != 0) {
-                switch (event.type) {
-                case SDL_MOUSEMOTION:
-                    cast->MouseMove(event.motion.x, event.motion.y);
-                    break;
-                case SDL_MOUSEBUTTONDOWN:
-                    cast->MouseDown(event.button.x, event.button.y, event.button.button);
-                    break;
-                case SDL_MOUSEBUTTONUP:
-                    cast->MouseUp(event.button.x, event.button.y, event.button.button);
-                    break;
-                case SDL_KEYDOWN:
-                    running = event.key.keysym.sym != SDLK_ESCAPE;
-                    break;
-                case SDL_QUIT:
-                    running = false;
-                    break;
-                default:
-                    break;
-                }
-            }
-            if (SDL_GetTicks() - start > kGiveUpMs) {
-                std::fprintf(stderr, "no Escape within %u ms\n", kGiveUpMs);
-                result = 3;
+        auto onEvent = [&](const SDL_Event& event) {
+            switch (event.type) {
+            case SDL_MOUSEMOTION:
+                cast->MouseMove(event.motion.x, event.motion.y);
+                break;
+            case SDL_MOUSEBUTTONDOWN:
+                cast->MouseDown(event.button.x, event.button.y, event.button.button);
+                break;
+            case SDL_MOUSEBUTTONUP:
+                cast->MouseUp(event.button.x, event.button.y, event.button.button);
+                break;
+            case SDL_KEYDOWN:
+                return event.key.keysym.sym != SDLK_ESCAPE;
+            default:
                 break;
             }
+            return true;
+        };
+        auto onFrame = [&]() {
             manager.DoIt();
             if (!announcedReady) {
-                std::printf("ready\n");
+                Say("ready");
                 announcedReady = true;
             }
-            std::fflush(stdout);
-            SDL_Delay(10);
-        }
+            return true;
+        };
+        result = xvfbscene::RunFrames(onEvent, onFrame, "no Escape");
     }
     cast->SetBackground(nullptr);
     return result;
@@ -170,24 +154,12 @@ int main(int argc, char** argv)
     if (!PrepareWorkFolder(argv[1], argv[2], argv[3])) {
         return 2;
     }
-    if (SDL_Init(SDL_INIT_VIDEO) != 0 || TTF_Init() != 0) {
-        std::fprintf(stderr, "SDL: %s\n", SDL_GetError());
-        return 2;
-    }
-    SDL_Surface* screen = SDL_SetVideoMode(800, 600, 32, SDL_SWSURFACE);
+    SDL_Surface* screen = xvfbscene::OpenSceneWindow("ResizableDialog");
     if (screen == nullptr) {
-        std::fprintf(stderr, "SDL_SetVideoMode: %s\n", SDL_GetError());
-        SDL_Quit();
         return 2;
     }
-    SDL_WM_SetCaption("ResizableDialog", nullptr);
-    Canvas::SetDefaultPixelFormat(screen->format);
 
     const int result = RunDialog(screen);
-
-    Canvas::SetDefaultPixelFormat(nullptr);
-    TTF_Quit();
-    SDL_Quit();
-    std::fflush(stdout);
+    xvfbscene::CloseSceneWindow(true);
     return result;
 }

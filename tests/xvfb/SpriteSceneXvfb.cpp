@@ -6,7 +6,6 @@
 //
 // Usage: sprite_scene_xvfb FONT_FILE WORK_FOLDER
 #include "SDL.h"
-#include "SDL_ttf.h"
 #include "framework/media/AnimationManager.h"
 #include "framework/media/Canvas.h"
 #include "framework/media/Font.h"
@@ -19,9 +18,11 @@
 #include "framework/stage/CastMemberImage.h"
 #include "framework/stage/CastMemberProgress.h"
 #include "framework/stage/CastMemberText.h"
+#include "tests/xvfb/XvfbSceneSupport.h"
 
 #include <cstdio>
 #include <memory>
+#include <string>
 #include <unistd.h>
 
 namespace {
@@ -40,7 +41,6 @@ const Color kBarUnder(50, 50, 50);
 const Color kCursor(250, 250, 250);
 
 constexpr int kButtonId = 7;
-constexpr Uint32 kGiveUpMs = 60000;
 
 // cols frames of w x h side by side, frame n in colors[n]; the image owns the sheet.
 std::unique_ptr<Image> Strip(int w, int h, int cols, const Color* colors)
@@ -57,8 +57,7 @@ struct ClickReporter : ButtonListener
 {
     void ButtonClicked(int id, int button) override
     {
-        std::printf("clicked %d %d\n", id, button);
-        std::fflush(stdout);
+        xvfbscene::Say("clicked " + std::to_string(id) + " " + std::to_string(button));
     }
 };
 
@@ -95,44 +94,29 @@ int RunScene(SDL_Surface* screen, const char* fontFile)
                                 Strip(12, 16, 1, arrowColor).release(), Point(0, 0), 0, 0, 0);
 
         bool announcedReady = false;
-        bool moved = false;
-        int lastX = 0;
-        int lastY = 0;
-        const Uint32 start = SDL_GetTicks();
-        for (bool running = true; running;) {
-            SDL_Event event;
-            while (SDL_PollEvent(&event) != 0) {
-                switch (event.type) {
-                case SDL_MOUSEMOTION:
-                    lastX = event.motion.x;
-                    lastY = event.motion.y;
-                    cursor.Move(lastX, lastY, false);
-                    cast->MouseMove(lastX, lastY);
-                    moved = true;
-                    break;
-                case SDL_MOUSEBUTTONDOWN:
-                    cast->MouseDown(event.button.x, event.button.y, event.button.button);
-                    break;
-                case SDL_MOUSEBUTTONUP:
-                    cast->MouseUp(event.button.x, event.button.y, event.button.button);
-                    break;
-                case SDL_KEYDOWN:
-                    running = event.key.keysym.sym != SDLK_ESCAPE;
-                    break;
-                case SDL_QUIT:
-                    running = false;
-                    break;
-                default:
-                    break;
-                }
-            }
-            if (SDL_GetTicks() - start > kGiveUpMs) {
-                std::fprintf(stderr, "no Escape within %u ms\n", kGiveUpMs);
-                result = 3;
+        xvfbscene::MoveAnnouncer moves;
+        auto onEvent = [&](const SDL_Event& event) {
+            switch (event.type) {
+            case SDL_MOUSEMOTION:
+                cursor.Move(event.motion.x, event.motion.y, false);
+                cast->MouseMove(event.motion.x, event.motion.y);
+                moves.Moved(event.motion.x, event.motion.y);
+                break;
+            case SDL_MOUSEBUTTONDOWN:
+                cast->MouseDown(event.button.x, event.button.y, event.button.button);
+                break;
+            case SDL_MOUSEBUTTONUP:
+                cast->MouseUp(event.button.x, event.button.y, event.button.button);
+                break;
+            case SDL_KEYDOWN:
+                return event.key.keysym.sym != SDLK_ESCAPE;
+            default:
                 break;
             }
-
-            // One frame: every sprite into the back canvas, the cursor last, then the screen.
+            return true;
+        };
+        auto onFrame = [&]() {
+            // Every sprite into the back canvas, the cursor last, then the screen.
             cast->Animate(0);
             back->Clear(kBackground);
             back->AddDirtyRect(
@@ -146,16 +130,13 @@ int RunScene(SDL_Surface* screen, const char* fontFile)
             SDL_Flip(screen);
 
             if (!announcedReady) {
-                std::printf("ready\n");
+                xvfbscene::Say("ready");
                 announcedReady = true;
             }
-            if (moved) {
-                std::printf("moved %d %d\n", lastX, lastY);
-                moved = false;
-            }
-            std::fflush(stdout);
-            SDL_Delay(10);
-        }
+            moves.FrameShown();
+            return true;
+        };
+        result = xvfbscene::RunFrames(onEvent, onFrame, "no Escape");
     }
     return result;
 }
@@ -173,25 +154,13 @@ int main(int argc, char** argv)
         std::perror(argv[2]);
         return 2;
     }
-    if (SDL_Init(SDL_INIT_VIDEO) != 0 || TTF_Init() != 0) {
-        std::fprintf(stderr, "SDL: %s\n", SDL_GetError());
-        return 2;
-    }
-    SDL_Surface* screen = SDL_SetVideoMode(800, 600, 32, SDL_SWSURFACE);
+    SDL_Surface* screen = xvfbscene::OpenSceneWindow("SpriteScene");
     if (screen == nullptr) {
-        std::fprintf(stderr, "SDL_SetVideoMode: %s\n", SDL_GetError());
-        SDL_Quit();
         return 2;
     }
-    SDL_WM_SetCaption("SpriteScene", nullptr);
     SDL_ShowCursor(SDL_DISABLE);
-    Canvas::SetDefaultPixelFormat(screen->format);
 
     const int result = RunScene(screen, argv[1]);
-
-    Canvas::SetDefaultPixelFormat(nullptr);
-    TTF_Quit();
-    SDL_Quit();
-    std::fflush(stdout);
+    xvfbscene::CloseSceneWindow(true);
     return result;
 }

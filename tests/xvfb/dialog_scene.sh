@@ -16,14 +16,10 @@ out=$2
 font=${3:-/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf}
 
 if [ "${DIALOG_SCENE_INSIDE:-}" != 1 ]; then
-    for tool in xvfb-run xauth xdotool import convert; do
-        command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed"; exit 1; }
-    done
+    check_tools
     mkdir -p "$out"
     rm -f "$out"/*.png "$out"/scene.log "$out"/scene.err
-    # libX11 leaks a few bytes in its input-method set-up; nothing of ours.
-    echo "leak:libX11.so" >"$out/lsan.supp"
-    export LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$out/lsan.supp"
+    suppress_x11_leaks "$out"
     export DIALOG_SCENE_INSIDE=1
     status=0
     run_in_xvfb "$0" "$program" "$out" "$font" || status=$?
@@ -31,87 +27,8 @@ if [ "${DIALOG_SCENE_INSIDE:-}" != 1 ]; then
 fi
 
 # From here on inside Xvfb.
-wait_for_display
-export SDL_VIDEODRIVER=x11
-export SDL_AUDIODRIVER=dummy
 log="$out/scene.log"
-"$program" "$font" "$out" >"$log" 2>"$out/scene.err" &
-scene=$!
-failures=0
-
-finish() {
-    kill "$scene" 2>/dev/null || true
-}
-trap finish EXIT
-
-# Waits until the scene printed a line.
-wait_for() {
-    for _ in $(seq 1 200); do
-        if grep -qx "$1" "$log"; then
-            return 0
-        fi
-        if ! kill -0 "$scene" 2>/dev/null; then
-            break
-        fi
-        sleep 0.05
-    done
-    echo "FAIL: the scene never printed \"$1\""
-    cat "$log" "$out/scene.err"
-    exit 1
-}
-
-# Moves the mouse and waits until a frame after the move is on the screen.
-move_to() {
-    xdotool mousemove --window "$window" "$1" "$2"
-    wait_for "moved $1 $2"
-    sleep 0.2
-}
-
-# "r,g,b" of one pixel of a screenshot.
-pixel() {
-    convert "$1" -format "%[fx:round(255*p{$2,$3}.r)],%[fx:round(255*p{$2,$3}.g)],%[fx:round(255*p{$2,$3}.b)]" info:
-}
-
-expect_pixel() {
-    local shot=$1 x=$2 y=$3 want=$4 what=$5 got
-    got=$(pixel "$shot" "$x" "$y")
-    if [ "$got" = "$want" ]; then
-        echo "ok: $what at $x,$y is $want"
-    else
-        echo "FAIL: $what at $x,$y is $got, expected $want"
-        failures=$((failures + 1))
-    fi
-}
-
-expect() {
-    if [ "$1" = "$2" ]; then
-        echo "ok: $3"
-    else
-        echo "FAIL: $3: $1, expected $2"
-        failures=$((failures + 1))
-    fi
-}
-
-# Pixels of exactly one colour (hex, as RRGGBB) inside a rectangle (WxH+X+Y) of a screenshot.
-count_colour() {
-    convert "$1" -crop "$2" +repage -depth 8 txt:- | grep -ci " #$3 " || true
-}
-
-expect_at_least() {
-    local count
-    count=$(count_colour "$1" "$2" "$3")
-    if [ "$count" -ge "$4" ]; then
-        echo "ok: $5 ($count pixels)"
-    else
-        echo "FAIL: $5 ($count pixels of #$3 in $2, expected at least $4)"
-        failures=$((failures + 1))
-    fi
-}
-
-# "X Y" of an item's centre as the scene printed it.
-item() {
-    grep "^item $1 " "$log" | cut -d' ' -f3,4
-}
+start_scene scene "$log" "$out/scene.err" "$program" "$font" "$out"
 
 wait_for ready
 window=$(xdotool search --sync --name DialogScene | head -1)
@@ -130,7 +47,7 @@ expect "$((cancelx - okx))" "77" "Cancel 7 pixels right of OK"
 expect "$oky" "$cancely" "buttons on one row"
 
 # The mouse away from the dialog: everything in its resting look.
-move_to 700 20
+move_to "$window" 700 20
 import -window root "$out/shown.png"
 shot="$out/shown.png"
 expect_pixel "$shot" 700 580 "30,90,40" "stage background"
@@ -152,46 +69,35 @@ expect_at_least "$shot" 130x12+$((sliderx - 65))+$((slidery - 6)) FFFFFF 100 "sl
 expect_at_least "$shot" 130x12+$((sliderx - 65))+$((slidery - 6)) 646464 500 "slider track"
 
 # OK lights under the mouse.
-move_to "$okx" "$oky"
+move_to "$window" "$okx" "$oky"
 import -window root "$out/hover.png"
 expect_pixel "$out/hover.png" "$okx" "$oky" "120,255,120" "OK lit under the mouse"
 expect_pixel "$out/hover.png" "$cancelx" "$cancely" "160,0,0" "Cancel not lit"
 
 # Tick the box, pick the second radio button, type into the input.
-move_to "$boxx" "$boxy"
+move_to "$window" "$boxx" "$boxy"
 xdotool click 1
-move_to "$hardx" "$hardy"
+move_to "$window" "$hardx" "$hardy"
 xdotool click 1
-move_to "$inputx" "$inputy"
+move_to "$window" "$inputx" "$inputy"
 xdotool type --delay 50 "Bo"
 wait_for "typed AnnBo"
-move_to 702 20
+move_to "$window" 702 20
 import -window root "$out/changed.png"
 expect_pixel "$out/changed.png" "$boxx" "$boxy" "0,0,250" "check box ticked"
 expect_pixel "$out/changed.png" "$hardx" "$hardy" "0,0,250" "second radio button selected"
 
 # OK: every box and radio button, then the click, then the detach.
-move_to "$okx" "$oky"
+move_to "$window" "$okx" "$oky"
 xdotool click 1
 wait_for "detached 3"
 reports=$(grep -E '^(set|clicked|detached) ' "$log" | tr '\n' '|')
 expect "$reports" "set 10 0 1|set 20 1 0|set 20 2 1|clicked 1 0|detached 3|" "reports in order"
-move_to 700 22
+move_to "$window" 700 22
 import -window root "$out/closed.png"
 expect_pixel "$out/closed.png" $((dx + 8)) 260 "200,60,60" "sprite shows again where the dialog was"
 expect_pixel "$out/closed.png" $((dx + dw - 20)) $((dy + dh - 20)) "30,90,40" \
     "stage shows again where the dialog was"
 
 xdotool key Escape
-trap - EXIT
-if ! wait "$scene"; then
-    echo "FAIL: the scene ended with an error"
-    cat "$out/scene.err"
-    failures=$((failures + 1))
-fi
-
-if [ "$failures" -ne 0 ]; then
-    echo "$failures check(s) failed; screenshots in $out"
-    exit 1
-fi
-echo "all checks passed; screenshots in $out"
+finish_scene "$out"

@@ -16,14 +16,10 @@ out=$3
 font=${4:-/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf}
 
 if [ "${RESIZABLE_DIALOG_INSIDE:-}" != 1 ]; then
-    for tool in xvfb-run xauth xdotool import convert; do
-        command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed"; exit 1; }
-    done
+    check_tools
     rm -rf "$out"
     mkdir -p "$out/work"
-    # libX11 leaks a few bytes in its input-method set-up; nothing of ours.
-    echo "leak:libX11.so" >"$out/lsan.supp"
-    export LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$out/lsan.supp"
+    suppress_x11_leaks "$out"
     export RESIZABLE_DIALOG_INSIDE=1
     status=0
     run_in_xvfb "$0" "$program" "$fixtures" "$out" "$font" || status=$?
@@ -31,62 +27,8 @@ if [ "${RESIZABLE_DIALOG_INSIDE:-}" != 1 ]; then
 fi
 
 # From here on inside Xvfb.
-export SDL_VIDEODRIVER=x11
-export SDL_AUDIODRIVER=dummy
-wait_for_display
 log="$out/dialog.log"
-"$program" "$fixtures" "$font" "$out/work" >"$log" 2>"$out/dialog.err" &
-shown=$!
-failures=0
-
-finish() {
-    kill "$shown" 2>/dev/null || true
-}
-trap finish EXIT
-
-# Waits until the program printed a line matching the pattern (whole line).
-wait_for() {
-    for _ in $(seq 1 200); do
-        if grep -qx "$1" "$log"; then
-            return 0
-        fi
-        if ! kill -0 "$shown" 2>/dev/null; then
-            break
-        fi
-        sleep 0.05
-    done
-    if grep -q "Couldn't open X11 display" "$out/dialog.err"; then
-        exit 75
-    fi
-    echo "FAIL: the program never printed \"$1\""
-    cat "$log" "$out/dialog.err"
-    exit 1
-}
-
-# "r,g,b" of one pixel of a screenshot.
-pixel() {
-    convert "$1" -format "%[fx:round(255*p{$2,$3}.r)],%[fx:round(255*p{$2,$3}.g)],%[fx:round(255*p{$2,$3}.b)]" info:
-}
-
-expect_pixel() {
-    local shot=$1 x=$2 y=$3 want=$4 what=$5 got
-    got=$(pixel "$shot" "$x" "$y")
-    if [ "$got" = "$want" ]; then
-        echo "ok: $what at $x,$y is $want"
-    else
-        echo "FAIL: $what at $x,$y is $got, expected $want"
-        failures=$((failures + 1))
-    fi
-}
-
-expect() {
-    if [ "$1" = "$2" ]; then
-        echo "ok: $3 ($1)"
-    else
-        echo "FAIL: $3 is $1, expected $2"
-        failures=$((failures + 1))
-    fi
-}
+start_scene program "$log" "$out/dialog.err" "$program" "$fixtures" "$font" "$out/work"
 
 wait_for ready
 xdotool search --sync --name ResizableDialog >/dev/null
@@ -110,8 +52,7 @@ if grep -q "Text in CastMemberDialogResizable exceeded space to provided to disp
     "$out/work/debug.txt"; then
     echo "ok: the cut text is logged"
 else
-    echo "FAIL: the cut text is not logged"
-    failures=$((failures + 1))
+    fail "the cut text is not logged"
 fi
 
 sleep 0.3
@@ -141,15 +82,4 @@ expect_pixel "$out/closed.png" $((x + 3)) $((y + header + 3)) "$stage" "where th
 expect_pixel "$out/closed.png" "$okx" "$oky" "$stage" "where the OK button was"
 
 xdotool key Escape
-trap - EXIT
-if ! wait "$shown"; then
-    echo "FAIL: the program ended with an error"
-    cat "$out/dialog.err"
-    failures=$((failures + 1))
-fi
-
-if [ "$failures" -ne 0 ]; then
-    echo "$failures check(s) failed; screenshots in $out"
-    exit 1
-fi
-echo "all checks passed; screenshots in $out"
+finish_scene "$out"

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Shared by the Xvfb test scripts (sourced).
 
 # Runs the calling script again inside a fresh Xvfb server. Servers started at the same moment
@@ -27,4 +28,132 @@ wait_for_display() {
         sleep 0.05
     done
     exit 75
+}
+
+# Outside Xvfb: ends the run when a tool the scripts use is missing.
+check_tools() {
+    local tool
+    for tool in xvfb-run xauth xdotool import convert; do
+        command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed"; exit 1; }
+    done
+}
+
+# Outside Xvfb: writes the leak sanitizer's suppressions into the artifact folder ($1).
+suppress_x11_leaks() {
+    # libX11 leaks a few bytes in its input-method set-up; nothing of ours.
+    echo "leak:libX11.so" >"$1/lsan.supp"
+    export LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$1/lsan.supp"
+}
+
+# Inside Xvfb, once the display answers: starts a program on it in the background, stdout into
+# LOG and stderr into ERR, and kills it should the script end early. WHAT names the program in
+# messages ("scene", "program"). The helpers below read scene_log, scene_err and scene_pid and
+# count failed checks in failures.
+# Usage: start_scene WHAT LOG ERR COMMAND [ARGUMENT...]
+start_scene() {
+    scene_what=$1
+    scene_log=$2
+    scene_err=$3
+    shift 3
+    wait_for_display
+    export SDL_VIDEODRIVER=x11
+    export SDL_AUDIODRIVER=dummy
+    "$@" >"$scene_log" 2>"$scene_err" &
+    scene_pid=$!
+    failures=0
+    trap 'kill "$scene_pid" 2>/dev/null || true' EXIT
+}
+
+# Waits until the program printed a line (whole line, as a grep pattern); ends the run when it
+# never does, with code 75 when it could not open the display (taken by another server).
+wait_for() {
+    local _
+    for _ in $(seq 1 200); do
+        if grep -qx "$1" "$scene_log"; then
+            return 0
+        fi
+        if ! kill -0 "$scene_pid" 2>/dev/null; then
+            break
+        fi
+        sleep 0.05
+    done
+    if grep -q "Couldn't open X11 display" "$scene_err"; then
+        exit 75
+    fi
+    echo "FAIL: the $scene_what never printed \"$1\""
+    cat "$scene_log" "$scene_err"
+    exit 1
+}
+
+# The rest of the line "item NAME ..." the program printed.
+item() {
+    grep "^item $1 " "$scene_log" | head -1 | cut -d' ' -f3-
+}
+
+# Moves the mouse in a window and waits until a frame after the move is on the screen.
+# Usage: move_to WINDOW X Y
+move_to() {
+    xdotool mousemove --window "$1" "$2" "$3"
+    wait_for "moved $2 $3"
+    sleep 0.2
+}
+
+# Counts a failed check.
+fail() {
+    echo "FAIL: $1"
+    failures=$((failures + 1))
+}
+
+expect() {
+    if [ "$1" = "$2" ]; then
+        echo "ok: $3 ($1)"
+    else
+        fail "$3 is $1, expected $2"
+    fi
+}
+
+# "r,g,b" of one pixel of a screenshot.
+pixel() {
+    convert "$1" -format "%[fx:round(255*p{$2,$3}.r)],%[fx:round(255*p{$2,$3}.g)],%[fx:round(255*p{$2,$3}.b)]" info:
+}
+
+expect_pixel() {
+    local shot=$1 x=$2 y=$3 want=$4 what=$5 got
+    got=$(pixel "$shot" "$x" "$y")
+    if [ "$got" = "$want" ]; then
+        echo "ok: $what at $x,$y is $want"
+    else
+        fail "$what at $x,$y is $got, expected $want"
+    fi
+}
+
+# Pixels of exactly one colour (hex, as RRGGBB) inside a rectangle (WxH+X+Y) of a screenshot.
+count_colour() {
+    convert "$1" -crop "$2" +repage -depth 8 txt:- | grep -ci " #$3 " || true
+}
+
+# Usage: expect_at_least SHOT RECTANGLE COLOUR LEAST WHAT
+expect_at_least() {
+    local count
+    count=$(count_colour "$1" "$2" "$3")
+    if [ "$count" -ge "$4" ]; then
+        echo "ok: $5 ($count pixels of #$3)"
+    else
+        fail "$5 ($count pixels of #$3 in $2, expected at least $4)"
+    fi
+}
+
+# Waits for the program to end and gives the verdict; ends the run. $1 is the artifact folder.
+finish_scene() {
+    trap - EXIT
+    if ! wait "$scene_pid"; then
+        fail "the $scene_what ended with an error"
+        cat "$scene_err"
+    fi
+    if [ "$failures" -ne 0 ]; then
+        echo "$failures check(s) failed; screenshots in $1"
+        exit 1
+    fi
+    echo "all checks passed; screenshots in $1"
+    exit 0
 }

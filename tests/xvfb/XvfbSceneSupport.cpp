@@ -1,0 +1,109 @@
+#include "tests/xvfb/XvfbSceneSupport.h"
+
+#include "SDL_ttf.h"
+#include "framework/core/Color.h"
+#include "framework/core/Rectangle.h"
+#include "framework/media/Canvas.h"
+#include "framework/media/Image.h"
+#include "framework/stage/CastMember.h"
+
+#include <cstdio>
+
+namespace xvfbscene {
+
+SDL_Surface* OpenSceneWindow(const char* caption)
+{
+    if ((SDL_WasInit(SDL_INIT_VIDEO) == 0 && SDL_Init(SDL_INIT_VIDEO) != 0) || TTF_Init() != 0) {
+        std::fprintf(stderr, "SDL: %s\n", SDL_GetError());
+        return nullptr;
+    }
+    SDL_Surface* screen = SDL_SetVideoMode(800, 600, 32, SDL_SWSURFACE);
+    if (screen == nullptr) {
+        std::fprintf(stderr, "SDL_SetVideoMode: %s\n", SDL_GetError());
+        return nullptr;
+    }
+    SDL_WM_SetCaption(caption, nullptr);
+    Canvas::SetDefaultPixelFormat(screen->format);
+    return screen;
+}
+
+void CloseSceneWindow(bool quitSdl)
+{
+    Canvas::SetDefaultPixelFormat(nullptr);
+    if (quitSdl) {
+        TTF_Quit();
+        SDL_Quit();
+    }
+    std::fflush(stdout);
+}
+
+int RunFrames(const std::function<bool(const SDL_Event&)>& onEvent,
+              const std::function<bool()>& onFrame, const char* awaited)
+{
+    const Uint32 start = SDL_GetTicks();
+    for (bool running = true; running;) {
+        SDL_Event event;
+        while (SDL_PollEvent(&event) != 0) {
+            if (event.type == SDL_QUIT || !onEvent(event)) {
+                running = false;
+            }
+        }
+        if (SDL_GetTicks() - start > kGiveUpMs) {
+            std::fprintf(stderr, "%s within %u ms\n", awaited, kGiveUpMs);
+            return 3;
+        }
+        if (!onFrame()) {
+            running = false;
+        }
+        SDL_Delay(10);
+    }
+    return 0;
+}
+
+void Say(const std::string& line)
+{
+    std::printf("%s\n", line.c_str());
+    std::fflush(stdout);
+}
+
+void SayDialog(CastMember& dialog)
+{
+    Say("dialog " + std::to_string(dialog.GetX()) + " " + std::to_string(dialog.GetY()) + " " +
+        std::to_string(dialog.GetW()) + " " + std::to_string(dialog.GetH()));
+}
+
+std::unique_ptr<Image> Plain(int w, int h, const Color& colour)
+{
+    auto* canvas = new Canvas(w, h, nullptr);
+    canvas->Clear(colour);
+    Rectangle whole(0, 0, static_cast<short>(w), static_cast<short>(h));
+    return std::make_unique<Image>(canvas, whole);
+}
+
+void MoveAnnouncer::Moved(int x, int y)
+{
+    _x = x;
+    _y = y;
+    _pending = true;
+}
+
+void MoveAnnouncer::FrameShown()
+{
+    if (_pending) {
+        Say("moved " + std::to_string(_x) + " " + std::to_string(_y));
+        _pending = false;
+    }
+}
+
+void DialogReporter::DialogButtonClicked(int, int itemId, int how)
+{
+    Say("clicked " + std::to_string(itemId) + " " + std::to_string(how));
+}
+
+void DialogReporter::DialogDetached(int dialogId)
+{
+    Say("detached " + std::to_string(dialogId));
+    _detached = true;
+}
+
+} // namespace xvfbscene

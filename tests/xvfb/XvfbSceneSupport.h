@@ -1,0 +1,71 @@
+#pragma once
+
+#include "SDL.h"
+#include "framework/stage/DialogListener.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+
+class CastMember;
+class Color;
+class Image;
+
+// Helpers shared by the scene programs that the Xvfb test scripts drive. The scripts read what
+// the programs print on stdout, so the texts here are what they wait for.
+namespace xvfbscene {
+
+// How long a scene may run before it gives up on the script.
+constexpr Uint32 kGiveUpMs = 60000;
+
+// Starts SDL's video (unless a Framework already did) and SDL_ttf, opens the 800 x 600 window
+// the scripts find by its caption and makes new canvases take the screen's format. nullptr, with
+// the reason on stderr, when any of it fails.
+SDL_Surface* OpenSceneWindow(const char* caption);
+
+// Undoes OpenSceneWindow; quitSdl is false where a Framework started SDL and quits it itself.
+void CloseSceneWindow(bool quitSdl);
+
+// Runs frames until the window is closed or onEvent or onFrame returns false. Each frame hands
+// every queued event but SDL_QUIT to onEvent, then calls onFrame, which paints and reports.
+// Returns 0, or 3 once the run has lasted kGiveUpMs ("<awaited> within N ms" on stderr).
+int RunFrames(const std::function<bool(const SDL_Event&)>& onEvent,
+              const std::function<bool()>& onFrame, const char* awaited);
+
+// One line on stdout, flushed at once: the script reads it while the scene runs.
+void Say(const std::string& line);
+
+// "dialog X Y W H": the dialog's place and size on the screen.
+void SayDialog(CastMember& dialog);
+
+// A w x h image of one colour, in the screen's format; the image owns its canvas.
+std::unique_ptr<Image> Plain(int w, int h, const Color& colour);
+
+// Says "moved X Y" for the last mouse move once a frame after it is on the screen.
+class MoveAnnouncer final
+{
+public:
+    void Moved(int x, int y);
+    // Called after each frame is on the screen.
+    void FrameShown();
+
+private:
+    bool _pending = false;
+    int _x = 0;
+    int _y = 0;
+};
+
+// Says "clicked ITEM HOW" and "detached DIALOG"; remembers that the dialog has gone.
+class DialogReporter : public DialogListener
+{
+public:
+    void DialogButtonClicked(int dialogId, int itemId, int how) override;
+    void DialogDetached(int dialogId) override;
+
+    bool Detached() const { return _detached; }
+
+private:
+    bool _detached = false;
+};
+
+} // namespace xvfbscene
