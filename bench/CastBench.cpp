@@ -16,8 +16,6 @@
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <cstdlib>
-#include <iterator>
-#include <list>
 #include <map>
 #include <memory>
 #include <string>
@@ -123,22 +121,7 @@ void StageFrame(Scene& s, bool all)
     }
     s.cast->ClearDirtyRects(true);
 
-    std::list<Rectangle*> rects = paint->GetDirtyRects();
-    for (bool merged = true; merged;) {
-        merged = false;
-        for (auto i = rects.begin(); i != rects.end() && !merged; ++i) {
-            for (auto j = std::next(i); j != rects.end(); ++j) {
-                if (Rectangle::Intersects(**i, **j)) {
-                    (*i)->Union(**j);
-                    Rectangle* gone = *j;
-                    rects.erase(j);
-                    paint->ClearDirtyRect(gone, true);
-                    merged = true;
-                    break;
-                }
-            }
-        }
-    }
+    paint->MergeDirtyRects();
     for (Rectangle* r : paint->GetDirtyRects()) {
         s.cast->MarkMoreDirty(r);
     }

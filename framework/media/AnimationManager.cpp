@@ -13,8 +13,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <iterator>
-#include <list>
 
 namespace {
 
@@ -214,24 +212,7 @@ void AnimationManager::ProcessDirtyRects(bool separate)
     }
     _cast->ClearDirtyRects(!separate);
 
-    // Merge overlapping rectangles until none overlap, so no area is painted twice.
-    std::list<Rectangle*> rects = paint->GetDirtyRects();
-    bool merged = true;
-    while (merged) {
-        merged = false;
-        for (auto i = rects.begin(); i != rects.end() && !merged; ++i) {
-            for (auto j = std::next(i); j != rects.end(); ++j) {
-                if (Rectangle::Intersects(**i, **j)) {
-                    (*i)->Union(**j);
-                    Rectangle* gone = *j;
-                    rects.erase(j);
-                    paint->ClearDirtyRect(gone, true);
-                    merged = true;
-                    break;
-                }
-            }
-        }
-    }
+    paint->MergeDirtyRects();
 }
 
 // --- stage and script ---

@@ -7,6 +7,8 @@
 #include <atomic>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
+#include <list>
 
 namespace {
 
@@ -356,6 +358,28 @@ void Canvas::ClearDirtyRect(Rectangle* r, bool deleteIt)
     _dirtyRects.erase(it);
     if (deleteIt) {
         delete r;
+    }
+}
+
+void Canvas::MergeDirtyRects()
+{
+    // Walks a copy, as ClearDirtyRect takes the merged entries out of the list itself.
+    std::list<Rectangle*> rects = GetDirtyRects();
+    bool merged = true;
+    while (merged) {
+        merged = false;
+        for (auto i = rects.begin(); i != rects.end() && !merged; ++i) {
+            for (auto j = std::next(i); j != rects.end(); ++j) {
+                if (Rectangle::Intersects(**i, **j)) {
+                    (*i)->Union(**j);
+                    Rectangle* gone = *j;
+                    rects.erase(j);
+                    ClearDirtyRect(gone, true);
+                    merged = true;
+                    break;
+                }
+            }
+        }
     }
 }
 

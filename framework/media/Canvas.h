@@ -62,6 +62,8 @@ public:
     virtual void ClearDirtyRects();
     // Removes the first entry equal to r, deleting it when deleteIt is set.
     virtual void ClearDirtyRect(Rectangle* r, bool deleteIt);
+    // Unites overlapping dirty rectangles until none overlap, so no area is painted twice.
+    void MergeDirtyRects();
     // Sends the dirty rectangles (clipped to the canvas) to the display and clears the list.
     virtual void UpdateRects();
     virtual bool Flip();
