@@ -3,6 +3,7 @@
 #include "SDL.h"
 #include "framework/core/Dimension.h"
 #include "framework/core/Rectangle.h"
+#include "framework/core/TickSource.h"
 #include "framework/stage/Cast.h"
 #include "framework/stage/CastMember.h"
 #include "framework/stage/CueListener.h"
@@ -121,7 +122,7 @@ void AnimationManager::ProcessMouseEvents()
         const int y = event->GetY();
         _lastMouseX = x;
         _lastMouseY = y;
-        _lastMouseTicks = SDL_GetTicks();
+        _lastMouseTicks = TickSource::Now();
         switch (event->GetType()) {
         case kEventDown:
             _cast->MouseDown(x, y, event->GetButtonNum());
@@ -160,7 +161,7 @@ void AnimationManager::ProcessMouseEvents()
     if (taken) {
         return;
     }
-    const unsigned int now = SDL_GetTicks();
+    const unsigned int now = TickSource::Now();
     if (_lastMouseTicks == 0) {
         _lastMouseTicks = now;
     }

@@ -2,6 +2,7 @@
 
 #include "SDL_rotozoom.h"
 #include "framework/core/Application.h"
+#include "framework/core/TickSource.h"
 #include "framework/media/AnimationManager.h"
 #include "framework/media/Canvas.h"
 #include "framework/stage/Cast.h"
@@ -88,7 +89,7 @@ void CastMember::SetTickSource(TickSource source)
 unsigned int CastMember::Ticks()
 {
     const TickSource source = TickSourceSlot();
-    return source != nullptr ? source() : SDL_GetTicks();
+    return source != nullptr ? source() : ::TickSource::Now();
 }
 
 void CastMember::FreeScaledSurfaces()

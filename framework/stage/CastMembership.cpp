@@ -1,5 +1,6 @@
 #include "SDL.h"
 #include "framework/core/Rectangle.h"
+#include "framework/core/TickSource.h"
 #include "framework/dialogs/CastMemberDialog.h"
 #include "framework/media/AnimationManager.h"
 #include "framework/media/Canvas.h"
@@ -54,7 +55,7 @@ void Cast::SetTickSource(TickSource source)
 unsigned int Cast::Ticks()
 {
     const TickSource source = TickSourceSlot();
-    return source != nullptr ? source() : SDL_GetTicks();
+    return source != nullptr ? source() : ::TickSource::Now();
 }
 
 Cast::Walk::Walk(Cast& cast, bool backToFront) : _cast(cast)

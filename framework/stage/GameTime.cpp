@@ -1,6 +1,7 @@
 #include "framework/stage/GameTime.h"
 
 #include "SDL.h"
+#include "framework/core/TickSource.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -27,7 +28,7 @@ SharedTicks& Shared()
 unsigned int RealTicks()
 {
     const SharedTicks& shared = Shared();
-    return shared.source != nullptr ? shared.source() : SDL_GetTicks();
+    return shared.source != nullptr ? shared.source() : TickSource::Now();
 }
 
 // The tick count as Start and Stop see it: the test clock in the slowed mode (not advanced,
