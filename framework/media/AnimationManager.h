@@ -28,6 +28,9 @@ class Timer;
 class FRAMEWORK_API AnimationManager final : public Canvas
 {
 public:
+    static constexpr int kScreenWidth = 800;
+    static constexpr int kScreenHeight = 600;
+
     // framework may be null (then the "testslow" and "forcesixteen" settings read 0).
     AnimationManager(Framework* framework, SDL_Surface* screen, bool fullScreen);
     ~AnimationManager() override;

@@ -29,6 +29,18 @@ class Receiver;
 class FRAMEWORK_API CastMember : public Debug
 {
 public:
+    // Sprite kinds, as GetClassMemberType reports them.
+    static constexpr int kBaseKind = 0;
+    static constexpr int kImageKind = 1;
+    static constexpr int kButtonKind = 2;
+    static constexpr int kTextKind = 3;
+    static constexpr int kProgressKind = 4;
+    static constexpr int kCursorKind = 5;
+    static constexpr int kDialogKind = 6;
+    static constexpr int kImageDialogKind = 7;
+    // The x of a release that cancels a drag, a tracking or a click.
+    static constexpr int kCancelX = 10000;
+
     // Off stage, invisible, priority 1.
     CastMember();
     // At (x, y) with the priority; with a stage it joins it (added by priority and visible).
@@ -47,8 +59,7 @@ public:
     // Puts the sprite back at its previous position when it is at most 30 pixels away; returns
     // that distance (the larger of the two axis distances).
     virtual int MoveToPrev();
-    // The kind code: 0 base, 1 image, 2 button, 3 text, 4 progress, 5 cursor, 6 dialog,
-    // 7 image dialog.
+    // The kind code, one of the kinds below.
     virtual int GetClassMemberType();
     virtual void SetID(int id);
     virtual int GetID();

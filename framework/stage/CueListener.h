@@ -4,12 +4,22 @@
 
 class CastMember;
 
-// Hears of the end of timed actions. Codes: 1 move ended, 2 time cue, 3 blinking ended,
-// 4 scaling finished, 5 rotation finished, 6 fade reached its target, 7, 8 and 9 the end of a
-// screen fade at alpha 255, at 0 and at any other alpha, 10 dropped on a receiver.
+// Hears of the end of timed actions.
 class FRAMEWORK_API CueListener
 {
 public:
+    static constexpr int kMoveEnded = 1;
+    static constexpr int kTimeCue = 2;
+    static constexpr int kBlinkEnded = 3;
+    static constexpr int kScaleEnded = 4;
+    static constexpr int kRotationEnded = 5;
+    static constexpr int kFaded = 6;
+    // The end of a screen fade at alpha 255, at 0, and at any other alpha.
+    static constexpr int kScreenFadedIn = 7;
+    static constexpr int kScreenFadedOut = 8;
+    static constexpr int kScreenFadedOther = 9;
+    static constexpr int kDropTaken = 10;
+
     CueListener() = default;
     virtual ~CueListener();
 

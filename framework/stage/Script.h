@@ -14,6 +14,9 @@ class GameTime;
 class FRAMEWORK_API Script : public Debug
 {
 public:
+    // States from this one upward belong to the game's script.
+    static constexpr int kFirstGameState = 100;
+
     // The clock is not owned; it must outlive the script. Without a clock time stands at 0.
     explicit Script(GameTime* clock);
     ~Script() override;
