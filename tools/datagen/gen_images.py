@@ -85,7 +85,10 @@ def button_look(w, h, label, top, bottom, edge, text, offset, font_size=15):
     font = ImageFont.truetype(FONT_BOLD, font_size)
     box = draw.textbbox((0, 0), label, font=font)
     tx = (w - (box[2] - box[0])) // 2 - box[0] + offset
-    ty = (h - (box[3] - box[1])) // 2 - box[1] + offset
+    # Centred on the font's cap height, not the label's ink, so labels with and without
+    # descenders sit on the same line across a row of buttons.
+    cap = draw.textbbox((0, 0), "H", font=font)
+    ty = (h - (cap[3] - cap[1])) // 2 - cap[1] + offset
     draw.text((tx + 1, ty + 1), label, font=font, fill=(30, 6, 6))
     draw.text((tx, ty), label, font=font, fill=text)
     return look
