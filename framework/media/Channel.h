@@ -31,9 +31,11 @@ public:
     bool Play(Sound* s, int loops, int ticks);
     // Fades in over ms, then plays as Play does.
     bool FadeIn(Sound* s, int ms, int loops, int ticks);
+    // True while the device is open, for -1 and the allocated numbers; false for others.
     bool Pause();
     bool Resume();
     bool Stop();
+    // True when the mixer reached a channel.
     bool FadeOut(int ms);
     // Stops the channel after ms.
     bool Expire(int ms);
