@@ -1107,15 +1107,19 @@ TEST_F(GameDataSet, PuzzleSetsDescribeEveryBoardTheySelect)
 TEST_F(GameDataSet, ScenesModesMapAndQuestScenesHoldEveryKeyTheGameReads)
 {
     const int questBoards = 10;
-    {
-        Reads r("cfg/scenes.cfg");
-        for (int n = 1; n <= 5; ++n) {
-            r.Text(Fmt("scene%d", n), "title");
-            for (int k = 1; k <= 4; ++k) {
-                r.Text(Fmt("scene%d", n), Fmt("text%d", k));
+    // Titled texts: "title" and "text1" .. "text<lines>" of each numbered section.
+    auto readTexts = [](Reads& r, const char* pattern, int first, int last, int lines) {
+        for (int n = first; n <= last; ++n) {
+            r.Text(Fmt(pattern, n), "title");
+            for (int k = 1; k <= lines; ++k) {
+                r.Text(Fmt(pattern, n), Fmt("text%d", k));
             }
         }
         r.ExpectComplete();
+    };
+    {
+        Reads r("cfg/scenes.cfg");
+        readTexts(r, "scene%d", 1, 5, 4);
     }
     {
         Reads r("cfg/movie.cfg");
@@ -1123,22 +1127,12 @@ TEST_F(GameDataSet, ScenesModesMapAndQuestScenesHoldEveryKeyTheGameReads)
             const int start = r.Int(Fmt("scene%d", n), "start");
             EXPECT_TRUE(start >= 0 && start < questBoards)
                 << "movie " << n << " starts at board " << start;
-            r.Text(Fmt("scene%d", n), "title");
-            for (int k = 1; k <= 4; ++k) {
-                r.Text(Fmt("scene%d", n), Fmt("text%d", k));
-            }
         }
-        r.ExpectComplete();
+        readTexts(r, "scene%d", 1, 5, 4);
     }
     {
         Reads r("cfg/modes.cfg");
-        for (int n = 0; n <= 4; ++n) {
-            r.Text(Fmt("mode%d", n), "title");
-            for (int k = 1; k <= 5; ++k) {
-                r.Text(Fmt("mode%d", n), Fmt("text%d", k));
-            }
-        }
-        r.ExpectComplete();
+        readTexts(r, "mode%d", 0, 4, 5);
     }
     {
         Reads r("cfg/SpiritMap.cfg");
