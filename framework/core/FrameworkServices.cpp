@@ -19,7 +19,6 @@
 namespace {
 
 // The game's states start here; the shell's lie below and pause the clock on focus loss.
-constexpr int kFirstGameState = 100;
 
 constexpr int kDefaultFontSize = 24;
 constexpr int kDefaultSmallFontSize = 16;
@@ -151,7 +150,7 @@ bool Framework::ScriptInShellState()
         return false;
     }
     Script* script = _animationManager->GetScript();
-    return script != nullptr && script->GetState() < kFirstGameState;
+    return script != nullptr && script->GetState() < Script::kFirstGameState;
 }
 
 void Framework::OnInputBlur()

@@ -10,7 +10,6 @@ namespace {
 // Presses this soon after a dialog attached are dropped: the click that opened the dialog must
 // not act on it.
 constexpr unsigned int kDialogGuardMs = 350;
-constexpr int kCursorType = 5;
 
 } // namespace
 
@@ -110,7 +109,8 @@ void Cast::MouseMove(int x, int y)
     }
 
     const auto under = std::find_if(_members.begin(), _members.end(), [x, y](CastMember* m) {
-        return m->GetClassMemberType() != kCursorType && m->Contains(x, y) && m->OnPixel(x, y);
+        return m->GetClassMemberType() != CastMember::kCursorKind && m->Contains(x, y) &&
+               m->OnPixel(x, y);
     });
     CastMember* found = under != _members.end() ? *under : nullptr;
     if (found != nullptr && found == _mouseOverObj) {

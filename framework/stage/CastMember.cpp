@@ -17,7 +17,6 @@
 namespace {
 
 // The cancel mark: a release at this x ends a drag or tracking without click or drop.
-constexpr int kCancelX = 10000;
 constexpr int kClickDistance = 10;
 constexpr unsigned int kClickTime = 1000;
 // A drop at most this far from the start snaps back; farther away the sprite flies back.
@@ -108,7 +107,7 @@ void CastMember::FreeScaledSurfaces()
 
 int CastMember::GetClassMemberType()
 {
-    return 0;
+    return kBaseKind;
 }
 
 void CastMember::SetID(int id)
@@ -598,7 +597,7 @@ bool CastMember::MouseUp(int x, int y, int button)
         if (x != kCancelX) {
             taken = Dragged(_cast->DetermineReceiverOnDrag(this));
             if (taken && _cueListener != nullptr) {
-                _cueListener->Cue(this, 10, 0);
+                _cueListener->Cue(this, CueListener::kDropTaken, 0);
             }
         }
         if (!taken && MoveToPrev() > kSnapBackDistance) {

@@ -20,8 +20,8 @@ class Receiver;
 // drop shadow, scaling, rotation and a small script of timed states. Every sprite kind derives
 // from it and draws itself in Paint.
 //
-// Cue codes sent to listeners as Cue(this, code, 0): 1 move ended, 2 time cue, 3 blink run ended,
-// 4 scale reached, 5 rotation reached, 6 fade reached, 10 dropped on a receiver that took it.
+// Sends listeners Cue(this, code, 0) with CueListener's codes at the end of a move, a time cue, a
+// blink run, a scale, a rotation, a fade, and when a receiver takes a dropped sprite.
 //
 // Lifetime: a sprite on a stage is not owned by it unless flagged with
 // DeleteOnRemovedFromCast(true); then it deletes itself in RemovedFromCast, at the end of the
@@ -77,7 +77,7 @@ public:
     virtual bool PreventInput();
     // Called by the stage for the front-most candidate; false lets the stage try the next one.
     virtual bool MouseDown(int x, int y, int button);
-    // Ends a drag, a tracking or a click. x = 10000 is the cancel mark.
+    // Ends a drag, a tracking or a click. x = kCancelX is the cancel mark.
     virtual bool MouseUp(int x, int y, int button);
     virtual bool MouseDrag(int x, int y);
     virtual bool MouseMove(int x, int y, bool inside);

@@ -58,7 +58,7 @@ void CastMemberButton::Init()
 
 int CastMemberButton::GetClassMemberType()
 {
-    return 2;
+    return CastMember::kButtonKind;
 }
 
 bool CastMemberButton::GetEnabled()
@@ -158,7 +158,7 @@ void CastMemberButton::DoBlinkState(int state)
             ChangeBlinkState(0);
             if (_cueListener != nullptr && _blinkCue) {
                 _blinkCue = false;
-                _cueListener->Cue(this, 3, 0);
+                _cueListener->Cue(this, CueListener::kBlinkEnded, 0);
             }
         } else {
             ChangeBlinkState(2, half);

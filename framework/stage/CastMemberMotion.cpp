@@ -300,6 +300,6 @@ void CastMember::MoveEnded()
 {
     if (_cueListener != nullptr && _moveCue) {
         _moveCue = false;
-        _cueListener->Cue(this, 1, 0);
+        _cueListener->Cue(this, CueListener::kMoveEnded, 0);
     }
 }

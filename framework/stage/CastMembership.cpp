@@ -14,10 +14,8 @@
 
 namespace {
 
-constexpr int kCursorType = 5;
 // A press, release or move at this point lies outside every sprite: it ends a drag, a tracking
 // or a mouse-over without a click.
-constexpr int kFarAway = 10000;
 
 template <class T> bool EraseFirst(std::vector<T*>& list, T* item)
 {
@@ -109,7 +107,7 @@ void Cast::Add(CastMember* member)
     }
     // Back on stage before the end of the frame: it did not leave after all.
     EraseAll(_removed, member);
-    if (member->GetClassMemberType() == kCursorType) {
+    if (member->GetClassMemberType() == CastMember::kCursorKind) {
         _cursor = member;
         return;
     }
@@ -423,12 +421,12 @@ bool Cast::AttachDialog(CastMemberDialog* dialog, bool keepMouse, bool nested)
         _dragObj = nullptr;
         _trackObj = nullptr;
         if (dragged != nullptr) {
-            dragged->MouseUp(kFarAway, kFarAway, 1);
+            dragged->MouseUp(CastMember::kCancelX, CastMember::kCancelX, 1);
         }
         CastMember* over = _mouseOverObj;
         _mouseOverObj = nullptr;
         if (over != nullptr && Has(_members, over)) {
-            over->MouseMove(kFarAway, kFarAway, false);
+            over->MouseMove(CastMember::kCancelX, CastMember::kCancelX, false);
         }
     }
     // 0 means "no attach": a tick count of 0 still starts the guard.

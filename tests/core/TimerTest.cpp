@@ -276,7 +276,8 @@ protected:
     {
         TimerTest::SetUp();
         ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0);
-        SDL_Surface* screen = SDL_SetVideoMode(800, 600, 32, 0);
+        SDL_Surface* screen = SDL_SetVideoMode(AnimationManager::kScreenWidth,
+                                               AnimationManager::kScreenHeight, 32, 0);
         ASSERT_NE(screen, nullptr);
         manager = std::make_unique<AnimationManager>(nullptr, screen, false);
     }

@@ -535,7 +535,8 @@ TEST_P(CastDialogSlotsCancelTest, AttachEndsThePressAndTheMouseOverUnlessItKeeps
         row.attach == Attach::NestedAskingToKeepMouse ? "stage attached 6 1" : "stage attached 6 0";
     if (row.cancels) {
         // The far-away release and move end the press and the mouse-over without a click.
-        EXPECT_EQ(log, (Log{attached, "spr up 10000", "spr out"}));
+        EXPECT_EQ(log,
+                  (Log{attached, "spr up " + std::to_string(CastMember::kCancelX), "spr out"}));
         EXPECT_EQ(cast->GetDragObj(), nullptr);
         EXPECT_EQ(cast->GetTrackObj(), nullptr);
         EXPECT_EQ(cast->GetMouseOverObj(), nullptr);

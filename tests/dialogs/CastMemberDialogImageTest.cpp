@@ -166,7 +166,7 @@ protected:
 TEST_F(CastMemberDialogImageTest, IsTheImageDialogKind)
 {
     Make();
-    EXPECT_EQ(dialog->GetClassMemberType(), 7);
+    EXPECT_EQ(dialog->GetClassMemberType(), CastMember::kImageDialogKind);
     EXPECT_EQ(dialog->GetName(), "DialogImage");
 }
 
@@ -176,8 +176,8 @@ TEST_F(CastMemberDialogImageTest, BackImageSizesTheSpriteUpToTheScreenAndTheCanv
     Make();
     dialog->SetBackImage(large.get());
     dialog->Show(0, 0, -1, -1, false, 0);
-    EXPECT_EQ(dialog->GetW(), 800);
-    EXPECT_EQ(dialog->GetH(), 600);
+    EXPECT_EQ(dialog->GetW(), AnimationManager::kScreenWidth);
+    EXPECT_EQ(dialog->GetH(), AnimationManager::kScreenHeight);
     ASSERT_NE(dialog->GetCanvas(), nullptr);
     EXPECT_EQ(dialog->GetCanvas()->GetW(), 1000);
     EXPECT_EQ(dialog->GetCanvas()->GetH(), 700);

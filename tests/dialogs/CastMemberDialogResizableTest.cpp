@@ -253,7 +253,7 @@ TEST_F(CastMemberDialogResizableTest, StartsWithTheBuiltInOptions)
 {
     Make(nullptr);
     EXPECT_EQ(dialog->GetName(), "CastMemberDialogResizable");
-    EXPECT_EQ(dialog->GetClassMemberType(), 7);
+    EXPECT_EQ(dialog->GetClassMemberType(), CastMember::kImageDialogKind);
     EXPECT_EQ(dialog->Orientation(), 2);
     EXPECT_EQ(dialog->ButtonGap(), 8);
     EXPECT_EQ(dialog->Justification(), 2);
@@ -405,8 +405,8 @@ TEST_F(CastMemberDialogResizableTest, SizeIsRoundedToTheTiles)
         EXPECT_EQ(dialog->GetH(), c.height);
         ASSERT_NE(dialog->FrameImage(), nullptr);
         EXPECT_EQ(dialog->FrameImage()->GetW(), dialog->GetW());
-        EXPECT_EQ(dialog->GetX(), (800 - dialog->GetW()) / 2);
-        EXPECT_EQ(dialog->GetY(), (600 - c.height) / 2);
+        EXPECT_EQ(dialog->GetX(), (AnimationManager::kScreenWidth - dialog->GetW()) / 2);
+        EXPECT_EQ(dialog->GetY(), (AnimationManager::kScreenHeight - c.height) / 2);
         dialog.reset();
     }
     for (const int before : {100, 91, 90}) {
@@ -745,7 +745,8 @@ TEST(CastMemberDialogResizableLifetimeTest, BuiltDialogLeavesNoObjectBehind)
     fs::copy_file(mediatest::SansFont(), "fonts/sans.ttf");
     ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0);
     ASSERT_EQ(TTF_Init(), 0);
-    SDL_Surface* screen = SDL_SetVideoMode(800, 600, 32, 0);
+    SDL_Surface* screen =
+        SDL_SetVideoMode(AnimationManager::kScreenWidth, AnimationManager::kScreenHeight, 32, 0);
     ASSERT_NE(screen, nullptr);
     Canvas::SetDefaultPixelFormat(screen->format);
     {

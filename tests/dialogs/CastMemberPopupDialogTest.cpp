@@ -34,7 +34,8 @@ protected:
         Cast::SetTickSource(&Ticks);
         CastMember::SetTickSource(&Ticks);
         ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0);
-        screen = SDL_SetVideoMode(800, 600, 32, 0);
+        screen = SDL_SetVideoMode(AnimationManager::kScreenWidth, AnimationManager::kScreenHeight,
+                                  32, 0);
         ASSERT_NE(screen, nullptr);
         Canvas::SetDefaultPixelFormat(screen->format);
         manager = std::make_unique<AnimationManager>(nullptr, screen, false);
@@ -87,7 +88,7 @@ protected:
 TEST_F(CastMemberPopupDialogTest, FadesHasAShadowAndDrags)
 {
     EXPECT_EQ(popup->GetName(), "CastMemberPopupDialog");
-    EXPECT_EQ(popup->GetClassMemberType(), 7);
+    EXPECT_EQ(popup->GetClassMemberType(), CastMember::kImageDialogKind);
     EXPECT_EQ(popup->GetFadeInTime(), 200);
     EXPECT_EQ(popup->GetFadeOutTime(), 200);
     EXPECT_EQ(popup->GetShadowPos().GetX(), 7);

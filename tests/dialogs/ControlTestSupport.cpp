@@ -63,7 +63,8 @@ void ControlFixture::SetUp()
     // The framework starts SDL and gives the labels their theme, "cfg/skin.cfg".
     app = std::make_unique<Framework>();
     ASSERT_EQ(TTF_Init(), 0);
-    screen = SDL_SetVideoMode(800, 600, 32, 0);
+    screen =
+        SDL_SetVideoMode(AnimationManager::kScreenWidth, AnimationManager::kScreenHeight, 32, 0);
     ASSERT_NE(screen, nullptr);
     Canvas::SetDefaultPixelFormat(screen->format);
     manager = std::make_unique<AnimationManager>(nullptr, screen, false);

@@ -52,7 +52,8 @@ void OpenVideoStage(unsigned int* clock, SDL_Surface** screen,
     CastMember::SetTickSource(&Ticks);
     ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0);
     ASSERT_EQ(TTF_Init(), 0);
-    *screen = SDL_SetVideoMode(800, 600, 32, 0);
+    *screen =
+        SDL_SetVideoMode(AnimationManager::kScreenWidth, AnimationManager::kScreenHeight, 32, 0);
     ASSERT_NE(*screen, nullptr);
     Canvas::SetDefaultPixelFormat((*screen)->format);
     *manager = std::make_unique<AnimationManager>(nullptr, *screen, false);

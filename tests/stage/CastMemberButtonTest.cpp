@@ -62,7 +62,7 @@ protected:
 TEST_F(CastMemberButtonTest, PointerHandlersShowTheLooksWhileEnabled)
 {
     CastMemberButton* button = MakeButton();
-    EXPECT_EQ(button->GetClassMemberType(), 2);
+    EXPECT_EQ(button->GetClassMemberType(), CastMember::kButtonKind);
     EXPECT_EQ(button->GetName(), "CastMemberButton");
     EXPECT_TRUE(button->AllowInput());
     EXPECT_TRUE(button->AllowClicks());
@@ -187,7 +187,7 @@ TEST_F(CastMemberButtonTest, EndlessBlinkRunsUntilStoppedAndReportsItsEnd)
     }
     EXPECT_EQ(button->GetFrame(), 0);
     EXPECT_EQ(button->GetBlinkState(), 0);
-    EXPECT_EQ(log.cues, std::vector<int>{3});
+    EXPECT_EQ(log.cues, std::vector<int>{CueListener::kBlinkEnded});
 }
 
 TEST_F(CastMemberButtonTest, BlinkingDisabledButtonRestsOnTheDisabledLook)

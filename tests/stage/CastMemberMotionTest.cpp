@@ -91,7 +91,7 @@ TEST_F(CastMemberMotionTest, TimedMoveIsHalfWayAtHalfTimeAndEndsOneFrameAfterArr
 
     s.Animate(2001);
     EXPECT_FALSE(s.IsMoving());
-    EXPECT_EQ(std::vector<int>{1}, _listener.cues);
+    EXPECT_EQ(std::vector<int>{CueListener::kMoveEnded}, _listener.cues);
     EXPECT_EQ(std::vector<CastMember*>{&s}, _receiver.ended);
     EXPECT_EQ(3, s.GetPriority());
 
@@ -147,7 +147,7 @@ TEST_F(CastMemberMotionTest, MoveBySpeedOverNoDistanceFinishes)
         EXPECT_FALSE(s.IsMoving()) << speed;
         EXPECT_EQ(30, s.GetX());
         EXPECT_EQ(40, s.GetY());
-        EXPECT_EQ(std::vector<int>{1}, listener.cues);
+        EXPECT_EQ(std::vector<int>{CueListener::kMoveEnded}, listener.cues);
     }
 }
 
@@ -222,7 +222,8 @@ protected:
         sTicks = 1000;
         GameTime::SetTickSource(&FakeTicks);
         ASSERT_EQ(0, SDL_Init(SDL_INIT_VIDEO));
-        SDL_Surface* screen = SDL_SetVideoMode(800, 600, 32, SDL_SWSURFACE);
+        SDL_Surface* screen = SDL_SetVideoMode(AnimationManager::kScreenWidth,
+                                               AnimationManager::kScreenHeight, 32, SDL_SWSURFACE);
         ASSERT_NE(nullptr, screen);
         _manager = std::make_unique<AnimationManager>(nullptr, screen, false);
         _cast = _manager->GetCast();
@@ -275,7 +276,7 @@ TEST_F(CastMemberVelocityTest, VelocitySpriteLeavingTheBoundsStops)
     EXPECT_TRUE(s.IsMoving());
     Frame(10);
     EXPECT_FALSE(s.IsMoving());
-    EXPECT_EQ(std::vector<int>{1}, _listener.cues);
+    EXPECT_EQ(std::vector<int>{CueListener::kMoveEnded}, _listener.cues);
 }
 
 TEST_F(CastMemberVelocityTest, PausedStageMovesNothing)

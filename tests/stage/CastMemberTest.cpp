@@ -355,7 +355,7 @@ TEST_F(CastMemberTest, DropTakenByAReceiverStaysAndCues)
     _cast.MouseUp(530, 30, 1);
     EXPECT_EQ(520, s.GetX());
     EXPECT_EQ(&receiver, s.GetReceiver());
-    EXPECT_EQ(std::vector<int>{10}, listener.cues);
+    EXPECT_EQ(std::vector<int>{CueListener::kDropTaken}, listener.cues);
     EXPECT_EQ(0, s.GetPriority());
     EXPECT_FALSE(s.IsMoving());
 }

@@ -3,6 +3,7 @@
 #include "SDL.h"
 #include "framework/core/Color.h"
 #include "framework/core/Rectangle.h"
+#include "framework/media/AnimationManager.h"
 #include "framework/stage/Cast.h"
 #include "framework/stage/GameTime.h"
 
@@ -23,7 +24,9 @@ void StageTest::OpenStage(StageClock clock)
     if (_clock == StageClock::GameTimeAndCast) {
         Cast::SetTickSource(&FakeTicks);
     }
-    _screen = SDL_CreateRGBSurface(0, 800, 600, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0);
+    _screen =
+        SDL_CreateRGBSurface(0, AnimationManager::kScreenWidth, AnimationManager::kScreenHeight, 32,
+                             0x00FF0000, 0x0000FF00, 0x000000FF, 0);
     ASSERT_NE(_screen, nullptr);
     Canvas::SetDefaultPixelFormat(_screen->format);
     manager = std::make_unique<AnimationManager>(nullptr, _screen, false);
@@ -46,7 +49,9 @@ void StageTest::CloseStage()
 void PaintedStageTest::OpenPaintedStage()
 {
     OpenStage();
-    paint.reset(Canvas::CreateRGB(0, 800, 600, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0));
+    paint.reset(Canvas::CreateRGB(0, AnimationManager::kScreenWidth,
+                                  AnimationManager::kScreenHeight, 32, 0x00FF0000, 0x0000FF00,
+                                  0x000000FF, 0));
 }
 
 void PaintedStageTest::ClosePaintedStage()
@@ -58,7 +63,8 @@ void PaintedStageTest::ClosePaintedStage()
 void PaintedStageTest::PaintAll(const Color& background)
 {
     paint->Clear(background);
-    ASSERT_TRUE(paint->AddDirtyRect(new Rectangle(0, 0, 800, 600)));
+    ASSERT_TRUE(paint->AddDirtyRect(
+        new Rectangle(0, 0, AnimationManager::kScreenWidth, AnimationManager::kScreenHeight)));
     cast->Paint(paint.get(), true);
     paint->ClearDirtyRects();
 }
