@@ -1,3 +1,4 @@
+#include "framework/core/TickSource.h"
 #include "framework/media/AnimationManager.h"
 #include "framework/stage/Cast.h"
 #include "framework/stage/CastMember.h"
@@ -23,7 +24,7 @@ void Cast::MouseDown(int x, int y, int button)
     if (_dragObj != nullptr || _trackObj != nullptr) {
         return;
     }
-    if (_dialogAttachTime != 0 && Ticks() - _dialogAttachTime < kDialogGuardMs) {
+    if (_dialogAttachTime != 0 && TickSource::Now() - _dialogAttachTime < kDialogGuardMs) {
         return;
     }
     _pressedDialog = nullptr;

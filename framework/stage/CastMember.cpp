@@ -22,12 +22,6 @@ constexpr unsigned int kClickTime = 1000;
 // A drop at most this far from the start snaps back; farther away the sprite flies back.
 constexpr int kSnapBackDistance = 30;
 
-CastMember::TickSource& TickSourceSlot()
-{
-    static CastMember::TickSource source = nullptr;
-    return source;
-}
-
 } // namespace
 
 CastMember::CastMember() : Debug("CastMember 1")
@@ -78,17 +72,6 @@ void CastMember::Init()
     DebugVar(1, "Init");
     // The other defaults are the members' initialisers.
     CastMember::ResetScript();
-}
-
-void CastMember::SetTickSource(TickSource source)
-{
-    TickSourceSlot() = source;
-}
-
-unsigned int CastMember::Ticks()
-{
-    const TickSource source = TickSourceSlot();
-    return source != nullptr ? source() : ::TickSource::Now();
 }
 
 void CastMember::FreeScaledSurfaces()
@@ -539,7 +522,7 @@ bool CastMember::MouseDown(int x, int y, int button)
     if (PreventInput() || !OnPixel(x, y)) {
         return false;
     }
-    _pressTime = Ticks();
+    _pressTime = TickSource::Now();
     _pressX = x;
     _pressY = y;
     SetPrevPosition(GetX(), GetY());
@@ -570,7 +553,7 @@ bool CastMember::MouseUp(int x, int y, int button)
     }
     const bool click = AllowClicks() && std::abs(x - _pressX) <= kClickDistance &&
                        std::abs(y - _pressY) <= kClickDistance &&
-                       Ticks() - _pressTime <= kClickTime;
+                       TickSource::Now() - _pressTime <= kClickTime;
     if (click) {
         MoveToPrev();
         if (_cast != nullptr) {

@@ -282,11 +282,6 @@ public:
     float GetPosX() const { return _posX; }
     float GetPosY() const { return _posY; }
 
-    // Where press and release times come from; SDL_GetTicks unless replaced. Only a test
-    // harness sets it (null restores SDL_GetTicks).
-    using TickSource = unsigned int (*)();
-    static void SetTickSource(TickSource source);
-
 protected:
     virtual bool ShowDropShadow();
 
@@ -326,7 +321,7 @@ protected:
     bool _moving = false;
     bool _dragging = false;
     bool _tracking = false;
-    unsigned int _pressTime = 0; // SDL_GetTicks at the press; 0 after the release
+    unsigned int _pressTime = 0; // The tick count at the press; 0 after the release
     int _mouseState = 1;         // while tracking: 1 over the sprite, 2 outside
     int _prevPriority = 1;
     int _prevX = 0;
@@ -435,7 +430,6 @@ protected:
 
 private:
     void Init();
-    static unsigned int Ticks();
     // Sets the priority to exactly p (no clamping) and re-sorts the stage.
     void RestorePriority(int p);
 

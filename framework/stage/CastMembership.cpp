@@ -37,24 +37,7 @@ template <class T> bool Has(const std::vector<T*>& list, const T* item)
     return item != nullptr && std::find(list.begin(), list.end(), item) != list.end();
 }
 
-Cast::TickSource& TickSourceSlot()
-{
-    static Cast::TickSource source = nullptr;
-    return source;
-}
-
 } // namespace
-
-void Cast::SetTickSource(TickSource source)
-{
-    TickSourceSlot() = source;
-}
-
-unsigned int Cast::Ticks()
-{
-    const TickSource source = TickSourceSlot();
-    return source != nullptr ? source() : ::TickSource::Now();
-}
 
 Cast::Walk::Walk(Cast& cast, bool backToFront) : _cast(cast)
 {
@@ -430,7 +413,7 @@ bool Cast::AttachDialog(CastMemberDialog* dialog, bool keepMouse, bool nested)
         }
     }
     // 0 means "no attach": a tick count of 0 still starts the guard.
-    _dialogAttachTime = std::max(Ticks(), 1u);
+    _dialogAttachTime = std::max(TickSource::Now(), 1u);
     return true;
 }
 

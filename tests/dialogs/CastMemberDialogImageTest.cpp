@@ -16,6 +16,7 @@
 #include "framework/stage/GameTime.h"
 #include "tests/dialogs/DialogTestSupport.h"
 #include "tests/media/MediaTestSupport.h"
+#include "tests/support/FakeClock.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -38,8 +39,6 @@ const Color kBoxLooks[4] = {Color(200, 200, 200), Color(0, 0, 0), Color(100, 100
 constexpr int kDialogId = 5;
 constexpr int kButtonW = 40;
 constexpr int kButtonH = 20;
-
-unsigned int gTicks = 0;
 
 // Their pixel (0, 0) is dialogtest::kKey, the same magenta as kKey.
 using dialogtest::Plain;
@@ -98,13 +97,13 @@ class CastMemberDialogImageTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_NO_FATAL_FAILURE(dialogtest::OpenVideoStage(&gTicks, &screen, &manager));
+        ASSERT_NO_FATAL_FAILURE(dialogtest::OpenVideoStage(clock, &screen, &manager));
         cast = manager->GetCast();
         font = std::make_unique<Font>(mediatest::SansFont(), 14);
         buttonImage = Strip(4, kButtonW, kButtonH, kButtonLooks);
         boxImage = Strip(4, 12, 12, kBoxLooks);
         back = Plain(200, 100, kBack);
-        Frame(gTicks);
+        Frame(clock.Now());
     }
     void TearDown() override
     {
@@ -119,7 +118,7 @@ protected:
 
     void Frame(unsigned int t)
     {
-        gTicks = t;
+        clock.Set(t);
         manager->DoIt();
     }
 
@@ -135,7 +134,7 @@ protected:
     // A press and a release of a mouse button at the centre of an item, through the stage.
     void Click(DialogItem* item, int button)
     {
-        Frame(gTicks + 400); // the stage ignores presses for a moment after an attach
+        Frame(clock.Now() + 400); // the stage ignores presses for a moment after an attach
         const int x = dialog->GetX() + item->GetX() + item->GetFrameWidth() / 2;
         const int y = dialog->GetY() + item->GetY() + item->GetFrameHeight() / 2;
         cast->MouseDown(x, y, button);
@@ -151,6 +150,7 @@ protected:
         return c;
     }
 
+    testsupport::FakeClock clock;
     SDL_Surface* screen = nullptr;
     std::unique_ptr<AnimationManager> manager;
     Cast* cast = nullptr;
@@ -307,7 +307,7 @@ TEST_F(CastMemberDialogImageTest, ReleaseOutsideTheButtonReportsNothing)
     dialog->InitButton(buttonImage.get(), Point(20, 60), 7, 0);
     dialog->Show(0, 0, -1, -1, false, 0);
     DialogItem* button = dialog->GetItemByID(7);
-    Frame(gTicks + 400);
+    Frame(clock.Now() + 400);
     const int x = dialog->GetX() + 30;
     const int y = dialog->GetY() + 70;
     cast->MouseDown(x, y, 1);
@@ -334,7 +334,7 @@ TEST_F(CastMemberDialogImageTest, CanvasShowsTheBackImageOnceWithOverlayAndNoBor
     EXPECT_FALSE(dialog->GetCanvas()->HasColorKey());
 
     // On the screen: the dialog at its place.
-    Frame(gTicks + 20);
+    Frame(clock.Now() + 20);
     EXPECT_TRUE(SameRgb(manager->GetPixel(dialog->GetX() + 2, dialog->GetY() + 2), kBack));
     EXPECT_TRUE(SameRgb(manager->GetPixel(dialog->GetX() + 55, dialog->GetY() + 45), kOverlay));
 }

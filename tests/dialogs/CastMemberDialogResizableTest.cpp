@@ -20,6 +20,7 @@
 #include "framework/stage/GameTime.h"
 #include "tests/dialogs/DialogTestSupport.h"
 #include "tests/media/MediaTestSupport.h"
+#include "tests/support/FakeClock.h"
 #include "tests/support/TestSupport.h"
 
 #include <algorithm>
@@ -52,8 +53,6 @@ const Color kStage(0, 0, 0);
 constexpr int kDialogId = 12;
 const char kCutMessage[] = "Text in CastMemberDialogResizable exceeded space to provided to "
                            "display it.";
-
-unsigned int gTicks = 0;
 
 bool SameRgb(const Color& a, const Color& b)
 {
@@ -168,10 +167,10 @@ protected:
         fs::copy(fixtures / "img", "img", fs::copy_options::recursive);
         fs::copy_file(mediatest::SansFont(), "fonts/sans.ttf");
 
-        ASSERT_NO_FATAL_FAILURE(dialogtest::OpenVideoStage(&gTicks, &screen, &manager));
+        ASSERT_NO_FATAL_FAILURE(dialogtest::OpenVideoStage(clock, &screen, &manager));
         cast = manager->GetCast();
         skin = std::make_unique<ConfigFile>("skin.cfg", nullptr, false, false, false);
-        Frame(gTicks);
+        Frame(clock.Now());
     }
     void TearDown() override
     {
@@ -184,7 +183,7 @@ protected:
 
     void Frame(unsigned int t)
     {
-        gTicks = t;
+        clock.Set(t);
         manager->DoIt();
     }
 
@@ -237,6 +236,7 @@ protected:
 
     int TextWidth(const std::string& text) { return dialog->DialogFont()->TextDim(text).GetW(); }
 
+    testsupport::FakeClock clock;
     SDL_Surface* screen = nullptr;
     std::unique_ptr<AnimationManager> manager;
     Cast* cast = nullptr;
@@ -534,7 +534,7 @@ TEST_F(CastMemberDialogResizableTest, HeaderStripStaysInTheColourKeyAndShowsTran
     EXPECT_EQ((d->GetH() - 10 - 1) % 16, 0);
 
     d->Show(0, 0, -1, -1, false, 200);
-    Frame(gTicks + 20);
+    Frame(clock.Now() + 20);
     ASSERT_TRUE(d->GetCanvas()->HasColorKey());
     EXPECT_TRUE(SameRgb(d->GetCanvas()->GetColorKey(), kYellow));
     // On the screen the header is the stage behind the dialog; the frame starts below it.
@@ -684,7 +684,7 @@ TEST_F(CastMemberDialogResizableTest, OpeningAnimationWaitsASecondAndPlaysAgainA
     Probe* d = Build(cfg, "dialog");
     d->LoadOpenAnimation(cfg, "anim");
     d->Show(0, 0, -1, -1, false, 200);
-    const unsigned int shown = gTicks;
+    const unsigned int shown = clock.Now();
     for (unsigned int t = shown + 10; t <= shown + 900; t += 100) {
         Frame(t);
     }
@@ -713,7 +713,7 @@ TEST_F(CastMemberDialogResizableTest, ClickOnOkReportsAndCloses)
     EXPECT_EQ(ok->GetX(), (d->GetW() - 48) / 2);
     EXPECT_EQ(ok->GetY(), d->GetH() - 24 - 12);
     EXPECT_EQ(d->GetEnterKeyItem(), ok);
-    Frame(gTicks + 400);
+    Frame(clock.Now() + 400);
     const int x = d->GetX() + ok->GetX() + 24;
     const int y = d->GetY() + ok->GetY() + 12;
     cast->MouseDown(x, y, 1);

@@ -171,7 +171,7 @@ TEST_F(CastMemberDialogTest, PaintsBackgroundBorderItemsAndHover)
     const FullDialog d = BuildFullDialog(dialog);
     dialog->UpdateCheckbox(kCheckId, true);
     dialog->Show(1, 0, -1, -1, false);
-    RunTo(ticks + 50);
+    RunTo(clock.Now() + 50);
 
     const int x = dialog->GetX();
     const int y = dialog->GetY();
@@ -194,7 +194,7 @@ TEST_F(CastMemberDialogTest, PaintsBackgroundBorderItemsAndHover)
 
     // The mouse over OK lights it at the next frame.
     manager->MouseMove(CenterX(dialog, ok), CenterY(dialog, ok));
-    RunTo(ticks + 20);
+    RunTo(clock.Now() + 20);
     EXPECT_TRUE(SameRgb(ScreenPixel(CenterX(dialog, ok), CenterY(dialog, ok)), kOkLooks[2]));
     EXPECT_TRUE(
         SameRgb(ScreenPixel(CenterX(dialog, cancel), CenterY(dialog, cancel)), kCancelLooks[0]));
@@ -208,7 +208,7 @@ TEST_F(CastMemberDialogTest, ShownAgainAfterClosingKeepsOneSetOfStandardButtons)
     const size_t items = dialog->GetItems().size();
     const int width = dialog->GetW();
     Click(CenterX(dialog, dialog->GetItemByID(2)), CenterY(dialog, dialog->GetItemByID(2)));
-    RunTo(ticks + 20);
+    RunTo(clock.Now() + 20);
     ASSERT_EQ(cast->GetDialog(), nullptr);
     ASSERT_EQ(dialog->GetCast(), nullptr);
 
@@ -221,7 +221,7 @@ TEST_F(CastMemberDialogTest, ShownAgainAfterClosingKeepsOneSetOfStandardButtons)
     EXPECT_EQ(dialog->GetItems().size(), items);
     EXPECT_EQ(dialog->GetButtons().size(), 2u);
     EXPECT_EQ(dialog->GetW(), width);
-    RunTo(ticks + 20);
+    RunTo(clock.Now() + 20);
     EXPECT_TRUE(cast->Contains(dialog));
 }
 
@@ -420,7 +420,7 @@ TEST_F(CastMemberDialogTest, ChangeToOkButtonRemovesTheFirstStandardButtonOnly)
     EXPECT_EQ(one->GetButtons().size(), 1u) << "mode 2 keeps its single button";
 
     Click(CenterX(one, one->GetItemByID(1)), CenterY(one, one->GetItemByID(1)));
-    RunTo(ticks + 20);
+    RunTo(clock.Now() + 20);
     LogDialog* two = NewDialog();
     two->Show(1, 0, -1, -1, false);
     two->ChangeToOKButton();
@@ -428,7 +428,7 @@ TEST_F(CastMemberDialogTest, ChangeToOkButtonRemovesTheFirstStandardButtonOnly)
     EXPECT_EQ(two->GetItemByID(1), nullptr);
     ASSERT_EQ(two->GetButtons().size(), 1u);
     EXPECT_EQ(two->GetButtons()[0]->GetID(), 2);
-    RunTo(ticks + 30); // hover walks the buttons: nothing deleted may be left in them
+    RunTo(clock.Now() + 30); // hover walks the buttons: nothing deleted may be left in them
 }
 
 TEST_F(CastMemberDialogTest, RemovedItemsLeaveNoSlotBehind)
@@ -445,7 +445,7 @@ TEST_F(CastMemberDialogTest, RemovedItemsLeaveNoSlotBehind)
     EXPECT_EQ(dialog->GetFirstStandardButton(), nullptr);
     EXPECT_EQ(dialog->GetTextInputItem(), nullptr);
     EXPECT_EQ(std::count(dialog->GetButtons().begin(), dialog->GetButtons().end(), ok), 0);
-    RunTo(ticks + 30);
+    RunTo(clock.Now() + 30);
     EXPECT_TRUE(Key(SDLK_RETURN, 13)) << "Return is still taken, with nothing bound";
     EXPECT_EQ(cast->GetDialog(), dialog);
 
@@ -457,7 +457,7 @@ TEST_F(CastMemberDialogTest, RemovedItemsLeaveNoSlotBehind)
     EXPECT_EQ(dialog->GetListboxItem(), nullptr);
     EXPECT_EQ(dialog->GetSecondStandardButton(), nullptr);
     EXPECT_EQ(dialog->GetCanvas(), nullptr);
-    RunTo(ticks + 30);
+    RunTo(clock.Now() + 30);
 }
 
 struct ArrowCase

@@ -2,6 +2,7 @@
 
 #include "SDL.h"
 #include "framework/core/Color.h"
+#include "tests/support/FakeClock.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -49,7 +50,7 @@ protected:
     // Lines of the debug log that contain part.
     int LogLines(const std::string& part);
 
-    unsigned int ticks = 0;
+    testsupport::FakeClock clock;
     SDL_Surface* screen = nullptr;
     std::unique_ptr<Framework> app;
     std::unique_ptr<AnimationManager> manager;

@@ -10,6 +10,7 @@
 #include "framework/stage/CastMember.h"
 #include "framework/stage/GameTime.h"
 #include "tests/media/MediaTestSupport.h"
+#include "tests/support/FakeClock.h"
 
 namespace dialogtest {
 
@@ -28,13 +29,6 @@ const Color kStage(0, 0, 0);
 
 namespace {
 
-unsigned int* gTicks = nullptr;
-
-unsigned int Ticks()
-{
-    return gTicks != nullptr ? *gTicks : 0;
-}
-
 std::string Args(int a, int b, int c)
 {
     return std::to_string(a) + " " + std::to_string(b) + " " + std::to_string(c);
@@ -42,14 +36,10 @@ std::string Args(int a, int b, int c)
 
 } // namespace
 
-void OpenVideoStage(unsigned int* clock, SDL_Surface** screen,
+void OpenVideoStage(testsupport::FakeClock& clock, SDL_Surface** screen,
                     std::unique_ptr<AnimationManager>* manager)
 {
-    *clock = 1000;
-    gTicks = clock;
-    GameTime::SetTickSource(&Ticks);
-    Cast::SetTickSource(&Ticks);
-    CastMember::SetTickSource(&Ticks);
+    clock.Set(1000);
     ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0);
     ASSERT_EQ(TTF_Init(), 0);
     *screen =
@@ -63,10 +53,6 @@ void CloseVideoStage()
 {
     Canvas::SetDefaultPixelFormat(nullptr);
     TTF_Quit();
-    GameTime::SetTickSource(nullptr);
-    Cast::SetTickSource(nullptr);
-    CastMember::SetTickSource(nullptr);
-    gTicks = nullptr;
 }
 
 std::unique_ptr<Image> Strip(int frames, int w, int h, const Color* colours)
@@ -147,7 +133,7 @@ void LogDialog::DialogDetached(int dialogId)
 
 void DialogFixture::SetUp()
 {
-    ASSERT_NO_FATAL_FAILURE(OpenVideoStage(&ticks, &screen, &manager));
+    ASSERT_NO_FATAL_FAILURE(OpenVideoStage(clock, &screen, &manager));
     cast = manager->GetCast();
 
     font = std::make_unique<Font>(mediatest::SansFont(), 14);
@@ -161,8 +147,8 @@ void DialogFixture::SetUp()
     const Color thumbColours[] = {Color(255, 255, 255)};
     thumb = Strip(1, 10, 10, thumbColours);
 
-    FrameAt(ticks);
-    FrameAt(ticks + 10);
+    FrameAt(clock.Now());
+    FrameAt(clock.Now() + 10);
 }
 
 void DialogFixture::TearDown()
@@ -184,14 +170,14 @@ void DialogFixture::TearDown()
 
 void DialogFixture::FrameAt(unsigned int t)
 {
-    ticks = t;
+    clock.Set(t);
     manager->DoIt();
 }
 
 void DialogFixture::RunTo(unsigned int t)
 {
-    while (ticks + 10 < t) {
-        FrameAt(ticks + 10);
+    while (clock.Now() + 10 < t) {
+        FrameAt(clock.Now() + 10);
     }
     FrameAt(t);
 }
@@ -200,7 +186,7 @@ void DialogFixture::Press(int x, int y)
 {
     // The stage drops presses for a moment after a dialog attached.
     const unsigned int attached = cast->GetDialogAttachTime();
-    if (attached != 0 && ticks < attached + 400) {
+    if (attached != 0 && clock.Now() < attached + 400) {
         RunTo(attached + 400);
     }
     cast->MouseDown(x, y, 1);

@@ -4,6 +4,7 @@
 #include "framework/core/Color.h"
 #include "framework/dialogs/CastMemberDialog.h"
 #include "framework/stage/DialogListener.h"
+#include "tests/support/FakeClock.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -119,7 +120,7 @@ protected:
 
     Color ScreenPixel(int x, int y);
 
-    unsigned int ticks = 0;
+    testsupport::FakeClock clock;
     SDL_Surface* screen = nullptr;
     std::unique_ptr<AnimationManager> manager;
     Cast* cast = nullptr;
@@ -135,10 +136,10 @@ protected:
     std::vector<std::unique_ptr<LogDialog>> dialogs;
 };
 
-// Runs the game, stage and sprite clocks on *clock (set to 1000 ms), opens the video at 800 x 600
+// Sets the fake clock to 1000 ms, opens the video at 800 x 600
 // x 32 and the font engine, makes the screen's format the canvases' default and puts a stage on
 // the screen.
-void OpenVideoStage(unsigned int* clock, SDL_Surface** screen,
+void OpenVideoStage(testsupport::FakeClock& clock, SDL_Surface** screen,
                     std::unique_ptr<AnimationManager>* manager);
 // Undoes OpenVideoStage once the stage is gone; the video stays open.
 void CloseVideoStage();

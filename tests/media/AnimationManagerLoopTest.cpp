@@ -11,6 +11,7 @@
 #include "framework/stage/GameTime.h"
 #include "framework/stage/InputCatcher.h"
 #include "framework/stage/Script.h"
+#include "tests/support/FakeClock.h"
 #include "tests/support/TestSupport.h"
 
 #include <atomic>
@@ -24,13 +25,6 @@
 #include <vector>
 
 namespace {
-
-unsigned int gTicks = 0;
-
-unsigned int TestTicks()
-{
-    return gTicks;
-}
 
 using Calls = std::vector<std::string>;
 
@@ -125,8 +119,6 @@ class FrameLoopTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        gTicks = 1000;
-        GameTime::SetTickSource(&TestTicks);
         ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0);
         SDL_Surface* screen = SDL_SetVideoMode(AnimationManager::kScreenWidth,
                                                AnimationManager::kScreenHeight, 32, 0);
@@ -148,12 +140,11 @@ protected:
         other.reset();
         manager.reset();
         SDL_Quit();
-        GameTime::SetTickSource(nullptr);
     }
 
     void FrameAt(unsigned int t)
     {
-        gTicks = t;
+        ticks.Set(t);
         manager->DoIt();
     }
 
@@ -193,6 +184,7 @@ protected:
         return out;
     }
 
+    testsupport::FakeClock ticks;
     std::unique_ptr<AnimationManager> manager;
     Cast* game = nullptr;
     std::unique_ptr<Cast> other;
@@ -261,7 +253,7 @@ TEST_F(FrameLoopTest, FadesEndWithTheirCue)
         SCOPED_TRACE(c.name);
         RecordingCue listener;
         manager->SetMasterAlpha(c.startAlpha);
-        unsigned int t = gTicks;
+        unsigned int t = ticks.Now();
         FrameAt(t);
         if (c.kind == 0) {
             manager->FadeIn(c.ms, &listener);
@@ -410,7 +402,7 @@ TEST_F(FrameLoopTest, OneHoverAfterASecondWithoutMouseEventsThenTheNextEventEnds
     Square* square = AddSquare(game, 0, 0, 100, 0xFF0000);
     manager->MouseMove(10, 10);
     manager->DoIt();
-    SDL_Delay(1100);
+    ticks.Advance(1100);
     for (int i = 0; i < 5; ++i) {
         manager->DoIt();
     }

@@ -5,6 +5,7 @@
 #include "framework/stage/CueListener.h"
 #include "framework/stage/GameTime.h"
 #include "framework/stage/Receiver.h"
+#include "tests/support/FakeClock.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -219,8 +220,6 @@ class CastMemberVelocityTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        sTicks = 1000;
-        GameTime::SetTickSource(&FakeTicks);
         ASSERT_EQ(0, SDL_Init(SDL_INIT_VIDEO));
         SDL_Surface* screen = SDL_SetVideoMode(AnimationManager::kScreenWidth,
                                                AnimationManager::kScreenHeight, 32, SDL_SWSURFACE);
@@ -233,19 +232,16 @@ protected:
     {
         _manager.reset();
         SDL_Quit();
-        GameTime::SetTickSource(nullptr);
     }
 
     // One stage frame after ms of game time.
     void Frame(unsigned int ms)
     {
-        sTicks += ms;
+        _ticks.Advance(ms);
         _cast->Animate(0);
     }
 
-    static unsigned int FakeTicks() { return sTicks; }
-    inline static unsigned int sTicks = 0;
-
+    testsupport::FakeClock _ticks;
     std::unique_ptr<AnimationManager> _manager;
     Cast* _cast = nullptr; // the manager's
     CueRecorder _listener;

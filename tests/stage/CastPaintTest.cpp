@@ -18,8 +18,6 @@
 
 namespace {
 
-using stagetest::gTicks;
-
 const Color kGreen(0, 160, 0);
 const Color kRed(200, 0, 0);
 const Color kBlue(0, 0, 200);
@@ -304,7 +302,7 @@ TEST_F(CastPaintTest, LowDetailFadeDrawsDarkenedBlocksInsteadOfSprites)
     auto* sprite = new Swatch(cast, 600, 400, 50, 50, 1, kRed);
     manager->SetMasterAlpha(0);
     manager->FadeIn(1000, nullptr);
-    gTicks += 981; // 255 x 0.981 = 250
+    ticks.Advance(981); // 255 x 0.981 = 250
     manager->DoFades();
     ASSERT_EQ(cast->GetFadeAlpha(), 250);
 
@@ -338,7 +336,7 @@ TEST_F(CastPaintTest, ScreenFadesEndWithTheirCues)
 
     manager->FadeOut(0, &log); // lasts 1 ms
     EXPECT_TRUE(manager->FadingOut());
-    gTicks += 1;
+    ticks.Advance(1);
     manager->DoFades();
     EXPECT_EQ(manager->GetMasterAlpha(), 0);
     EXPECT_EQ(cast->GetFadeAlpha(), 0);
@@ -346,10 +344,10 @@ TEST_F(CastPaintTest, ScreenFadesEndWithTheirCues)
               (std::vector<int>{CueListener::kScreenFadedIn, CueListener::kScreenFadedOut}));
 
     manager->FadeTo(100, 200, &log);
-    gTicks += 100;
+    ticks.Advance(100);
     manager->DoFades();
     EXPECT_EQ(manager->GetMasterAlpha(), 50);
-    gTicks += 150;
+    ticks.Advance(150);
     manager->DoFades();
     EXPECT_EQ(manager->GetMasterAlpha(), 100);
     EXPECT_EQ(log.cues, (std::vector<int>{CueListener::kScreenFadedIn, CueListener::kScreenFadedOut,
@@ -378,12 +376,12 @@ TEST_F(CastPaintTest, ListenerMayStartTheNextFadeFromItsCue)
     };
     Bouncer bouncer(manager.get());
     manager->FadeOut(100, &bouncer);
-    gTicks += 100;
+    ticks.Advance(100);
     manager->DoFades();
     EXPECT_EQ(manager->GetMasterAlpha(), 0);
     EXPECT_TRUE(manager->FadingIn());
     EXPECT_EQ(manager->GetFadeStartAlpha(), 0);
-    gTicks += 50;
+    ticks.Advance(50);
     manager->DoFades();
     EXPECT_EQ(manager->GetMasterAlpha(), 127);
 }

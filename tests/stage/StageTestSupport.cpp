@@ -9,21 +9,9 @@
 
 namespace stagetest {
 
-unsigned int gTicks = 0;
-
-unsigned int FakeTicks()
+void StageTest::OpenStage()
 {
-    return gTicks;
-}
-
-void StageTest::OpenStage(StageClock clock)
-{
-    _clock = clock;
-    gTicks = 1000;
-    GameTime::SetTickSource(&FakeTicks);
-    if (_clock == StageClock::GameTimeAndCast) {
-        Cast::SetTickSource(&FakeTicks);
-    }
+    ticks.Set(1000);
     _screen =
         SDL_CreateRGBSurface(0, AnimationManager::kScreenWidth, AnimationManager::kScreenHeight, 32,
                              0x00FF0000, 0x0000FF00, 0x000000FF, 0);
@@ -40,10 +28,6 @@ void StageTest::CloseStage()
     Canvas::SetDefaultPixelFormat(nullptr);
     SDL_FreeSurface(_screen);
     _screen = nullptr;
-    GameTime::SetTickSource(nullptr);
-    if (_clock == StageClock::GameTimeAndCast) {
-        Cast::SetTickSource(nullptr);
-    }
 }
 
 void PaintedStageTest::OpenPaintedStage()
