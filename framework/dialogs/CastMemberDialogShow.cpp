@@ -1,5 +1,5 @@
-// Showing, laying out, attaching and closing a dialog; its time limit and flash script; its
-// canvas, background, drop shadow, scaled look and painting.
+// CastMemberDialog: showing, laying out, attaching and closing a dialog; its time limit and flash
+// script; its canvas, background, drop shadow, scaled look and painting.
 #include "SDL.h"
 #include "framework/core/Application.h"
 #include "framework/dialogs/CastMemberDialog.h"

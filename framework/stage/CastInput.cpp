@@ -1,3 +1,5 @@
+// Cast: mouse and keys, dragging and tracking.
+
 #include "framework/core/TickSource.h"
 #include "framework/media/AnimationManager.h"
 #include "framework/stage/Cast.h"

@@ -16,7 +16,6 @@
 
 namespace {
 
-// The cancel mark: a release at this x ends a drag or tracking without click or drop.
 constexpr int kClickDistance = 10;
 constexpr unsigned int kClickTime = 1000;
 // A drop at most this far from the start snaps back; farther away the sprite flies back.

@@ -1,3 +1,5 @@
+// CastMember: state script, cues, blinking, flashing, fades, scaling and rotation.
+
 #include "framework/stage/CastMember.h"
 #include "framework/stage/CueListener.h"
 

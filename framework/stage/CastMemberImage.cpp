@@ -12,11 +12,7 @@
 
 #include <algorithm>
 
-namespace {
-
-// The screen the sprite is kept on when it has no animation manager to ask.
-
-} // namespace
+namespace {} // namespace
 
 CastMemberImage::CastMemberImage()
 {

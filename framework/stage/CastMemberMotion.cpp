@@ -1,3 +1,5 @@
+// CastMember: moves, velocity and the per-frame animation step.
+
 #include "framework/core/Debug.h"
 #include "framework/media/AnimationManager.h"
 #include "framework/stage/Cast.h"

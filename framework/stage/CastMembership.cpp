@@ -1,3 +1,5 @@
+// Cast: joining and leaving, the cursor, the dialog slots, receivers and restrictions.
+
 #include "SDL.h"
 #include "framework/core/Rectangle.h"
 #include "framework/core/TickSource.h"
@@ -13,9 +15,6 @@
 #include <cstdint>
 
 namespace {
-
-// A press, release or move at this point lies outside every sprite: it ends a drag, a tracking
-// or a mouse-over without a click.
 
 template <class T> bool EraseFirst(std::vector<T*>& list, T* item)
 {
@@ -52,30 +51,6 @@ Cast::Walk::Walk(Cast& cast, bool backToFront) : _cast(cast)
 Cast::Walk::~Walk()
 {
     _cast._walks.pop_back();
-}
-
-Cast::Cast(AnimationManager* manager, Canvas* fadeCanvas)
-    : Debug("Cast"), _animationManager(manager), _fadeCanvas(fadeCanvas)
-{
-    if (manager != nullptr) {
-        _fadeAlpha = manager->GetMasterAlpha();
-    }
-}
-
-Cast::~Cast()
-{
-    EndAnimationCycle();
-    _fadeCanvas = nullptr;
-    DestroyCastMembers();
-    // The cursor outlives the stage (its owner keeps it): it leaves, so it never calls back.
-    if (_cursor != nullptr && _cursor->GetCast() == this) {
-        _cursor->SetCast(nullptr);
-    }
-    _cursor = nullptr;
-    EndAnimationCycle();
-    // The manager may already be gone: release the background without asking for a repaint.
-    _animationManager = nullptr;
-    DeleteBackground();
 }
 
 // --- membership ---
@@ -403,6 +378,7 @@ bool Cast::AttachDialog(CastMemberDialog* dialog, bool keepMouse, bool nested)
         CastMember* dragged = _dragObj != nullptr ? _dragObj : _trackObj;
         _dragObj = nullptr;
         _trackObj = nullptr;
+        // kCancelX lies outside every sprite: the drag and the mouse-over end without a click.
         if (dragged != nullptr) {
             dragged->MouseUp(CastMember::kCancelX, CastMember::kCancelX, 1);
         }

@@ -1,3 +1,5 @@
+// Cast: the frame, painting, background and fades.
+
 #include "SDL.h"
 #include "SDL_rotozoom.h"
 #include "framework/core/ImageResources.h"
