@@ -2,11 +2,10 @@
 // tests that run in parallel never share "debug.txt" or any other file.
 #include "tests/support/TestSupport.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <string>
 #include <unistd.h>
 

@@ -1,14 +1,12 @@
 // The game's data folder as the program sees it: every file a configuration names exists with
 // its exact case, and the skin's sheets divide into their frames with the colour key at (0,0).
-#include "framework/core/ConfigFile.h"
-
 #include "SDL.h"
 #include "SDL_image.h"
-
-#include <gtest/gtest.h>
+#include "framework/core/ConfigFile.h"
 
 #include <cstring>
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -41,7 +39,8 @@ std::vector<fs::path> ConfigFiles()
     return files;
 }
 
-struct Surface {
+struct Surface
+{
     explicit Surface(const fs::path& path) : s(IMG_Load(path.c_str())) {}
     ~Surface() { SDL_FreeSurface(s); }
     SDL_Surface* s;
@@ -50,7 +49,8 @@ struct Surface {
 Uint32 PixelAt(SDL_Surface* s, int x, int y)
 {
     SDL_LockSurface(s);
-    const Uint8* p = static_cast<const Uint8*>(s->pixels) + y * s->pitch + x * s->format->BytesPerPixel;
+    const Uint8* p =
+        static_cast<const Uint8*>(s->pixels) + y * s->pitch + x * s->format->BytesPerPixel;
     Uint32 v = 0;
     std::memcpy(&v, p, s->format->BytesPerPixel);
     SDL_UnlockSurface(s);
