@@ -17,6 +17,7 @@
 #include "tests/dialogs/DialogTestSupport.h"
 #include "tests/media/MediaTestSupport.h"
 #include "tests/support/FakeClock.h"
+#include "tests/support/LogListener.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -26,7 +27,7 @@
 
 namespace {
 
-using Log = std::vector<std::string>;
+using testsupport::Log;
 
 const Color kKey(255, 0, 255);
 const Color kBack(40, 60, 200);
@@ -44,29 +45,9 @@ constexpr int kButtonH = 20;
 using dialogtest::Plain;
 using dialogtest::Strip;
 
-bool SameRgb(const Color& a, const Color& b)
-{
-    return a.Equals(b);
-}
+using testsupport::SameRgb;
 
-class LogListener : public DialogListener
-{
-public:
-    explicit LogListener(Log* log) : _log(log) {}
-    void DialogButtonClicked(int dialogId, int itemId, int how) override
-    {
-        _log->push_back("user clicked " + std::to_string(dialogId) + " " + std::to_string(itemId) +
-                        " " + std::to_string(how));
-    }
-    void DialogItemSet(int dialogId, int itemId, int value, bool state) override
-    {
-        _log->push_back("user set " + std::to_string(dialogId) + " " + std::to_string(itemId) +
-                        " " + std::to_string(value) + " " + std::to_string(state));
-    }
-
-private:
-    Log* _log;
-};
+using testsupport::LogListener;
 
 class LogImageDialog : public CastMemberDialogImage
 {
@@ -268,10 +249,21 @@ TEST_F(CastMemberDialogImageTest, ButtonsDecideByTheirExitCode)
          true,
          true,
          true,
-         {"own set 5 10 0 1", "user set 5 10 0 1", "own clicked 5 7 3", "user clicked 5 7 3"}},
+         {"own set 5 10 0 1", "user set 5 10 0 1", "user detached 5", "own clicked 5 7 3",
+          "user clicked 5 7 3"}},
         {1, false, false, false, true, {}},
-        {2, true, true, false, false, {"own clicked 5 7 3", "user clicked 5 7 3"}},
-        {3, true, true, false, true, {"own clicked 5 7 3", "user clicked 5 7 3"}},
+        {2,
+         true,
+         true,
+         false,
+         false,
+         {"user detached 5", "own clicked 5 7 3", "user clicked 5 7 3"}},
+        {3,
+         true,
+         true,
+         false,
+         true,
+         {"user detached 5", "own clicked 5 7 3", "user clicked 5 7 3"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE("exit code " + std::to_string(c.exitCode) + (c.validates ? "" : ", refused"));

@@ -21,6 +21,7 @@
 #include "tests/dialogs/DialogTestSupport.h"
 #include "tests/media/MediaTestSupport.h"
 #include "tests/support/FakeClock.h"
+#include "tests/support/LogListener.h"
 #include "tests/support/TestSupport.h"
 
 #include <algorithm>
@@ -34,7 +35,7 @@
 
 namespace {
 
-using Log = std::vector<std::string>;
+using testsupport::Log;
 
 // The tiles of img/tiles16.png and img/tiles10.png (make_images.py): each tile is flat colour
 // with one black marker pixel at its top-left corner.
@@ -54,24 +55,9 @@ constexpr int kDialogId = 12;
 const char kCutMessage[] = "Text in CastMemberDialogResizable exceeded space to provided to "
                            "display it.";
 
-bool SameRgb(const Color& a, const Color& b)
-{
-    return a.Equals(b);
-}
+using testsupport::SameRgb;
 
-class LogListener : public DialogListener
-{
-public:
-    explicit LogListener(Log* log) : _log(log) {}
-    void DialogButtonClicked(int dialogId, int itemId, int how) override
-    {
-        _log->push_back("user clicked " + std::to_string(dialogId) + " " + std::to_string(itemId) +
-                        " " + std::to_string(how));
-    }
-
-private:
-    Log* _log;
-};
+using testsupport::LogListener;
 
 // The resizable dialog with its inner workings in reach.
 class Probe : public CastMemberDialogResizable
@@ -718,7 +704,7 @@ TEST_F(CastMemberDialogResizableTest, ClickOnOkReportsAndCloses)
     const int y = d->GetY() + ok->GetY() + 12;
     cast->MouseDown(x, y, 1);
     cast->MouseUp(x, y, 1);
-    EXPECT_EQ(log, (Log{"own clicked 12 1 1", "user clicked 12 1 1"}));
+    EXPECT_EQ(log, (Log{"user detached 12", "own clicked 12 1 1", "user clicked 12 1 1"}));
     EXPECT_EQ(cast->GetDialog(), nullptr);
     EXPECT_FALSE(d->IsShown());
 }

@@ -20,11 +20,6 @@ namespace controltest {
 const Color kThemeColour(10, 20, 30);
 const Color kThemeShadowColour(90, 90, 90);
 
-bool SameRgb(const Color& a, const Color& b)
-{
-    return a.GetR() == b.GetR() && a.GetG() == b.GetG() && a.GetB() == b.GetB();
-}
-
 ControlFixture::ControlFixture() = default;
 
 ControlFixture::~ControlFixture() = default;

@@ -3,6 +3,7 @@
 #include "SDL.h"
 #include "framework/core/Color.h"
 #include "tests/support/FakeClock.h"
+#include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -61,6 +62,6 @@ private:
     std::vector<std::unique_ptr<CastMemberDialog>> _dialogs;
 };
 
-bool SameRgb(const Color& a, const Color& b);
+using testsupport::SameRgb;
 
 } // namespace controltest

@@ -11,6 +11,7 @@
 #include "framework/stage/GameTime.h"
 #include "tests/media/MediaTestSupport.h"
 #include "tests/support/FakeClock.h"
+#include "tests/support/TestSupport.h"
 
 namespace dialogtest {
 
@@ -76,32 +77,7 @@ std::unique_ptr<Image> Plain(int w, int h, const Color& colour)
     return std::make_unique<Image>(canvas, whole);
 }
 
-bool SameRgb(const Color& a, const Color& b)
-{
-    return a.GetR() == b.GetR() && a.GetG() == b.GetG() && a.GetB() == b.GetB();
-}
-
 // --- listeners ---
-
-void LogListener::DialogTimesUp(int dialogId)
-{
-    _log->push_back("user timesup " + std::to_string(dialogId));
-}
-
-void LogListener::DialogButtonClicked(int dialogId, int itemId, int how)
-{
-    _log->push_back("user clicked " + Args(dialogId, itemId, how));
-}
-
-void LogListener::DialogItemSet(int dialogId, int itemId, int value, bool state)
-{
-    _log->push_back("user set " + Args(dialogId, itemId, value) + (state ? " 1" : " 0"));
-}
-
-void LogListener::DialogDetached(int dialogId)
-{
-    _log->push_back("user detached " + std::to_string(dialogId));
-}
 
 LogDialog::LogDialog(Cast* cast, int id, DialogListener* listener, Log* log)
     : CastMemberDialog(cast, id, nullptr, listener), _log(log)

@@ -5,6 +5,7 @@
 #include "framework/core/Color.h"
 #include "framework/core/Rectangle.h"
 #include "framework/media/AnimationManager.h"
+#include "tests/support/TestSupport.h"
 
 #include <cstring>
 #include <gtest/gtest.h>
@@ -40,10 +41,7 @@ void PaintPattern(Canvas& c)
     }
 }
 
-bool SameRgb(const Color& a, const Color& b)
-{
-    return a.GetR() == b.GetR() && a.GetG() == b.GetG() && a.GetB() == b.GetB();
-}
+using testsupport::SameRgb;
 
 // Equal once both are mapped into the surface's format (16-bit surfaces round colours).
 bool SamePixel(SDL_Surface* s, const Color& a, const Color& b)
