@@ -106,13 +106,16 @@ def radial(w, h, cx, cy, radius, inner, outer):
 
 
 def grain(w, h, seed, amount, scale=1):
-    """Seeded noise as an L picture around 128, optionally softened by drawing it small."""
+    """Seeded noise as an L picture around 128 (plus or minus amount), optionally softened by
+    drawing it small and scaling it up."""
     rng = random.Random(seed)
     sw, sh = max(1, w // scale), max(1, h // scale)
-    data = bytes(max(0, min(255, 128 + rng.randint(-amount, amount))) for _ in range(sw * sh))
-    noise = Image.frombytes("L", (sw, sh), data)
+    noise = Image.frombytes("L", (sw, sh), rng.randbytes(sw * sh))
+    noise = noise.point(lambda v: 128 + (v - 128) * amount // 128)
     if scale > 1:
-        noise = noise.resize((w, h), Image.BICUBIC)
+        noise = noise.resize((w, h), Image.BICUBIC).filter(ImageFilter.GaussianBlur(scale / 2))
+        # Blurring flattens the noise: stretch it back to the asked amount.
+        noise = noise.point(lambda v: max(0, min(255, 128 + (v - 128) * 3)))
     return noise
 
 

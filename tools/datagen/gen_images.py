@@ -9,6 +9,7 @@ import sys
 
 from PIL import Image, ImageDraw, ImageFont
 
+import game_art
 import tiles_art
 
 FONT_BOLD = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"
@@ -115,6 +116,8 @@ def main():
     button_sheet(out, "images/dialog/yesbutton.png", "Yes")
     button_sheet(out, "images/dialog/nobutton.png", "No")
     tiles_art.write_all(out)
+    game_art.write_all(out)
+    game_art.write_dialogs(out, button_sheet)
 
 
 if __name__ == "__main__":

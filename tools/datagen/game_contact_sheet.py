@@ -2,7 +2,8 @@
 """Lays generated pictures out on one sheet for looking at them together.
 
 Usage: contact_sheet.py OUTPUT.png WIDTH ZOOM PICTURE...
-Each picture is drawn ZOOM times larger (nearest neighbour, so pixels stay visible) with its
+Each picture is drawn ZOOM times larger (nearest neighbour, so pixels stay visible; a ZOOM
+below 1 shrinks large pictures smoothly) with its
 file name under it; the key colour is shown as a grey checkerboard so transparent parts read.
 """
 import os
@@ -24,7 +25,13 @@ def checker(size, step=6):
 
 
 def tile(path, zoom):
-    img = Image.open(path).convert("RGB")
+    src = Image.open(path)
+    if src.mode == "RGBA":
+        # Pictures with their own alpha are shown over the checkerboard.
+        flat = checker(src.size)
+        flat.paste(src, (0, 0), src)
+        src = flat
+    img = src.convert("RGB")
     mask = Image.eval(img, lambda v: v)
     keymask = Image.new("L", img.size, 0)
     px, kp = mask.load(), keymask.load()
@@ -32,17 +39,17 @@ def tile(path, zoom):
         for x in range(img.width):
             if px[x, y] == KEY:
                 kp[x, y] = 255
-    size = (img.width * zoom, img.height * zoom)
-    big = img.resize(size, Image.NEAREST)
+    size = (max(1, int(img.width * zoom)), max(1, int(img.height * zoom)))
+    big = img.resize(size, Image.NEAREST if zoom >= 1 else Image.LANCZOS)
     bg = checker(size)
-    big.paste(bg, (0, 0), keymask.resize(size, Image.NEAREST))
+    big.paste(bg, (0, 0), keymask.resize(size, Image.NEAREST).point(lambda a: 255 if a > 127 else 0))
     return big
 
 
 def main():
     if len(sys.argv) < 5:
         sys.exit(__doc__)
-    out, width, zoom = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
+    out, width, zoom = sys.argv[1], int(sys.argv[2]), float(sys.argv[3])
     font = ImageFont.truetype(FONT, 12)
     items = [(os.path.basename(p), tile(p, zoom)) for p in sys.argv[4:]]
     x = y = rowh = 0
