@@ -661,16 +661,8 @@ def arrow_look(size, left, look, state):
         d.polygon(pts, fill=col + (255,))
     arrow_layer = gp.supersample(size, 3, painter)
     img.alpha_composite(arrow_layer)
-    out = img.convert("RGB")
     # Keep the key exact where the button was see-through.
-    keymask = Image.eval(base, lambda v: v)
-    px = base.load()
-    op = out.load()
-    for y in range(h):
-        for x in range(w):
-            if px[x, y] == KEY:
-                op[x, y] = KEY
-    return out
+    return Image.composite(img.convert("RGB"), base, gp.key_mask(base))
 
 
 def button_sheet(label, look, size=(100, 36), font_size=15):
@@ -913,7 +905,7 @@ def mode_icon(n, state):
         if n == 0:
             lantern = sprite_lantern().convert("RGB")
             img.paste(lantern.resize((26 * s, 39 * s), Image.LANCZOS).convert("RGBA"), (7 * s, 0),
-                      make_mask(lantern).resize((26 * s, 39 * s), Image.NEAREST))
+                      gp.key_mask(lantern).resize((26 * s, 39 * s), Image.NEAREST))
             return
         w, h = 22 * s, 28 * s
         x0, y0 = 9 * s, 6 * s
@@ -987,7 +979,7 @@ def mode_tile(n, row):
     out = base.convert("RGB")
     # The rounded corners stay exactly on the key.
     ref = button_look((120, 48), "", look, state)
-    return Image.composite(ref, out, make_mask(ref).point(lambda a: 255 - a))
+    return Image.composite(out, ref, gp.key_mask(ref))
 
 
 def modes_sheet():
@@ -1305,23 +1297,6 @@ def radio_sheet():
     return sheet
 
 
-def whole_tile(face):
-    """A finished tile as the game composes it: the blank tile with a face at (8, 0), RGBA."""
-    tile = tiles_art.one_tile()
-    face_img = tiles_art.painted("ivory")[face].resize((tiles_art.FACE_W, tiles_art.FACE_H),
-                                                       Image.LANCZOS).convert("RGB")
-    tile.paste(face_img, (tiles_art.EDGE, 0))
-    alpha = Image.eval(tile.convert("L"), lambda v: 255)
-    px, ap = tile.load(), alpha.load()
-    for y in range(tile.height):
-        for x in range(tile.width):
-            if px[x, y] == KEY:
-                ap[x, y] = 0
-    rgba = tile.convert("RGBA")
-    rgba.putalpha(alpha)
-    return rgba
-
-
 def rules_card(painter):
     """One picture of a rules page, 160 x 200: a dark card with a thin gold line; the painter
     puts the page's pictures on it."""
@@ -1334,7 +1309,7 @@ def rules_card(painter):
 
 
 def tiles_at(card, faces, y, scale=1.0, gap=4):
-    tiles = [whole_tile(f) for f in faces]
+    tiles = [tiles_art.whole_tile(f) for f in faces]
     if scale != 1.0:
         tiles = [t.resize((int(t.width * scale), int(t.height * scale)), Image.LANCZOS) for t in tiles]
     total = sum(t.width for t in tiles) + gap * (len(tiles) - 1)
@@ -1356,118 +1331,84 @@ def rules_strip(pages):
     return strip
 
 
-def page_pair(card, d):
-    tiles_at(card, [31, 31], 60)
-    caption(d, 150, "Match two")
-    caption(d, 172, "free tiles", 13)
+def show_tiles(*rows, scale=1.0):
+    """A page picture of one or more rows of tiles, centred above the caption."""
+    def paint(card, d):
+        step = int(tiles_art.TILE_H * scale) + 2
+        y = (130 - step * len(rows)) // 2 + 4
+        for faces in rows:
+            tiles_at(card, faces, y, scale, 2 if scale < 1 else 4)
+            y += step
+    return paint
 
 
-def page_fuse(card, d):
-    cord = fuse_cord("classic").crop((0, 0, 140, 24))
-    card.paste(cord, (10, 74), make_mask(cord))
-    caption(d, 130, "The fuse burns:")
-    caption(d, 152, "beat the clock", 13)
+def show_cord(look):
+    def paint(card, d):
+        cord = fuse_cord(look).crop((0, 0, 140, 24))
+        card.paste(cord, (10, 62), gp.key_mask(cord))
+    return paint
 
 
-def make_mask(img):
-    """An L mask that is clear wherever a keyed picture has the key."""
-    mask = Image.new("L", img.size, 255)
-    px, mp = img.load(), mask.load()
-    for y in range(img.height):
-        for x in range(img.width):
-            if px[x, y] == KEY:
-                mp[x, y] = 0
-    return mask
-
-
-def page_specials_row(card, d):
-    tiles_at(card, [42, 48, 58], 40, 0.62, 2)
-    tiles_at(card, [49, 50, 54], 82, 0.62, 2)
-    caption(d, 150, "Special tiles")
-    caption(d, 172, "have powers", 13)
-
-
-def page_brick(card, d):
-    tiles_at(card, [45, 48], 60)
-    caption(d, 150, "Fuses burn")
-    caption(d, 172, "brick walls", 13)
-
-
-def page_rank(card, d):
-    tiles_at(card, [47, 46, 57], 50, 0.8, 2)
-    caption(d, 150, "Step a tile")
-    caption(d, 172, "up or down", 13)
-
-
-def page_changers(card, d):
-    tiles_at(card, [49, 54, 50], 50, 0.8, 2)
-    caption(d, 150, "Clone, swap")
-    caption(d, 172, "or scatter", 13)
-
-
-def page_magnets(card, d):
-    tiles_at(card, [58, 59], 60)
-    caption(d, 150, "Magnets pull")
-    caption(d, 172, "tiles to them", 13)
-
-
-def page_suits(card, d):
-    tiles_at(card, [4], 12, 0.8)
-    tiles_at(card, [13], 62, 0.8)
-    tiles_at(card, [22], 112, 0.8)
-    caption(d, 178, "Three suits", 14)
-
-
-def page_points(card, d):
-    gp.draw_text_centered(d, 80, 84, "+25", gp.font(gp.FONT_SERIF_BOLD, 52), (250, 214, 110),
+def show_points(card, d):
+    gp.draw_text_centered(d, 80, 72, "+25", gp.font(gp.FONT_SERIF_BOLD, 52), (250, 214, 110),
                           shadow=(10, 2, 2), offset=(2, 2))
-    caption(d, 150, "Quick matches")
-    caption(d, 172, "score more", 13)
 
 
-def page_buttons(card, d):
+def show_buttons(card, d):
     for n, label in enumerate(("Hint", "Undo")):
         look = button_look((100, 36), label, "classic", 0)
-        card.paste(look, (30, 36 + n * 50), make_mask(look))
-    caption(d, 150, "Ask for a hint")
-    caption(d, 172, "or take back", 13)
+        card.paste(look, (30, 30 + n * 50), gp.key_mask(look))
 
 
-def page_spirit(card, d):
-    spirit = sprite_spirit().resize((72, 96), Image.LANCZOS)
-    card.alpha_composite(spirit, (44, 24))
-    caption(d, 150, "Guide the spirit")
-    caption(d, 172, "home", 13)
+def show_spirit(card, d):
+    card.alpha_composite(sprite_spirit().resize((72, 96), Image.LANCZOS), (44, 20))
 
 
-def page_yinyang(card, d):
-    tiles_at(card, [42, 42], 60)
-    caption(d, 150, "Yin and Yang")
-    caption(d, 172, "clear the board", 13)
-
-
-def page_incense(card, d):
-    cord = fuse_cord("zorvy").crop((0, 0, 140, 24))
-    card.paste(cord, (10, 74), make_mask(cord))
-    caption(d, 130, "Incense burns:")
-    caption(d, 152, "beat the clock", 13)
-
-
-def page_power(card, d):
-    tiles_at(card, [57], 50)
-    caption(d, 150, "Use a power")
-    caption(d, 172, "then a target", 13)
-
-
-def page_film(card, d):
-    d.rectangle([20, 50, 140, 120], fill=(20, 20, 20, 255))
+def show_film(card, d):
+    d.rectangle([20, 40, 140, 110], fill=(20, 20, 20, 255))
     for x in range(26, 136, 14):
-        d.rectangle([x, 54, x + 7, 60], fill=(220, 210, 190, 255))
-        d.rectangle([x, 110, x + 7, 116], fill=(220, 210, 190, 255))
+        d.rectangle([x, 44, x + 7, 50], fill=(220, 210, 190, 255))
+        d.rectangle([x, 100, x + 7, 106], fill=(220, 210, 190, 255))
     for n in range(3):
-        d.rectangle([28 + n * 38, 64, 58 + n * 38, 106], fill=(90 + n * 40, 120, 170 - n * 30, 255))
-    caption(d, 150, "Watch the")
-    caption(d, 172, "movies again", 13)
+        d.rectangle([28 + n * 38, 54, 58 + n * 38, 96], fill=(90 + n * 40, 120, 170 - n * 30, 255))
+
+
+def page(picture, line1, line2):
+    """A rules page: a picture in the upper part of the card and two lines of caption."""
+    def paint(card, d):
+        picture(card, d)
+        caption(d, 150, line1)
+        caption(d, 172, line2, 13)
+    return paint
+
+
+PAIR_PAGE = page(show_tiles([31, 31]), "Match two", "free tiles")
+RULES_PAGES = {
+    "images/rules/rules_puzzle.png": [
+        PAIR_PAGE,
+        page(show_cord("classic"), "The fuse burns:", "beat the clock"),
+        page(show_tiles([42, 48, 58], [49, 50, 54], scale=0.62), "Special tiles", "have powers"),
+        page(show_tiles([45, 48]), "Fuses burn", "brick walls"),
+        page(show_tiles([47, 46, 57], scale=0.8), "Step a tile", "up or down"),
+        page(show_tiles([49, 54, 50], scale=0.8), "Clone, swap", "or scatter"),
+        page(show_tiles([58, 59]), "Magnets pull", "tiles to them"),
+    ],
+    "images/rules/rules_classic.png": [
+        PAIR_PAGE,
+        page(show_tiles([4, 13, 22], scale=0.8), "Three suits:", "dots, bamboo, signs"),
+        page(show_points, "Quick matches", "score more"),
+        page(show_cord("classic"), "The fuse burns:", "beat the clock"),
+        page(show_buttons, "Ask for a hint", "or take back"),
+    ],
+    "images/rules/rules_quest.png": [
+        page(show_spirit, "Guide the spirit", "home"),
+        PAIR_PAGE,
+        page(show_tiles([42, 42]), "Yin and Yang", "clear the board"),
+        page(show_cord("zorvy"), "Incense burns:", "beat the clock"),
+        page(show_tiles([57]), "Use a power", "then a target"),
+        page(show_film, "Watch the", "movies again"),
+    ],
+}
 
 
 def write_dialogs(out, button_sheet):
@@ -1478,9 +1419,5 @@ def write_dialogs(out, button_sheet):
     button_sheet(out, "images/dialog/nextbutton.png", "Next", 90, 32)
     button_sheet(out, "images/dialog/prevbutton.png", "Back", 90, 32)
     gp.save_png(radio_sheet(), out, "images/dialog/radio.png")
-    gp.save_png(rules_strip([page_pair, page_fuse, page_specials_row, page_brick, page_rank,
-                             page_changers, page_magnets]), out, "images/rules/rules_puzzle.png")
-    gp.save_png(rules_strip([page_pair, page_suits, page_points, page_fuse, page_buttons]), out,
-                "images/rules/rules_classic.png")
-    gp.save_png(rules_strip([page_spirit, page_pair, page_yinyang, page_incense, page_power,
-                             page_film]), out, "images/rules/rules_quest.png")
+    for rel, pages in RULES_PAGES.items():
+        gp.save_png(rules_strip(pages), out, rel)

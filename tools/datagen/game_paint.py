@@ -66,6 +66,20 @@ def keyed_on(rgba, matte, threshold=100):
     return rgb
 
 
+def key_mask(img):
+    """An L mask of a keyed picture: 0 where it holds the key exactly, 255 elsewhere."""
+    diff = ImageChops.difference(img.convert("RGB"), Image.new("RGB", img.size, KEY))
+    r, g, b = diff.split()
+    return ImageChops.lighter(ImageChops.lighter(r, g), b).point(lambda v: 255 if v else 0)
+
+
+def unkeyed(img):
+    """A keyed picture as RGBA, its key pixels fully transparent."""
+    rgba = img.convert("RGBA")
+    rgba.putalpha(key_mask(img))
+    return rgba
+
+
 def lerp(a, b, t):
     return tuple(int(round(a[i] + (b[i] - a[i]) * t)) for i in range(len(a)))
 

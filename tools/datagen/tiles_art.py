@@ -552,29 +552,31 @@ SPECIALS = {
 }
 
 
+# Faces 0 to 41 by group: first face, last face and the painter of the group, which gets the
+# number within the group (the rank of a suit, the wind, the dragon, the flower or season).
+FACE_GROUPS = [
+    (0, 8, lambda img, n: paint_dots(img, n + 1)),
+    (9, 17, lambda img, n: paint_bamboo(img, n + 1)),
+    (18, 26, lambda img, n: paint_character(img, n + 1)),
+    (27, 30, paint_wind),
+    (31, 33, paint_dragon),
+    (34, 37, paint_flower),
+    (38, 41, paint_season),
+]
+
+
 def paint_face(face, phase=0.0, ground=(IVORY_HI, IVORY_LO), symbol_only=False):
     """One face at painting scale, RGBA; with symbol_only the ground is left transparent."""
     if symbol_only:
         img = Image.new("RGBA", (FACE_W * S, FACE_H * S), (0, 0, 0, 0))
     else:
         img = face_base(ground)
-    if face < 9:
-        paint_dots(img, face + 1)
-    elif face < 18:
-        paint_bamboo(img, face - 8)
-    elif face < 27:
-        paint_character(img, face - 17)
-    elif face < 31:
-        paint_wind(img, face - 27)
-    elif face < 34:
-        paint_dragon(img, face - 31)
-    elif face < 38:
-        paint_flower(img, face - 34)
-    elif face < 42:
-        paint_season(img, face - 38)
-    else:
-        d = ImageDraw.Draw(img)
-        SPECIALS[face](d, img.width, img.height, phase)
+    for first, last, paint in FACE_GROUPS:
+        if first <= face <= last:
+            paint(img, face - first)
+            return img
+    d = ImageDraw.Draw(img)
+    SPECIALS[face](d, img.width, img.height, phase)
     return img
 
 
@@ -766,22 +768,17 @@ def firecracker(frames):
     return strip
 
 
+def whole_tile(face):
+    """A finished tile as the game composes it, the face at (8, 0) over the blank tile; RGBA."""
+    tile = one_tile()
+    tile.paste(painted("ivory")[face].resize((FACE_W, FACE_H), Image.LANCZOS).convert("RGB"),
+               (EDGE, 0))
+    return gp.unkeyed(tile)
+
+
 def icon():
-    """The window icon: one ivory tile with a red 中."""
-    tile = one_tile().convert("RGB")
-    face = painted("ivory")[31].resize((FACE_W, FACE_H), Image.LANCZOS).convert("RGB")
-    tile.paste(face, (EDGE, 0))
-    # The key survives the scaling because the picture is flattened again onto it.
-    rgba = tile.convert("RGBA")
-    mask = Image.eval(tile.convert("RGB"), lambda v: v).convert("RGB")
-    alpha = Image.new("L", tile.size, 255)
-    px, ap = mask.load(), alpha.load()
-    for y in range(tile.height):
-        for x in range(tile.width):
-            if px[x, y] == gp.KEY:
-                ap[x, y] = 0
-    rgba.putalpha(alpha)
-    small = rgba.resize((26, 32), Image.LANCZOS)
+    """The window icon: one ivory tile with a red 中, scaled down and flattened onto the key."""
+    small = whole_tile(31).resize((26, 32), Image.LANCZOS)
     out = Image.new("RGBA", (32, 32), (0, 0, 0, 0))
     out.paste(small, (3, 0))
     return gp.keyed_on(out, (120, 100, 70), 128)
