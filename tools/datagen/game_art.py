@@ -28,8 +28,8 @@ def felt(base, light, seed, pattern=None):
     img = Image.new("RGB", (W, H), base)
     glow, mask = gp.radial(W, H, W / 2, H * 0.45, W * 0.62, light, base)
     img = Image.composite(glow, img, mask)
-    img = gp.add_grain(img, seed, 6, scale=24)  # slow mottling of the dye
-    img = gp.add_grain(img, seed + 1, 7, scale=3)  # fibres
+    img = gp.add_grain(img, seed, 4, scale=24)  # slow mottling of the dye
+    img = gp.add_grain(img, seed + 1, 6)  # fibres
     # The weave: faint crossing threads every 3 px.
     weave = Image.new("L", (W, H), 0)
     d = ImageDraw.Draw(weave)
@@ -82,7 +82,7 @@ def cloud_pattern(colour, seed):
 
 def night(top, bottom, seed, extra=None):
     img = gp.vgradient(W, H, [(0, top), (1, bottom)])
-    img = gp.add_grain(img, seed, 8, scale=20)
+    img = gp.add_grain(img, seed, 4, scale=20)
     if extra is not None:
         img = extra(img, seed)
     img = gp.add_grain(img, seed + 1, 3)
