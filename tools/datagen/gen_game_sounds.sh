@@ -102,7 +102,7 @@ make_effects() {
     mixfx waterdrop w1 w2
 
     # A quick reversed swoosh.
-    fx undo synth 0.35 pinknoise fade q 0.3 0.35 0.04 bandpass 1500 0.7 reverse
+    fx undo synth 0.35 pinknoise fade q 0.3 0.35 0.04 bandpass 1500 0.7q reverse
 
     # A short fanfare on gong, bells and plucked strings.
     part cb0 0 synth 2.5 sine 98 sine 131 remix 1v0.6,2v0.3 fade l 0.01 2.5 2.4
@@ -130,7 +130,7 @@ make_effects() {
     mixfx fadein fi0 fi1 fi2 fi3 fi4 fi5 fi6
 
     # Paper unrolling: a rustle over a wooden roll clatter.
-    part os1 0 synth 1.4 pinknoise fade q 0.2 1.4 0.5 bandpass 3000 1.2 tremolo 13 60
+    part os1 0 synth 1.4 pinknoise fade q 0.2 1.4 0.5 bandpass 3000 1.2q tremolo 13 60
     i=0
     for t in 0.05 0.25 0.45 0.62 0.8 0.95; do
         part osk$i $t synth 0.04 sine $((500 + i * 40)) fade l 0.001 0.04 0.039
@@ -173,12 +173,12 @@ make_effects() {
     mixfx clone cl1 cl2
 
     # A swirling wind rising and falling.
-    fx typhoon synth 1.6 pinknoise fade q 0.6 1.6 0.7 bandpass 700 0.6 tremolo 5 70 \
+    fx typhoon synth 1.6 pinknoise fade q 0.6 1.6 0.7 bandpass 700 0.6q tremolo 5 70 \
         bend 0.1,900,0.7 0.8,-900,0.7
 
     # Two quick swooshes crossing.
-    part sw1 0 synth 0.25 pinknoise fade q 0.12 0.25 0.12 bandpass 1800 0.8
-    part sw2 0.22 synth 0.25 pinknoise fade q 0.12 0.25 0.12 bandpass 900 0.8
+    part sw1 0 synth 0.25 pinknoise fade q 0.12 0.25 0.12 bandpass 1800 0.8q
+    part sw2 0.22 synth 0.25 pinknoise fade q 0.12 0.25 0.12 bandpass 900 0.8q
     mixfx swapper sw1 sw2
 
     # A sparkling high glissando of small bells.
