@@ -132,6 +132,9 @@ void MjDeal::DealTiles()
                 _layout->EmptyQuad(i, j, k);
             }
         }
+        if (_plan != nullptr) {
+            _plan->clear();
+        }
         bool stuck = false;
         for (int group = 1; group <= tilesToDeal / matchSize; ++group) {
             if (RemoveNextGroup(group) == 0) {
@@ -146,8 +149,9 @@ void MjDeal::DealTiles()
         }
         _layout->Rebuild();
         if (++_retries > kMaxRetries) {
-            DebugVar(-1, "Critical Error in Layout - No solvable deal after %d tries, dealt at "
-                         "random: the board may not be solvable",
+            DebugVar(-1,
+                     "Critical Error in Layout - No solvable deal after %d tries, dealt at "
+                     "random: the board may not be solvable",
                      kMaxRetries);
             FillDealCounts(CountTilesToDeal());
             OpenFill();
@@ -334,6 +338,19 @@ int MjDeal::PopDealFace(int dealType)
     }
     --_counts[dealType];
     return _stacks[dealType][_counts[dealType]];
+}
+
+// Adds a cell to the plan: to the open step of that kind, or to a new one.
+void MjDeal::Note(int kind, int index)
+{
+    if (_plan == nullptr) {
+        return;
+    }
+    if (_plan->empty()) {
+        _plan->push_back({kind, {}});
+    }
+    _plan->back().kind = kind;
+    _plan->back().cells.push_back(index);
 }
 
 uint32_t MjDeal::DealRandom()

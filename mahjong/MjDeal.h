@@ -4,6 +4,7 @@
 #include "mahjong/MjPuzzleRules.h"
 
 #include <cstdint>
+#include <vector>
 
 class ConfigFile;
 class MjLayout;
@@ -22,10 +23,22 @@ public:
     // Special kinds the simulation has moves for.
     static constexpr int kFuse = 3, kTyphoon = 4, kMagnet = 5, kClone = 6, kSwapper = 7,
                          kDeepMagnet = 11;
-    static constexpr int kUsed = 20;  // added to the kind of a used special tile
+    static constexpr int kUsed = 20; // added to the kind of a used special tile
+
+    // One move of the simulated play, in the order the deal made them: the cells (grid
+    // indices) of a group, or of what a special tile took, the special tile's own cell last.
+    struct PlanStep
+    {
+        int kind; // 0 a group, else the special kind used
+        std::vector<int> cells;
+    };
 
     MjDeal();
     ~MjDeal() override;
+
+    // Keeps the moves of the next deals' simulated play in plan (null: none), so that a check
+    // can replay them by its own rules.
+    void RecordPlan(std::vector<PlanStep>* plan) { _plan = plan; }
 
     // The puzzle description of the board; also restarts the working "harder" weight.
     void SetRules(const MjPuzzleRules& rules);
@@ -88,4 +101,6 @@ private:
     int _previewQ = 0;
     bool _dealt = false;
     int _retries = 0;
+    std::vector<PlanStep>* _plan = nullptr; // not owned
+    void Note(int kind, int index);
 };

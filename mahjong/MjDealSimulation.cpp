@@ -76,7 +76,10 @@ int MjDeal::RemoveNextGroup(int groupNumber)
         }
         const int t = PickDealType();
         if (t < 0 || _counts[t] < matchSize) {
-            return 0;  // the counts do not fit this board: a false group would follow
+            return 0; // the counts do not fit this board: a false group would follow
+        }
+        if (_plan != nullptr) {
+            _plan->push_back({0, {}});
         }
         for (int m = 0; m < matchSize && weight > 0; ++m) {
             const int face = PopDealFace(t);
@@ -90,10 +93,10 @@ int MjDeal::RemoveNextGroup(int groupNumber)
                 }
             }
             if (kinds[kClone] > 0) {
-                RemoveCloneCell();
+                UseSpecial(kClone);
             }
             if (kinds[kSwapper] > 0) {
-                RemoveSwapperCell();
+                UseSpecial(kSwapper);
             }
         }
         return 1;
@@ -102,22 +105,36 @@ int MjDeal::RemoveNextGroup(int groupNumber)
 
 bool MjDeal::UseSpecial(int kind)
 {
+    if (_plan != nullptr) {
+        _plan->push_back({kind, {}});
+    }
+    bool used = false;
     switch (kind) {
     case kDeepMagnet:
-        return RemoveKind11Cell();
+        used = RemoveKind11Cell();
+        break;
     case kMagnet:
-        return RemoveMagnetTile();
+        used = RemoveMagnetTile();
+        break;
     case kTyphoon:
-        return RemoveWildCardGroup();
+        used = RemoveWildCardGroup();
+        break;
     case kFuse:
-        return RemoveFuseGroup();
+        used = RemoveFuseGroup();
+        break;
     case kSwapper:
-        return RemoveSwapperCell();
+        used = RemoveSwapperCell();
+        break;
     case kClone:
-        return RemoveCloneCell();
+        used = RemoveCloneCell();
+        break;
     default:
-        return false;
+        break;
     }
+    if (_plan != nullptr && _plan->back().cells.empty()) {
+        _plan->pop_back();
+    }
+    return used;
 }
 
 int MjDeal::TakeWeightedCell(int face, int r)
@@ -131,6 +148,7 @@ int MjDeal::TakeWeightedCell(int face, int r)
         }
         if (r < cell.pickWeight) {
             const int weight = cell.pickWeight;
+            Note(0, index);
             cell.dealMark = face + 1;
             cell.pickWeight = 0;
             _layout->EmptyQuad(i, j, k);
@@ -149,6 +167,7 @@ bool MjDeal::ConsumeSpecialCell(int kind, int)
         MjCell& cell = _layout->Cell(i, j, k);
         if (cell.state == MjCell::kOrigin && cell.specialKind == kind &&
             _layout->FreeState(i, j, k) == MjLayout::kFree) {
+            Note(kind, index);
             cell.dealMark = -1;
             _layout->EmptyQuad(i, j, k);
             cell.specialKind = kind + kUsed;
@@ -202,6 +221,7 @@ bool MjDeal::RemoveFuseGroup()
         if (r-- == 0) {
             int i;
             MjLayout::IndexToCell(index, i, row, layer);
+            Note(kFuse, index);
             _layout->Cell(i, row, layer).dealMark = -1;
             _layout->EmptyQuad(i, row, layer);
             break;
@@ -250,7 +270,7 @@ bool MjDeal::RemoveMagnetTile()
         return ConsumeSpecialCell(kMagnet);
     }
     if (_counts[t] < 2) {
-        return false;  // an exhausted type would deal a false pair
+        return false; // an exhausted type would deal a false pair
     }
     int a = static_cast<int>(Draw(static_cast<uint32_t>(freeTiles)));
     int b = static_cast<int>(Draw(static_cast<uint32_t>(reachable)));
@@ -278,6 +298,7 @@ bool MjDeal::RemoveMagnetTile()
             }
         }
         if (take) {
+            Note(kMagnet, index);
             cell.dealMark = PopDealFace(t) + 1;
             cell.pickWeight = 0;
             _layout->EmptyQuad(i, j, k);
@@ -329,6 +350,7 @@ void MjDeal::TakeNthOpenCell(int face, int n)
             continue;
         }
         if (n-- == 0) {
+            Note(kTyphoon, index);
             cell.dealMark = face + 1;
             cell.pickWeight = 0;
             _layout->EmptyQuad(i, j, k);

@@ -136,7 +136,7 @@ void MjLayout::NumberDrawingOrder()
     int r = 0;
     for (int k = 0; k < _maxK; ++k) {
         for (int d = 0; d <= _maxI + _maxJ - 2; ++d) {
-            const int diff = _maxI - 1 - d;  // i - j on this diagonal
+            const int diff = _maxI - 1 - d; // i - j on this diagonal
             for (int j = _maxJ - 1; j >= 0; --j) {
                 const int i = diff + j;
                 if (i >= 0 && i < _maxI) {
@@ -252,9 +252,8 @@ bool MjLayout::Acceptable(const Position& p) const
         return false;
     }
     const bool doubled = _doubleMode != 0;
-    const long long topLayer = doubled ? (p.code == kCodeToDeal ? 2LL * p.level - 1
-                                                                 : 2LL * p.level - 2)
-                                       : p.level - 1LL;
+    const long long topLayer =
+        doubled ? (p.code == kCodeToDeal ? 2LL * p.level - 1 : 2LL * p.level - 2) : p.level - 1LL;
     if (topLayer >= _maxK) {
         return false;
     }

@@ -161,12 +161,12 @@ private:
     std::vector<MjCell> _cells;
     std::vector<int> _origins;
     std::vector<Position> _positions;
-    MjBoardSettings* _settings;  // not owned: the board screen's
-    ImageResource* _tileImages;  // not owned
+    MjBoardSettings* _settings; // not owned: the board screen's
+    ImageResource* _tileImages; // not owned
     int _matchSize;
     int _doubleMode;
     int _typeCount[kTypes] = {};
-    MjTileFactory* _tileFactory = nullptr;  // not owned
+    MjTileFactory* _tileFactory = nullptr; // not owned
     int _maxI = 0;
     int _maxJ = 0;
     int _maxK = 0;

@@ -1,8 +1,7 @@
 // MjLayout: board-wide effects (fly-in, gathering, snap-back, clearing one group at a time).
-#include "mahjong/MjLayout.h"
-
 #include "mahjong/MjBoardSettings.h"
 #include "mahjong/MjGridTile.h"
+#include "mahjong/MjLayout.h"
 #include "mahjong/MjRandom.h"
 
 int MjLayout::AnimateAll(void*, int mode, int x)

@@ -1,9 +1,8 @@
 // MjLayout: the free rule, free counts, special kinds, match and hint choice.
-#include "mahjong/MjLayout.h"
-
 #include "framework/media/Image.h"
 #include "mahjong/MjBoardSettings.h"
 #include "mahjong/MjGridTile.h"
+#include "mahjong/MjLayout.h"
 
 #include <algorithm>
 
@@ -51,7 +50,15 @@ int MjLayout::PairsAvailable(int type) const
 {
     const int count = FreeCount(type);
     switch (type) {
-    case 46: case 47: case 48: case 49: case 50: case 54: case 57: case 58: case 59:
+    case 46:
+    case 47:
+    case 48:
+    case 49:
+    case 50:
+    case 54:
+    case 57:
+    case 58:
+    case 59:
         if (count != 0) {
             return -1;
         }
@@ -75,17 +82,38 @@ void MjLayout::SetSpecialKind(int type, int i, int j, int k)
     }
     int kind = 1;
     switch (type) {
-    case 59: kind = 11; break;
-    case 47: kind = 8; break;
-    case 46: kind = 9; break;
-    case 57: kind = 10; break;
-    case 54: kind = 7; break;
-    case 49: kind = 6; break;
-    case 58: kind = 5; break;
-    case 50: kind = 4; break;
-    case 48: kind = 3; break;
-    case 45: kind = 2; break;
-    default: break;
+    case 59:
+        kind = 11;
+        break;
+    case 47:
+        kind = 8;
+        break;
+    case 46:
+        kind = 9;
+        break;
+    case 57:
+        kind = 10;
+        break;
+    case 54:
+        kind = 7;
+        break;
+    case 49:
+        kind = 6;
+        break;
+    case 58:
+        kind = 5;
+        break;
+    case 50:
+        kind = 4;
+        break;
+    case 48:
+        kind = 3;
+        break;
+    case 45:
+        kind = 2;
+        break;
+    default:
+        break;
     }
     Cell(i, j, k).specialKind = kind;
 }

@@ -1,9 +1,8 @@
 // MjLayout: the sprite layer (making tiles, hints, putting tiles back, shade, cues).
-#include "mahjong/MjLayout.h"
-
 #include "framework/media/Image.h"
 #include "mahjong/MjBoardSettings.h"
 #include "mahjong/MjGridTile.h"
+#include "mahjong/MjLayout.h"
 
 namespace {
 constexpr int kFlightPriority = 20;
@@ -32,7 +31,7 @@ MjGridTile* MjLayout::AddImage(MjTileListener* listener, Cast* cast, int faceCol
         return nullptr;
     }
     if (cell.tile != nullptr) {
-        cell.tile->Leave();  // a cell holds one sprite; an old one would be orphaned
+        cell.tile->Leave(); // a cell holds one sprite; an old one would be orphaned
     }
     cell.tile = _tileFactory->MakeTile(listener, cast, _tileImages, faceCol, faceRow, x, y,
                                        Priority(i, j, k), cell.order, i, j, k);

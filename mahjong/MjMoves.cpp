@@ -41,7 +41,7 @@ bool MjMoves::DiscardOldestGroup()
     if (end < 0) {
         return false;
     }
-    const int removed = end;  // records 1 .. end
+    const int removed = end; // records 1 .. end
     std::copy(_records + end + 1, _records + _count, _records + 1);
     _count -= removed;
     if (_groupStart >= 0) {

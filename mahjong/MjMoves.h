@@ -13,11 +13,11 @@ struct MjMove
     static constexpr int kGroupStart = 1;
     static constexpr int kGroupEnd = 2;
     static constexpr int kScore = 3;
-    static constexpr int kTrayHeld = 4;   // tray slot c held tile a, which was hidden
-    static constexpr int kToTray = 5;     // tile a left its cell for the tray
-    static constexpr int kSwap = 6;       // tiles a and b exchanged their cells
-    static constexpr int kChange = 7;     // a power changed tile a to the type of tile b
-    static constexpr int kTrayEmpty = 8;  // tray slot c was empty
+    static constexpr int kTrayHeld = 4;  // tray slot c held tile a, which was hidden
+    static constexpr int kToTray = 5;    // tile a left its cell for the tray
+    static constexpr int kSwap = 6;      // tiles a and b exchanged their cells
+    static constexpr int kChange = 7;    // a power changed tile a to the type of tile b
+    static constexpr int kTrayEmpty = 8; // tray slot c was empty
 
     int32_t type = kCleared;
     MjGridTile* a = nullptr;
@@ -62,7 +62,7 @@ private:
 
     MjMove _records[kRecords];
     int _count = 1;
-    int _groupStart = -1;  // start record of the outermost open group, -1 when none is open
+    int _groupStart = -1; // start record of the outermost open group, -1 when none is open
     int _openGroups = 0;
-    bool _groupBroken = false;  // a record of the open group could not be kept
+    bool _groupBroken = false; // a record of the open group could not be kept
 };

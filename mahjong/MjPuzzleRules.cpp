@@ -38,8 +38,8 @@ int MjPuzzleRules::ReadInt(ConfigFile& file, const std::string& section, const s
     return static_cast<int>(whole);
 }
 
-void MjPuzzleRules::ReadDescription(ConfigFile& puzzles, int puzzle, int defaultTileSet,
-                                    bool quest, ConfigFile* progress, int gameType)
+void MjPuzzleRules::ReadDescription(ConfigFile& puzzles, int puzzle, int defaultTileSet, bool quest,
+                                    ConfigFile* progress, int gameType)
 {
     const std::string section = SectionName(puzzle);
     layout = static_cast<std::string>(puzzles.Value(section, "layout", "puzzles/test.cfg", true));

@@ -24,7 +24,7 @@ struct MjPuzzleRules
     int numbers = 0;
     int harder = 0;
     int easy = 0;
-    int fixedSeed = 0;  // "seedMeFeeMore", replaced by the player's stored seed
+    int fixedSeed = 0; // "seedMeFeeMore", replaced by the player's stored seed
     int solvable = 1;
 
     // Reads every key of section "puzzle<puzzle>" of puzzles in the order the set-up reads them,

@@ -23,8 +23,7 @@ std::string MjScoring::FormatNumber(int value, int gameType)
     std::snprintf(text, sizeof(text), "%d", value);
     std::string digits = text;
     const size_t sign = digits[0] == '-' ? 1 : 0;
-    for (long pos = static_cast<long>(digits.size()) - 3; pos > static_cast<long>(sign);
-         pos -= 3) {
+    for (long pos = static_cast<long>(digits.size()) - 3; pos > static_cast<long>(sign); pos -= 3) {
         digits.insert(static_cast<size_t>(pos), ",");
     }
     return digits;

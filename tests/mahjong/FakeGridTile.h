@@ -38,10 +38,7 @@ public:
     bool IsHopping() override { return hopping; }
     void SetActive(bool on) override { active = on; }
     void Leave() override { left = true; }
-    void Move(int x, int y) override
-    {
-        jumps.push_back({x, y});
-    }
+    void Move(int x, int y) override { jumps.push_back({x, y}); }
     void MoveTo(int x, int y, int ms) override { moves.push_back({x, y, ms}); }
     void SetPriority(int p) override { priority = p; }
     void AllowInput(bool allow) override { input = allow; }

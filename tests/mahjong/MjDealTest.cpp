@@ -1,14 +1,14 @@
-#include "framework/core/ConfigFile.h"
 #include "mahjong/MjDeal.h"
+
+#include "framework/core/ConfigFile.h"
 #include "mahjong/MjLayout.h"
 #include "mahjong/MjRandom.h"
 #include "tests/mahjong/MjLayoutTestSupport.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/TestSupport.h"
 
-#include <gtest/gtest.h>
-
 #include <climits>
+#include <gtest/gtest.h>
 #include <map>
 #include <numeric>
 
@@ -138,7 +138,7 @@ TEST(MjDealTest, PickWeightsFollowHarderAndEasyAndHarderEndsBelow72)
     {
         const char* name;
         int harder, easy, solvable;
-        int weightOfFewer;  // weight of the types with fewer than the most tiles
+        int weightOfFewer; // weight of the types with fewer than the most tiles
         int weightOfMost;
     };
     const std::vector<PickCase> cases = {
@@ -157,7 +157,7 @@ TEST(MjDealTest, PickWeightsFollowHarderAndEasyAndHarderEndsBelow72)
         for (int seed = 1; seed <= 30; ++seed) {
             d.deal.FillDealCounts(144);
             for (int t = 0; t < 36; t += 2) {
-                d.deal.PopDealFace(t);  // even types hold 3, odd ones 4
+                d.deal.PopDealFace(t); // even types hold 3, odd ones 4
             }
             MjRandom::Seed(seed);
             const uint32_t draw = MjRandom::Next() + 1000u + static_cast<uint32_t>(d.deal.Seed());
@@ -188,11 +188,11 @@ TEST(MjDealTest, PickWeightsFollowHarderAndEasyAndHarderEndsBelow72)
     }
     d.deal.PopDealFace(20);
     ASSERT_EQ(d.deal.WorkingHarder(), 5);
-    d.deal.PickDealType();  // 71 left
+    d.deal.PickDealType(); // 71 left
     EXPECT_EQ(d.deal.WorkingHarder(), 0);
     d.deal.FillDealCounts(144);
     d.deal.PickDealType();
-    EXPECT_EQ(d.deal.WorkingHarder(), 0);  // until the next set-up
+    EXPECT_EQ(d.deal.WorkingHarder(), 0); // until the next set-up
     d.deal.SetRules(rules);
     EXPECT_EQ(d.deal.WorkingHarder(), 5);
 }
@@ -238,8 +238,8 @@ TEST(MjDealTest, PreviewDealsAFixedPatternWithoutDrawing)
     d.deal.SetPreview(true);
     MjRandom::Seed(1);
     d.deal.DealTiles();
-    EXPECT_EQ(mjtest::Faces(*d.layout), (std::vector<int>{17, 35, 15, 32, 13, 30, 11, 28, 9, 26,
-                                                            7, 24, 5, 22, 3, 20, 1, 18, 36}));
+    EXPECT_EQ(mjtest::Faces(*d.layout), (std::vector<int>{17, 35, 15, 32, 13, 30, 11, 28, 9, 26, 7,
+                                                          24, 5, 22, 3, 20, 1, 18, 36}));
     EXPECT_EQ(MjRandom::Next(), 41);
 }
 
@@ -256,7 +256,8 @@ TEST(MjDealTest, BoardsThatDoNotFitTheCountsStayUndealtWithoutEmptyCells)
     const std::vector<UnfitCase> cases = {
         {"uneven", 143, 2, 1, "Critical Error in Layout - Uneven Tiles left 143"},
         {"more tiles than the counts", 40, 2, 1, "Critical Error in Layout - Unsupported Tiles 40"},
-        {"open fill beyond the counts", 42, 2, 0, "Critical Error in Layout - Unsupported Tiles 42"},
+        {"open fill beyond the counts", 42, 2, 0,
+         "Critical Error in Layout - Unsupported Tiles 42"},
         {"match size without counts", 10, 5, 1, "Critical Error in Layout - Unsupported Tiles 10"},
     };
     for (const UnfitCase& c : cases) {
@@ -264,7 +265,7 @@ TEST(MjDealTest, BoardsThatDoNotFitTheCountsStayUndealtWithoutEmptyCells)
         MjPuzzleRules rules = Rules(c.matchSize);
         rules.solvable = c.solvable;
         std::vector<Spot> spots = Flat(c.tiles);
-        spots.push_back({34, 14, 1, 7});  // a preset face stays
+        spots.push_back({34, 14, 1, 7}); // a preset face stays
         Deal d(spots, rules);
         d.deal.DealBoard(3, nullptr, 0, 0, "unfit.cfg", false);
         EXPECT_FALSE(d.deal.Dealt());
@@ -296,17 +297,15 @@ TEST(MjDealTest, SeedsComeFromTheCallTheFixedSeedOrTheClock)
         int given, fixed, expected;
         bool written;
     };
-    for (const SeedCase& c : std::vector<SeedCase>{{9, 5, 9, false},
-                                                   {0, 5, 5, false},
-                                                   {0, 0, 40000 % 32767 + 1, true}}) {
+    for (const SeedCase& c : std::vector<SeedCase>{
+             {9, 5, 9, false}, {0, 5, 5, false}, {0, 0, 40000 % 32767 + 1, true}}) {
         MjPuzzleRules rules;
         rules.fixedSeed = c.fixed;
         Deal d(kRow, rules);
         EXPECT_EQ(d.deal.DealBoard(c.given, &progress, 2, 3, "row.cfg", false), c.expected);
         EXPECT_EQ(d.deal.Seed(), c.expected);
         EXPECT_EQ(testsupport::ConfigValue(progress, "seed", "t2p3") != "<default>", c.written);
-        EXPECT_GE(testsupport::CountLogLines("Game = 3, Seed = " + std::to_string(c.expected)),
-                  1);
+        EXPECT_GE(testsupport::CountLogLines("Game = 3, Seed = " + std::to_string(c.expected)), 1);
     }
     EXPECT_NE(testsupport::ReadFile(path).find("t2p3"), std::string::npos);
     EXPECT_GE(testsupport::CountLogLines("Puzzle = row.cfg"), 3);

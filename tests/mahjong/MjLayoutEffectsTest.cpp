@@ -18,8 +18,8 @@ struct Board
         MjLayout::ResetShared();
         std::vector<Spot> spots;
         for (size_t n = 0; n < types.size(); ++n) {
-            spots.push_back({static_cast<int>(n % 6) * 4, static_cast<int>(n / 6) * 3, 1,
-                             types[n]});
+            spots.push_back(
+                {static_cast<int>(n % 6) * 4, static_cast<int>(n / 6) * 3, 1, types[n]});
         }
         layout = mjtest::MakeLayout(settings, spots, matchSize);
         mjtest::AddTiles(*layout, factory);
@@ -105,9 +105,8 @@ TEST(MjLayoutEffectsTest, FlyInPatternsCycleThroughTheStartPoints)
     const int tx = board.layout->CellX(0, 0, 0);
     const int ty = board.layout->CellY(0, 0, 0);
     // (Sx, Sy) is (10, 20), W 40, H 50; the tile stands at (0, 0, 0), order 0.
-    const std::vector<std::vector<int>> starts = {{-200, 600}, {10, 20},   {300, 300},
-                                                  {700, 500},  {10, 20},   {10, 20},
-                                                  {-200, 600}};
+    const std::vector<std::vector<int>> starts = {{-200, 600}, {10, 20}, {300, 300}, {700, 500},
+                                                  {10, 20},    {10, 20}, {-200, 600}};
     const std::vector<int> times = {1000, 1000, 1000, 1000, 1000, 100, 1000};
     for (size_t n = 0; n < starts.size(); ++n) {
         EXPECT_EQ(board.layout->AnimateAll(nullptr, MjLayout::kFlyIn, 0), 0);
@@ -146,7 +145,7 @@ TEST(MjLayoutEffectsTest, GatheringStopsAfterThreeTilesAndSnapBackTakesAll)
 
     EXPECT_EQ(board.layout->AnimateAll(nullptr, MjLayout::kGather, 100), 0);
     for (const auto& tile : board.factory.tiles) {
-        EXPECT_EQ(tile->laterMoves.size(), 1u);  // each gathered once
+        EXPECT_EQ(tile->laterMoves.size(), 1u); // each gathered once
     }
 
     EXPECT_EQ(board.layout->AnimateAll(nullptr, MjLayout::kSnapBack, 0), 0);

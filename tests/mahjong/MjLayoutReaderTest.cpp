@@ -49,8 +49,11 @@ TEST(MjLayoutReaderTest, ReadsPositionsCodesAndLevels)
         {"no comma", "v=1\np=7\n", 0, {{7, 7, 0, -1, -2}}, false},
         {"value on the last line", "v=2", 0, {{0, 0, 1, -1, -2}}, false},
         {"CRLF line ends", "# c\r\nv=3\r\np=10,4\r\n", 0, {{10, 4, 2, -1, -2}}, false},
-        {"comments and blank lines", "; x\n\n# y\nLayout=T\nv=1\np=2, 3\nzzz\n", 0,
-         {{2, 3, 0, -1, -2}}, false},
+        {"comments and blank lines",
+         "; x\n\n# y\nLayout=T\nv=1\np=2, 3\nzzz\n",
+         0,
+         {{2, 3, 0, -1, -2}},
+         false},
         {"a position line starting like a value", "v=1\nv=4,2\n", 0, {{4, 2, 0, -1, -2}}, false},
     };
     for (const ReaderCase& c : cases) {
@@ -136,8 +139,7 @@ TEST(MjLayoutReaderTest, PositionsOutsideTheGridOrWithUnknownCodesAreSkippedAndL
         MjBoardSettings settings = Settings(10, 6, 3);
         const std::string text = "v=1\np=2,2\n" + c.value + "\n" + c.where + "\n";
         const int before = testsupport::CountLogLines("Layout Position Skipped");
-        MjLayout layout(nullptr, WriteLayout("bad.cfg", text), &settings, nullptr, 2,
-                        c.doubleMode);
+        MjLayout layout(nullptr, WriteLayout("bad.cfg", text), &settings, nullptr, 2, c.doubleMode);
         EXPECT_EQ(testsupport::CountLogLines("Layout Position Skipped"), before + 1);
         EXPECT_NE(testsupport::ReadLog().find("line 3: " + c.value), std::string::npos);
         EXPECT_EQ(layout.OriginIndices().size(), c.doubleMode != 0 ? 2u : 1u);
@@ -159,8 +161,7 @@ TEST(MjLayoutReaderTest, BoundsBeyondTheGridOrTheOrderRecordsLeaveAnEmptyLayout)
     for (const BoundsCase& c : cases) {
         SCOPED_TRACE(c.line);
         MjBoardSettings settings = Settings(c.columns, c.rows, c.layers);
-        MjLayout layout(nullptr, WriteLayout("big.cfg", "v=1\np=0,0\n"), &settings, nullptr, 2,
-                        0);
+        MjLayout layout(nullptr, WriteLayout("big.cfg", "v=1\np=0,0\n"), &settings, nullptr, 2, 0);
         EXPECT_FALSE(layout.IsUsable());
         EXPECT_TRUE(layout.OriginIndices().empty());
         EXPECT_EQ(testsupport::CountLogLines(c.line), 1);

@@ -26,7 +26,7 @@ struct Board
         return static_cast<FakeGridTile*>(layout->Cell(i, j, k).tile);
     }
     MjBoardSettings settings;
-    FakeTileFactory factory;  // outlives the layout, whose cells point at its tiles
+    FakeTileFactory factory; // outlives the layout, whose cells point at its tiles
     std::unique_ptr<MjLayout> layout;
 };
 
@@ -57,7 +57,9 @@ TEST(MjLayoutRulesTest, FreeRuleLooksAtBothSidesAndAbove)
         {"right neighbour only", {{8, 4, 1, 1}}, 1, MjLayout::kFree},
         {"both sides", {{8, 4, 1, 1}, {4, 4, 1, 1}}, 1, MjLayout::kBlocked},
         {"half a tile lower on the right", {{8, 5, 1, 1}}, 1, MjLayout::kFree},
-        {"half lower right and half higher left", {{8, 5, 1, 1}, {4, 3, 1, 1}}, 1,
+        {"half lower right and half higher left",
+         {{8, 5, 1, 1}, {4, 3, 1, 1}},
+         1,
          MjLayout::kBlocked},
         {"gap of half a tile on the left", {{8, 4, 1, 1}, {3, 4, 1, 1}}, 1, MjLayout::kFree},
         {"on top", {{6, 4, 2, 1}}, 1, MjLayout::kCoveredAbove},
@@ -71,7 +73,7 @@ TEST(MjLayoutRulesTest, FreeRuleLooksAtBothSidesAndAbove)
         spots.insert(spots.end(), c.others.begin(), c.others.end());
         Board board(spots);
         EXPECT_EQ(board.layout->FreeState(6, 4, 0), c.expected);
-        EXPECT_EQ(board.layout->FreeState(7, 4, 0), MjLayout::kBlocked);  // not an origin
+        EXPECT_EQ(board.layout->FreeState(7, 4, 0), MjLayout::kBlocked); // not an origin
     }
 }
 
@@ -81,12 +83,12 @@ TEST(MjLayoutRulesTest, EmptinessAndCoverAtTheGridEdges)
     MjLayout& layout = *board.layout;
     EXPECT_TRUE(layout.IsEmpty(-1, 0, 0));
     EXPECT_TRUE(layout.IsEmpty(0, 0, 3));
-    EXPECT_FALSE(layout.IsEmpty(1, 1, 2));  // a covered quarter is not empty
-    EXPECT_EQ(layout.FreeState(0, 0, 2), MjLayout::kFree);  // top layer: nothing above
+    EXPECT_FALSE(layout.IsEmpty(1, 1, 2));                 // a covered quarter is not empty
+    EXPECT_EQ(layout.FreeState(0, 0, 2), MjLayout::kFree); // top layer: nothing above
     EXPECT_TRUE(layout.IsFullyCovered(2, 2, 0));
-    EXPECT_FALSE(layout.IsFullyCovered(2, 2, 1));  // only a quarter above it is filled
+    EXPECT_FALSE(layout.IsFullyCovered(2, 2, 1)); // only a quarter above it is filled
     EXPECT_EQ(layout.FreeState(2, 2, 1), MjLayout::kCoveredAbove);
-    EXPECT_TRUE(layout.IsFullyCovered(3, 2, 1));  // not an origin
+    EXPECT_TRUE(layout.IsFullyCovered(3, 2, 1)); // not an origin
 }
 
 TEST(MjLayoutRulesTest, UpdateFreeSumsMatchesAndReportsSpecialsAndDeadBoards)
@@ -156,9 +158,9 @@ TEST(MjLayoutRulesTest, SpecialKindsAndSpecialCount)
     {
         int type, kind;
     };
-    const std::vector<KindCase> cases = {{59, 11}, {47, 8}, {46, 9}, {57, 10}, {54, 7}, {49, 6},
-                                         {58, 5},  {50, 4}, {48, 3}, {45, 2},  {42, 1}, {56, 1},
-                                         {41, 0},  {0, 0}};
+    const std::vector<KindCase> cases = {{59, 11}, {47, 8}, {46, 9}, {57, 10}, {54, 7},
+                                         {49, 6},  {58, 5}, {50, 4}, {48, 3},  {45, 2},
+                                         {42, 1},  {56, 1}, {41, 0}, {0, 0}};
     std::vector<Spot> spots;
     for (const KindCase& c : cases) {
         spots.push_back({static_cast<int>(spots.size()) * 2, 0, 1, c.type});
@@ -169,7 +171,7 @@ TEST(MjLayoutRulesTest, SpecialKindsAndSpecialCount)
         EXPECT_EQ(layout->Cell(static_cast<int>(n) * 2, 0, 0).specialKind, cases[n].kind)
             << cases[n].type;
     }
-    EXPECT_EQ(layout->SpecialCount(), 11);  // types 42 and above except the brick
+    EXPECT_EQ(layout->SpecialCount(), 11); // types 42 and above except the brick
 }
 
 TEST(MjLayoutRulesTest, NextMatchForRotatesThroughFreeTilesOfTheType)
@@ -207,13 +209,13 @@ TEST(MjLayoutRulesTest, ShowHintCyclesMatchesBeforeSpecialTiles)
     Board board(Apart({3, 7, 3, 7, 46}));
     const auto blinks = [&](int i, int j) { return board.TileAt(i, j, 0)->blinks.size(); };
     ASSERT_TRUE(board.layout->ShowHint(false));
-    EXPECT_EQ(blinks(4, 0), 1u);  // type 7 first: the index starts past the first type
+    EXPECT_EQ(blinks(4, 0), 1u); // type 7 first: the index starts past the first type
     EXPECT_EQ(blinks(12, 0), 1u);
     EXPECT_EQ(blinks(0, 0), 0u);
     ASSERT_TRUE(board.layout->ShowHint(false));
     EXPECT_EQ(blinks(0, 0), 1u);
     EXPECT_EQ(blinks(8, 0), 1u);
-    EXPECT_EQ(blinks(0, 3), 0u);  // the power tile waits while matches exist
+    EXPECT_EQ(blinks(0, 3), 0u); // the power tile waits while matches exist
     EXPECT_EQ(board.TileAt(0, 0, 0)->blinkListener, board.layout.get());
 
     Board powers(Apart({46, 47, 1}));
@@ -247,7 +249,7 @@ TEST(MjLayoutRulesTest, ShowHintWithShadingHidesWhatCannotBeMatched)
     EXPECT_FALSE(board.TileAt(2, 0, 0)->faceShown);
     EXPECT_EQ(last(8), "HideFace");
     EXPECT_FALSE(board.TileAt(8, 0, 0)->faceShown);
-    EXPECT_EQ(last(12), "ShowFace");  // a free power tile can be played
+    EXPECT_EQ(last(12), "ShowFace"); // a free power tile can be played
     EXPECT_TRUE(board.TileAt(12, 0, 0)->faceShown);
     for (const auto& tile : board.factory.tiles) {
         EXPECT_TRUE(tile->blinks.empty());

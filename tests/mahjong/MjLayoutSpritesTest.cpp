@@ -23,7 +23,7 @@ struct Board
         return static_cast<FakeGridTile*>(layout->Cell(i, j, k).tile);
     }
     MjBoardSettings settings;
-    FakeTileFactory factory;  // outlives the layout, whose cells point at its tiles
+    FakeTileFactory factory; // outlives the layout, whose cells point at its tiles
     std::unique_ptr<MjLayout> layout;
 };
 
@@ -133,7 +133,7 @@ TEST(MjLayoutSpritesTest, CuesSettleTilesAndRenewMagnets)
     EXPECT_EQ(magnet->GetType(), 58);
     EXPECT_EQ(magnet->GetFace(), 58);
     EXPECT_EQ(tile->Linked(), nullptr);
-    EXPECT_EQ(tile->moves.back().ms, 200);  // UnHide
+    EXPECT_EQ(tile->moves.back().ms, 200); // UnHide
 
     tile->SetLinked(magnet);
     tile->linkedTo59 = true;
@@ -141,14 +141,14 @@ TEST(MjLayoutSpritesTest, CuesSettleTilesAndRenewMagnets)
     EXPECT_EQ(magnet->GetType(), 59);
 
     CastMember stranger;
-    board.layout->Cue(&stranger, CueListener::kMoveEnded, 0);  // not a tile of the grid
+    board.layout->Cue(&stranger, CueListener::kMoveEnded, 0); // not a tile of the grid
 }
 
 TEST(MjLayoutSpritesTest, RemoveTileAndClearLetTilesLeaveTheStage)
 {
     Board board;
     FakeGridTile* tile = board.TileAt(0, 0, 0);
-    board.layout->RemoveTile(1, 0, 0);  // not an origin: nothing
+    board.layout->RemoveTile(1, 0, 0); // not an origin: nothing
     EXPECT_FALSE(tile->left);
     board.layout->RemoveTile(0, 0, 0);
     EXPECT_TRUE(tile->left);

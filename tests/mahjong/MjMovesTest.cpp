@@ -1,4 +1,5 @@
 #include "mahjong/MjMoves.h"
+
 #include "tests/mahjong/FakeGridTile.h"
 #include "tests/support/TestSupport.h"
 
@@ -81,8 +82,8 @@ TEST(MjMovesTest, GroupsPopNewestFirstAndTheBottomRecordIsNeverPopped)
         moves.AddToTray(nullptr);
         moves.EndGroup();
     }
-    EXPECT_EQ(PopGroup(moves), (std::vector<int>{MjMove::kToTray, MjMove::kTrayEmpty,
-                                                  MjMove::kScore}));
+    EXPECT_EQ(PopGroup(moves),
+              (std::vector<int>{MjMove::kToTray, MjMove::kTrayEmpty, MjMove::kScore}));
     EXPECT_NE(moves.LastIndex(), 0);
     EXPECT_FALSE(PopGroup(moves).empty());
     EXPECT_EQ(moves.LastIndex(), 0);

@@ -1,5 +1,6 @@
-#include "framework/core/ConfigFile.h"
 #include "mahjong/MjPuzzleRules.h"
+
+#include "framework/core/ConfigFile.h"
 #include "mahjong/MjScoring.h"
 #include "tests/support/TestSupport.h"
 
@@ -34,8 +35,8 @@ TEST(MjPuzzleRulesTest, MissingKeysTakeTheirDefaults)
     EXPECT_EQ(rules.solvable, 1);
     EXPECT_EQ(rules.undos, 1);
     EXPECT_EQ(rules.speed, 1);
-    for (int flag : {rules.doubleLayers, rules.triple, rules.skipBrick, rules.half,
-                     rules.justTwo, rules.numbers, rules.harder, rules.easy, rules.fixedSeed}) {
+    for (int flag : {rules.doubleLayers, rules.triple, rules.skipBrick, rules.half, rules.justTwo,
+                     rules.numbers, rules.harder, rules.easy, rules.fixedSeed}) {
         EXPECT_EQ(flag, 0);
     }
 }
@@ -57,8 +58,7 @@ TEST(MjPuzzleRulesTest, KeysAndTheirInteractions)
         {"triple with matches 4", "triple=1\nmatches=4\n", "", false, 9, 0, 4, 0, 1},
         {"numbers truncate", "difficulty=3.9\nmatches=-2.5\n", "", false, 3, 0, -2, 0, 1},
         {"fixed seed", "seedMeFeeMore=77\n", "", false, 9, 0, 2, 77, 1},
-        {"stored seed wins", "seedMeFeeMore=77\n", "[seed]\nt3p4=1234\n", false, 9, 0, 2, 1234,
-         1},
+        {"stored seed wins", "seedMeFeeMore=77\n", "[seed]\nt3p4=1234\n", false, 9, 0, 2, 1234, 1},
         {"stored seed of another board", "", "[seed]\nt3p5=1234\n", false, 9, 0, 2, 0, 1},
         {"quest seed 0 becomes 1", "", "", true, 9, 0, 2, 1, 1},
         {"open deal", "solvable=0\n", "", false, 9, 0, 2, 0, 0},
@@ -98,10 +98,14 @@ TEST(MjScoringTest, MatchValues)
 
 TEST(MjScoringTest, NumbersGroupEveryThousandAndTimesShowMinutes)
 {
-    const std::vector<std::pair<int, std::string>> numbers = {
-        {0, "0"},         {999, "999"},           {1000, "1,000"},
-        {12345, "12,345"}, {1234567, "1,234,567"}, {-1234, "-1,234"},
-        {-999, "-999"},   {2147483647, "2,147,483,647"}};
+    const std::vector<std::pair<int, std::string>> numbers = {{0, "0"},
+                                                              {999, "999"},
+                                                              {1000, "1,000"},
+                                                              {12345, "12,345"},
+                                                              {1234567, "1,234,567"},
+                                                              {-1234, "-1,234"},
+                                                              {-999, "-999"},
+                                                              {2147483647, "2,147,483,647"}};
     for (const auto& [value, text] : numbers) {
         EXPECT_EQ(MjScoring::FormatNumber(value, 0), text);
     }
