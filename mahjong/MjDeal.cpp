@@ -41,9 +41,11 @@ int MjDeal::DealBoard(int seed, ConfigFile* progress, int gameType, int puzzle,
     }
     _seed = seed;
     MjRandom::Seed(static_cast<uint32_t>(seed));
-    DebugVar(0, "Game = %d, Seed = %d", puzzle, seed);
-    DebugVar(0, "Puzzle = %s", layoutFile.c_str());
-    Debug::DebugFlush();
+    if (!_sanityCheck) {
+        DebugVar(0, "Game = %d, Seed = %d", puzzle, seed);
+        DebugVar(0, "Puzzle = %s", layoutFile.c_str());
+        Debug::DebugFlush();
+    }
     DealTiles();
     if (rotateSuits && _layout != nullptr) {
         MjRandom::Seed(TickSource::Now() % 32767 + 1);

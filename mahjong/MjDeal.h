@@ -47,6 +47,8 @@ public:
     void SetLayout(MjLayout* layout) { _layout = layout; }
     // While the selection screen shows, deals the fixed preview pattern without drawing.
     void SetPreview(bool preview) { _preview = preview; }
+    // While the puzzle set's sanity check deals every board, the seed lines are not logged.
+    void SetSanityCheck(bool running) { _sanityCheck = running; }
 
     // Chooses the seed (seed, else the fixed seed, else a new one from the clock written to
     // progress under "seed"/"t<gameType>p<puzzle>"), seeds the generator and deals. With
@@ -93,6 +95,7 @@ private:
     MjPuzzleRules _rules;
     MjLayout* _layout = nullptr;
     bool _preview = false;
+    bool _sanityCheck = false;
     int _seed = 0;
     int _workingHarder = 0;
     int _counts[kDealTypes] = {};

@@ -204,6 +204,24 @@ void MjLayout::LoadText(const std::string& text)
         return;
     }
     std::vector<Position> positions;
+    // Quarters taken so far: a tile laid over another would leave cells that no tile owns.
+    std::vector<bool> taken(kMaxI * kMaxJ * kMaxK, false);
+    const auto overlaps = [&](const Position& p, bool mark) {
+        const int first = _doubleMode != 0 ? 2 * p.level - 2 : p.level - 1;
+        const int last = _doubleMode != 0 && p.code == kCodeToDeal ? first + 1 : first;
+        for (int k = first; k <= last; ++k) {
+            for (int di = 0; di < 2; ++di) {
+                for (int dj = 0; dj < 2; ++dj) {
+                    if (mark) {
+                        taken[Index(p.i + di, p.j + dj, k)] = true;
+                    } else if (taken[Index(p.i + di, p.j + dj, k)]) {
+                        return true;
+                    }
+                }
+            }
+        }
+        return false;
+    };
     const std::vector<std::string> lines = SplitLines(text);
     for (size_t n = 0; n < lines.size(); ++n) {
         const std::string& line = lines[n];
@@ -233,11 +251,12 @@ void MjLayout::LoadText(const std::string& text)
         }
         p.code = value / 100 - 1;
         p.level = value % 100;
-        if (!Acceptable(p)) {
+        if (!Acceptable(p) || overlaps(p, false)) {
             DebugVar(-1, "Layout Position Skipped - %s line %d: %s", _fileName.c_str(),
                      static_cast<int>(valueLine), line.c_str());
             continue;
         }
+        overlaps(p, true);
         positions.push_back(p);
     }
     _positions = positions;

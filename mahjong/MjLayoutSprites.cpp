@@ -142,6 +142,10 @@ void MjLayout::SwapTiles(MjGridTile* a, MjGridTile* b)
 void MjLayout::LoadShade()
 {
     _shade = std::make_unique<Image>("images/DarkLight.png", nullptr);
+    if (_shade->GetCanvas() == nullptr) {
+        _shade.reset(); // the image logged its failure; tiles stay unshaded
+        return;
+    }
     _shade->SetAlpha(64);
 }
 

@@ -133,6 +133,9 @@ TEST(MjLayoutReaderTest, PositionsOutsideTheGridOrWithUnknownCodesAreSkippedAndL
         {"code 60", "v=6101", "p=0,0", 0},
         {"code 98", "v=9901", "p=0,0", 0},
         {"huge value", "v=99999999999", "p=0,0", 0},
+        {"same cell again", "v=4901", "p=2,2", 0},
+        {"half a tile over another", "v=1", "p=3,3", 0},
+        {"over the doubled tile", "v=1", "p=1,3", 1},
     };
     for (const Bad& c : cases) {
         SCOPED_TRACE(c.name);

@@ -1,6 +1,7 @@
 #include "mahjong/MjLayout.h"
 #include "tests/mahjong/FakeGridTile.h"
 #include "tests/mahjong/MjLayoutTestSupport.h"
+#include "tests/media/MediaTestSupport.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -160,4 +161,41 @@ TEST(MjLayoutSpritesTest, RemoveTileAndClearLetTilesLeaveTheStage)
     }
     EXPECT_EQ(board.layout->TileCount(), 0);
     EXPECT_TRUE(board.layout->OnlySpecialsLeft());
+}
+
+TEST(MjLayoutSpritesTest, ShadeDarkensBlockedTilesOnceAndLiftsWhenFree)
+{
+    ASSERT_TRUE(mediatest::CopyImageFixture("alpha.png", "images/DarkLight.png"));
+    mediatest::ScreenFormat screen(80, 60);
+    MjBoardSettings settings = mjtest::Settings(12, 8, 3);
+    FakeTileFactory factory;
+    auto layout = mjtest::MakeLayout(settings, {{0, 0, 1, 3}, {2, 0, 1, 3}, {4, 0, 1, 7}});
+    mjtest::AddTiles(*layout, factory);
+    layout->UpdateFree(); // no shade yet: nothing drawn
+    FakeGridTile* middle = static_cast<FakeGridTile*>(layout->Cell(2, 0, 0).tile);
+    EXPECT_TRUE(middle->calls.empty());
+
+    layout->LoadShade();
+    layout->UpdateFree();
+    layout->UpdateFree();
+    EXPECT_EQ(middle->calls, (std::vector<std::string>{"BlitInto 7,1"}));
+    EXPECT_EQ(layout->Cell(2, 0, 0).shaded, 1);
+    layout->EmptyQuad(0, 0, 0);
+    layout->UpdateFree();
+    EXPECT_EQ(middle->calls.back(), "ResetFrame");
+    EXPECT_EQ(layout->Cell(2, 0, 0).shaded, 0);
+}
+
+TEST(MjLayoutSpritesTest, MissingShadeImageLeavesTilesUnshaded)
+{
+    MjBoardSettings settings = mjtest::Settings(12, 8, 3);
+    FakeTileFactory factory;
+    auto layout = mjtest::MakeLayout(settings, {{0, 0, 1, 3}, {2, 0, 1, 3}, {4, 0, 1, 7}});
+    mjtest::AddTiles(*layout, factory);
+    layout->LoadShade();
+    layout->UpdateFree();
+    for (const auto& tile : factory.tiles) {
+        EXPECT_TRUE(tile->calls.empty());
+    }
+    EXPECT_GE(testsupport::CountLogLines("Image Init Failed - images/DarkLight.png"), 1);
 }
