@@ -4,6 +4,7 @@
 #include "mahjong/MjBoardSettings.h"
 #include "mahjong/MjDeal.h"
 #include "mahjong/MjLayout.h"
+#include "tests/mahjong/MjGameGrid.h"
 
 #include <algorithm>
 #include <benchmark/benchmark.h>
@@ -19,14 +20,7 @@ constexpr int kSeeds = 200;
 
 MjBoardSettings Settings()
 {
-    MjBoardSettings settings;
-    settings.columns = 42;
-    settings.rows = 22;
-    settings.layers = 10;
-    settings.tileWidth = 40;
-    settings.tileHeight = 50;
-    settings.tileBorder = 6;
-    return settings;
+    return mjtest::GameGridSettings();
 }
 
 // A shipped 144-tile board when the data folder has one, else the test fixture.

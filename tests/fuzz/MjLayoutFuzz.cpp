@@ -5,6 +5,7 @@
 #include "mahjong/MjCell.h"
 #include "mahjong/MjDeal.h"
 #include "mahjong/MjLayout.h"
+#include "tests/mahjong/MjGameGrid.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -24,16 +25,7 @@ void Check(bool ok, const char* what)
 MjBoardSettings& Settings(int variant)
 {
     // A board look's grid and a small one whose edges the inputs reach easily.
-    static MjBoardSettings large = [] {
-        MjBoardSettings s;
-        s.columns = 42;
-        s.rows = 22;
-        s.layers = 10;
-        s.tileWidth = 40;
-        s.tileHeight = 50;
-        s.tileBorder = 6;
-        return s;
-    }();
+    static MjBoardSettings large = mjtest::GameGridSettings();
     static MjBoardSettings small = [] {
         MjBoardSettings s = large;
         s.columns = 6;

@@ -1,6 +1,7 @@
 #include "tests/mahjong/MjBoardCatalog.h"
 
 #include "framework/core/ConfigFile.h"
+#include "tests/mahjong/MjGameGrid.h"
 #include "tests/support/TestSupport.h"
 
 #include <algorithm>
@@ -124,15 +125,7 @@ std::vector<CatalogBoard> CatalogBoards()
 
 MjBoardSettings CatalogSettings()
 {
-    MjBoardSettings settings;
-    settings.origin = Point(400, 300);
-    settings.columns = 42;
-    settings.rows = 22;
-    settings.layers = 10;
-    settings.tileWidth = 40;
-    settings.tileHeight = 50;
-    settings.tileBorder = 6;
-    return settings;
+    return GameGridSettings();
 }
 
 } // namespace mjtest

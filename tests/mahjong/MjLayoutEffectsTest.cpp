@@ -10,20 +10,20 @@ using mjtest::Spot;
 
 namespace {
 
-struct Board
+std::vector<Spot> Spread(const std::vector<int>& types)
 {
-    explicit Board(const std::vector<int>& types, int matchSize = 2, int layers = 1)
-        : settings(mjtest::Settings(24, 8, layers))
-    {
-        MjLayout::ResetShared();
-        std::vector<Spot> spots;
-        for (size_t n = 0; n < types.size(); ++n) {
-            spots.push_back(
-                {static_cast<int>(n % 6) * 4, static_cast<int>(n / 6) * 3, 1, types[n]});
-        }
-        layout = mjtest::MakeLayout(settings, spots, matchSize);
-        mjtest::AddTiles(*layout, factory);
+    std::vector<Spot> spots;
+    for (size_t n = 0; n < types.size(); ++n) {
+        spots.push_back({static_cast<int>(n % 6) * 4, static_cast<int>(n / 6) * 3, 1, types[n]});
     }
+    return spots;
+}
+
+struct Board : mjtest::FakeBoard
+{
+    explicit Board(const std::vector<int>& types, int matchSize = 2)
+        : FakeBoard(Spread(types), matchSize, 24, 8, 1)
+    {}
     // Types of the tiles the clearing has taken, in order of taking.
     std::vector<int> TakenTypes() const
     {
@@ -35,9 +35,6 @@ struct Board
         }
         return types;
     }
-    MjBoardSettings settings;
-    FakeTileFactory factory;
-    std::unique_ptr<MjLayout> layout;
 };
 
 } // namespace

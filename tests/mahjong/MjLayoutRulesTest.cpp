@@ -11,23 +11,12 @@ using mjtest::Spot;
 namespace {
 
 // A board with a fake tile on every position.
-struct Board
+struct Board : mjtest::FakeBoard
 {
     explicit Board(const std::vector<Spot>& spots, int matchSize = 2, int columns = 16,
                    int rows = 10, int layers = 3)
-        : settings(mjtest::Settings(columns, rows, layers))
-    {
-        MjLayout::ResetShared();
-        layout = mjtest::MakeLayout(settings, spots, matchSize);
-        mjtest::AddTiles(*layout, factory);
-    }
-    FakeGridTile* TileAt(int i, int j, int k)
-    {
-        return static_cast<FakeGridTile*>(layout->Cell(i, j, k).tile);
-    }
-    MjBoardSettings settings;
-    FakeTileFactory factory; // outlives the layout, whose cells point at its tiles
-    std::unique_ptr<MjLayout> layout;
+        : FakeBoard(spots, matchSize, columns, rows, layers)
+    {}
 };
 
 // Tiles of the given types standing apart, each free.

@@ -11,21 +11,9 @@ using mjtest::FakeTileFactory;
 
 namespace {
 
-struct Board
+struct Board : mjtest::FakeBoard
 {
-    Board() : settings(mjtest::Settings(12, 8, 3))
-    {
-        MjLayout::ResetShared();
-        layout = mjtest::MakeLayout(settings, {{0, 0, 1, 3}, {4, 0, 1, 7}, {8, 2, 2, 58}});
-        mjtest::AddTiles(*layout, factory);
-    }
-    FakeGridTile* TileAt(int i, int j, int k)
-    {
-        return static_cast<FakeGridTile*>(layout->Cell(i, j, k).tile);
-    }
-    MjBoardSettings settings;
-    FakeTileFactory factory; // outlives the layout, whose cells point at its tiles
-    std::unique_ptr<MjLayout> layout;
+    Board() : FakeBoard({{0, 0, 1, 3}, {4, 0, 1, 7}, {8, 2, 2, 58}}, 2, 12, 8, 3) {}
 };
 
 } // namespace

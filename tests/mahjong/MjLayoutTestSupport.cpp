@@ -75,4 +75,18 @@ std::vector<int> Faces(const MjLayout& layout)
     return faces;
 }
 
+FakeBoard::FakeBoard(const std::vector<Spot>& spots, int matchSize, int columns, int rows,
+                     int layers)
+    : settings(Settings(columns, rows, layers))
+{
+    MjLayout::ResetShared();
+    layout = MakeLayout(settings, spots, matchSize);
+    AddTiles(*layout, factory);
+}
+
+FakeGridTile* FakeBoard::TileAt(int i, int j, int k)
+{
+    return static_cast<FakeGridTile*>(layout->Cell(i, j, k).tile);
+}
+
 } // namespace mjtest

@@ -1,16 +1,14 @@
 #pragma once
 
 #include "mahjong/MjBoardSettings.h"
+#include "mahjong/MjLayout.h"
+#include "tests/mahjong/FakeGridTile.h"
 
 #include <memory>
 #include <string>
 #include <vector>
 
-class MjLayout;
-
 namespace mjtest {
-
-class FakeTileFactory;
 
 // One position of a layout file: code -1 is dealt, 52 a special cell, else a preset face.
 struct Spot
@@ -33,5 +31,16 @@ std::unique_ptr<MjLayout> MakeLayout(MjBoardSettings& settings, const std::vecto
 void AddTiles(MjLayout& layout, FakeTileFactory& factory);
 // The dealt faces in scan order (-1 for a cell without a face).
 std::vector<int> Faces(const MjLayout& layout);
+
+// A layout read from spots with a fake tile on every position.
+struct FakeBoard
+{
+    FakeBoard(const std::vector<Spot>& spots, int matchSize, int columns, int rows, int layers);
+    FakeGridTile* TileAt(int i, int j, int k);
+
+    MjBoardSettings settings;
+    FakeTileFactory factory; // outlives the layout, whose cells point at its tiles
+    std::unique_ptr<MjLayout> layout;
+};
 
 } // namespace mjtest
