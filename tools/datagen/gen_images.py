@@ -9,6 +9,8 @@ import sys
 
 from PIL import Image, ImageDraw, ImageFont
 
+import splash_art
+
 FONT_BOLD = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"
 
 # Colour key of pictures with transparent corners: read by the engine from pixel (0,0).
@@ -112,6 +114,7 @@ def main():
     button_sheet(out, "images/dialog/cancelbutton.png", "Cancel")
     button_sheet(out, "images/dialog/yesbutton.png", "Yes")
     button_sheet(out, "images/dialog/nobutton.png", "No")
+    splash_art.draw(out, save)
 
 
 if __name__ == "__main__":
