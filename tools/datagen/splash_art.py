@@ -3,16 +3,15 @@
 Imported by gen_images.py, which passes its own save function. Deterministic: every random
 choice comes from a seeded generator.
 
-The seal keeps its own alpha channel (the animation loads it in the per-pixel form). The tiles
-sit on the colour key (255, 0, 255), read from pixel (0, 0); they are drawn four times larger,
-scaled down and cut at half alpha so that no edge blends into the key.
+The seal and the tiles keep their own alpha channel (the animation loads them in the per-pixel
+form), so that their edges stay soft while they turn and grow. Shapes are drawn four times
+larger and scaled down.
 """
 import math
 import random
 
 from PIL import Image, ImageChops, ImageDraw, ImageFilter, ImageFont
 
-KEY = (255, 0, 255)
 SERIF_BOLD = "/usr/share/fonts/truetype/dejavu/DejaVuSerif-Bold.ttf"
 SERIF = "/usr/share/fonts/truetype/dejavu/DejaVuSerif.ttf"
 CJK = "/usr/share/fonts/truetype/wqy/wqy-microhei.ttc"
@@ -262,7 +261,7 @@ def splash_logo(out, save):
 
 
 def tile_face(char, colour):
-    """One tile, 48 x 58 on the key: ivory face 40 x 50 at the top right, the body's edge on the
+    """One tile, 48 x 58 with alpha: ivory face 40 x 50 at the top right, the body's edge on the
     left and below."""
     tw, th, edge = 48, 58, 8
     big = Image.new("RGBA", (tw * SS, th * SS), (0, 0, 0, 0))
@@ -286,16 +285,12 @@ def tile_face(char, colour):
     fy = ((th - edge) / 2 + 1) * SS
     draw.text((fx + SS, fy + SS), char, font=font, fill=(200, 188, 160), anchor="mm")
     draw.text((fx, fy), char, font=font, fill=colour, anchor="mm")
-    small = big.resize((tw, th), Image.LANCZOS)
-    out = Image.new("RGB", (tw, th), KEY)
-    solid = small.getchannel("A").point(lambda a: 255 if a >= 128 else 0)
-    out.paste(small.convert("RGB"), (0, 0), solid)
-    return out
+    return big.resize((tw, th), Image.LANCZOS)
 
 
 def splash_tiles(out, save):
     faces = [("東", (26, 24, 30)), ("中", (196, 24, 28)), ("發", (16, 122, 56))]
-    sheet = Image.new("RGB", (48 * len(faces), 58), KEY)
+    sheet = Image.new("RGBA", (48 * len(faces), 58), (0, 0, 0, 0))
     for i, (char, colour) in enumerate(faces):
         sheet.paste(tile_face(char, colour), (48 * i, 0))
     save(sheet, out, "images/splash/tiles.png")
