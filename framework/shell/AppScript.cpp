@@ -9,6 +9,7 @@
 #include "framework/core/LoadingThread.h"
 #include "framework/core/WebUpdater.h"
 #include "framework/media/AnimationManager.h"
+#include "framework/media/Image.h"
 #include "framework/media/Music.h"
 #include "framework/media/Sound.h"
 #include "framework/shell/ConfigFileMenu.h"
@@ -56,6 +57,10 @@ AppScript::~AppScript()
             delete sprite;
         }
         _menuAnimations.clear();
+    }
+    // The menu stage may outlive the description that owns its background picture.
+    if (_menuConfig != nullptr && _menuCast->GetBackground() == _menuConfig->_bgImage) {
+        _menuCast->SetBackground(static_cast<Image*>(nullptr));
     }
     AnimationManager* manager = _framework != nullptr ? _framework->_animationManager : nullptr;
     if (manager != nullptr) {

@@ -2,6 +2,7 @@
 
 #include "framework/core/Application.h"
 #include "framework/core/LoadingThread.h"
+#include "framework/core/WebUpdater.h"
 #include "framework/media/AnimationManager.h"
 #include "framework/shell/ConfigFileMenu.h"
 #include "framework/shell/ConfigFilePlayers.h"
@@ -296,6 +297,19 @@ TEST_F(AppScriptTest, LoaderStillRunningAtExitIsWaitedFor)
     EXPECT_EQ(flow->GetMenuLoader(), nullptr);
     EXPECT_EQ(app->menuLoads.load(), 1);
     EXPECT_TRUE(flow->MenuResourcesLoaded());
+}
+
+// The menu takes the update check's answer once the check has stopped, and lets the check go.
+TEST_F(AppScriptTest, MenuReadsTheStoppedUpdateCheckAndDeletesIt)
+{
+    FlowScript* flow = Start("allowloadingthread=0\n");
+    // Nothing listens on port 1: the check stops at once without a connection.
+    app->_webUpdater = new WebUpdater(app.get(), "127.0.0.1", 1);
+    ASSERT_TRUE(RunUntil([&] { return !app->_webUpdater->IsRunning(); }));
+    ASSERT_TRUE(RunUntilEntered(AppScript::kMenuLive));
+    EXPECT_EQ(app->_webUpdater, nullptr);
+    EXPECT_EQ(CountLogLines("NETWORK CONNECTION = 0"), 1);
+    EXPECT_EQ(flow->menuCreateCalls, 1);
 }
 
 class MenuTest : public AppScriptTest
