@@ -431,9 +431,9 @@ TEST_F(AnimatedAppScriptTest, KeysSkipOnlyARunningAnimation)
 class SplashTest : public ShellTest
 {
 protected:
-    AnimScript* Start()
+    AnimScript* Start(const std::string& splashExtra = "")
     {
-        WriteData("allowloadingthread=0\n");
+        WriteData("allowloadingthread=0\n", splashExtra);
         EXPECT_TRUE(shelltest::WriteSheet("anim.bmp", 80, 20));
         EXPECT_TRUE(shelltest::WriteSheet("bg.bmp", 800, 600));
         EXPECT_TRUE(WriteFile("cfg/splashanim.cfg", Description("[frame00002-00000]\n"
@@ -461,6 +461,15 @@ TEST_F(SplashTest, SplashPlaysThenTheMenuComes)
     EXPECT_EQ(s->splashDeleted, 1);
     EXPECT_TRUE(s->GetSprites().empty());
     EXPECT_EQ(s->GetDescription(), nullptr);
+}
+
+// A splash description without a fade time still starts the animation (a delay of 0 would never
+// come).
+TEST_F(SplashTest, SplashWithoutFadeTimeStillPlays)
+{
+    AnimScript* s = Start("fadetime=0\n");
+    ASSERT_TRUE(RunUntilEntered(AppScript::kMenuLive));
+    EXPECT_EQ(s->Count(AppScript::kSplashStep), 10);
 }
 
 // Escape during the splash ends it as a finished one would: the menu still comes.
