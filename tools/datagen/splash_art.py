@@ -12,27 +12,20 @@ import random
 
 from PIL import Image, ImageChops, ImageDraw, ImageFilter, ImageFont
 
-SERIF_BOLD = "/usr/share/fonts/truetype/dejavu/DejaVuSerif-Bold.ttf"
-SERIF = "/usr/share/fonts/truetype/dejavu/DejaVuSerif.ttf"
+# The menu's gold, so that the splash and the menu share one palette.
+from shell_art import FONT_SERIF_BOLD, GOLD, GOLD_DARK, GOLD_LIGHT, SS, lerp
+
 CJK = "/usr/share/fonts/truetype/wqy/wqy-microhei.ttc"
-SS = 4
 
 W, H = 800, 600
 HORIZON = 395
 
-GOLD_LIGHT = (255, 232, 160)
-GOLD = (226, 182, 84)
-GOLD_DARK = (128, 88, 30)
 SEAL_RED = (186, 32, 30)
 SEAL_DARK = (104, 12, 14)
 IVORY = (244, 238, 220)
 IVORY_SHADE = (222, 212, 188)
 EDGE_LIGHT = (214, 196, 150)
 EDGE_DARK = (150, 128, 86)
-
-
-def lerp(a, b, t):
-    return tuple(int(round(a[i] + (b[i] - a[i]) * t)) for i in range(len(a)))
 
 
 def gradient(stops, w, h):
@@ -237,7 +230,7 @@ def splash_logo(out, save):
 
     # The title in gold: dark relief, then a light-to-deep gradient through the letters.
     cx, cy = big[0] // 2, big[1] // 2 - 12 * SS
-    title_font = ImageFont.truetype(SERIF_BOLD, 66 * SS)
+    title_font = ImageFont.truetype(FONT_SERIF_BOLD, 66 * SS)
     letters = text_mask(big, "Quorvane", title_font, (cx, cy))
     relief = text_mask(big, "Quorvane", title_font, (cx + 3 * SS, cy + 4 * SS))
     seal.paste(Image.new("RGBA", big, (60, 6, 8, 255)), (0, 0), relief.filter(ImageFilter.GaussianBlur(SS)))
