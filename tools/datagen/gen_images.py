@@ -12,6 +12,7 @@ from PIL import Image, ImageDraw, ImageFont
 import shell_art
 import game_art
 import tiles_art
+import splash_art
 
 FONT_BOLD = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"
 
@@ -125,6 +126,7 @@ def main():
     tiles_art.write_all(out)
     game_art.write_all(out)
     game_art.write_dialogs(out, button_sheet)
+    splash_art.draw(out, save)
 
 
 if __name__ == "__main__":
