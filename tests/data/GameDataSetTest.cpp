@@ -836,12 +836,23 @@ bool IsSound(const std::string& name)
 }
 
 // The game's configuration files, the layouts and the cut-scenes.
+// The skin and the shell's own descriptions: the shell's data-set test checks them.
+bool IsShellFile(const std::string& name)
+{
+    static const std::set<std::string> kShell = {
+        "skin.cfg",       "images.cfg",   "splash.cfg",     "splashanim.cfg",
+        "menu.cfg",       "dplayas.cfg",  "drules.cfg",     "doptions.cfg",
+        "dentername.cfg", "ddelname.cfg", "dhighdetail.cfg"};
+    return kShell.count(name) != 0;
+}
+
 std::vector<std::string> GameTextFiles()
 {
     std::vector<std::string> out;
     for (const char* folder : {"cfg", "puzzles", "quest"}) {
         for (const auto& entry : fs::directory_iterator(kSource / folder)) {
-            if (entry.path().extension() == ".cfg" && entry.path().filename() != "skin.cfg") {
+            if (entry.path().extension() == ".cfg" &&
+                !IsShellFile(entry.path().filename().string())) {
                 out.push_back(std::string(folder) + "/" + entry.path().filename().string());
             }
         }
