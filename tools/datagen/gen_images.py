@@ -113,6 +113,11 @@ def main():
     button_sheet(out, "images/dialog/yesbutton.png", "Yes")
     button_sheet(out, "images/dialog/nobutton.png", "No")
 
+    # Imported here: it draws with this module's helpers, so it imports this module itself.
+    import dialog_art
+
+    dialog_art.draw_all(out)
+
 
 if __name__ == "__main__":
     main()
