@@ -3,7 +3,7 @@
 #include "framework/core/Framework.h"
 #include "framework/dialogs/DialogItem.h"
 #include "framework/shell/ConfigFileDeleteNameDialog.h"
-#include "tests/shell/ShellTestSupport.h"
+#include "tests/shell/ShellDialogTestSupport.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -11,7 +11,7 @@
 
 namespace {
 
-using DeleteNameDialogTest = shelltest::ShellFixture;
+using DeleteNameDialogTest = shelldialogtest::ShellDialogFixture;
 
 TEST_F(DeleteNameDialogTest, AsksAboutThePlayerByNameAndYesAnswersOne)
 {

@@ -6,7 +6,7 @@
 #include "framework/media/AnimationManager.h"
 #include "framework/shell/ConfigFileEnterNameDialog.h"
 #include "framework/stage/Cast.h"
-#include "tests/shell/ShellTestSupport.h"
+#include "tests/shell/ShellDialogTestSupport.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -17,12 +17,12 @@ namespace {
 
 const char kClickHere[] = "Add a player";
 
-class EnterNameDialogTest : public shelltest::ShellFixture
+class EnterNameDialogTest : public shelldialogtest::ShellDialogFixture
 {
 protected:
     void SetUp() override
     {
-        ShellFixture::SetUp();
+        ShellDialogFixture::SetUp();
         description = std::make_unique<ConfigFileEnterNameDialog>("cfg/dentername.cfg",
                                                                   app->GetThemeConfig(), false);
     }
@@ -30,7 +30,7 @@ protected:
     {
         dialog.reset();
         description.reset();
-        ShellFixture::TearDown();
+        ShellDialogFixture::TearDown();
     }
 
     // Opened as the play-as dialog opens it, with these names already in the list.

@@ -3,14 +3,14 @@
 #include "framework/core/Framework.h"
 #include "framework/dialogs/DialogItem.h"
 #include "framework/shell/ConfigFileHighDetailDialog.h"
-#include "tests/shell/ShellTestSupport.h"
+#include "tests/shell/ShellDialogTestSupport.h"
 
 #include <gtest/gtest.h>
 #include <string>
 
 namespace {
 
-using HighDetailDialogTest = shelltest::ShellFixture;
+using HighDetailDialogTest = shelldialogtest::ShellDialogFixture;
 
 TEST_F(HighDetailDialogTest, OkClosesTheNoticeAndReportsDialogSixButtonOne)
 {

@@ -4,7 +4,7 @@
 #include "framework/core/ConfigFile.h"
 #include "framework/dialogs/Control.h"
 #include "framework/dialogs/DialogItem.h"
-#include "tests/shell/ShellTestSupport.h"
+#include "tests/shell/ShellDialogTestSupport.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -54,12 +54,12 @@ void WriteButton(const std::string& file, int w, int h)
     SDL_FreeSurface(s);
 }
 
-class MenuDialogTest : public shelltest::ShellFixture
+class MenuDialogTest : public shelldialogtest::ShellDialogFixture
 {
 protected:
     void SetUp() override
     {
-        ShellFixture::SetUp();
+        ShellDialogFixture::SetUp();
         WriteButton("b30a.bmp", 100, 30);
         WriteButton("b30b.bmp", 60, 30);
         WriteButton("b40.bmp", 80, 40);
@@ -67,7 +67,7 @@ protected:
     void TearDown() override
     {
         _menu.reset();
-        ShellFixture::TearDown();
+        ShellDialogFixture::TearDown();
     }
 
     // Three buttons of heights 30, 30 and 40 (widths 100, 60, 80) with a gap of 10, and a

@@ -21,7 +21,7 @@ class Framework;
 // Shared by the shell dialog tests: the game's data folder as the build makes it (the skin, the
 // dialog descriptions, the pictures and fonts) copied into the scratch folder, a framework whose
 // theme is that skin, and a headless screen whose frame loop runs on a fake clock.
-namespace shelltest {
+namespace shelldialogtest {
 
 using Log = std::vector<std::string>;
 
@@ -37,11 +37,11 @@ private:
     Log* _log;
 };
 
-class ShellFixture : public ::testing::Test
+class ShellDialogFixture : public ::testing::Test
 {
 protected:
-    ShellFixture();
-    ~ShellFixture() override;
+    ShellDialogFixture();
+    ~ShellDialogFixture() override;
 
     void SetUp() override;
     void TearDown() override;
@@ -77,4 +77,4 @@ private:
     std::vector<std::unique_ptr<ConfigFile>> _descriptions;
 };
 
-} // namespace shelltest
+} // namespace shelldialogtest

@@ -1,4 +1,4 @@
-#include "tests/shell/ShellTestSupport.h"
+#include "tests/shell/ShellDialogTestSupport.h"
 
 #include "SDL_ttf.h"
 #include "framework/core/ConfigFile.h"
@@ -12,7 +12,7 @@
 
 #include <filesystem>
 
-namespace shelltest {
+namespace shelldialogtest {
 
 void LogListener::DialogButtonClicked(int dialogId, int itemId, int how)
 {
@@ -26,11 +26,11 @@ void LogListener::DialogItemSet(int dialogId, int itemId, int value, bool)
                     std::to_string(value));
 }
 
-ShellFixture::ShellFixture() = default;
+ShellDialogFixture::ShellDialogFixture() = default;
 
-ShellFixture::~ShellFixture() = default;
+ShellDialogFixture::~ShellDialogFixture() = default;
 
-void ShellFixture::SetUp()
+void ShellDialogFixture::SetUp()
 {
     namespace fs = std::filesystem;
     const fs::path data = GAME_DATA_DIR;
@@ -49,7 +49,7 @@ void ShellFixture::SetUp()
     Frame();
 }
 
-void ShellFixture::TearDown()
+void ShellDialogFixture::TearDown()
 {
     _descriptions.clear();
     manager.reset();
@@ -57,7 +57,7 @@ void ShellFixture::TearDown()
     app.reset();
 }
 
-ConfigFile* ShellFixture::Description(const std::string& text)
+ConfigFile* ShellDialogFixture::Description(const std::string& text)
 {
     // Names never repeat within a process: a file read before has left its scrambled twin.
     static int fileCount = 0;
@@ -68,12 +68,12 @@ ConfigFile* ShellFixture::Description(const std::string& text)
     return _descriptions.back().get();
 }
 
-void ShellFixture::Frame()
+void ShellDialogFixture::Frame()
 {
     manager->DoIt();
 }
 
-void ShellFixture::RunTo(unsigned int t)
+void ShellDialogFixture::RunTo(unsigned int t)
 {
     while (clock.Now() + 10 < t) {
         clock.Advance(10);
@@ -83,7 +83,7 @@ void ShellFixture::RunTo(unsigned int t)
     Frame();
 }
 
-void ShellFixture::Click(int x, int y)
+void ShellDialogFixture::Click(int x, int y)
 {
     // The stage drops presses for a moment after a dialog attached.
     const unsigned int attached = cast->GetDialogAttachTime();
@@ -95,7 +95,7 @@ void ShellFixture::Click(int x, int y)
     Frame();
 }
 
-Rectangle ShellFixture::ItemArea(CastMemberDialog* dialog, DialogItem* item)
+Rectangle ShellDialogFixture::ItemArea(CastMemberDialog* dialog, DialogItem* item)
 {
     return Rectangle(static_cast<short>(dialog->GetX() + item->GetX()),
                      static_cast<short>(dialog->GetY() + item->GetY()),
@@ -103,7 +103,7 @@ Rectangle ShellFixture::ItemArea(CastMemberDialog* dialog, DialogItem* item)
                      static_cast<short>(item->GetFrameHeight()));
 }
 
-Rectangle ShellFixture::PaintedArea(CastMemberDialog* dialog, DialogItem* item)
+Rectangle ShellDialogFixture::PaintedArea(CastMemberDialog* dialog, DialogItem* item)
 {
     const Rectangle& painted = item->GetPaintRect();
     return Rectangle(static_cast<short>(dialog->GetX() + painted.GetX()),
@@ -111,13 +111,13 @@ Rectangle ShellFixture::PaintedArea(CastMemberDialog* dialog, DialogItem* item)
                      painted.GetH());
 }
 
-void ShellFixture::ClickItem(CastMemberDialog* dialog, DialogItem* item)
+void ShellDialogFixture::ClickItem(CastMemberDialog* dialog, DialogItem* item)
 {
     const Rectangle area = ItemArea(dialog, item);
     Click(area.GetX() + area.GetW() / 2, area.GetY() + area.GetH() / 2);
 }
 
-bool ShellFixture::Key(SDLKey key, unsigned short unicode)
+bool ShellDialogFixture::Key(SDLKey key, unsigned short unicode)
 {
     const bool alphaNumeric = manager->AlphaNumeric(key, KMOD_NONE, unicode);
     const bool taken =
@@ -126,7 +126,7 @@ bool ShellFixture::Key(SDLKey key, unsigned short unicode)
     return taken;
 }
 
-void ShellFixture::Type(const std::string& text)
+void ShellDialogFixture::Type(const std::string& text)
 {
     for (char c : text) {
         const unsigned char byte = static_cast<unsigned char>(c);
@@ -135,7 +135,7 @@ void ShellFixture::Type(const std::string& text)
     }
 }
 
-bool ShellFixture::AreaHasColour(const Rectangle& area, const Color& colour)
+bool ShellDialogFixture::AreaHasColour(const Rectangle& area, const Color& colour)
 {
     for (int y = area.GetY(); y < area.GetY() + area.GetH(); ++y) {
         for (int x = area.GetX(); x < area.GetX() + area.GetW(); ++x) {
@@ -149,4 +149,4 @@ bool ShellFixture::AreaHasColour(const Rectangle& area, const Color& colour)
     return false;
 }
 
-} // namespace shelltest
+} // namespace shelldialogtest
