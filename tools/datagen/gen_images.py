@@ -10,6 +10,7 @@ import sys
 from PIL import Image, ImageDraw, ImageFont
 
 import shell_art
+import splash_art
 
 FONT_BOLD = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"
 
@@ -125,6 +126,7 @@ def main():
     import dialog_art
 
     dialog_art.draw_all(out)
+    splash_art.draw(out, save)
 
 
 if __name__ == "__main__":
