@@ -9,6 +9,7 @@ import sys
 
 from PIL import Image, ImageDraw, ImageFont
 
+import dialog_art
 import shell_art
 import splash_art
 
@@ -121,11 +122,7 @@ def main():
     button_sheet(out, "images/dialog/yesbutton.png", "Yes")
     button_sheet(out, "images/dialog/nobutton.png", "No")
     shell_art.draw(out, save, button_sheet)
-
-    # Imported here: it draws with this module's helpers, so it imports this module itself.
-    import dialog_art
-
-    dialog_art.draw_all(out)
+    dialog_art.draw(out, sys.modules[__name__])
     splash_art.draw(out, save)
 
 
