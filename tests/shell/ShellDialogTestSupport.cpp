@@ -35,8 +35,10 @@ void ShellDialogFixture::SetUp()
     namespace fs = std::filesystem;
     const fs::path data = GAME_DATA_DIR;
     const auto options = fs::copy_options::recursive | fs::copy_options::overwrite_existing;
-    for (const char* folder : {"cfg", "images", "fonts"}) {
-        fs::copy(data / folder, folder, options);
+    for (const char* folder : {"cfg", "images", "fonts", "audio"}) {
+        if (fs::exists(data / folder)) {
+            fs::copy(data / folder, folder, options);
+        }
     }
     // The framework starts SDL and gives the descriptions their parent, "cfg/skin.cfg".
     app = std::make_unique<Framework>();

@@ -19,7 +19,7 @@ class DialogItem;
 class Framework;
 
 // Shared by the shell dialog tests: the game's data folder as the build makes it (the skin, the
-// dialog descriptions, the pictures and fonts) copied into the scratch folder, a framework whose
+// dialog descriptions, the pictures, fonts and sounds) copied into the scratch folder, a framework whose
 // theme is that skin, and a headless screen whose frame loop runs on a fake clock.
 namespace shelldialogtest {
 
