@@ -16,6 +16,7 @@ class Cast;
 class CastMemberCursor;
 class ConfigFile;
 class ConfigFileGame;
+class ConfigFileSplash;
 class Font;
 class Script;
 class WebUpdater;
@@ -118,6 +119,9 @@ public:
     virtual void CreateFonts();
     // Called once at the end of OnInit so that dialogs can take their look; empty here.
     virtual void SetDialogAttributes();
+    // Builds the software cursor on cast from the splash description's three cursors (see
+    // CreateCursorSprite). Defined with the shell, which owns the description.
+    virtual void CreateCursors(ConfigFileSplash* description, Cast* cast);
     // Window caption and icon; the icon file name is also the icon caption.
     virtual void SetTitle(const char* title, const char* iconFile);
     virtual const char* GetDefaultFontName();

@@ -1,8 +1,10 @@
 """Pictures of the player and options dialogs: extra buttons, list arrows, the check box and the
-volume sliders, in the skin's lacquer and gold. Imported by gen_images.py."""
+volume sliders, in the skin's lacquer and gold. Called by gen_images.py, whose colours and
+helpers (save, button_sheet, vertical_gradient) it draws with."""
 from PIL import Image, ImageDraw
 
-import gen_images as g
+# The generator module, set by draw.
+g = None
 
 ARROW = 24
 CHECK = 24
@@ -97,7 +99,9 @@ def slider_images(out):
     g.save(knob, out, "images/dialog/knob.png")
 
 
-def draw_all(out):
+def draw(out, generator):
+    global g
+    g = generator
     g.button_sheet(out, "images/dialog/deletebutton.png", "Delete")
     g.button_sheet(out, "images/dialog/morebutton.png", "More")
     arrow_sheet(out, "images/dialog/arrowup.png", True)

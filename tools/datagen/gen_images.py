@@ -9,6 +9,9 @@ import sys
 
 from PIL import Image, ImageDraw, ImageFont
 
+import dialog_art
+import shell_art
+
 FONT_BOLD = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"
 
 # Colour key of pictures with transparent corners: read by the engine from pixel (0,0).
@@ -72,7 +75,7 @@ def vertical_gradient(w, h, top, bottom):
     return img
 
 
-def button_look(w, h, label, top, bottom, edge, text, offset):
+def button_look(w, h, label, top, bottom, edge, text, offset, font_size=15):
     face = vertical_gradient(w, h, top, bottom)
     mask = Image.new("L", (w, h), 0)
     ImageDraw.Draw(mask).rounded_rectangle([0, 0, w - 1, h - 1], radius=8, fill=255)
@@ -80,22 +83,27 @@ def button_look(w, h, label, top, bottom, edge, text, offset):
     look.paste(face, (0, 0), mask)
     draw = ImageDraw.Draw(look)
     draw.rounded_rectangle([0, 0, w - 1, h - 1], radius=8, outline=edge, width=2)
-    font = ImageFont.truetype(FONT_BOLD, 15)
+    font = ImageFont.truetype(FONT_BOLD, font_size)
     box = draw.textbbox((0, 0), label, font=font)
     tx = (w - (box[2] - box[0])) // 2 - box[0] + offset
-    ty = (h - (box[3] - box[1])) // 2 - box[1] + offset
+    # Centred on the font's cap height, not the label's ink, so labels with and without
+    # descenders sit on the same line across a row of buttons.
+    cap = draw.textbbox((0, 0), "H", font=font)
+    ty = (h - (cap[3] - cap[1])) // 2 - cap[1] + offset
     draw.text((tx + 1, ty + 1), label, font=font, fill=(30, 6, 6))
     draw.text((tx, ty), label, font=font, fill=text)
     return look
 
 
-def button_sheet(out, rel, label, w=90, h=32):
+def button_sheet(out, rel, label, w=90, h=32, font_size=15):
     """Four looks in one row: normal, pressed, mouse over, disabled."""
     looks = [
-        button_look(w, h, label, (168, 34, 30), (96, 14, 14), GOLD, CREAM, 0),
-        button_look(w, h, label, (86, 12, 12), (140, 28, 26), GOLD_DARK, CREAM, 1),
-        button_look(w, h, label, (204, 58, 46), (128, 24, 22), (246, 210, 120), (255, 250, 230), 0),
-        button_look(w, h, label, (118, 104, 100), (84, 74, 72), (140, 130, 120), (176, 168, 160), 0),
+        button_look(w, h, label, (168, 34, 30), (96, 14, 14), GOLD, CREAM, 0, font_size),
+        button_look(w, h, label, (86, 12, 12), (140, 28, 26), GOLD_DARK, CREAM, 1, font_size),
+        button_look(w, h, label, (204, 58, 46), (128, 24, 22), (246, 210, 120), (255, 250, 230), 0,
+                    font_size),
+        button_look(w, h, label, (118, 104, 100), (84, 74, 72), (140, 130, 120), (176, 168, 160), 0,
+                    font_size),
     ]
     sheet = Image.new("RGB", (w * 4, h), KEY)
     for i, look in enumerate(looks):
@@ -112,11 +120,8 @@ def main():
     button_sheet(out, "images/dialog/cancelbutton.png", "Cancel")
     button_sheet(out, "images/dialog/yesbutton.png", "Yes")
     button_sheet(out, "images/dialog/nobutton.png", "No")
-
-    # Imported here: it draws with this module's helpers, so it imports this module itself.
-    import dialog_art
-
-    dialog_art.draw_all(out)
+    shell_art.draw(out, save, button_sheet)
+    dialog_art.draw(out, sys.modules[__name__])
 
 
 if __name__ == "__main__":
