@@ -66,7 +66,7 @@ bool CastMemberDialog::PreShow()
         return false;
     }
     if (stage->GetDialog() == this) {
-        stage->AttachDialog(nullptr, false, false);
+        stage->DetachDialog(this);
     }
     _modeless = _modelessAtShow;
     _workingFadeOutTime = _fadeOutTime;
@@ -229,7 +229,7 @@ void CastMemberDialog::DetachDialog()
     }
     Cast* stage = Stage();
     if (stage != nullptr) {
-        stage->AttachDialog(nullptr, false, false);
+        stage->DetachDialog(this);
     }
 }
 
@@ -257,7 +257,7 @@ void CastMemberDialog::Cue(CastMember* /*member*/, int cue, int /*value*/)
     _workingFadeOutTime = 0;
     Cast* stage = Stage();
     if (stage != nullptr) {
-        stage->AttachDialog(nullptr, false, false);
+        stage->DetachDialog(this);
     }
 }
 

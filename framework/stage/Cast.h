@@ -89,6 +89,11 @@ public:
     // (re-attaching the primary one) or else the primary one. keepMouse: leave a drag, tracking
     // and mouse-over as they are. False when refused or when nothing is attached afterwards.
     bool AttachDialog(CastMemberDialog* dialog, bool keepMouse, bool nested);
+    // Detaches dialog from the slot that holds it, as a closing dialog asks. The nested one
+    // re-attaches the primary one, as AttachDialog(null) does; a primary one closing under a
+    // nested one leaves the nested one as the stage's dialog, with the keys and the input it
+    // had. False when dialog is in neither slot.
+    bool DetachDialog(CastMemberDialog* dialog);
     // The nested dialog, else the primary one, else null.
     CastMemberDialog* GetDialog() const;
     bool ModalDialogUp();

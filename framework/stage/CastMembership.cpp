@@ -436,6 +436,29 @@ bool Cast::AttachDialog(CastMemberDialog* dialog, bool keepMouse, bool nested)
     return true;
 }
 
+bool Cast::DetachDialog(CastMemberDialog* dialog)
+{
+    if (dialog == nullptr || (dialog != _dialog && dialog != _nestedDialog)) {
+        return false;
+    }
+    if (dialog == _nestedDialog || _nestedDialog == nullptr) {
+        AttachDialog(nullptr, false, false);
+        return true;
+    }
+    // The nested dialog is already attached and modal: it moves up without a new attach, so no
+    // guard starts and a drag or mouse-over stays as it is.
+    _dialog = _nestedDialog;
+    _nestedDialog = nullptr;
+    if (_pressedDialog == dialog) {
+        _pressedDialog = nullptr;
+    }
+    DetachSprite(dialog);
+    if (_dialogAttachListener != nullptr) {
+        _dialogAttachListener->DialogDetached(dialog, DialogId(dialog), false);
+    }
+    return true;
+}
+
 CastMemberDialog* Cast::GetDialog() const
 {
     return _nestedDialog != nullptr ? _nestedDialog : _dialog;

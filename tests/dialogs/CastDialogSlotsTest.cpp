@@ -402,6 +402,100 @@ TEST_F(CastDialogSlotsTest, DetachingTheNestedDialogReattachesThePrimaryAndStamp
     EXPECT_FALSE(cast->Contains(primary));
 }
 
+// --- the primary dialog closes under a nested one ---
+
+enum class Closing { TimeLimit, DetachDialog, DetachDialogAfterFade };
+
+struct UnderRow
+{
+    const char* name;
+    Closing closing;
+    Log reports; // from the moment the primary dialog starts to close until it is gone
+    SDLKey key;  // then closes the nested dialog
+    int button;  // the standard button that key stands for
+};
+
+void PrintTo(const UnderRow& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
+class CastDialogSlotsUnderTest : public CastDialogSlotsTest,
+                                 public ::testing::WithParamInterface<UnderRow>
+{
+};
+
+TEST_P(CastDialogSlotsUnderTest, ClosingPrimaryLeavesTheNestedDialogInCharge)
+{
+    const UnderRow& row = GetParam();
+    SlotDialog* primary = Make(5);
+    if (row.closing == Closing::DetachDialogAfterFade) {
+        primary->SetFadeOutTime(200);
+    }
+    const unsigned int shown = ticks;
+    primary->Show(1, row.closing == Closing::TimeLimit ? 3000 : 0, kPrimaryX, kPrimaryY, false);
+    SlotDialog* nested = Open(6, true);
+    nested->SetEnterKeyItem(nested->GetItemByID(1));
+    nested->SetEscKeyItem(nested->GetItemByID(2));
+    ASSERT_EQ(cast->GetDialog(), nested);
+    PassGuard();
+    log.clear();
+
+    const unsigned int guardBefore = cast->GetDialogAttachTime();
+    if (row.closing == Closing::TimeLimit) {
+        RunTo(shown + 3500);
+    } else {
+        primary->DetachDialog();
+        RunTo(ticks + 400);
+    }
+    EXPECT_EQ(log, row.reports);
+    EXPECT_FALSE(cast->Contains(primary)) << "the closing dialog must not stay as an invisible one";
+    EXPECT_TRUE(cast->Contains(nested));
+    EXPECT_TRUE(nested->IsShown());
+    EXPECT_EQ(cast->GetDialog(), nested);
+    EXPECT_TRUE(cast->ModalDialogUp());
+    EXPECT_EQ(cast->GetDialogAttachTime(), guardBefore) << "nothing new attached";
+
+    // The nested dialog takes presses where it stands and hears of those elsewhere.
+    log.clear();
+    PressAt(ticks, InsideX(nested), InsideY(nested));
+    cast->MouseUp(InsideX(nested), InsideY(nested), 1);
+    PressAt(ticks, kPrimaryX + 4, kPrimaryY + 4);
+    cast->MouseUp(kPrimaryX + 4, kPrimaryY + 4, 1);
+    EXPECT_EQ(log, (Log{"dialog 6 down", "dialog 6 up", "catcher up 1", "dialog 6 outside",
+                        "catcher up 0"}));
+    RunTo(ticks + 500); // the nested dialog flashes at a press outside it
+
+    // Enter and Escape close it as the stage's only dialog.
+    log.clear();
+    EXPECT_TRUE(Key(row.key, static_cast<unsigned short>(row.key)));
+    RunUntilCurrent(nullptr);
+    const std::string clicked = "clicked 6 " + std::to_string(row.button);
+    EXPECT_EQ(log, (Log{"own " + clicked + " 0", "user " + clicked + " 1", "own detached 6",
+                        "user detached 6", "stage detached 6 0"}));
+    EXPECT_FALSE(cast->ModalDialogUp());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CastDialogSlotsUnderTest,
+    ::testing::Values(UnderRow{"TimeLimit",
+                               Closing::TimeLimit,
+                               {"own timesup 5", "user timesup 5", "own detached 5",
+                                "user detached 5", "stage detached 5 0"},
+                               SDLK_ESCAPE,
+                               2},
+                      UnderRow{"DetachDialog",
+                               Closing::DetachDialog,
+                               {"own detached 5", "user detached 5", "stage detached 5 0"},
+                               SDLK_RETURN,
+                               1},
+                      UnderRow{"DetachDialogAfterFade",
+                               Closing::DetachDialogAfterFade,
+                               {"own detached 5", "user detached 5", "stage detached 5 0"},
+                               SDLK_ESCAPE,
+                               2}),
+    RowName<UnderRow>);
+
 // Notes "user detached <id>" like the fixture's listener, then acts.
 class ActingListener final : public LogListener
 {
