@@ -100,7 +100,7 @@ public:
     // Detaches every dialog sprite on stage and empties both slots; true when there was one.
     bool ForceDialogsDispose();
     void SetDialogAttachListener(DialogAttachListener* listener);
-    // SDL_GetTicks at the last successful attach; 0 when the last attach did not succeed.
+    // The tick count at the last successful attach; 0 when the last attach did not succeed.
     unsigned int GetDialogAttachTime() const { return _dialogAttachTime; }
 
     // --- drop targets ---
@@ -195,11 +195,6 @@ public:
     int GetFadeAlpha() const { return _fadeAlpha; }
     bool FadeOn() const { return _fadeOn; }
 
-    // Where the dialog-attach guard and the frame-rate window read the tick count; SDL_GetTicks
-    // unless replaced. Only a test harness sets it (null restores SDL_GetTicks).
-    using TickSource = unsigned int (*)();
-    static void SetTickSource(TickSource source);
-
 private:
     friend class AnimationManager;
 
@@ -219,7 +214,6 @@ private:
     void RequestRepaintAll();
     bool HighDetail();
     bool HasInputFocus();
-    static unsigned int Ticks();
 
     // A copy of the members for a walk during which sprites may leave the stage or be deleted;
     // the entries of sprites destroyed meanwhile read null.

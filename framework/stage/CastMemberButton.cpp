@@ -58,7 +58,7 @@ void CastMemberButton::Init()
 
 int CastMemberButton::GetClassMemberType()
 {
-    return 2;
+    return CastMember::kButtonKind;
 }
 
 bool CastMemberButton::GetEnabled()

@@ -62,7 +62,7 @@ protected:
 TEST_F(CastMemberButtonTest, PointerHandlersShowTheLooksWhileEnabled)
 {
     CastMemberButton* button = MakeButton();
-    EXPECT_EQ(button->GetClassMemberType(), 2);
+    EXPECT_EQ(button->GetClassMemberType(), CastMember::kButtonKind);
     EXPECT_EQ(button->GetName(), "CastMemberButton");
     EXPECT_TRUE(button->AllowInput());
     EXPECT_TRUE(button->AllowClicks());
