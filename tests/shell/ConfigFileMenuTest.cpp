@@ -1,5 +1,6 @@
 #include "framework/shell/ConfigFileMenu.h"
 
+#include "SDL_ttf.h"
 #include "framework/media/Font.h"
 #include "framework/media/Image.h"
 #include "framework/shell/MenuAnimInfo.h"
@@ -27,7 +28,9 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(mediatest::CopyImageFixture("sheet4x2.png", "images/sheet.png"));
+        ASSERT_EQ(TTF_Init(), 0);
     }
+    void TearDown() override { TTF_Quit(); }
 
     std::unique_ptr<ConfigFileMenu> Read(const std::string& text, ConfigFile* parent = nullptr)
     {
@@ -117,6 +120,7 @@ TEST_F(ConfigFileMenuTest, ReadsTheWelcomeLabelAndTheFixedButtons)
     EXPECT_EQ(menu->_welcomeShadow, Point(2, 2));
     EXPECT_EQ(menu->_welcomePri, 3);
     ASSERT_NE(menu->_welcomeFont, nullptr);
+    EXPECT_NE(menu->_welcomeFont->GetRawFont(), nullptr);
     // A button sheet holds its four looks side by side.
     ASSERT_NE(menu->_quitButton->_image, nullptr);
     EXPECT_EQ(menu->_quitButton->_image->GetW(), 100);

@@ -1,10 +1,13 @@
 #include "framework/shell/ConfigFilePlayAsDialog.h"
 
+#include "SDL_ttf.h"
+#include "framework/media/Font.h"
 #include "framework/media/Image.h"
 #include "tests/media/MediaTestSupport.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -37,6 +40,7 @@ TEST(ConfigFilePlayAsDialog, ReadsEachButtonFromItsOwnSectionAndTakesTheThemesDe
 {
     ConfigFile::TurnEncryption(false);
     mediatest::ScreenFormat screen(800, 600);
+    ASSERT_EQ(TTF_Init(), 0);
     ASSERT_TRUE(mediatest::CopyImageFixture("sheet4x2.png", "images/b.png"));
     ASSERT_TRUE(WriteFile("theme.cfg", "[playerlist]\nfont=" + mediatest::SansFont() +
                                            "\nfontsize=14\nbackcol=1,2,3\n"));
@@ -50,7 +54,8 @@ TEST(ConfigFilePlayAsDialog, ReadsEachButtonFromItsOwnSectionAndTakesTheThemesDe
     text += "[playerlist]\npos=20,30\ndim=200,120\ntextcol=250,238,210\nhilightcol=200,40,30\n"
             "[text]\nwelcome=Welcome\nclickhere=Click here to add a player\n";
     ASSERT_TRUE(WriteFile("dplayas.cfg", text));
-    ConfigFilePlayAsDialog d("dplayas.cfg", &theme, false);
+    auto described = std::make_unique<ConfigFilePlayAsDialog>("dplayas.cfg", &theme, false);
+    const ConfigFilePlayAsDialog& d = *described;
 
     const std::vector<std::pair<Image*, Point>> buttons = {
         {d._okButtonImage, d._okButtonPos},         {d._cancelButtonImage, d._cancelButtonPos},
@@ -68,9 +73,13 @@ TEST(ConfigFilePlayAsDialog, ReadsEachButtonFromItsOwnSectionAndTakesTheThemesDe
     EXPECT_EQ(d._playerListTextColor, Color(250, 238, 210, 255));
     EXPECT_EQ(d._playerListHilightColor, Color(200, 40, 30, 255));
     EXPECT_EQ(d._playerListBackColor, Color(1, 2, 3, 255));
-    EXPECT_NE(d._playerListFont, nullptr);
+    ASSERT_NE(d._playerListFont, nullptr);
+    EXPECT_NE(d._playerListFont->GetRawFont(), nullptr);
     EXPECT_EQ(d._welcomeText, "Welcome");
     EXPECT_EQ(d._clickHereText, "Click here to add a player");
+    // Its font is closed before the font library.
+    described.reset();
+    TTF_Quit();
 }
 
 } // namespace

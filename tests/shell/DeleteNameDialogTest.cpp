@@ -30,7 +30,8 @@ TEST_F(DeleteNameDialogTest, AsksAboutThePlayerByNameAndYesAnswersOne)
             std::string(answer) == "yes" ? description._yesButton : description._noButton;
         ASSERT_NE(button.GetItem(), nullptr);
         ClickItem(&dialog, button.GetItem());
-        const std::string expected = std::string(answer) == "yes" ? "clicked 3 1" : "clicked 3 2";
+        const std::string expected =
+            std::string(answer) == "yes" ? "user clicked 3 1" : "user clicked 3 2";
         ASSERT_FALSE(log.empty()) << answer;
         EXPECT_EQ(log.back().rfind(expected, 0), 0u) << log.back();
         EXPECT_TRUE(dialog.IsClosing()) << answer;

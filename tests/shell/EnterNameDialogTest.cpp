@@ -152,7 +152,7 @@ TEST_F(EnterNameDialogTest, ANewNameClosesWithOkAndCancelResetsTheField)
     Type(" Two");
     Key(SDLK_RETURN, 13);
     ASSERT_FALSE(log.empty());
-    EXPECT_EQ(log.back().rfind("clicked 2 1 ", 0), 0u) << log.back();
+    EXPECT_EQ(log.back().rfind("user clicked 2 1 ", 0), 0u) << log.back();
     EXPECT_EQ(dialog->GetTextInputString(), "Guest Two");
 }
 

@@ -25,7 +25,10 @@ class PlayAsDialogTest : public shelldialogtest::MenuScriptFixture
 {
 protected:
     // The player list on disk before the menu starts.
-    void Players(const std::string& text) { ASSERT_TRUE(testsupport::WriteFile("players.cfg", text)); }
+    void Players(const std::string& text)
+    {
+        ASSERT_TRUE(testsupport::WriteFile("players.cfg", text));
+    }
 
     PlayAsDialog* OpenFromMenu(int button)
     {

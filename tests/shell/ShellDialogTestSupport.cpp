@@ -14,18 +14,6 @@
 
 namespace shelldialogtest {
 
-void LogListener::DialogButtonClicked(int dialogId, int itemId, int how)
-{
-    _log->push_back("clicked " + std::to_string(dialogId) + " " + std::to_string(itemId) + " " +
-                    std::to_string(how));
-}
-
-void LogListener::DialogItemSet(int dialogId, int itemId, int value, bool)
-{
-    _log->push_back("set " + std::to_string(dialogId) + " " + std::to_string(itemId) + " " +
-                    std::to_string(value));
-}
-
 ShellDialogFixture::ShellDialogFixture() = default;
 
 ShellDialogFixture::~ShellDialogFixture() = default;

@@ -3,8 +3,8 @@
 #include "SDL.h"
 #include "framework/core/Color.h"
 #include "framework/core/Rectangle.h"
-#include "framework/stage/DialogListener.h"
 #include "tests/support/FakeClock.h"
+#include "tests/support/LogListener.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -19,23 +19,9 @@ class DialogItem;
 class Framework;
 
 // Shared by the shell dialog tests: the game's data folder as the build makes it (the skin, the
-// dialog descriptions, the pictures, fonts and sounds) copied into the scratch folder, a framework whose
-// theme is that skin, and a headless screen whose frame loop runs on a fake clock.
+// dialog descriptions, the pictures, fonts and sounds) copied into the scratch folder, a framework
+// whose theme is that skin, and a headless screen whose frame loop runs on a fake clock.
 namespace shelldialogtest {
-
-using Log = std::vector<std::string>;
-
-// "<report> <dialog> <item> <value>" for every report it hears.
-class LogListener : public DialogListener
-{
-public:
-    explicit LogListener(Log* log) : _log(log) {}
-    void DialogButtonClicked(int dialogId, int itemId, int how) override;
-    void DialogItemSet(int dialogId, int itemId, int value, bool state) override;
-
-private:
-    Log* _log;
-};
 
 class ShellDialogFixture : public ::testing::Test
 {
@@ -70,8 +56,8 @@ protected:
     std::unique_ptr<Framework> app;
     std::unique_ptr<AnimationManager> manager;
     Cast* cast = nullptr;
-    Log log;
-    LogListener listener{&log};
+    testsupport::Log log;
+    testsupport::LogListener listener{&log};
 
 private:
     std::vector<std::unique_ptr<ConfigFile>> _descriptions;

@@ -12,6 +12,8 @@ from PIL import Image, ImageDraw, ImageFont
 import dialog_art
 import shell_art
 import splash_art
+import game_art
+import tiles_art
 
 FONT_BOLD = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"
 
@@ -124,6 +126,9 @@ def main():
     shell_art.draw(out, save, button_sheet)
     dialog_art.draw(out, sys.modules[__name__])
     splash_art.draw(out, save)
+    tiles_art.write_all(out)
+    game_art.write_all(out)
+    game_art.write_dialogs(out, button_sheet)
 
 
 if __name__ == "__main__":
