@@ -124,7 +124,7 @@ TEST_F(EnterNameDialogTest, AnErrorShowsInTheErrorColourForTwoSecondsThenTheHint
     Key(SDLK_RETURN, 13);
     // Refused: the dialog stays and nothing is reported.
     EXPECT_TRUE(dialog->IsShown());
-    EXPECT_TRUE(log.empty());
+    EXPECT_FALSE(Heard("user clicked"));
     EXPECT_EQ(dialog->GetInfoItem()->GetText(), "The name cannot be empty.");
     EXPECT_TRUE(InfoShows(EnterNameDialog::kErrorColour));
 
@@ -151,8 +151,7 @@ TEST_F(EnterNameDialogTest, ANewNameClosesWithOkAndCancelResetsTheField)
 
     Type(" Two");
     Key(SDLK_RETURN, 13);
-    ASSERT_FALSE(log.empty());
-    EXPECT_EQ(log.back().rfind("user clicked 2 1 ", 0), 0u) << log.back();
+    EXPECT_TRUE(Heard("user clicked 2 1 "));
     EXPECT_EQ(dialog->GetTextInputString(), "Guest Two");
 }
 

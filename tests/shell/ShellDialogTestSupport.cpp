@@ -10,6 +10,7 @@
 #include "framework/stage/Cast.h"
 #include "tests/support/TestSupport.h"
 
+#include <algorithm>
 #include <filesystem>
 
 namespace shelldialogtest {
@@ -123,6 +124,12 @@ void ShellDialogFixture::Type(const std::string& text)
         const char lower = static_cast<char>(std::tolower(byte));
         Key(static_cast<SDLKey>(lower), byte);
     }
+}
+
+bool ShellDialogFixture::Heard(const std::string& prefix) const
+{
+    return std::any_of(log.begin(), log.end(),
+                       [&prefix](const std::string& line) { return line.rfind(prefix, 0) == 0; });
 }
 
 bool ShellDialogFixture::AreaHasColour(const Rectangle& area, const Color& colour)

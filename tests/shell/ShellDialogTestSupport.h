@@ -44,6 +44,8 @@ protected:
     bool Key(SDLKey key, unsigned short unicode);
     // Types the text one key at a time (letters, digits, blanks and punctuation).
     void Type(const std::string& text);
+    // Whether the listener heard a report that begins with prefix ("user clicked 6 1").
+    bool Heard(const std::string& prefix) const;
     // Whether some pixel of the screen area has exactly that colour.
     bool AreaHasColour(const Rectangle& area, const Color& colour);
     // The screen area of an item of a dialog.
