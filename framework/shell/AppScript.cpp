@@ -12,10 +12,19 @@
 #include "framework/media/Image.h"
 #include "framework/media/Music.h"
 #include "framework/media/Sound.h"
+#include "framework/shell/ConfigFileDeleteNameDialog.h"
+#include "framework/shell/ConfigFileEnterNameDialog.h"
+#include "framework/shell/ConfigFileHighDetailDialog.h"
 #include "framework/shell/ConfigFileMenu.h"
+#include "framework/shell/ConfigFileOptionsDialog.h"
 #include "framework/shell/ConfigFilePlayAsDialog.h"
 #include "framework/shell/ConfigFilePlayers.h"
 #include "framework/shell/ConfigFileSplash.h"
+#include "framework/shell/DeleteNameDialog.h"
+#include "framework/shell/EnterNameDialog.h"
+#include "framework/shell/HighDetailDialog.h"
+#include "framework/shell/OptionsDialog.h"
+#include "framework/shell/PlayAsDialog.h"
 #include "framework/stage/Cast.h"
 #include "framework/stage/CastMemberImage.h"
 
@@ -50,8 +59,24 @@ AppScript::AppScript(Framework* framework, GameTime* clock) : Script(clock), _fr
 
 AppScript::~AppScript()
 {
-    // The shell's dialogs are deleted here by the work that builds each of them (unless a stage
-    // still holds it); the update notice is always left to its stage.
+    // A stage deletes the dialogs it still holds; the update notice is always left to its stage.
+    // The player dialogs are only ever opened on the menu stage, the others in a game too.
+    const auto release = [this](auto*& dialog, bool inGameToo) {
+        if (dialog == nullptr) {
+            return;
+        }
+        const bool held = (_menuCast != nullptr && _menuCast->Contains(dialog)) ||
+                          (inGameToo && _gameCast != nullptr && _gameCast->Contains(dialog));
+        if (!held) {
+            delete dialog;
+        }
+        dialog = nullptr;
+    };
+    release(_playAsDialog, false);
+    release(_enterNameDialog, false);
+    release(_deleteNameDialog, false);
+    release(_optionsDialog, true);
+    release(_highDetailDialog, true);
     if (_menuObjectsCreated) {
         for (CastMemberImage* sprite : _menuAnimations) {
             delete sprite;
@@ -74,6 +99,10 @@ AppScript::~AppScript()
     delete _menuConfig;
     delete _players;
     delete _playAsConfig;
+    delete _enterNameConfig;
+    delete _deleteNameConfig;
+    delete _optionsConfig;
+    delete _highDetailConfig;
     delete _splashMusic;
     delete _menuMusic;
     delete _menuSound;

@@ -16,6 +16,9 @@ class CastMemberDialogResizable;
 class CastMemberImage;
 class CastMemberText;
 class ConfigFileDeleteNameDialog;
+class DeleteNameDialog;
+class EnterNameDialog;
+class HighDetailDialog;
 class ConfigFileEnterNameDialog;
 class ConfigFileHighDetailDialog;
 class ConfigFileMenu;
@@ -151,6 +154,25 @@ public:
     const std::vector<CastMemberImage*>& GetMenuAnimations() const { return _menuAnimations; }
     CastMemberButton* GetUpdateButton() const { return _updateButton; }
 
+    // What the play-as and options dialogs use of the script: the menu's welcome prefix, the
+    // music and sound they preview (null until the menu was shown, and in a game without one),
+    // the child descriptions and the slots of the dialogs they open. A slot's dialog is owned by
+    // the script; whoever puts a new one in deletes the old one first.
+    const std::string& GetWelcomePrefix() const { return _welcomePrefix; }
+    Music* GetMenuMusic() const { return _menuMusic; }
+    Sound* GetMenuSound() const { return _menuSound; }
+    ConfigFileEnterNameDialog* GetEnterNameConfig() const { return _enterNameConfig; }
+    ConfigFileDeleteNameDialog* GetDeleteNameConfig() const { return _deleteNameConfig; }
+    ConfigFileHighDetailDialog* GetHighDetailConfig() const { return _highDetailConfig; }
+    EnterNameDialog* GetEnterNameDialog() const { return _enterNameDialog; }
+    void SetEnterNameDialog(EnterNameDialog* dialog) { _enterNameDialog = dialog; }
+    DeleteNameDialog* GetDeleteNameDialog() const { return _deleteNameDialog; }
+    void SetDeleteNameDialog(DeleteNameDialog* dialog) { _deleteNameDialog = dialog; }
+    HighDetailDialog* GetHighDetailDialog() const { return _highDetailDialog; }
+    void SetHighDetailDialog(HighDetailDialog* dialog) { _highDetailDialog = dialog; }
+    PlayAsDialog* GetPlayAsDialog() const { return _playAsDialog; }
+    OptionsDialog* GetOptionsDialog() const { return _optionsDialog; }
+
 protected:
     Framework* _framework = nullptr; // not owned
     // The stage the script builds on: the menu stage, or the game stage from state 11 to 14.
@@ -207,6 +229,9 @@ private:
     RulesDialog* _rulesDialog = nullptr;
     OptionsDialog* _optionsDialog = nullptr;
     CastMemberDialogResizable* _updateDialog = nullptr;
+    EnterNameDialog* _enterNameDialog = nullptr;
+    DeleteNameDialog* _deleteNameDialog = nullptr;
+    HighDetailDialog* _highDetailDialog = nullptr;
     std::string _welcomePrefix;
     std::string _pendingLink;
     int _gameVariant = -1;

@@ -3,12 +3,18 @@
 #include "framework/core/Framework.h"
 #include "framework/media/Sound.h"
 #include "framework/shell/AppScript.h"
+#include "framework/shell/ConfigFileDeleteNameDialog.h"
+#include "framework/shell/ConfigFileEnterNameDialog.h"
+#include "framework/shell/ConfigFileHighDetailDialog.h"
 #include "framework/shell/ConfigFileMenu.h"
+#include "framework/shell/ConfigFileOptionsDialog.h"
 #include "framework/shell/ConfigFilePlayAsDialog.h"
 #include "framework/shell/ConfigFilePlayers.h"
 #include "framework/shell/ConfigFileSplash.h"
 #include "framework/shell/MenuAnimInfo.h"
 #include "framework/shell/MenuButtonInfo.h"
+#include "framework/shell/OptionsDialog.h"
+#include "framework/shell/PlayAsDialog.h"
 #include "framework/stage/Cast.h"
 #include "framework/stage/CastMemberButton.h"
 #include "framework/stage/CastMemberImage.h"
@@ -18,6 +24,8 @@ namespace {
 
 const Color kShadowBlack(0, 0, 0, 255);
 constexpr int kShadowAlpha = 64;
+// Every shell dialog fades in over this long.
+constexpr int kShowFadeMs = 200;
 constexpr const char* kSelectSound = "AU_DIALOG_SELECT";
 
 } // namespace
@@ -30,11 +38,13 @@ int AppScript::LoadMenuResources(bool onThread)
     }
     ConfigFile* theme = Framework::GetApp()->GetThemeConfig();
     _menuConfig = new ConfigFileMenu("cfg/menu.cfg", theme, onThread);
-    // The name-entry, delete-name, rules and options descriptions are read here, in that order,
-    // by the work that builds their dialogs.
+    _enterNameConfig = new ConfigFileEnterNameDialog("cfg/dentername.cfg", theme, onThread);
+    _deleteNameConfig = new ConfigFileDeleteNameDialog("cfg/ddelname.cfg", theme, onThread);
+    // The rules description is read here, by the work that builds its dialog.
+    _optionsConfig = new ConfigFileOptionsDialog("cfg/doptions.cfg", theme, onThread);
     _playAsConfig = new ConfigFilePlayAsDialog("cfg/dplayas.cfg", theme, onThread);
     _welcomePrefix = _playAsConfig->_welcomeText + " ";
-    // The high-detail description follows here, with its dialog.
+    _highDetailConfig = new ConfigFileHighDetailDialog("cfg/dhighdetail.cfg", theme, onThread);
     _menuResourcesLoaded = true;
     return 1;
 }
@@ -165,8 +175,11 @@ void AppScript::ButtonClicked(int id, int button)
         ShowRules();
         break;
     case kPlayerButton:
-        // The play-as dialog (id kPlayAsDialog) opens here once it is part of the shell.
-        DebugVar(1, "Play-as dialog not available");
+        delete _playAsDialog;
+        _playAsDialog = new PlayAsDialog(_players, _playAsConfig, this, _currentCast, kPlayAsDialog,
+                                         nullptr, _framework, nullptr);
+        _playAsDialog->Init(_playAsConfig, "dialog");
+        _playAsDialog->Show(0, 0, -1, -1, false, kShowFadeMs);
         break;
     case kUpdateButton:
         ShowUpdaterDialog(_menuConfig != nullptr ? _menuConfig->_promoLink : "");
@@ -217,7 +230,12 @@ void AppScript::ShowHighScoresDialog() {}
 
 void AppScript::ShowOptions()
 {
-    DebugVar(1, "Options dialog not available");
+    delete _optionsDialog;
+    _optionsDialog = new OptionsDialog(_framework, this, _framework->_gameConfig, _optionsConfig,
+                                       _highDetailConfig, _currentCast, kOptionsDialog, nullptr,
+                                       nullptr);
+    _optionsDialog->Init(_optionsConfig, "dialog");
+    _optionsDialog->Show(0, 0, -1, -1, false, kShowFadeMs);
 }
 
 void AppScript::ShowReplayAnyBoard(bool /*any*/) {}

@@ -9,10 +9,11 @@ import sys
 
 from PIL import Image, ImageDraw, ImageFont
 
+import dialog_art
 import shell_art
+import splash_art
 import game_art
 import tiles_art
-import splash_art
 
 FONT_BOLD = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"
 
@@ -123,10 +124,11 @@ def main():
     button_sheet(out, "images/dialog/yesbutton.png", "Yes")
     button_sheet(out, "images/dialog/nobutton.png", "No")
     shell_art.draw(out, save, button_sheet)
+    dialog_art.draw(out, sys.modules[__name__])
+    splash_art.draw(out, save)
     tiles_art.write_all(out)
     game_art.write_all(out)
     game_art.write_dialogs(out, button_sheet)
-    splash_art.draw(out, save)
 
 
 if __name__ == "__main__":
