@@ -231,9 +231,9 @@ void AppScript::ShowHighScoresDialog() {}
 void AppScript::ShowOptions()
 {
     delete _optionsDialog;
-    _optionsDialog = new OptionsDialog(_framework, this, _framework->_gameConfig, _optionsConfig,
-                                       _highDetailConfig, _currentCast, kOptionsDialog, nullptr,
-                                       nullptr);
+    _optionsDialog =
+        new OptionsDialog(_framework, this, _framework->_gameConfig, _optionsConfig,
+                          _highDetailConfig, _currentCast, kOptionsDialog, nullptr, nullptr);
     _optionsDialog->Init(_optionsConfig, "dialog");
     _optionsDialog->Show(0, 0, -1, -1, false, kShowFadeMs);
 }

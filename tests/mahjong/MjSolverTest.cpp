@@ -5,9 +5,8 @@
 #include "mahjong/MjLayout.h"
 #include "tests/mahjong/MjBoardCatalog.h"
 
-#include <gtest/gtest.h>
-
 #include <array>
+#include <gtest/gtest.h>
 #include <map>
 #include <set>
 #include <unordered_set>
