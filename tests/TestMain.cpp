@@ -2,11 +2,10 @@
 // tests that run in parallel never share "debug.txt" or any other file.
 #include "tests/support/TestSupport.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <string>
 #include <unistd.h>
 
@@ -47,6 +46,9 @@ int main(int argc, char** argv)
     if (std::getenv("FRAMEWORK_KEEP_SCRATCH") == nullptr) {
         std::error_code ignored;
         std::filesystem::remove_all(testsupport::ScratchStorage(), ignored);
+    } else {
+        // Kept for a look at what the test left, its "debug.txt" first.
+        std::fprintf(stderr, "scratch folder kept: %s\n", testsupport::ScratchStorage().c_str());
     }
     return result;
 }

@@ -1,21 +1,59 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets with clang in build-fuzz and runs the configuration file fuzzer
-# on its committed seed corpus for a bounded time.
-# Usage: tools/fuzz.sh [seconds, default 60]
+# Builds the libFuzzer targets with clang in build-fuzz and runs each on its seeds for a bounded
+# time, ASan on: the configuration reader (committed seeds and the game's skin), the image reader
+# (the game's generated pictures) and the dialog builder (the skin and a description with every
+# kind of control). Inputs may grow to the size of the largest seed. Each run's log is kept in
+# build-fuzz/logs/<target>.log; one line per target reports executions and coverage.
+# Usage: tools/fuzz.sh [seconds per target, default 60] [target...]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-60}
+shift || true
 build="$root/build-fuzz"
+targets=("$@")
+if [ ${#targets[@]} -eq 0 ]; then
+    targets=(ConfigFileFuzz ImageFileFuzz DialogDescriptionFuzz)
+fi
 
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DFRAMEWORK_FUZZ=ON -DFRAMEWORK_TESTS=OFF \
     -DFRAMEWORK_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DPython3_EXECUTABLE=/usr/bin/python3 >/dev/null
-cmake --build "$build" --target ConfigFileFuzz -j"$(nproc)"
+cmake --build "$build" --target gamedata "${targets[@]}" -j4 >/dev/null
 
-# New inputs go to a scratch corpus; the committed seeds are only read.
+# The seed folders of a target (read only: new inputs go to a scratch corpus).
+seeds_of() {
+    case "$1" in
+    ConfigFileFuzz) echo "$root/tests/fuzz/corpus/config $root/data/cfg" ;;
+    ImageFileFuzz) echo "$build/data/images/dialog" ;;
+    DialogDescriptionFuzz) echo "$root/tests/fuzz/corpus/dialog $root/data/cfg" ;;
+    *) echo "unknown fuzz target $1" >&2; exit 2 ;;
+    esac
+}
+
+logs="$build/logs"
+mkdir -p "$logs"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
-cd "$work"
-"$build/tests/fuzz/ConfigFileFuzz" -max_total_time="$seconds" -max_len=4096 -timeout=10 \
-    -print_final_stats=1 -artifact_prefix="$build/" "$work" "$root/tests/fuzz/corpus/config"
+status=0
+for target in "${targets[@]}"; do
+    read -r -a seeds <<<"$(seeds_of "$target")"
+    largest=$(find "${seeds[@]}" -type f -printf '%s\n' | sort -n | tail -1)
+    mkdir -p "$work/$target"
+    log="$logs/$target.log"
+    if (cd "$work" && "$build/tests/fuzz/$target" -max_total_time="$seconds" \
+        -max_len="$largest" -len_control=100 -timeout=10 -rss_limit_mb=4096 \
+        -print_final_stats=1 -artifact_prefix="$logs/$target-" \
+        "$work/$target" "${seeds[@]}") >"$log" 2>&1; then
+        result=ok
+    else
+        result=FAILED
+        status=1
+        tail -40 "$log"
+    fi
+    runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
+    cov=$(grep -oE 'cov: [0-9]+ ft: [0-9]+' "$log" | tail -1)
+    echo "$target: $result, ${runs:-?} executions, ${cov:-no coverage line}, inputs up to" \
+        "$largest bytes (log: $log)"
+done
+exit $status

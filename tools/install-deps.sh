@@ -6,7 +6,7 @@ packages=(
     cmake make g++ pkg-config
     libsdl1.2-dev libsdl-image1.2-dev libsdl-ttf2.0-dev libsdl-mixer1.2-dev libsdl-gfx1.2-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    clang libclang-rt-14-dev
+    clang clang-format libclang-rt-14-dev
     xvfb xauth xdotool imagemagick x11-apps
     sox vorbis-tools python3-pil fonts-dejavu-core fonts-wqy-microhei
 )

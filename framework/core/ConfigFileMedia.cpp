@@ -1,4 +1,4 @@
-// The sounds, images and fonts that a configuration file names.
+// ConfigFile: the sounds, images and fonts that a configuration file names.
 #include "SDL.h"
 #include "framework/core/ConfigFile.h"
 #include "framework/core/File.h"

@@ -1,5 +1,5 @@
-// The scrambled form: every line shifted byte by byte, the shift depending on the byte's
-// position in the encoded line and on the line's number in the file. Shifted bytes that text
+// ConfigFile: the scrambled form. Every line shifted byte by byte, the shift depending on the
+// byte's position in the encoded line and on the line's number in the file. Shifted bytes that text
 // mode or a line reader would mangle are escaped as two blanks followed by the byte unshifted.
 #include "framework/core/ConfigFile.h"
 

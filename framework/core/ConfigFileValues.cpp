@@ -1,4 +1,4 @@
-// Queries and changes of the entries in memory.
+// ConfigFile: queries and changes of the entries in memory.
 #include "framework/core/ConfigFile.h"
 
 #include <cctype>

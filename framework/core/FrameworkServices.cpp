@@ -1,3 +1,5 @@
+// Framework: window events, audio and clock control, settings, resources and the script.
+
 #include "SDL_image.h"
 #include "SDL_mixer.h"
 #include "framework/core/ConfigFile.h"
@@ -17,9 +19,6 @@
 #include <utility>
 
 namespace {
-
-// The game's states start here; the shell's lie below and pause the clock on focus loss.
-constexpr int kFirstGameState = 100;
 
 constexpr int kDefaultFontSize = 24;
 constexpr int kDefaultSmallFontSize = 16;
@@ -151,7 +150,8 @@ bool Framework::ScriptInShellState()
         return false;
     }
     Script* script = _animationManager->GetScript();
-    return script != nullptr && script->GetState() < kFirstGameState;
+    // The shell's states lie below the game's and pause the clock on focus loss.
+    return script != nullptr && script->GetState() < Script::kFirstGameState;
 }
 
 void Framework::OnInputBlur()

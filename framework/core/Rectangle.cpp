@@ -1,12 +1,11 @@
 #include "framework/core/Rectangle.h"
 
+#include "framework/core/Framework.h"
+
 #include <algorithm>
 #include <cstdint>
 
 namespace {
-
-constexpr int kScreenW = 800;
-constexpr int kScreenH = 600;
 
 short Cut(int v)
 {
@@ -156,7 +155,8 @@ bool Rectangle::Contains(const Point& p) const
 
 bool Rectangle::OnScreen() const
 {
-    return _x < kScreenW && _y < kScreenH && _x + _w >= 1 && _y + _h >= 1 && _w >= 1 && _h >= 1;
+    return _x < Framework::kScreenWidth && _y < Framework::kScreenHeight && _x + _w >= 1 &&
+           _y + _h >= 1 && _w >= 1 && _h >= 1;
 }
 
 SDL_Rect* Rectangle::SdlRect()

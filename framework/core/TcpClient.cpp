@@ -1,12 +1,18 @@
 #include "framework/core/TcpClient.h"
 
 #include <arpa/inet.h>
+#include <atomic>
 #include <cerrno>
+#include <condition_variable>
 #include <cstring>
 #include <fcntl.h>
+#include <memory>
+#include <mutex>
 #include <netdb.h>
 #include <poll.h>
 #include <sys/socket.h>
+#include <system_error>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -17,6 +23,23 @@ int MillisecondsLeft(TcpClient::Clock::time_point deadline)
         std::chrono::duration_cast<std::chrono::milliseconds>(deadline - TcpClient::Clock::now());
     return left.count() > 0 ? static_cast<int>(left.count()) : 0;
 }
+
+std::atomic<TcpClient::Lookup>& CurrentLookup()
+{
+    static std::atomic<TcpClient::Lookup> lookup{&TcpClient::SystemLookup};
+    return lookup;
+}
+
+// What a lookup hands back; shared by the caller and the helper thread, so whichever of them
+// lets go last frees it.
+struct LookupAnswer
+{
+    std::mutex mutex;
+    std::condition_variable done;
+    bool finished = false;
+    bool found = false;
+    in_addr address{};
+};
 
 } // namespace
 
@@ -41,7 +64,7 @@ bool TcpClient::IsDottedAddress(const std::string& host)
     return inet_aton(host.c_str(), &address) != 0;
 }
 
-bool TcpClient::Resolve(const std::string& host, int port)
+bool TcpClient::Resolve(const std::string& host, int port, Clock::time_point deadline)
 {
     _resolved = false;
     if (port <= 0 || port > 65535) {
@@ -55,6 +78,40 @@ bool TcpClient::Resolve(const std::string& host, int port)
         return true;
     }
 
+    // The system resolver has no time limit of its own: it runs on a helper thread, and the
+    // caller waits only until its deadline.
+    auto answer = std::make_shared<LookupAnswer>();
+    const Lookup lookup = CurrentLookup().load();
+    try {
+        std::thread([answer, lookup, host] {
+            in_addr address{};
+            const bool found = lookup(host, &address);
+            const std::lock_guard<std::mutex> hold(answer->mutex);
+            answer->found = found;
+            answer->address = address;
+            answer->finished = true;
+            answer->done.notify_all();
+        }).detach();
+    } catch (const std::system_error&) {
+        return false; // no thread to be had
+    }
+    std::unique_lock<std::mutex> hold(answer->mutex);
+    if (!answer->done.wait_until(hold, deadline, [&] { return answer->finished; }) ||
+        !answer->found) {
+        return false;
+    }
+    _address.sin_addr = answer->address;
+    _resolved = true;
+    return true;
+}
+
+void TcpClient::SetLookup(Lookup lookup)
+{
+    CurrentLookup() = lookup != nullptr ? lookup : &TcpClient::SystemLookup;
+}
+
+bool TcpClient::SystemLookup(const std::string& host, in_addr* address)
+{
     addrinfo hints{};
     hints.ai_family = AF_INET;
     hints.ai_socktype = SOCK_STREAM;
@@ -62,15 +119,16 @@ bool TcpClient::Resolve(const std::string& host, int port)
     if (getaddrinfo(host.c_str(), nullptr, &hints, &found) != 0 || found == nullptr) {
         return false;
     }
+    bool resolved = false;
     for (const addrinfo* entry = found; entry != nullptr; entry = entry->ai_next) {
         if (entry->ai_family == AF_INET && entry->ai_addrlen >= sizeof(sockaddr_in)) {
-            _address.sin_addr = reinterpret_cast<const sockaddr_in*>(entry->ai_addr)->sin_addr;
-            _resolved = true;
+            *address = reinterpret_cast<const sockaddr_in*>(entry->ai_addr)->sin_addr;
+            resolved = true;
             break;
         }
     }
     freeaddrinfo(found);
-    return _resolved;
+    return resolved;
 }
 
 bool TcpClient::Connect(Clock::time_point deadline)

@@ -84,6 +84,8 @@ int WebUpdater::OnExecute()
     const std::string game = Debug::GetProductNameShort();
 
     // The step names are those of the Windows sockets layer, so logs read alike everywhere.
+    // One deadline for the whole exchange, the name lookup included.
+    const auto deadline = TcpClient::Clock::now() + std::chrono::milliseconds(kExchangeTimeoutMs);
     DebugVar(1, "Initializing Winsock library.");
     TcpClient client;
 
@@ -95,7 +97,7 @@ int WebUpdater::OnExecute()
     }
 
     DebugVar(1, "Get DNS of host.");
-    if (!client.Resolve(_host, _port)) {
+    if (!client.Resolve(_host, _port, deadline)) {
         _connected = false;
         if (TcpClient::IsDottedAddress(_host)) {
             DebugVar(1, "NOT CONNECTED TO INTERNET - Host Lookup failure");
@@ -120,7 +122,6 @@ int WebUpdater::OnExecute()
         return 1;
     }
 
-    const auto deadline = TcpClient::Clock::now() + std::chrono::milliseconds(kExchangeTimeoutMs);
     DebugVar(1, "Connect to updater server.");
     if (!client.Connect(deadline)) {
         _connected = false;

@@ -19,7 +19,8 @@ public:
     static constexpr int kReplySize = 1024;
     // The message shown to the player is cut to this many bytes.
     static constexpr int kMaxResponseLength = 200;
-    // Connecting, sending and receiving together end within this time, so the thread stops
+    // Looking the host up, connecting, sending and receiving together end within this time
+    // (a lookup still running then is left behind), so the thread stops
     // well before the framework gives up on it at shut-down (5000 ms).
     static constexpr int kExchangeTimeoutMs = 3000;
 

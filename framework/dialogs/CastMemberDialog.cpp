@@ -137,7 +137,7 @@ void CastMemberDialog::Init()
 
 int CastMemberDialog::GetClassMemberType()
 {
-    return 6;
+    return CastMember::kDialogKind;
 }
 
 bool CastMemberDialog::IsADialog()

@@ -1,5 +1,5 @@
-// Dialogs built from dialog descriptions: a list section names the control sections, each of
-// which names its kind under "type".
+// CastMemberDialog: building from a dialog description. A list section names the control
+// sections, each of which names its kind under "type".
 #include "framework/core/ConfigFile.h"
 #include "framework/dialogs/CastMemberDialog.h"
 #include "framework/dialogs/ControlAnimation.h"

@@ -12,7 +12,6 @@
 
 namespace {
 
-constexpr int kImageDialogType = 7;
 constexpr int kConfirmExit = 1;
 constexpr int kCancelExit = 2;
 
@@ -34,7 +33,7 @@ CastMemberDialogImage::~CastMemberDialogImage() = default;
 
 int CastMemberDialogImage::GetClassMemberType()
 {
-    return kImageDialogType;
+    return CastMember::kImageDialogKind;
 }
 
 void CastMemberDialogImage::Show(int /*first*/, int timeLimitMs, int x, int y, bool nested,
@@ -69,7 +68,9 @@ void CastMemberDialogImage::Show(int /*first*/, int timeLimitMs, int x, int y, b
 
     const int width = back->GetW();
     const int height = back->GetH();
-    SetDimensions(std::min(width, kMaxWidth), std::min(height, kMaxHeight));
+    // The sprite never grows beyond the screen; the canvas keeps the back image's full size.
+    SetDimensions(std::min(width, AnimationManager::kScreenWidth),
+                  std::min(height, AnimationManager::kScreenHeight));
     // A new back image of another size needs a canvas of its size.
     Canvas* canvas = GetCanvas();
     if (canvas == nullptr || canvas->GetW() != width || canvas->GetH() != height) {

@@ -18,10 +18,6 @@ class DialogListener;
 class FRAMEWORK_API CastMemberDialogImage : public CastMemberDialog
 {
 public:
-    // The sprite never grows beyond the screen; the canvas keeps the back image's full size.
-    static constexpr int kMaxWidth = 800;
-    static constexpr int kMaxHeight = 600;
-
     CastMemberDialogImage(Cast* cast, int id, DialogAttributes* attributes,
                           DialogListener* listener);
     ~CastMemberDialogImage() override;

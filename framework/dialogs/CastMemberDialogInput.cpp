@@ -1,4 +1,4 @@
-// Mouse and keys on a dialog, closing it by a button, Enter or Escape, and its reports.
+// CastMemberDialog: mouse and keys, closing it by a button, Enter or Escape, and its reports.
 #include "framework/dialogs/CastMemberDialog.h"
 #include "framework/stage/Cast.h"
 

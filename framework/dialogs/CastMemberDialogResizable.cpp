@@ -5,6 +5,7 @@
 #include "framework/dialogs/Control.h"
 #include "framework/dialogs/ControlBackground.h"
 #include "framework/dialogs/DialogItem.h"
+#include "framework/media/AnimationManager.h"
 #include "framework/media/Canvas.h"
 #include "framework/media/Font.h"
 #include "framework/media/Image.h"
@@ -13,8 +14,6 @@
 
 namespace {
 
-constexpr int kScreenWidth = 800;
-constexpr int kScreenHeight = 600;
 constexpr int kStacked = 1;
 // What an untiled dialog (no tile sheet to paint its frame) is filled with.
 const Color kUntiledFill(192, 192, 192, 255);
@@ -205,7 +204,8 @@ void CastMemberDialogResizable::Init(ConfigFile* cfg, const std::string& section
     int buttonTop = 0;
     CalculateDialogDims(width, height, textTop, buttonTop, top, bottom);
     SetDimensions(width, height);
-    Move((kScreenWidth - width) / 2, (kScreenHeight - height) / 2, true);
+    Move((AnimationManager::kScreenWidth - width) / 2,
+         (AnimationManager::kScreenHeight - height) / 2, true);
 
     auto* canvas = new Canvas(width, height, GetSWPixelFormat());
     if (top != 0 || bottom != 0) {

@@ -1,4 +1,4 @@
-// The resizable dialog's text: wrapping the message, the block of text items, mark-up text.
+// CastMemberDialogResizable: wrapping the message, the block of text items, mark-up text.
 #include "framework/core/Dimension.h"
 #include "framework/core/Framework.h"
 #include "framework/dialogs/CastMemberDialogResizable.h"

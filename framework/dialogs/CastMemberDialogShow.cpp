@@ -1,5 +1,5 @@
-// Showing, laying out, attaching and closing a dialog; its time limit and flash script; its
-// canvas, background, drop shadow, scaled look and painting.
+// CastMemberDialog: showing, laying out, attaching and closing a dialog; its time limit and flash
+// script; its canvas, background, drop shadow, scaled look and painting.
 #include "SDL.h"
 #include "framework/core/Application.h"
 #include "framework/dialogs/CastMemberDialog.h"
@@ -17,8 +17,6 @@
 namespace {
 
 // Layout of Show.
-constexpr int kMaxContentWidth = 800;
-constexpr int kMaxContentHeight = 600;
 constexpr int kWidthMargin = 20;
 constexpr int kBoxTextGap = 17;   // a check box or radio button's box before its text
 constexpr int kButtonRowGap = 17; // below the button row
@@ -36,7 +34,6 @@ constexpr int kFirstCheckMs = 1000;
 constexpr int kRecheckMs = 125;
 constexpr int kFlashStepMs = 100;
 
-constexpr int kCueFadeReached = 6;
 constexpr unsigned int kCaretBlinkMs = 500;
 constexpr int kHoverAlpha = 230;
 constexpr float kSlideSpeed = 10.0f;
@@ -66,7 +63,7 @@ bool CastMemberDialog::PreShow()
         return false;
     }
     if (stage->GetDialog() == this) {
-        stage->AttachDialog(nullptr, false, false);
+        stage->DetachDialog(this);
     }
     _modeless = _modelessAtShow;
     _workingFadeOutTime = _fadeOutTime;
@@ -96,8 +93,8 @@ void CastMemberDialog::Show(int buttonsMode, int timeLimitMs, int x, int y, bool
         width = std::max(width, item->GetX() + extent.GetW());
         height = std::max(height, item->GetY() + extent.GetH());
     }
-    width = std::min(width, kMaxContentWidth) + kWidthMargin;
-    height = std::min(height, kMaxContentHeight);
+    width = std::min(width, AnimationManager::kScreenWidth) + kWidthMargin;
+    height = std::min(height, AnimationManager::kScreenHeight);
     if (_hasButtonRow) {
         PlaceButtons(width, height);
     }
@@ -229,7 +226,7 @@ void CastMemberDialog::DetachDialog()
     }
     Cast* stage = Stage();
     if (stage != nullptr) {
-        stage->AttachDialog(nullptr, false, false);
+        stage->DetachDialog(this);
     }
 }
 
@@ -251,13 +248,13 @@ void CastMemberDialog::Detach()
 
 void CastMemberDialog::Cue(CastMember* /*member*/, int cue, int /*value*/)
 {
-    if (cue != kCueFadeReached || GetAlpha() != 0) {
+    if (cue != CueListener::kFaded || GetAlpha() != 0) {
         return;
     }
     _workingFadeOutTime = 0;
     Cast* stage = Stage();
     if (stage != nullptr) {
-        stage->AttachDialog(nullptr, false, false);
+        stage->DetachDialog(this);
     }
 }
 

@@ -1,6 +1,7 @@
 #include "framework/dialogs/CastMemberPopupDialog.h"
 
 #include "framework/core/Color.h"
+#include "framework/stage/CueListener.h"
 
 #include <algorithm>
 
@@ -14,8 +15,6 @@ constexpr int kMaxPauseMs = 1000;
 constexpr int kShortestPauseMs = 2;
 // The last argument the pop-up gives the image dialog's Show.
 constexpr int kShowLast = 200;
-constexpr int kCueTime = 2;
-constexpr int kCueScaled = 4;
 
 } // namespace
 
@@ -59,14 +58,14 @@ void CastMemberPopupDialog::Animate(unsigned int now)
 void CastMemberPopupDialog::Cue(CastMember* member, int cue, int value)
 {
     if (!ScaleIsFullSize()) {
-        if (cue == kCueScaled) {
+        if (cue == CueListener::kScaleEnded) {
             if (_pauseMs < kShortestPauseMs) {
                 ScaleTo(1.0f, _settleMs, nullptr);
             } else {
                 SetTimeCue(_pauseMs);
                 SetCueListener(this);
             }
-        } else if (cue == kCueTime) {
+        } else if (cue == CueListener::kTimeCue) {
             ScaleTo(1.0f, _settleMs, this);
         }
     }

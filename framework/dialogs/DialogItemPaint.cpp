@@ -1,3 +1,5 @@
+// DialogItem: painting each kind of item.
+
 #include "SDL.h"
 #include "framework/dialogs/DialogItem.h"
 #include "framework/media/Canvas.h"

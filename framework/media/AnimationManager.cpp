@@ -24,10 +24,6 @@ constexpr int kEventUp = 2;
 constexpr int kEventMove = 3;
 constexpr int kEventDrag = 4;
 
-constexpr int kCueFadedIn = 7;
-constexpr int kCueFadedOut = 8;
-constexpr int kCueFadedTo = 9;
-
 } // namespace
 
 AnimationManager::AnimationManager(Framework* framework, SDL_Surface* screen, bool fullScreen)
@@ -81,14 +77,16 @@ void AnimationManager::DoFades()
         alpha = _fadeStartAlpha + step;
         if (alpha >= _fadeTargetAlpha) {
             alpha = _fadeTargetAlpha;
-            cue = _fadeTargetAlpha == 255 ? kCueFadedIn : kCueFadedTo;
+            cue = _fadeTargetAlpha == 255 ? CueListener::kScreenFadedIn
+                                          : CueListener::kScreenFadedOther;
             _fadingIn = false;
         }
     } else {
         alpha = _fadeStartAlpha - step;
         if (alpha <= _fadeTargetAlpha) {
             alpha = _fadeTargetAlpha;
-            cue = _fadeTargetAlpha == 0 ? kCueFadedOut : kCueFadedTo;
+            cue = _fadeTargetAlpha == 0 ? CueListener::kScreenFadedOut
+                                        : CueListener::kScreenFadedOther;
             _fadingOut = false;
         }
     }
@@ -351,17 +349,17 @@ void AnimationManager::ClearDirtyRects()
 
 void AnimationManager::FadeIn(unsigned int ms, CueListener* listener)
 {
-    StartFade(255, ms, listener, kCueFadedIn);
+    StartFade(255, ms, listener, CueListener::kScreenFadedIn);
 }
 
 void AnimationManager::FadeOut(unsigned int ms, CueListener* listener)
 {
-    StartFade(0, ms, listener, kCueFadedOut);
+    StartFade(0, ms, listener, CueListener::kScreenFadedOut);
 }
 
 void AnimationManager::FadeTo(int alpha, unsigned int ms, CueListener* listener)
 {
-    StartFade(std::clamp(alpha, 0, 255), ms, listener, kCueFadedTo);
+    StartFade(std::clamp(alpha, 0, 255), ms, listener, CueListener::kScreenFadedOther);
 }
 
 void AnimationManager::StartFade(int target, unsigned int ms, CueListener* listener,

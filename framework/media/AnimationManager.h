@@ -2,6 +2,7 @@
 
 #include "framework/core/Color.h"
 #include "framework/core/Export.h"
+#include "framework/core/Framework.h"
 #include "framework/media/Canvas.h"
 
 #include <memory>
@@ -28,8 +29,8 @@ class Timer;
 class FRAMEWORK_API AnimationManager final : public Canvas
 {
 public:
-    static constexpr int kScreenWidth = 800;
-    static constexpr int kScreenHeight = 600;
+    static constexpr int kScreenWidth = Framework::kScreenWidth;
+    static constexpr int kScreenHeight = Framework::kScreenHeight;
 
     // framework may be null (then the "testslow" and "forcesixteen" settings read 0).
     AnimationManager(Framework* framework, SDL_Surface* screen, bool fullScreen);

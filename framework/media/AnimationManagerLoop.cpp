@@ -1,4 +1,4 @@
-// The frame itself, the timer pass, keys and screen-mode changes of the AnimationManager.
+// AnimationManager: the frame itself, the timer pass, keys and screen-mode changes.
 #include "framework/core/Framework.h"
 #include "framework/core/Rectangle.h"
 #include "framework/core/Timer.h"

@@ -1,4 +1,4 @@
-// Image files of Canvas: the plain file and its scrambled copy (the name with "e" appended).
+// Canvas: image files, the plain file and its scrambled copy (the name with "e" appended).
 #include "SDL_image.h"
 #include "framework/core/StringUtils.h"
 #include "framework/media/Canvas.h"

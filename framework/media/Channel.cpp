@@ -32,31 +32,23 @@ Channel::~Channel() = default;
 
 bool Channel::CanAct() const
 {
-    return _number >= 0 && Audio::IsOpen() && _number < Mix_AllocateChannels(-1);
+    return Audio::IsOpen() && _number >= kNullNumber && _number < Mix_AllocateChannels(-1);
 }
 
 bool Channel::Play(Sound* s, int loops, int ticks)
 {
-    if (s == nullptr || s->GetChunk() == nullptr || !Audio::IsOpen()) {
+    if (s == nullptr || s->GetChunk() == nullptr || !CanAct()) {
         return false;
     }
-    if (!IsNull() && !CanAct()) {
-        return false;
-    }
-    const int which = IsNull() ? kNullNumber : _number;
-    return Mix_PlayChannelTimed(which, s->GetChunk(), loops, ticks) != -1;
+    return Mix_PlayChannelTimed(_number, s->GetChunk(), loops, ticks) != -1;
 }
 
 bool Channel::FadeIn(Sound* s, int ms, int loops, int ticks)
 {
-    if (s == nullptr || s->GetChunk() == nullptr || !Audio::IsOpen()) {
+    if (s == nullptr || s->GetChunk() == nullptr || !CanAct()) {
         return false;
     }
-    if (!IsNull() && !CanAct()) {
-        return false;
-    }
-    const int which = IsNull() ? kNullNumber : _number;
-    return Mix_FadeInChannelTimed(which, s->GetChunk(), loops, ms, ticks) != -1;
+    return Mix_FadeInChannelTimed(_number, s->GetChunk(), loops, ms, ticks) != -1;
 }
 
 bool Channel::Pause()

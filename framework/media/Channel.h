@@ -10,10 +10,10 @@ class Sound;
 // One of the mixer's channels, by number. The pool (Allocate) holds one object per allocated
 // channel; anyone may make a Channel for a number to act on that channel.
 //
-// The null channel (number -1) stands for "no channel": it is what a request gets when no pool
-// entry fits. Stopping, pausing, resuming, fading or expiring it does nothing and returns
-// false, and its queries are false: the mixer would read -1 as "every channel" and silence
-// sounds that belong to someone else. Playing on it lets the mixer pick a free channel.
+// The null channel (number -1) is what a request gets when no pool entry fits; playing on it
+// lets the mixer pick a free channel. Every other operation passes the number to the mixer as
+// it is, and the mixer reads -1 as every channel: a sound played with Sound::Play on the null
+// channel returns -1, and a Channel(-1) made from that number must still be able to stop it.
 class FRAMEWORK_API Channel : public Debug
 {
 public:
@@ -31,9 +31,11 @@ public:
     bool Play(Sound* s, int loops, int ticks);
     // Fades in over ms, then plays as Play does.
     bool FadeIn(Sound* s, int ms, int loops, int ticks);
+    // True while the device is open, for -1 and the allocated numbers; false for others.
     bool Pause();
     bool Resume();
     bool Stop();
+    // True when the mixer reached a channel.
     bool FadeOut(int ms);
     // Stops the channel after ms.
     bool Expire(int ms);
@@ -55,7 +57,8 @@ public:
     static void FadeAll(int ms);
 
 private:
-    // A real channel on an open device: mixer calls on a closed device read freed memory.
+    // An open device and a number the mixer can read (-1 or an allocated channel): mixer calls
+    // on a closed device read freed memory, and other numbers index past its channel table.
     bool CanAct() const;
     int Fading() const;
 

@@ -106,7 +106,7 @@ int Sound::Play(const std::string& name, int loops)
     std::lock_guard<std::mutex> guard(registry.lock);
     Sound* sound = Find(name);
     if (sound == nullptr) {
-        return kNoChannel;
+        return kNotPlayed;
     }
     return sound->Play(loops);
 }
@@ -117,7 +117,7 @@ int Sound::FadeIn(const std::string& name, int ms, int loops)
     std::lock_guard<std::mutex> guard(registry.lock);
     Sound* sound = Find(name);
     if (sound == nullptr) {
-        return kNoChannel;
+        return kNotPlayed;
     }
     sound->Init();
     Channel* channel = Channel::GetChannel(-1);

@@ -18,8 +18,12 @@
 class FRAMEWORK_API Sound : public Debug
 {
 public:
-    // The channel number returned when nothing was played, or no pool entry was free.
+    // The channel number returned when no pool entry was free: the mixer picked a channel of
+    // its own, and Channel(kNoChannel) reaches it (with every other channel).
     static constexpr int kNoChannel = -1;
+    // Returned for a name no map holds: nothing plays, and Channel(kNotPlayed) acts on none, so
+    // stopping "its" channel later cannot silence another sound.
+    static constexpr int kNotPlayed = -2;
 
     Sound(const char* file, bool deferLoad);
     ~Sound() override;
@@ -48,7 +52,7 @@ public:
     // the mixer counts them: 0 once, -1 for ever). Returns that channel's number, or
     // kNoChannel when no pool entry was free.
     int Play(int loops);
-    // The same for the first registered sound of that name; kNoChannel for an unknown name.
+    // The same for the first registered sound of that name; kNotPlayed for an unknown name.
     static int Play(const std::string& name, int loops);
     // As Play by name, faded in over ms.
     static int FadeIn(const std::string& name, int ms, int loops);

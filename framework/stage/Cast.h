@@ -89,13 +89,18 @@ public:
     // (re-attaching the primary one) or else the primary one. keepMouse: leave a drag, tracking
     // and mouse-over as they are. False when refused or when nothing is attached afterwards.
     bool AttachDialog(CastMemberDialog* dialog, bool keepMouse, bool nested);
+    // Detaches dialog from the slot that holds it, as a closing dialog asks. The nested one
+    // re-attaches the primary one, as AttachDialog(null) does; a primary one closing under a
+    // nested one leaves the nested one as the stage's dialog, with the keys and the input it
+    // had. False when dialog is in neither slot.
+    bool DetachDialog(CastMemberDialog* dialog);
     // The nested dialog, else the primary one, else null.
     CastMemberDialog* GetDialog() const;
     bool ModalDialogUp();
     // Detaches every dialog sprite on stage and empties both slots; true when there was one.
     bool ForceDialogsDispose();
     void SetDialogAttachListener(DialogAttachListener* listener);
-    // SDL_GetTicks at the last successful attach; 0 when the last attach did not succeed.
+    // The tick count at the last successful attach; 0 when the last attach did not succeed.
     unsigned int GetDialogAttachTime() const { return _dialogAttachTime; }
 
     // --- drop targets ---
@@ -190,11 +195,6 @@ public:
     int GetFadeAlpha() const { return _fadeAlpha; }
     bool FadeOn() const { return _fadeOn; }
 
-    // Where the dialog-attach guard and the frame-rate window read the tick count; SDL_GetTicks
-    // unless replaced. Only a test harness sets it (null restores SDL_GetTicks).
-    using TickSource = unsigned int (*)();
-    static void SetTickSource(TickSource source);
-
 private:
     friend class AnimationManager;
 
@@ -214,7 +214,6 @@ private:
     void RequestRepaintAll();
     bool HighDetail();
     bool HasInputFocus();
-    static unsigned int Ticks();
 
     // A copy of the members for a walk during which sprites may leave the stage or be deleted;
     // the entries of sprites destroyed meanwhile read null.

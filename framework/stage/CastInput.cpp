@@ -1,3 +1,6 @@
+// Cast: mouse and keys, dragging and tracking.
+
+#include "framework/core/TickSource.h"
 #include "framework/media/AnimationManager.h"
 #include "framework/stage/Cast.h"
 #include "framework/stage/CastMember.h"
@@ -10,7 +13,6 @@ namespace {
 // Presses this soon after a dialog attached are dropped: the click that opened the dialog must
 // not act on it.
 constexpr unsigned int kDialogGuardMs = 350;
-constexpr int kCursorType = 5;
 
 } // namespace
 
@@ -24,7 +26,7 @@ void Cast::MouseDown(int x, int y, int button)
     if (_dragObj != nullptr || _trackObj != nullptr) {
         return;
     }
-    if (_dialogAttachTime != 0 && Ticks() - _dialogAttachTime < kDialogGuardMs) {
+    if (_dialogAttachTime != 0 && TickSource::Now() - _dialogAttachTime < kDialogGuardMs) {
         return;
     }
     _pressedDialog = nullptr;
@@ -110,7 +112,8 @@ void Cast::MouseMove(int x, int y)
     }
 
     const auto under = std::find_if(_members.begin(), _members.end(), [x, y](CastMember* m) {
-        return m->GetClassMemberType() != kCursorType && m->Contains(x, y) && m->OnPixel(x, y);
+        return m->GetClassMemberType() != CastMember::kCursorKind && m->Contains(x, y) &&
+               m->OnPixel(x, y);
     });
     CastMember* found = under != _members.end() ? *under : nullptr;
     if (found != nullptr && found == _mouseOverObj) {

@@ -16,18 +16,10 @@
 
 namespace {
 
-// The cancel mark: a release at this x ends a drag or tracking without click or drop.
-constexpr int kCancelX = 10000;
 constexpr int kClickDistance = 10;
 constexpr unsigned int kClickTime = 1000;
 // A drop at most this far from the start snaps back; farther away the sprite flies back.
 constexpr int kSnapBackDistance = 30;
-
-CastMember::TickSource& TickSourceSlot()
-{
-    static CastMember::TickSource source = nullptr;
-    return source;
-}
 
 } // namespace
 
@@ -81,17 +73,6 @@ void CastMember::Init()
     CastMember::ResetScript();
 }
 
-void CastMember::SetTickSource(TickSource source)
-{
-    TickSourceSlot() = source;
-}
-
-unsigned int CastMember::Ticks()
-{
-    const TickSource source = TickSourceSlot();
-    return source != nullptr ? source() : ::TickSource::Now();
-}
-
 void CastMember::FreeScaledSurfaces()
 {
     if (_scaledSurface != nullptr) {
@@ -108,7 +89,7 @@ void CastMember::FreeScaledSurfaces()
 
 int CastMember::GetClassMemberType()
 {
-    return 0;
+    return kBaseKind;
 }
 
 void CastMember::SetID(int id)
@@ -540,7 +521,7 @@ bool CastMember::MouseDown(int x, int y, int button)
     if (PreventInput() || !OnPixel(x, y)) {
         return false;
     }
-    _pressTime = Ticks();
+    _pressTime = TickSource::Now();
     _pressX = x;
     _pressY = y;
     SetPrevPosition(GetX(), GetY());
@@ -571,7 +552,7 @@ bool CastMember::MouseUp(int x, int y, int button)
     }
     const bool click = AllowClicks() && std::abs(x - _pressX) <= kClickDistance &&
                        std::abs(y - _pressY) <= kClickDistance &&
-                       Ticks() - _pressTime <= kClickTime;
+                       TickSource::Now() - _pressTime <= kClickTime;
     if (click) {
         MoveToPrev();
         if (_cast != nullptr) {
@@ -598,7 +579,7 @@ bool CastMember::MouseUp(int x, int y, int button)
         if (x != kCancelX) {
             taken = Dragged(_cast->DetermineReceiverOnDrag(this));
             if (taken && _cueListener != nullptr) {
-                _cueListener->Cue(this, 10, 0);
+                _cueListener->Cue(this, CueListener::kDropTaken, 0);
             }
         }
         if (!taken && MoveToPrev() > kSnapBackDistance) {

@@ -20,8 +20,8 @@ class Receiver;
 // drop shadow, scaling, rotation and a small script of timed states. Every sprite kind derives
 // from it and draws itself in Paint.
 //
-// Cue codes sent to listeners as Cue(this, code, 0): 1 move ended, 2 time cue, 3 blink run ended,
-// 4 scale reached, 5 rotation reached, 6 fade reached, 10 dropped on a receiver that took it.
+// Sends listeners Cue(this, code, 0) with CueListener's codes at the end of a move, a time cue, a
+// blink run, a scale, a rotation, a fade, and when a receiver takes a dropped sprite.
 //
 // Lifetime: a sprite on a stage is not owned by it unless flagged with
 // DeleteOnRemovedFromCast(true); then it deletes itself in RemovedFromCast, at the end of the
@@ -77,7 +77,7 @@ public:
     virtual bool PreventInput();
     // Called by the stage for the front-most candidate; false lets the stage try the next one.
     virtual bool MouseDown(int x, int y, int button);
-    // Ends a drag, a tracking or a click. x = 10000 is the cancel mark.
+    // Ends a drag, a tracking or a click. x = kCancelX is the cancel mark.
     virtual bool MouseUp(int x, int y, int button);
     virtual bool MouseDrag(int x, int y);
     virtual bool MouseMove(int x, int y, bool inside);
@@ -282,11 +282,6 @@ public:
     float GetPosX() const { return _posX; }
     float GetPosY() const { return _posY; }
 
-    // Where press and release times come from; SDL_GetTicks unless replaced. Only a test
-    // harness sets it (null restores SDL_GetTicks).
-    using TickSource = unsigned int (*)();
-    static void SetTickSource(TickSource source);
-
 protected:
     virtual bool ShowDropShadow();
 
@@ -326,7 +321,7 @@ protected:
     bool _moving = false;
     bool _dragging = false;
     bool _tracking = false;
-    unsigned int _pressTime = 0; // SDL_GetTicks at the press; 0 after the release
+    unsigned int _pressTime = 0; // The tick count at the press; 0 after the release
     int _mouseState = 1;         // while tracking: 1 over the sprite, 2 outside
     int _prevPriority = 1;
     int _prevX = 0;
@@ -435,7 +430,6 @@ protected:
 
 private:
     void Init();
-    static unsigned int Ticks();
     // Sets the priority to exactly p (no clamping) and re-sorts the stage.
     void RestorePriority(int p);
 

@@ -58,7 +58,7 @@ void CastMemberButton::Init()
 
 int CastMemberButton::GetClassMemberType()
 {
-    return 2;
+    return CastMember::kButtonKind;
 }
 
 bool CastMemberButton::GetEnabled()
@@ -155,11 +155,8 @@ void CastMemberButton::DoBlinkState(int state)
         SetFrame(RestingLook(), 0);
         ++_blinksDone;
         if (_blinkTimes != -1 && _blinksDone >= _blinkTimes) {
+            // A button's run ends quietly: its listener hears clicks, not the end of a blink.
             ChangeBlinkState(0);
-            if (_cueListener != nullptr && _blinkCue) {
-                _blinkCue = false;
-                _cueListener->Cue(this, 3, 0);
-            }
         } else {
             ChangeBlinkState(2, half);
         }

@@ -58,7 +58,7 @@ void CastMemberCursor::Init()
 
 int CastMemberCursor::GetClassMemberType()
 {
-    return 5;
+    return CastMember::kCursorKind;
 }
 
 void CastMemberCursor::KeepPriority()

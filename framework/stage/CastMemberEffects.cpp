@@ -1,3 +1,5 @@
+// CastMember: state script, cues, blinking, flashing, fades, scaling and rotation.
+
 #include "framework/stage/CastMember.h"
 #include "framework/stage/CueListener.h"
 
@@ -59,7 +61,7 @@ void CastMember::DoScript()
                 _rotating = false;
                 rotationChanged = true;
                 if (_rotationListener != nullptr) {
-                    _rotationListener->Cue(this, 5, 0);
+                    _rotationListener->Cue(this, CueListener::kRotationEnded, 0);
                 }
             }
         } else if (_now >= _rotationStartTime + static_cast<unsigned int>(_rotatingMills)) {
@@ -100,7 +102,7 @@ void CastMember::DoScript()
             scaledThisFrame = true;
             _scaling = false;
             if (_scaleListener != nullptr) {
-                _scaleListener->Cue(this, 4, 0);
+                _scaleListener->Cue(this, CueListener::kScaleEnded, 0);
             }
         }
     }
@@ -207,7 +209,7 @@ void CastMember::DoTimeCue()
     }
     if (_now - _timeCueStart >= static_cast<unsigned int>(_timeCueDelay)) {
         _timeCueDelay = 0;
-        _cueListener->Cue(this, 2, 0);
+        _cueListener->Cue(this, CueListener::kTimeCue, 0);
     }
 }
 
@@ -263,7 +265,7 @@ void CastMember::DoBlinkState(int state)
         ChangeBlinkState(0);
         if (_cueListener != nullptr && _blinkCue) {
             _blinkCue = false;
-            _cueListener->Cue(this, 3, 0);
+            _cueListener->Cue(this, CueListener::kBlinkEnded, 0);
         }
         break;
     default:
@@ -425,7 +427,7 @@ void CastMember::DoAlpha()
         Hide();
     }
     if (_fadeListener != nullptr) {
-        _fadeListener->Cue(this, 6, 0);
+        _fadeListener->Cue(this, CueListener::kFaded, 0);
     }
 }
 

@@ -12,13 +12,7 @@
 
 #include <algorithm>
 
-namespace {
-
-// The screen the sprite is kept on when it has no animation manager to ask.
-constexpr int kScreenW = 800;
-constexpr int kScreenH = 600;
-
-} // namespace
+namespace {} // namespace
 
 CastMemberImage::CastMemberImage()
 {
@@ -129,7 +123,7 @@ SDL_Surface* CastMemberImage::ScaledLook() const
 
 int CastMemberImage::GetClassMemberType()
 {
-    return 1;
+    return CastMember::kImageKind;
 }
 
 // --- the image ---
@@ -529,8 +523,10 @@ bool CastMemberImage::Dragged(Receiver* receiver)
 {
     DebugVar(3, "Dragged");
     CastMember::Dragged(receiver);
-    const int screenW = _animationManager != nullptr ? _animationManager->GetW() : kScreenW;
-    const int screenH = _animationManager != nullptr ? _animationManager->GetH() : kScreenH;
+    const int screenW =
+        _animationManager != nullptr ? _animationManager->GetW() : AnimationManager::kScreenWidth;
+    const int screenH =
+        _animationManager != nullptr ? _animationManager->GetH() : AnimationManager::kScreenHeight;
     int x = GetX();
     int y = GetY();
     bool corrected = false;

@@ -1,3 +1,5 @@
+// CastMember: moves, velocity and the per-frame animation step.
+
 #include "framework/core/Debug.h"
 #include "framework/media/AnimationManager.h"
 #include "framework/stage/Cast.h"
@@ -300,6 +302,6 @@ void CastMember::MoveEnded()
 {
     if (_cueListener != nullptr && _moveCue) {
         _moveCue = false;
-        _cueListener->Cue(this, 1, 0);
+        _cueListener->Cue(this, CueListener::kMoveEnded, 0);
     }
 }

@@ -53,7 +53,7 @@ void CastMemberProgress::Init()
 
 int CastMemberProgress::GetClassMemberType()
 {
-    return 4;
+    return CastMember::kProgressKind;
 }
 
 // --- values ---

@@ -23,7 +23,7 @@ CastMemberText::~CastMemberText() = default;
 
 int CastMemberText::GetClassMemberType()
 {
-    return 3;
+    return CastMember::kTextKind;
 }
 
 void CastMemberText::Init()

@@ -1,3 +1,5 @@
+// Cast: joining and leaving, the cursor, the dialog slots, receivers and restrictions.
+
 #include "SDL.h"
 #include "framework/core/Rectangle.h"
 #include "framework/core/TickSource.h"
@@ -13,11 +15,6 @@
 #include <cstdint>
 
 namespace {
-
-constexpr int kCursorType = 5;
-// A press, release or move at this point lies outside every sprite: it ends a drag, a tracking
-// or a mouse-over without a click.
-constexpr int kFarAway = 10000;
 
 template <class T> bool EraseFirst(std::vector<T*>& list, T* item)
 {
@@ -39,24 +36,7 @@ template <class T> bool Has(const std::vector<T*>& list, const T* item)
     return item != nullptr && std::find(list.begin(), list.end(), item) != list.end();
 }
 
-Cast::TickSource& TickSourceSlot()
-{
-    static Cast::TickSource source = nullptr;
-    return source;
-}
-
 } // namespace
-
-void Cast::SetTickSource(TickSource source)
-{
-    TickSourceSlot() = source;
-}
-
-unsigned int Cast::Ticks()
-{
-    const TickSource source = TickSourceSlot();
-    return source != nullptr ? source() : ::TickSource::Now();
-}
 
 Cast::Walk::Walk(Cast& cast, bool backToFront) : _cast(cast)
 {
@@ -73,30 +53,6 @@ Cast::Walk::~Walk()
     _cast._walks.pop_back();
 }
 
-Cast::Cast(AnimationManager* manager, Canvas* fadeCanvas)
-    : Debug("Cast"), _animationManager(manager), _fadeCanvas(fadeCanvas)
-{
-    if (manager != nullptr) {
-        _fadeAlpha = manager->GetMasterAlpha();
-    }
-}
-
-Cast::~Cast()
-{
-    EndAnimationCycle();
-    _fadeCanvas = nullptr;
-    DestroyCastMembers();
-    // The cursor outlives the stage (its owner keeps it): it leaves, so it never calls back.
-    if (_cursor != nullptr && _cursor->GetCast() == this) {
-        _cursor->SetCast(nullptr);
-    }
-    _cursor = nullptr;
-    EndAnimationCycle();
-    // The manager may already be gone: release the background without asking for a repaint.
-    _animationManager = nullptr;
-    DeleteBackground();
-}
-
 // --- membership ---
 
 void Cast::Add(CastMember* member)
@@ -109,7 +65,7 @@ void Cast::Add(CastMember* member)
     }
     // Back on stage before the end of the frame: it did not leave after all.
     EraseAll(_removed, member);
-    if (member->GetClassMemberType() == kCursorType) {
+    if (member->GetClassMemberType() == CastMember::kCursorKind) {
         _cursor = member;
         return;
     }
@@ -422,17 +378,41 @@ bool Cast::AttachDialog(CastMemberDialog* dialog, bool keepMouse, bool nested)
         CastMember* dragged = _dragObj != nullptr ? _dragObj : _trackObj;
         _dragObj = nullptr;
         _trackObj = nullptr;
+        // kCancelX lies outside every sprite: the drag and the mouse-over end without a click.
         if (dragged != nullptr) {
-            dragged->MouseUp(kFarAway, kFarAway, 1);
+            dragged->MouseUp(CastMember::kCancelX, CastMember::kCancelX, 1);
         }
         CastMember* over = _mouseOverObj;
         _mouseOverObj = nullptr;
         if (over != nullptr && Has(_members, over)) {
-            over->MouseMove(kFarAway, kFarAway, false);
+            over->MouseMove(CastMember::kCancelX, CastMember::kCancelX, false);
         }
     }
     // 0 means "no attach": a tick count of 0 still starts the guard.
-    _dialogAttachTime = std::max(Ticks(), 1u);
+    _dialogAttachTime = std::max(TickSource::Now(), 1u);
+    return true;
+}
+
+bool Cast::DetachDialog(CastMemberDialog* dialog)
+{
+    if (dialog == nullptr || (dialog != _dialog && dialog != _nestedDialog)) {
+        return false;
+    }
+    if (dialog == _nestedDialog || _nestedDialog == nullptr) {
+        AttachDialog(nullptr, false, false);
+        return true;
+    }
+    // The nested dialog is already attached and modal: it moves up without a new attach, so no
+    // guard starts and a drag or mouse-over stays as it is.
+    _dialog = _nestedDialog;
+    _nestedDialog = nullptr;
+    if (_pressedDialog == dialog) {
+        _pressedDialog = nullptr;
+    }
+    DetachSprite(dialog);
+    if (_dialogAttachListener != nullptr) {
+        _dialogAttachListener->DialogDetached(dialog, DialogId(dialog), false);
+    }
     return true;
 }
 

@@ -1,7 +1,10 @@
+// Cast: the frame, painting, background and fades.
+
 #include "SDL.h"
 #include "SDL_rotozoom.h"
 #include "framework/core/ImageResources.h"
 #include "framework/core/Rectangle.h"
+#include "framework/core/TickSource.h"
 #include "framework/media/AnimationManager.h"
 #include "framework/media/Canvas.h"
 #include "framework/media/ClipScope.h"
@@ -59,7 +62,7 @@ int Cast::Animate(int averageFps)
         }
     }
 
-    const unsigned int ticks = Ticks();
+    const unsigned int ticks = TickSource::Now();
     if (_windowStart == 0) {
         _windowStart = ticks;
     }

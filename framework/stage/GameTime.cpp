@@ -16,7 +16,6 @@ struct SharedTicks
     // Real milliseconds the slowed mode did not count; taken off the real ticks after the mode
     // ends so the tick count goes on from the test clock instead of leaping to the real one.
     unsigned int skipped = 0;
-    GameTime::TickSource source = nullptr;
 };
 
 SharedTicks& Shared()
@@ -25,18 +24,12 @@ SharedTicks& Shared()
     return shared;
 }
 
-unsigned int RealTicks()
-{
-    const SharedTicks& shared = Shared();
-    return shared.source != nullptr ? shared.source() : TickSource::Now();
-}
-
 // The tick count as Start and Stop see it: the test clock in the slowed mode (not advanced,
 // only Time() advances it), else the real ticks less what the slowed mode skipped.
 unsigned int CurrentTicks()
 {
     const SharedTicks& shared = Shared();
-    return shared.testSlow != 0 ? shared.testClock : RealTicks() - shared.skipped;
+    return shared.testSlow != 0 ? shared.testClock : TickSource::Now() - shared.skipped;
 }
 
 } // namespace
@@ -96,12 +89,7 @@ void GameTime::SetTestSlow(int n)
     if (factor != 0) {
         shared.testClock = now;
     } else if (shared.testSlow != 0) {
-        shared.skipped = RealTicks() - now;
+        shared.skipped = TickSource::Now() - now;
     }
     shared.testSlow = factor;
-}
-
-void GameTime::SetTickSource(TickSource source)
-{
-    Shared().source = source;
 }

@@ -12,9 +12,6 @@
 class FRAMEWORK_API GameTime
 {
 public:
-    // Where the real tick count comes from; SDL_GetTicks unless replaced.
-    using TickSource = unsigned int (*)();
-
     // Stopped, reading 0; sets the shared test-slow factor for all clocks (0 = off).
     explicit GameTime(int testSlow);
     virtual ~GameTime();
@@ -30,10 +27,6 @@ public:
 
     // The shared slowed test mode: n > 0 slows every clock, 0 (or a negative n) switches it off.
     static void SetTestSlow(int n);
-
-    // Replaces the real tick reader (null restores SDL_GetTicks). Only a test harness sets it,
-    // before any clock starts, to drive time by hand.
-    static void SetTickSource(TickSource source);
 
 private:
     unsigned int _startTicks = 0;  // tick count at the last Start

@@ -4,6 +4,7 @@
 #include "framework/core/TimerListener.h"
 #include "framework/media/AnimationManager.h"
 #include "framework/stage/GameTime.h"
+#include "tests/support/FakeClock.h"
 
 #include <algorithm>
 #include <functional>
@@ -13,14 +14,6 @@
 #include <vector>
 
 namespace {
-
-// The hand-driven clock every test reads.
-unsigned int gTicks = 0;
-
-unsigned int TestTicks()
-{
-    return gTicks;
-}
 
 // Every listener call as one line of text, in call order.
 class RecordingListener : public TimerListener
@@ -60,20 +53,18 @@ class TimerTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        gTicks = 0;
-        GameTime::SetTickSource(&TestTicks);
         clock = std::make_unique<GameTime>(0);
         clock->Start();
     }
-    void TearDown() override { GameTime::SetTickSource(nullptr); }
 
     // Moves the clock to t and lets the timer take one frame.
     void FrameAt(Timer& timer, unsigned int t)
     {
-        gTicks = t;
+        ticks.Set(t);
         timer.DoIt();
     }
 
+    testsupport::FakeClock ticks{0};
     std::unique_ptr<GameTime> clock;
     RecordingListener listener;
 };
@@ -110,12 +101,12 @@ TEST_F(TimerTest, PausingDelaysTheExpiryByThePausedTime)
     Timer timer(clock.get(), 2, nullptr, &listener);
     timer.Start(1000, 1000);
     FrameAt(timer, 0);
-    gTicks = 200;
+    ticks.Set(200);
     timer.Pause();
     EXPECT_FALSE(timer.Running());
     FrameAt(timer, 600); // paused: nothing counts down
     EXPECT_EQ(timer.GetTimeRemaining(), 1000);
-    gTicks = 700;
+    ticks.Set(700);
     timer.Unpause();
     FrameAt(timer, 1499);
     EXPECT_TRUE(timer.Started());
@@ -163,7 +154,7 @@ TEST_F(TimerTest, AddAndSubtractMoveTheCountdown)
     for (const AdjustCase& c : cases) {
         SCOPED_TRACE(c.name);
         RecordingListener heard;
-        gTicks = 0;
+        ticks.Set(0);
         Timer timer(clock.get(), 4, nullptr, &heard);
         timer.Start(5000, 10000);
         FrameAt(timer, 0);
@@ -185,7 +176,7 @@ TEST_F(TimerTest, AddAndSubtractMoveTheCountdown)
 TEST_F(TimerTest, AnAdjustmentBeforeTheFirstFrameIsKept)
 {
     Timer timer(clock.get(), 5, nullptr, &listener);
-    gTicks = 50;
+    ticks.Set(50);
     timer.Start(2000, 1000);
     timer.Add(1000, false);
     FrameAt(timer, 100);
@@ -276,7 +267,8 @@ protected:
     {
         TimerTest::SetUp();
         ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0);
-        SDL_Surface* screen = SDL_SetVideoMode(800, 600, 32, 0);
+        SDL_Surface* screen = SDL_SetVideoMode(AnimationManager::kScreenWidth,
+                                               AnimationManager::kScreenHeight, 32, 0);
         ASSERT_NE(screen, nullptr);
         manager = std::make_unique<AnimationManager>(nullptr, screen, false);
     }
@@ -289,7 +281,7 @@ protected:
 
     void Frame(unsigned int t)
     {
-        gTicks = t;
+        ticks.Set(t);
         manager->DoIt();
     }
 

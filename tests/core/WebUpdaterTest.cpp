@@ -1,12 +1,16 @@
 #include "framework/core/WebUpdater.h"
 
 #include "SDL.h"
+#include "framework/core/TcpClient.h"
 #include "tests/support/TestSupport.h"
 
 #include <arpa/inet.h>
 #include <chrono>
+#include <condition_variable>
 #include <cstdio>
+#include <dirent.h>
 #include <gtest/gtest.h>
+#include <mutex>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
@@ -354,6 +358,132 @@ TEST_F(WebUpdaterTest, DeletingBeforeTheAnswerWaitsForTheBoundedWorker)
     EXPECT_LT(Clock::now() - start, 4500ms);
     server.Finish();
     EXPECT_TRUE(server.Accepted());
+}
+
+// Lookups the tests answer themselves. Installed for a scope; every lookup still blocked is
+// let go, and waited for, when the scope ends.
+class FakeResolver
+{
+public:
+    // answer: the address every name resolves to; empty: lookups never answer until let go.
+    explicit FakeResolver(const char* answer)
+    {
+        State& state = Shared();
+        const std::lock_guard<std::mutex> hold(state.mutex);
+        state.answer = answer;
+        state.asked.clear();
+        state.released = false;
+        TcpClient::SetLookup(&Lookup);
+    }
+    ~FakeResolver()
+    {
+        TcpClient::SetLookup(nullptr);
+        LetGo();
+    }
+    // Releases the lookups that never answer and waits until each has returned.
+    void LetGo()
+    {
+        State& state = Shared();
+        std::unique_lock<std::mutex> hold(state.mutex);
+        state.released = true;
+        state.changed.notify_all();
+        state.changed.wait_for(hold, 5s, [&] { return state.running == 0; });
+    }
+    std::vector<std::string> Asked()
+    {
+        const std::lock_guard<std::mutex> hold(Shared().mutex);
+        return Shared().asked;
+    }
+
+private:
+    struct State
+    {
+        std::mutex mutex;
+        std::condition_variable changed;
+        std::string answer;
+        std::vector<std::string> asked;
+        int running = 0;
+        bool released = false;
+    };
+    static State& Shared()
+    {
+        static State state;
+        return state;
+    }
+    static bool Lookup(const std::string& host, in_addr* address)
+    {
+        State& state = Shared();
+        std::unique_lock<std::mutex> hold(state.mutex);
+        state.asked.push_back(host);
+        if (state.answer.empty()) {
+            ++state.running;
+            state.changed.wait(hold, [&] { return state.released; });
+            --state.running;
+            state.changed.notify_all();
+            return false;
+        }
+        return inet_aton(state.answer.c_str(), address) != 0;
+    }
+};
+
+// Threads of this process, as the system lists them.
+int ThreadCount()
+{
+    int count = 0;
+    if (DIR* tasks = opendir("/proc/self/task")) {
+        while (const dirent* entry = readdir(tasks)) {
+            count += entry->d_name[0] != '.' ? 1 : 0;
+        }
+        closedir(tasks);
+    }
+    return count;
+}
+
+TEST_F(WebUpdaterTest, NameLookupGoesThroughTheReplaceableResolver)
+{
+    FakeResolver resolver("127.0.0.1");
+    TestServer server({kHeaders + "DGU:From the fake name"});
+    WebUpdater updater(nullptr, "updates.invalid", server.Port());
+    WaitForStop(updater);
+    server.Finish();
+
+    EXPECT_EQ(resolver.Asked(), std::vector<std::string>{"updates.invalid"});
+    EXPECT_EQ(server.Request(), ExpectedRequest("updates.invalid"));
+    EXPECT_TRUE(updater._connected);
+    EXPECT_EQ(updater.GetUpdaterResponse(), "From the fake name");
+}
+
+// A resolver that never answers must not hold up shut-down: the check gives up at its one
+// deadline, and only the abandoned lookup is left, holding nothing of the updater's.
+TEST_F(WebUpdaterTest, ResolverThatNeverAnswersEndsTheCheckWithinItsDeadline)
+{
+    FakeResolver resolver("");
+    const int threadsBefore = ThreadCount();
+    const auto start = Clock::now();
+    std::chrono::milliseconds took{};
+    {
+        WebUpdater updater(nullptr, "updates.invalid", WebUpdater::kDefaultPort);
+        took = WaitForStop(updater);
+        ASSERT_FALSE(updater.IsRunning());
+        EXPECT_FALSE(updater._connected);
+        EXPECT_EQ(updater.GetUpdaterResponse(), "");
+    }
+    EXPECT_LT(Clock::now() - start, 4000ms) << "deleting the updater waits for nothing more";
+    EXPECT_GE(took, std::chrono::milliseconds(WebUpdater::kExchangeTimeoutMs - 100));
+    EXPECT_LT(took, 4000ms);
+    EXPECT_EQ(resolver.Asked(), std::vector<std::string>{"updates.invalid"});
+    const std::string log = Log();
+    EXPECT_NE(log.find("NOT CONNECTED TO INTERNET - DNS failure"), std::string::npos);
+    EXPECT_EQ(log.find("Connect to updater server."), std::string::npos);
+    EXPECT_EQ(ThreadCount(), threadsBefore + 1) << "the updater's own thread has ended";
+
+    // Once the resolver answers at last, its helper ends too.
+    resolver.LetGo();
+    const auto letGo = Clock::now();
+    while (ThreadCount() != threadsBefore && Clock::now() - letGo < 5s) {
+        SDL_Delay(5);
+    }
+    EXPECT_EQ(ThreadCount(), threadsBefore);
 }
 
 TEST_F(WebUpdaterTest, OverlongRequestIsNeverSent)

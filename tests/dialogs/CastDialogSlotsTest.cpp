@@ -194,15 +194,15 @@ protected:
     void RunUntilCurrent(CastMemberDialog* expected)
     {
         for (int i = 0; i < 10 && cast->GetDialog() != expected; ++i) {
-            FrameAt(ticks + 10);
+            FrameAt(clock.Now() + 10);
         }
         ASSERT_EQ(cast->GetDialog(), expected);
     }
-    void PassGuard() { RunTo(std::max(ticks, cast->GetDialogAttachTime() + kGuardMs + 50)); }
+    void PassGuard() { RunTo(std::max(clock.Now(), cast->GetDialogAttachTime() + kGuardMs + 50)); }
 
     void PressAt(unsigned int t, int x, int y)
     {
-        ticks = t;
+        clock.Set(t);
         cast->MouseDown(x, y, 1);
     }
     // A point inside the dialog's border, on none of its items.
@@ -254,11 +254,11 @@ TEST_P(CastDialogSlotsGuardTest, PressReachesNobodyUntil350MsAfterTheAttach)
     case Opening::NestedClosedOverModal: {
         SlotDialog* primary = Open(5, false);
         SlotDialog* nested = Open(6, true);
-        RunTo(ticks + 1000);
+        RunTo(clock.Now() + 1000);
         nested->DetachDialog();
         RunUntilCurrent(primary);
         // Re-attaching the primary dialog is an attach: the guard starts again.
-        EXPECT_EQ(cast->GetDialogAttachTime(), ticks);
+        EXPECT_EQ(cast->GetDialogAttachTime(), clock.Now());
         break;
     }
     case Opening::ModalClosed: {
@@ -276,12 +276,12 @@ TEST_P(CastDialogSlotsGuardTest, PressReachesNobodyUntil350MsAfterTheAttach)
     const unsigned int attached = cast->GetDialogAttachTime();
     if (!row.guarded) {
         EXPECT_EQ(attached, 0u);
-        PressAt(ticks, kSpriteX, kSpriteY);
+        PressAt(clock.Now(), kSpriteX, kSpriteY);
         EXPECT_EQ(log, row.delivered);
         return;
     }
     ASSERT_NE(attached, 0u);
-    ASSERT_LT(ticks, attached + kGuardMs - 1);
+    ASSERT_LT(clock.Now(), attached + kGuardMs - 1);
     PressAt(attached + kGuardMs - 1, kSpriteX, kSpriteY);
     EXPECT_EQ(log, Log{}) << "349 ms after the attach: not even the input catcher hears of it";
     PressAt(attached + kGuardMs, kSpriteX, kSpriteY);
@@ -317,9 +317,9 @@ TEST_F(CastDialogSlotsTest, RefusedAttachesChangeNoSlotTellNobodyAndEndTheGuard)
 
     expectRefused(cast->AttachDialog(nested, false, true), nullptr, "nested without a primary");
 
-    ticks += 10;
+    clock.Advance(10);
     ASSERT_TRUE(cast->AttachDialog(first, false, false));
-    ASSERT_EQ(cast->GetDialogAttachTime(), ticks);
+    ASSERT_EQ(cast->GetDialogAttachTime(), clock.Now());
     log.clear();
     expectRefused(cast->AttachDialog(second, false, false), first, "primary over a modal one");
     EXPECT_TRUE(cast->ModalDialogUp());
@@ -327,11 +327,11 @@ TEST_F(CastDialogSlotsTest, RefusedAttachesChangeNoSlotTellNobodyAndEndTheGuard)
     // A modeless primary dialog is replaced without being told.
     first->SetModeless(true);
     EXPECT_FALSE(cast->ModalDialogUp());
-    ticks += 10;
+    clock.Advance(10);
     EXPECT_TRUE(cast->AttachDialog(second, false, false));
     EXPECT_EQ(log, (Log{"stage attached 7 0"}));
     EXPECT_EQ(cast->GetDialog(), second);
-    EXPECT_EQ(cast->GetDialogAttachTime(), ticks);
+    EXPECT_EQ(cast->GetDialogAttachTime(), clock.Now());
 
     ASSERT_TRUE(cast->AttachDialog(nested, false, true));
     log.clear();
@@ -347,7 +347,7 @@ TEST_F(CastDialogSlotsTest, RefusedAttachesChangeNoSlotTellNobodyAndEndTheGuard)
         {"detach flagged nested", nullptr, true},
     };
     for (const Attempt& attempt : attempts) {
-        ticks += 10;
+        clock.Advance(10);
         expectRefused(cast->AttachDialog(attempt.dialog, false, attempt.nested), nested,
                       attempt.what);
         EXPECT_TRUE(cast->ModalDialogUp());
@@ -367,7 +367,7 @@ TEST_F(CastDialogSlotsTest, DetachingTheNestedDialogReattachesThePrimaryAndStamp
 {
     SlotDialog* primary = Open(5, false);
     EXPECT_EQ(log, (Log{"stage attached 5 0"}));
-    RunTo(ticks + 500);
+    RunTo(clock.Now() + 500);
     primary->noteMembersDirty = true;
     log.clear();
     SlotDialog* nested = Open(6, true);
@@ -377,7 +377,7 @@ TEST_F(CastDialogSlotsTest, DetachingTheNestedDialogReattachesThePrimaryAndStamp
     primary->noteMembersDirty = false;
 
     log.clear();
-    ticks = 7000;
+    clock.Set(7000);
     EXPECT_TRUE(cast->AttachDialog(nullptr, false, false));
     EXPECT_EQ(log, (Log{"own detached 6", "user detached 6", "stage detached 6 1",
                         "stage attached 5 0"}));
@@ -393,7 +393,7 @@ TEST_F(CastDialogSlotsTest, DetachingTheNestedDialogReattachesThePrimaryAndStamp
     EXPECT_EQ(log, (Log{"dialog 5 down", "dialog 5 up", "catcher up 1"}));
 
     log.clear();
-    ticks = 8000;
+    clock.Set(8000);
     EXPECT_FALSE(cast->AttachDialog(nullptr, false, false));
     EXPECT_EQ(log, (Log{"own detached 5", "user detached 5", "stage detached 5 0"}));
     EXPECT_EQ(cast->GetDialogAttachTime(), 0u);
@@ -401,6 +401,100 @@ TEST_F(CastDialogSlotsTest, DetachingTheNestedDialogReattachesThePrimaryAndStamp
     EXPECT_FALSE(cast->ModalDialogUp());
     EXPECT_FALSE(cast->Contains(primary));
 }
+
+// --- the primary dialog closes under a nested one ---
+
+enum class Closing { TimeLimit, DetachDialog, DetachDialogAfterFade };
+
+struct UnderRow
+{
+    const char* name;
+    Closing closing;
+    Log reports; // from the moment the primary dialog starts to close until it is gone
+    SDLKey key;  // then closes the nested dialog
+    int button;  // the standard button that key stands for
+};
+
+void PrintTo(const UnderRow& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
+class CastDialogSlotsUnderTest : public CastDialogSlotsTest,
+                                 public ::testing::WithParamInterface<UnderRow>
+{
+};
+
+TEST_P(CastDialogSlotsUnderTest, ClosingPrimaryLeavesTheNestedDialogInCharge)
+{
+    const UnderRow& row = GetParam();
+    SlotDialog* primary = Make(5);
+    if (row.closing == Closing::DetachDialogAfterFade) {
+        primary->SetFadeOutTime(200);
+    }
+    const unsigned int shown = ticks;
+    primary->Show(1, row.closing == Closing::TimeLimit ? 3000 : 0, kPrimaryX, kPrimaryY, false);
+    SlotDialog* nested = Open(6, true);
+    nested->SetEnterKeyItem(nested->GetItemByID(1));
+    nested->SetEscKeyItem(nested->GetItemByID(2));
+    ASSERT_EQ(cast->GetDialog(), nested);
+    PassGuard();
+    log.clear();
+
+    const unsigned int guardBefore = cast->GetDialogAttachTime();
+    if (row.closing == Closing::TimeLimit) {
+        RunTo(shown + 3500);
+    } else {
+        primary->DetachDialog();
+        RunTo(ticks + 400);
+    }
+    EXPECT_EQ(log, row.reports);
+    EXPECT_FALSE(cast->Contains(primary)) << "the closing dialog must not stay as an invisible one";
+    EXPECT_TRUE(cast->Contains(nested));
+    EXPECT_TRUE(nested->IsShown());
+    EXPECT_EQ(cast->GetDialog(), nested);
+    EXPECT_TRUE(cast->ModalDialogUp());
+    EXPECT_EQ(cast->GetDialogAttachTime(), guardBefore) << "nothing new attached";
+
+    // The nested dialog takes presses where it stands and hears of those elsewhere.
+    log.clear();
+    PressAt(ticks, InsideX(nested), InsideY(nested));
+    cast->MouseUp(InsideX(nested), InsideY(nested), 1);
+    PressAt(ticks, kPrimaryX + 4, kPrimaryY + 4);
+    cast->MouseUp(kPrimaryX + 4, kPrimaryY + 4, 1);
+    EXPECT_EQ(log, (Log{"dialog 6 down", "dialog 6 up", "catcher up 1", "dialog 6 outside",
+                        "catcher up 0"}));
+    RunTo(ticks + 500); // the nested dialog flashes at a press outside it
+
+    // Enter and Escape close it as the stage's only dialog.
+    log.clear();
+    EXPECT_TRUE(Key(row.key, static_cast<unsigned short>(row.key)));
+    RunUntilCurrent(nullptr);
+    const std::string clicked = "clicked 6 " + std::to_string(row.button);
+    EXPECT_EQ(log, (Log{"own " + clicked + " 0", "user " + clicked + " 1", "own detached 6",
+                        "user detached 6", "stage detached 6 0"}));
+    EXPECT_FALSE(cast->ModalDialogUp());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CastDialogSlotsUnderTest,
+    ::testing::Values(UnderRow{"TimeLimit",
+                               Closing::TimeLimit,
+                               {"own timesup 5", "user timesup 5", "own detached 5",
+                                "user detached 5", "stage detached 5 0"},
+                               SDLK_ESCAPE,
+                               2},
+                      UnderRow{"DetachDialog",
+                               Closing::DetachDialog,
+                               {"own detached 5", "user detached 5", "stage detached 5 0"},
+                               SDLK_RETURN,
+                               1},
+                      UnderRow{"DetachDialogAfterFade",
+                               Closing::DetachDialogAfterFade,
+                               {"own detached 5", "user detached 5", "stage detached 5 0"},
+                               SDLK_ESCAPE,
+                               2}),
+    RowName<UnderRow>);
 
 // Notes "user detached <id>" like the fixture's listener, then acts.
 class ActingListener final : public LogListener
@@ -535,7 +629,8 @@ TEST_P(CastDialogSlotsCancelTest, AttachEndsThePressAndTheMouseOverUnlessItKeeps
         row.attach == Attach::NestedAskingToKeepMouse ? "stage attached 6 1" : "stage attached 6 0";
     if (row.cancels) {
         // The far-away release and move end the press and the mouse-over without a click.
-        EXPECT_EQ(log, (Log{attached, "spr up 10000", "spr out"}));
+        EXPECT_EQ(log,
+                  (Log{attached, "spr up " + std::to_string(CastMember::kCancelX), "spr out"}));
         EXPECT_EQ(cast->GetDragObj(), nullptr);
         EXPECT_EQ(cast->GetTrackObj(), nullptr);
         EXPECT_EQ(cast->GetMouseOverObj(), nullptr);

@@ -193,6 +193,6 @@ TEST_F(CastMemberDialogConfigTest, MissingImagesAndFontsAreLoggedRefusalsNotCras
     EXPECT_EQ(dialog->GetEnterKeyItem(), nullptr);
 
     dialog->Show(0, 0, -1, -1, false);
-    FrameAt(ticks + 10);
+    FrameAt(clock.Now() + 10);
     EXPECT_TRUE(dialog->IsShown());
 }

@@ -16,6 +16,8 @@
 #include "framework/stage/GameTime.h"
 #include "tests/dialogs/DialogTestSupport.h"
 #include "tests/media/MediaTestSupport.h"
+#include "tests/support/FakeClock.h"
+#include "tests/support/LogListener.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -25,7 +27,7 @@
 
 namespace {
 
-using Log = std::vector<std::string>;
+using testsupport::Log;
 
 const Color kKey(255, 0, 255);
 const Color kBack(40, 60, 200);
@@ -39,35 +41,13 @@ constexpr int kDialogId = 5;
 constexpr int kButtonW = 40;
 constexpr int kButtonH = 20;
 
-unsigned int gTicks = 0;
-
 // Their pixel (0, 0) is dialogtest::kKey, the same magenta as kKey.
 using dialogtest::Plain;
 using dialogtest::Strip;
 
-bool SameRgb(const Color& a, const Color& b)
-{
-    return a.Equals(b);
-}
+using testsupport::SameRgb;
 
-class LogListener : public DialogListener
-{
-public:
-    explicit LogListener(Log* log) : _log(log) {}
-    void DialogButtonClicked(int dialogId, int itemId, int how) override
-    {
-        _log->push_back("user clicked " + std::to_string(dialogId) + " " + std::to_string(itemId) +
-                        " " + std::to_string(how));
-    }
-    void DialogItemSet(int dialogId, int itemId, int value, bool state) override
-    {
-        _log->push_back("user set " + std::to_string(dialogId) + " " + std::to_string(itemId) +
-                        " " + std::to_string(value) + " " + std::to_string(state));
-    }
-
-private:
-    Log* _log;
-};
+using testsupport::LogListener;
 
 class LogImageDialog : public CastMemberDialogImage
 {
@@ -98,13 +78,13 @@ class CastMemberDialogImageTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_NO_FATAL_FAILURE(dialogtest::OpenVideoStage(&gTicks, &screen, &manager));
+        ASSERT_NO_FATAL_FAILURE(dialogtest::OpenVideoStage(clock, &screen, &manager));
         cast = manager->GetCast();
         font = std::make_unique<Font>(mediatest::SansFont(), 14);
         buttonImage = Strip(4, kButtonW, kButtonH, kButtonLooks);
         boxImage = Strip(4, 12, 12, kBoxLooks);
         back = Plain(200, 100, kBack);
-        Frame(gTicks);
+        Frame(clock.Now());
     }
     void TearDown() override
     {
@@ -119,7 +99,7 @@ protected:
 
     void Frame(unsigned int t)
     {
-        gTicks = t;
+        clock.Set(t);
         manager->DoIt();
     }
 
@@ -135,7 +115,7 @@ protected:
     // A press and a release of a mouse button at the centre of an item, through the stage.
     void Click(DialogItem* item, int button)
     {
-        Frame(gTicks + 400); // the stage ignores presses for a moment after an attach
+        Frame(clock.Now() + 400); // the stage ignores presses for a moment after an attach
         const int x = dialog->GetX() + item->GetX() + item->GetFrameWidth() / 2;
         const int y = dialog->GetY() + item->GetY() + item->GetFrameHeight() / 2;
         cast->MouseDown(x, y, button);
@@ -151,6 +131,7 @@ protected:
         return c;
     }
 
+    testsupport::FakeClock clock;
     SDL_Surface* screen = nullptr;
     std::unique_ptr<AnimationManager> manager;
     Cast* cast = nullptr;
@@ -166,7 +147,7 @@ protected:
 TEST_F(CastMemberDialogImageTest, IsTheImageDialogKind)
 {
     Make();
-    EXPECT_EQ(dialog->GetClassMemberType(), 7);
+    EXPECT_EQ(dialog->GetClassMemberType(), CastMember::kImageDialogKind);
     EXPECT_EQ(dialog->GetName(), "DialogImage");
 }
 
@@ -176,8 +157,8 @@ TEST_F(CastMemberDialogImageTest, BackImageSizesTheSpriteUpToTheScreenAndTheCanv
     Make();
     dialog->SetBackImage(large.get());
     dialog->Show(0, 0, -1, -1, false, 0);
-    EXPECT_EQ(dialog->GetW(), 800);
-    EXPECT_EQ(dialog->GetH(), 600);
+    EXPECT_EQ(dialog->GetW(), AnimationManager::kScreenWidth);
+    EXPECT_EQ(dialog->GetH(), AnimationManager::kScreenHeight);
     ASSERT_NE(dialog->GetCanvas(), nullptr);
     EXPECT_EQ(dialog->GetCanvas()->GetW(), 1000);
     EXPECT_EQ(dialog->GetCanvas()->GetH(), 700);
@@ -268,10 +249,21 @@ TEST_F(CastMemberDialogImageTest, ButtonsDecideByTheirExitCode)
          true,
          true,
          true,
-         {"own set 5 10 0 1", "user set 5 10 0 1", "own clicked 5 7 3", "user clicked 5 7 3"}},
+         {"own set 5 10 0 1", "user set 5 10 0 1", "user detached 5", "own clicked 5 7 3",
+          "user clicked 5 7 3"}},
         {1, false, false, false, true, {}},
-        {2, true, true, false, false, {"own clicked 5 7 3", "user clicked 5 7 3"}},
-        {3, true, true, false, true, {"own clicked 5 7 3", "user clicked 5 7 3"}},
+        {2,
+         true,
+         true,
+         false,
+         false,
+         {"user detached 5", "own clicked 5 7 3", "user clicked 5 7 3"}},
+        {3,
+         true,
+         true,
+         false,
+         true,
+         {"user detached 5", "own clicked 5 7 3", "user clicked 5 7 3"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE("exit code " + std::to_string(c.exitCode) + (c.validates ? "" : ", refused"));
@@ -307,7 +299,7 @@ TEST_F(CastMemberDialogImageTest, ReleaseOutsideTheButtonReportsNothing)
     dialog->InitButton(buttonImage.get(), Point(20, 60), 7, 0);
     dialog->Show(0, 0, -1, -1, false, 0);
     DialogItem* button = dialog->GetItemByID(7);
-    Frame(gTicks + 400);
+    Frame(clock.Now() + 400);
     const int x = dialog->GetX() + 30;
     const int y = dialog->GetY() + 70;
     cast->MouseDown(x, y, 1);
@@ -334,7 +326,7 @@ TEST_F(CastMemberDialogImageTest, CanvasShowsTheBackImageOnceWithOverlayAndNoBor
     EXPECT_FALSE(dialog->GetCanvas()->HasColorKey());
 
     // On the screen: the dialog at its place.
-    Frame(gTicks + 20);
+    Frame(clock.Now() + 20);
     EXPECT_TRUE(SameRgb(manager->GetPixel(dialog->GetX() + 2, dialog->GetY() + 2), kBack));
     EXPECT_TRUE(SameRgb(manager->GetPixel(dialog->GetX() + 55, dialog->GetY() + 45), kOverlay));
 }

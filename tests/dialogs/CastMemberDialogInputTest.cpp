@@ -39,7 +39,7 @@ protected:
         if (cast->GetDialog() == dialog) {
             dialog->SetScale(1.0f);
             dialog->DetachDialog();
-            RunTo(ticks + 20);
+            RunTo(clock.Now() + 20);
         }
     }
 };
@@ -63,7 +63,7 @@ TEST_F(CastMemberDialogInputTest, OkReportsEveryBoxThenTheClickThenTheDetach)
     EXPECT_EQ(log, atClick);
     EXPECT_TRUE(dialog->IsClosing());
 
-    RunTo(ticks + 20);
+    RunTo(clock.Now() + 20);
     Log all = atClick;
     all.push_back("own detached 5");
     all.push_back("user detached 5");
@@ -86,7 +86,7 @@ TEST_F(CastMemberDialogInputTest, CancelRestoresTheCommittedStates)
     EXPECT_FALSE(d.checkBox->GetChecked());
     EXPECT_TRUE(d.radio1->GetChecked());
     EXPECT_FALSE(d.radio2->GetChecked());
-    RunTo(ticks + 20);
+    RunTo(clock.Now() + 20);
     EXPECT_EQ(
         log, (Log{"own clicked 5 2 0", "user clicked 5 2 0", "own detached 5", "user detached 5"}));
 
@@ -96,7 +96,7 @@ TEST_F(CastMemberDialogInputTest, CancelRestoresTheCommittedStates)
     ClickItem(dialog, d.checkBox);
     ClickItem(dialog, d.radio2);
     ClickItem(dialog, dialog->GetItemByID(1));
-    RunTo(ticks + 20);
+    RunTo(clock.Now() + 20);
     dialog->Show(1, 0, -1, -1, false);
     ClickItem(dialog, d.checkBox);
     ClickItem(dialog, d.radio1);
@@ -172,7 +172,7 @@ TEST_F(CastMemberDialogInputTest, EnterAndEscapeCloseAsTheirRulesSay)
 
         EXPECT_TRUE(Key(c.key, static_cast<unsigned short>(c.key))) << "always taken";
         EXPECT_EQ(log, c.reports);
-        RunTo(ticks + 20);
+        RunTo(clock.Now() + 20);
         EXPECT_EQ(cast->GetDialog() == nullptr, c.closes);
         dialog->SetRotation(0.0f);
         CloseIfUp(dialog);
@@ -196,7 +196,7 @@ TEST_F(CastMemberDialogInputTest, TextInputTakesPrintableKeysOnly)
     EXPECT_TRUE(Key(SDLK_RETURN, 13));
     EXPECT_EQ(d.input->GetText(), "Annb");
     EXPECT_TRUE(dialog->IsClosing());
-    RunTo(ticks + 20);
+    RunTo(clock.Now() + 20);
     EXPECT_EQ(cast->GetDialog(), nullptr);
 }
 
@@ -219,7 +219,7 @@ TEST_F(CastMemberDialogInputTest, TextInputKeepsItsLimitAndEmptyBackspaceIsHandl
     dialog->SetEscKeyItem(dialog->GetItemByID(2));
     EXPECT_TRUE(Key(SDLK_ESCAPE, 27));
     EXPECT_EQ(d.input->GetText(), "");
-    RunTo(ticks + 20);
+    RunTo(clock.Now() + 20);
     EXPECT_EQ(cast->GetDialog(), nullptr);
 }
 
@@ -247,13 +247,13 @@ TEST_F(CastMemberDialogInputTest, PressOutsideFlashesOnce)
     Release(2, 2);
     EXPECT_EQ(dialog->GetState(), 11);
 
-    const unsigned int start = ticks;
+    const unsigned int start = clock.Now();
     int lowest = 255;
     bool pressedAgain = false;
-    while (ticks < start + 400) {
-        FrameAt(ticks + 10);
+    while (clock.Now() < start + 400) {
+        FrameAt(clock.Now() + 10);
         lowest = std::min(lowest, dialog->GetAlpha());
-        if (!pressedAgain && ticks >= start + 150) {
+        if (!pressedAgain && clock.Now() >= start + 150) {
             const int state = dialog->GetState();
             Press(2, 2);
             Release(2, 2);
@@ -276,7 +276,7 @@ TEST_F(CastMemberDialogInputTest, PressOutsideClosesThroughEscapeWhenAskedTo)
     dialog->Show(2, 0, -1, -1, false);
     Press(2, 2);
     EXPECT_EQ(log, (Log{"own clicked 5 1 0", "user clicked 5 1 1"}));
-    RunTo(ticks + 20);
+    RunTo(clock.Now() + 20);
     EXPECT_EQ(cast->GetDialog(), nullptr);
 }
 
@@ -304,13 +304,13 @@ TEST_F(CastMemberDialogInputTest, FadingInRefusesPressesUntilTheFadeEnds)
         const FullDialog d = BuildFullDialog(dialog);
         dialog->InitFade(1000, 1, c.target);
         dialog->Show(1, 0, -1, -1, false);
-        const unsigned int shown = ticks;
+        const unsigned int shown = clock.Now();
         RunTo(shown + 20);
         if (c.endsAfter > 20) {
             Click(CenterX(dialog, d.checkBox), CenterY(dialog, d.checkBox));
             EXPECT_FALSE(d.checkBox->GetChecked()) << "still fading in";
         }
-        RunTo(std::max(ticks, shown + c.endsAfter + 20));
+        RunTo(std::max(clock.Now(), shown + c.endsAfter + 20));
         // A fade towards an alpha already reached ends at once: presses are not refused for ever.
         Click(CenterX(dialog, d.checkBox), CenterY(dialog, d.checkBox));
         EXPECT_TRUE(d.checkBox->GetChecked());
@@ -352,7 +352,7 @@ TEST_F(CastMemberDialogInputTest, RefusedCloseReportsTheMouseButtonAndStaysUp)
     ClickItem(dialog, ok);
     EXPECT_EQ(log, (Log{"own clicked 5 1 1", "user clicked 5 1 1"}));
     EXPECT_FALSE(ok->GetChecked()) << "no held look left behind";
-    RunTo(ticks + 20);
+    RunTo(clock.Now() + 20);
     EXPECT_EQ(cast->GetDialog(), dialog);
 }
 
@@ -371,7 +371,7 @@ TEST_F(CastMemberDialogInputTest, ClickableTextReportsTheButtonAndKeepsANestedDi
     const int y = above->GetY() + 20 + font->TextDim("More").GetH() / 2;
     Click(x, y);
     EXPECT_EQ(log, (Log{"own clicked 6 77 1", "user clicked 6 77 1"}));
-    RunTo(ticks + 20);
+    RunTo(clock.Now() + 20);
     EXPECT_EQ(cast->GetDialog(), above);
     EXPECT_EQ(above->GetPriority(), -1);
 }
@@ -392,7 +392,7 @@ TEST_F(CastMemberDialogInputTest, SliderReportsItsValueWhileDragged)
     EXPECT_EQ(d.slider->GetSliderValue(), 100);
     EXPECT_EQ(log, (Log{"own set 5 50 0 0", "user set 5 50 0 0", "own set 5 50 50 0",
                         "user set 5 50 50 0", "own set 5 50 100 0", "user set 5 50 100 0"}));
-    RunTo(ticks + 20);
+    RunTo(clock.Now() + 20);
     EXPECT_EQ(cast->GetDialog(), dialog);
 }
 
@@ -423,11 +423,11 @@ TEST_F(CastMemberDialogInputTest, ClosingDialogIgnoresFadesUntilItHasFadedOut)
     dialog->FadeShow(255, 10, nullptr);
     dialog->FadeOut(200, 10, nullptr);
     dialog->FadeHide(10, nullptr);
-    RunTo(ticks + 150);
+    RunTo(clock.Now() + 150);
     EXPECT_GT(dialog->GetAlpha(), 0);
     EXPECT_LT(dialog->GetAlpha(), 255);
     EXPECT_EQ(cast->GetDialog(), dialog) << "still fading out";
-    RunTo(ticks + 170);
+    RunTo(clock.Now() + 170);
     EXPECT_EQ(cast->GetDialog(), nullptr);
     EXPECT_EQ(log.back(), "user detached 5");
 
@@ -435,9 +435,9 @@ TEST_F(CastMemberDialogInputTest, ClosingDialogIgnoresFadesUntilItHasFadedOut)
     dialog->SetListener(&user);
     dialog->Show(1, 0, -1, -1, false);
     ClickItem(dialog, dialog->GetItemByID(1));
-    RunTo(ticks + 150);
+    RunTo(clock.Now() + 150);
     EXPECT_EQ(cast->GetDialog(), dialog);
-    RunTo(ticks + 170);
+    RunTo(clock.Now() + 170);
     EXPECT_EQ(cast->GetDialog(), nullptr);
 }
 
@@ -454,7 +454,7 @@ TEST_F(CastMemberDialogInputTest, DraggedOffTheScreenComesBackAndKeepsItsPriorit
     EXPECT_EQ(dialog->GetX(), 0);
     EXPECT_EQ(dialog->GetY(), 0);
     EXPECT_EQ(dialog->GetPriority(), 1);
-    RunTo(ticks + 100);
+    RunTo(clock.Now() + 100);
     EXPECT_EQ(dialog->GetX(), 0) << "no glide back";
 
     Press(dialog->GetX() + 5, dialog->GetY() + 5);
@@ -478,8 +478,8 @@ TEST_F(CastMemberDialogInputTest, TimeLimitFiresWhenTheScriptFirstFindsIt)
         LogDialog* dialog = NewDialog();
         dialog->AddText("Hurry", 10, 10, 0, kText, font.get());
         dialog->Show(0, c.limit, -1, -1, false);
-        FrameAt(ticks + 10);
-        const unsigned int first = ticks;
+        FrameAt(clock.Now() + 10);
+        const unsigned int first = clock.Now();
         ASSERT_EQ(dialog->GetState(), 1);
         log.clear();
 
@@ -487,7 +487,7 @@ TEST_F(CastMemberDialogInputTest, TimeLimitFiresWhenTheScriptFirstFindsIt)
         EXPECT_TRUE(log.empty());
         FrameAt(first + c.firesAt);
         EXPECT_EQ(log, (Log{"own timesup 5", "user timesup 5"}));
-        RunTo(ticks + 20);
+        RunTo(clock.Now() + 20);
         EXPECT_EQ(cast->GetDialog(), nullptr);
     }
 }
@@ -497,17 +497,17 @@ TEST_F(CastMemberDialogInputTest, NoTimeLimitNeverTimesOutAndAShownAgainDialogTi
     LogDialog* dialog = NewDialog();
     dialog->AddText("Wait", 10, 10, 0, kText, font.get());
     dialog->Show(1, 0, -1, -1, false);
-    RunTo(ticks + 5000);
+    RunTo(clock.Now() + 5000);
     EXPECT_TRUE(log.empty());
     ClickItem(dialog, dialog->GetItemByID(2));
-    RunTo(ticks + 20);
+    RunTo(clock.Now() + 20);
 
     for (int round = 0; round < 2; ++round) {
         SCOPED_TRACE(round);
         log.clear();
         dialog->SetListener(&user);
         dialog->Show(1, 500, -1, -1, false);
-        RunTo(ticks + 1200);
+        RunTo(clock.Now() + 1200);
         EXPECT_EQ(std::count(log.begin(), log.end(), "user timesup 5"), 1);
         EXPECT_EQ(cast->GetDialog(), nullptr);
     }

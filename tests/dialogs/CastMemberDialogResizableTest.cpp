@@ -20,6 +20,8 @@
 #include "framework/stage/GameTime.h"
 #include "tests/dialogs/DialogTestSupport.h"
 #include "tests/media/MediaTestSupport.h"
+#include "tests/support/FakeClock.h"
+#include "tests/support/LogListener.h"
 #include "tests/support/TestSupport.h"
 
 #include <algorithm>
@@ -33,7 +35,7 @@
 
 namespace {
 
-using Log = std::vector<std::string>;
+using testsupport::Log;
 
 // The tiles of img/tiles16.png and img/tiles10.png (make_images.py): each tile is flat colour
 // with one black marker pixel at its top-left corner.
@@ -53,26 +55,9 @@ constexpr int kDialogId = 12;
 const char kCutMessage[] = "Text in CastMemberDialogResizable exceeded space to provided to "
                            "display it.";
 
-unsigned int gTicks = 0;
+using testsupport::SameRgb;
 
-bool SameRgb(const Color& a, const Color& b)
-{
-    return a.Equals(b);
-}
-
-class LogListener : public DialogListener
-{
-public:
-    explicit LogListener(Log* log) : _log(log) {}
-    void DialogButtonClicked(int dialogId, int itemId, int how) override
-    {
-        _log->push_back("user clicked " + std::to_string(dialogId) + " " + std::to_string(itemId) +
-                        " " + std::to_string(how));
-    }
-
-private:
-    Log* _log;
-};
+using testsupport::LogListener;
 
 // The resizable dialog with its inner workings in reach.
 class Probe : public CastMemberDialogResizable
@@ -168,10 +153,10 @@ protected:
         fs::copy(fixtures / "img", "img", fs::copy_options::recursive);
         fs::copy_file(mediatest::SansFont(), "fonts/sans.ttf");
 
-        ASSERT_NO_FATAL_FAILURE(dialogtest::OpenVideoStage(&gTicks, &screen, &manager));
+        ASSERT_NO_FATAL_FAILURE(dialogtest::OpenVideoStage(clock, &screen, &manager));
         cast = manager->GetCast();
         skin = std::make_unique<ConfigFile>("skin.cfg", nullptr, false, false, false);
-        Frame(gTicks);
+        Frame(clock.Now());
     }
     void TearDown() override
     {
@@ -184,7 +169,7 @@ protected:
 
     void Frame(unsigned int t)
     {
-        gTicks = t;
+        clock.Set(t);
         manager->DoIt();
     }
 
@@ -237,6 +222,7 @@ protected:
 
     int TextWidth(const std::string& text) { return dialog->DialogFont()->TextDim(text).GetW(); }
 
+    testsupport::FakeClock clock;
     SDL_Surface* screen = nullptr;
     std::unique_ptr<AnimationManager> manager;
     Cast* cast = nullptr;
@@ -253,7 +239,7 @@ TEST_F(CastMemberDialogResizableTest, StartsWithTheBuiltInOptions)
 {
     Make(nullptr);
     EXPECT_EQ(dialog->GetName(), "CastMemberDialogResizable");
-    EXPECT_EQ(dialog->GetClassMemberType(), 7);
+    EXPECT_EQ(dialog->GetClassMemberType(), CastMember::kImageDialogKind);
     EXPECT_EQ(dialog->Orientation(), 2);
     EXPECT_EQ(dialog->ButtonGap(), 8);
     EXPECT_EQ(dialog->Justification(), 2);
@@ -405,8 +391,8 @@ TEST_F(CastMemberDialogResizableTest, SizeIsRoundedToTheTiles)
         EXPECT_EQ(dialog->GetH(), c.height);
         ASSERT_NE(dialog->FrameImage(), nullptr);
         EXPECT_EQ(dialog->FrameImage()->GetW(), dialog->GetW());
-        EXPECT_EQ(dialog->GetX(), (800 - dialog->GetW()) / 2);
-        EXPECT_EQ(dialog->GetY(), (600 - c.height) / 2);
+        EXPECT_EQ(dialog->GetX(), (AnimationManager::kScreenWidth - dialog->GetW()) / 2);
+        EXPECT_EQ(dialog->GetY(), (AnimationManager::kScreenHeight - c.height) / 2);
         dialog.reset();
     }
     for (const int before : {100, 91, 90}) {
@@ -534,7 +520,7 @@ TEST_F(CastMemberDialogResizableTest, HeaderStripStaysInTheColourKeyAndShowsTran
     EXPECT_EQ((d->GetH() - 10 - 1) % 16, 0);
 
     d->Show(0, 0, -1, -1, false, 200);
-    Frame(gTicks + 20);
+    Frame(clock.Now() + 20);
     ASSERT_TRUE(d->GetCanvas()->HasColorKey());
     EXPECT_TRUE(SameRgb(d->GetCanvas()->GetColorKey(), kYellow));
     // On the screen the header is the stage behind the dialog; the frame starts below it.
@@ -684,7 +670,7 @@ TEST_F(CastMemberDialogResizableTest, OpeningAnimationWaitsASecondAndPlaysAgainA
     Probe* d = Build(cfg, "dialog");
     d->LoadOpenAnimation(cfg, "anim");
     d->Show(0, 0, -1, -1, false, 200);
-    const unsigned int shown = gTicks;
+    const unsigned int shown = clock.Now();
     for (unsigned int t = shown + 10; t <= shown + 900; t += 100) {
         Frame(t);
     }
@@ -713,12 +699,12 @@ TEST_F(CastMemberDialogResizableTest, ClickOnOkReportsAndCloses)
     EXPECT_EQ(ok->GetX(), (d->GetW() - 48) / 2);
     EXPECT_EQ(ok->GetY(), d->GetH() - 24 - 12);
     EXPECT_EQ(d->GetEnterKeyItem(), ok);
-    Frame(gTicks + 400);
+    Frame(clock.Now() + 400);
     const int x = d->GetX() + ok->GetX() + 24;
     const int y = d->GetY() + ok->GetY() + 12;
     cast->MouseDown(x, y, 1);
     cast->MouseUp(x, y, 1);
-    EXPECT_EQ(log, (Log{"own clicked 12 1 1", "user clicked 12 1 1"}));
+    EXPECT_EQ(log, (Log{"user detached 12", "own clicked 12 1 1", "user clicked 12 1 1"}));
     EXPECT_EQ(cast->GetDialog(), nullptr);
     EXPECT_FALSE(d->IsShown());
 }
@@ -745,7 +731,8 @@ TEST(CastMemberDialogResizableLifetimeTest, BuiltDialogLeavesNoObjectBehind)
     fs::copy_file(mediatest::SansFont(), "fonts/sans.ttf");
     ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0);
     ASSERT_EQ(TTF_Init(), 0);
-    SDL_Surface* screen = SDL_SetVideoMode(800, 600, 32, 0);
+    SDL_Surface* screen =
+        SDL_SetVideoMode(AnimationManager::kScreenWidth, AnimationManager::kScreenHeight, 32, 0);
     ASSERT_NE(screen, nullptr);
     Canvas::SetDefaultPixelFormat(screen->format);
     {

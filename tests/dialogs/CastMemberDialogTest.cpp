@@ -38,7 +38,7 @@ Layout ExpectedLayout(const Dimension& text, int buttons)
         // The second button counts with its frame at (-1, -1) before it is placed.
         width = std::max(width, -1 + kButtonW);
     }
-    width = std::min(width, 800) + 20;
+    width = std::min(width, AnimationManager::kScreenWidth) + 20;
     width = std::max({width, kButtonW + 14, 2 * kButtonW + 21});
     return Layout{width, height};
 }
@@ -52,8 +52,8 @@ TEST_F(CastMemberDialogTest, ShowWithTwoButtonsPutsCancelRightOfOkAndCentres)
     const Layout expected = ExpectedLayout(font->TextDim("Hello there"), 2);
     EXPECT_EQ(dialog->GetW(), expected.width);
     EXPECT_EQ(dialog->GetH(), expected.height);
-    EXPECT_EQ(dialog->GetX(), (800 - expected.width) / 2);
-    EXPECT_EQ(dialog->GetY(), (600 - expected.height) / 2);
+    EXPECT_EQ(dialog->GetX(), (AnimationManager::kScreenWidth - expected.width) / 2);
+    EXPECT_EQ(dialog->GetY(), (AnimationManager::kScreenHeight - expected.height) / 2);
 
     DialogItem* ok = dialog->GetItemByID(1);
     DialogItem* cancel = dialog->GetItemByID(2);
@@ -105,8 +105,8 @@ TEST_F(CastMemberDialogTest, FullDialogIsCentredAndHoldsEveryItem)
     }
     dialog->Show(1, 0, -1, -1, false);
 
-    EXPECT_EQ(dialog->GetX(), (800 - dialog->GetW()) / 2);
-    EXPECT_EQ(dialog->GetY(), (600 - dialog->GetH()) / 2);
+    EXPECT_EQ(dialog->GetX(), (AnimationManager::kScreenWidth - dialog->GetW()) / 2);
+    EXPECT_EQ(dialog->GetY(), (AnimationManager::kScreenHeight - dialog->GetH()) / 2);
     // Boxes are laid out as boxes, whatever text they hold.
     for (DialogItem* box : {d.input, d.listBox}) {
         EXPECT_LE(box->GetX() + box->GetFrameWidth(), dialog->GetW());
@@ -128,7 +128,7 @@ TEST_F(CastMemberDialogTest, ItemsBeyondTheScreenGiveAnEightHundredTwentyPixelDi
     ASSERT_NE(dialog->AddLine(0, 0, 900, 0, kText, 700), nullptr);
     dialog->Show(0, 0, -1, -1, false);
     EXPECT_EQ(dialog->GetW(), 820);
-    EXPECT_EQ(dialog->GetH(), 600);
+    EXPECT_EQ(dialog->GetH(), AnimationManager::kScreenHeight);
 }
 
 struct CenterCase
@@ -150,9 +150,10 @@ TEST_F(CastMemberDialogTest, CenterPlacesByScreenAndOffset)
         {200, 100, 400, 0, 600, 250}, // pushed past the right edge: back on
         {200, 100, 0, 300, 300, 500}, // past the bottom edge: back on
         {200, 100, -500, -400, 0, 0}, // never above or left of the screen
-        {800, 600, 0, 0, 0, 0},       // exactly the screen
-        {900, 100, 0, 0, -100, 250},  // wider than the screen: its right edge on the screen's
-        {100, 700, 0, 0, 350, -100},  // taller than the screen
+        {AnimationManager::kScreenWidth, AnimationManager::kScreenHeight, 0, 0, 0,
+         0},                         // exactly the screen
+        {900, 100, 0, 0, -100, 250}, // wider than the screen: its right edge on the screen's
+        {100, 700, 0, 0, 350, -100}, // taller than the screen
     };
     LogDialog* dialog = NewDialog();
     for (const CenterCase& c : cases) {
@@ -170,7 +171,7 @@ TEST_F(CastMemberDialogTest, PaintsBackgroundBorderItemsAndHover)
     const FullDialog d = BuildFullDialog(dialog);
     dialog->UpdateCheckbox(kCheckId, true);
     dialog->Show(1, 0, -1, -1, false);
-    RunTo(ticks + 50);
+    RunTo(clock.Now() + 50);
 
     const int x = dialog->GetX();
     const int y = dialog->GetY();
@@ -193,7 +194,7 @@ TEST_F(CastMemberDialogTest, PaintsBackgroundBorderItemsAndHover)
 
     // The mouse over OK lights it at the next frame.
     manager->MouseMove(CenterX(dialog, ok), CenterY(dialog, ok));
-    RunTo(ticks + 20);
+    RunTo(clock.Now() + 20);
     EXPECT_TRUE(SameRgb(ScreenPixel(CenterX(dialog, ok), CenterY(dialog, ok)), kOkLooks[2]));
     EXPECT_TRUE(
         SameRgb(ScreenPixel(CenterX(dialog, cancel), CenterY(dialog, cancel)), kCancelLooks[0]));
@@ -207,7 +208,7 @@ TEST_F(CastMemberDialogTest, ShownAgainAfterClosingKeepsOneSetOfStandardButtons)
     const size_t items = dialog->GetItems().size();
     const int width = dialog->GetW();
     Click(CenterX(dialog, dialog->GetItemByID(2)), CenterY(dialog, dialog->GetItemByID(2)));
-    RunTo(ticks + 20);
+    RunTo(clock.Now() + 20);
     ASSERT_EQ(cast->GetDialog(), nullptr);
     ASSERT_EQ(dialog->GetCast(), nullptr);
 
@@ -220,7 +221,7 @@ TEST_F(CastMemberDialogTest, ShownAgainAfterClosingKeepsOneSetOfStandardButtons)
     EXPECT_EQ(dialog->GetItems().size(), items);
     EXPECT_EQ(dialog->GetButtons().size(), 2u);
     EXPECT_EQ(dialog->GetW(), width);
-    RunTo(ticks + 20);
+    RunTo(clock.Now() + 20);
     EXPECT_TRUE(cast->Contains(dialog));
 }
 
@@ -371,7 +372,7 @@ TEST_F(CastMemberDialogTest, SettersClampAndGuard)
     CastMemberDialog self(cast, 3, nullptr, nullptr);
     self.SetListener(&self);
     EXPECT_EQ(self.GetListener(), nullptr);
-    EXPECT_EQ(self.GetClassMemberType(), 6);
+    EXPECT_EQ(self.GetClassMemberType(), CastMember::kDialogKind);
     EXPECT_TRUE(self.IsADialog());
     EXPECT_EQ(self.GetFadeOutTime(), 1) << "a dialog detaches one frame after it closes";
 }
@@ -419,7 +420,7 @@ TEST_F(CastMemberDialogTest, ChangeToOkButtonRemovesTheFirstStandardButtonOnly)
     EXPECT_EQ(one->GetButtons().size(), 1u) << "mode 2 keeps its single button";
 
     Click(CenterX(one, one->GetItemByID(1)), CenterY(one, one->GetItemByID(1)));
-    RunTo(ticks + 20);
+    RunTo(clock.Now() + 20);
     LogDialog* two = NewDialog();
     two->Show(1, 0, -1, -1, false);
     two->ChangeToOKButton();
@@ -427,7 +428,7 @@ TEST_F(CastMemberDialogTest, ChangeToOkButtonRemovesTheFirstStandardButtonOnly)
     EXPECT_EQ(two->GetItemByID(1), nullptr);
     ASSERT_EQ(two->GetButtons().size(), 1u);
     EXPECT_EQ(two->GetButtons()[0]->GetID(), 2);
-    RunTo(ticks + 30); // hover walks the buttons: nothing deleted may be left in them
+    RunTo(clock.Now() + 30); // hover walks the buttons: nothing deleted may be left in them
 }
 
 TEST_F(CastMemberDialogTest, RemovedItemsLeaveNoSlotBehind)
@@ -444,7 +445,7 @@ TEST_F(CastMemberDialogTest, RemovedItemsLeaveNoSlotBehind)
     EXPECT_EQ(dialog->GetFirstStandardButton(), nullptr);
     EXPECT_EQ(dialog->GetTextInputItem(), nullptr);
     EXPECT_EQ(std::count(dialog->GetButtons().begin(), dialog->GetButtons().end(), ok), 0);
-    RunTo(ticks + 30);
+    RunTo(clock.Now() + 30);
     EXPECT_TRUE(Key(SDLK_RETURN, 13)) << "Return is still taken, with nothing bound";
     EXPECT_EQ(cast->GetDialog(), dialog);
 
@@ -456,7 +457,7 @@ TEST_F(CastMemberDialogTest, RemovedItemsLeaveNoSlotBehind)
     EXPECT_EQ(dialog->GetListboxItem(), nullptr);
     EXPECT_EQ(dialog->GetSecondStandardButton(), nullptr);
     EXPECT_EQ(dialog->GetCanvas(), nullptr);
-    RunTo(ticks + 30);
+    RunTo(clock.Now() + 30);
 }
 
 struct ArrowCase

@@ -9,6 +9,7 @@
 #include "framework/stage/Cast.h"
 #include "framework/stage/CastMember.h"
 #include "framework/stage/GameTime.h"
+#include "tests/support/FakeClock.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -18,23 +19,14 @@
 
 namespace {
 
-unsigned int gTicks = 0;
-unsigned int Ticks()
-{
-    return gTicks;
-}
-
 class CastMemberPopupDialogTest : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
-        gTicks = 1000;
-        GameTime::SetTickSource(&Ticks);
-        Cast::SetTickSource(&Ticks);
-        CastMember::SetTickSource(&Ticks);
         ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0);
-        screen = SDL_SetVideoMode(800, 600, 32, 0);
+        screen = SDL_SetVideoMode(AnimationManager::kScreenWidth, AnimationManager::kScreenHeight,
+                                  32, 0);
         ASSERT_NE(screen, nullptr);
         Canvas::SetDefaultPixelFormat(screen->format);
         manager = std::make_unique<AnimationManager>(nullptr, screen, false);
@@ -43,7 +35,7 @@ protected:
         canvas->Clear(Color(40, 60, 200));
         Rectangle whole(0, 0, 200, 100);
         back = std::make_unique<Image>(canvas, whole);
-        Frame(gTicks);
+        Frame(clock.Now());
         popup = std::make_unique<CastMemberPopupDialog>(cast, 4, nullptr);
         popup->SetBackImage(back.get());
     }
@@ -52,14 +44,11 @@ protected:
         popup.reset();
         manager.reset();
         Canvas::SetDefaultPixelFormat(nullptr);
-        GameTime::SetTickSource(nullptr);
-        Cast::SetTickSource(nullptr);
-        CastMember::SetTickSource(nullptr);
     }
 
     void Frame(unsigned int t)
     {
-        gTicks = t;
+        clock.Set(t);
         manager->DoIt();
     }
 
@@ -67,7 +56,7 @@ protected:
     // each of the ticks after start.
     std::vector<float> ScalesAfterShow(unsigned int start, const std::vector<unsigned int>& at)
     {
-        gTicks = start;
+        clock.Set(start);
         popup->Show(0, 0, -1, -1, false);
         std::vector<float> scales;
         for (unsigned int t : at) {
@@ -77,6 +66,7 @@ protected:
         return scales;
     }
 
+    testsupport::FakeClock clock;
     SDL_Surface* screen = nullptr;
     std::unique_ptr<AnimationManager> manager;
     Cast* cast = nullptr;
@@ -87,7 +77,7 @@ protected:
 TEST_F(CastMemberPopupDialogTest, FadesHasAShadowAndDrags)
 {
     EXPECT_EQ(popup->GetName(), "CastMemberPopupDialog");
-    EXPECT_EQ(popup->GetClassMemberType(), 7);
+    EXPECT_EQ(popup->GetClassMemberType(), CastMember::kImageDialogKind);
     EXPECT_EQ(popup->GetFadeInTime(), 200);
     EXPECT_EQ(popup->GetFadeOutTime(), 200);
     EXPECT_EQ(popup->GetShadowPos().GetX(), 7);
@@ -140,7 +130,7 @@ TEST_F(CastMemberPopupDialogTest, KeysWaitUntilItIsFullSize)
 {
     popup->InitButton(back.get(), Point(0, 0), 1, 1);
     popup->SetFadeOutTime(0);
-    gTicks = 2000;
+    clock.Set(2000);
     popup->Show(0, 0, -1, -1, false);
     Frame(2050);
     ASSERT_FALSE(popup->ScaleIsFullSize());

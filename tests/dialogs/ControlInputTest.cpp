@@ -60,8 +60,8 @@ TEST_F(ControlInputTest, TextAndBoxHaveTheirOwnColours)
     EXPECT_EQ(input.GetItem()->GetText(), "WWWW");
     EXPECT_EQ(input.GetItem()->GetID(), 8);
     dialog->Show(0, 0, 100, 100, false);
-    FrameAt(ticks + 10);
-    FrameAt(ticks + 10);
+    FrameAt(clock.Now() + 10);
+    FrameAt(clock.Now() + 10);
 
     const int left = dialog->GetX() + 10;
     const int top = dialog->GetY() + 10;

@@ -10,6 +10,7 @@
 #include "framework/stage/CastMember.h"
 #include "framework/stage/GameTime.h"
 #include "tests/media/MediaTestSupport.h"
+#include "tests/support/FakeClock.h"
 #include "tests/support/TestSupport.h"
 
 #include <filesystem>
@@ -18,22 +19,6 @@ namespace controltest {
 
 const Color kThemeColour(10, 20, 30);
 const Color kThemeShadowColour(90, 90, 90);
-
-namespace {
-
-unsigned int* gTicks = nullptr;
-
-unsigned int Ticks()
-{
-    return gTicks != nullptr ? *gTicks : 0;
-}
-
-} // namespace
-
-bool SameRgb(const Color& a, const Color& b)
-{
-    return a.GetR() == b.GetR() && a.GetG() == b.GetG() && a.GetB() == b.GetB();
-}
 
 ControlFixture::ControlFixture() = default;
 
@@ -54,21 +39,18 @@ void ControlFixture::SetUp()
     fs::remove("cfg/skin.cfge");
     fs::remove("controls.cfge");
 
-    ticks = 1000;
-    gTicks = &ticks;
-    GameTime::SetTickSource(&Ticks);
-    Cast::SetTickSource(&Ticks);
-    CastMember::SetTickSource(&Ticks);
+    clock.Set(1000);
 
     // The framework starts SDL and gives the labels their theme, "cfg/skin.cfg".
     app = std::make_unique<Framework>();
     ASSERT_EQ(TTF_Init(), 0);
-    screen = SDL_SetVideoMode(800, 600, 32, 0);
+    screen =
+        SDL_SetVideoMode(AnimationManager::kScreenWidth, AnimationManager::kScreenHeight, 32, 0);
     ASSERT_NE(screen, nullptr);
     Canvas::SetDefaultPixelFormat(screen->format);
     manager = std::make_unique<AnimationManager>(nullptr, screen, false);
     cast = manager->GetCast();
-    FrameAt(ticks);
+    FrameAt(clock.Now());
 }
 
 void ControlFixture::TearDown()
@@ -78,10 +60,6 @@ void ControlFixture::TearDown()
     _descriptions.clear();
     manager.reset();
     Canvas::SetDefaultPixelFormat(nullptr);
-    GameTime::SetTickSource(nullptr);
-    Cast::SetTickSource(nullptr);
-    CastMember::SetTickSource(nullptr);
-    gTicks = nullptr;
     app.reset();
 }
 
@@ -111,7 +89,7 @@ CastMemberDialog* ControlFixture::NewDialog()
 
 void ControlFixture::FrameAt(unsigned int t)
 {
-    ticks = t;
+    clock.Set(t);
     manager->DoIt();
 }
 

@@ -2,6 +2,8 @@
 
 #include "SDL.h"
 #include "framework/core/Color.h"
+#include "tests/support/FakeClock.h"
+#include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -49,7 +51,7 @@ protected:
     // Lines of the debug log that contain part.
     int LogLines(const std::string& part);
 
-    unsigned int ticks = 0;
+    testsupport::FakeClock clock;
     SDL_Surface* screen = nullptr;
     std::unique_ptr<Framework> app;
     std::unique_ptr<AnimationManager> manager;
@@ -60,6 +62,6 @@ private:
     std::vector<std::unique_ptr<CastMemberDialog>> _dialogs;
 };
 
-bool SameRgb(const Color& a, const Color& b);
+using testsupport::SameRgb;
 
 } // namespace controltest

@@ -14,10 +14,7 @@
 
 namespace {
 
-bool SameColour(const Color& a, const Color& b)
-{
-    return a == b;
-}
+using testsupport::SameRgba;
 
 // Image files "a.bmp" ... "f.bmp" of 8 x 8 pixels, and a 32-bit default pixel format.
 class DialogAttributesTest : public ::testing::Test
@@ -57,11 +54,11 @@ TEST_F(DialogAttributesTest, StartsWithTheDefaultLookAndNoImages)
 {
     DialogAttributes attributes(nullptr, nullptr, nullptr);
     EXPECT_EQ(attributes.GetName(), "Dialog Attributes");
-    EXPECT_TRUE(SameColour(attributes.GetTextColor(), Color(255, 255, 255, 255)));
-    EXPECT_TRUE(SameColour(attributes.GetSecondTextColor(), Color(0, 0, 0, 255)));
-    EXPECT_TRUE(SameColour(attributes.GetOuterBorderColor(), Color(255, 255, 255, 255)));
-    EXPECT_TRUE(SameColour(attributes.GetInnerBorderColor(), Color(0, 0, 0, 255)));
-    EXPECT_TRUE(SameColour(attributes.GetFifthColor(), Color(0, 0, 0, 255)));
+    EXPECT_TRUE(SameRgba(attributes.GetTextColor(), Color(255, 255, 255, 255)));
+    EXPECT_TRUE(SameRgba(attributes.GetSecondTextColor(), Color(0, 0, 0, 255)));
+    EXPECT_TRUE(SameRgba(attributes.GetOuterBorderColor(), Color(255, 255, 255, 255)));
+    EXPECT_TRUE(SameRgba(attributes.GetInnerBorderColor(), Color(0, 0, 0, 255)));
+    EXPECT_TRUE(SameRgba(attributes.GetFifthColor(), Color(0, 0, 0, 255)));
     EXPECT_EQ(attributes.GetBorderWidth(), 1);
     EXPECT_EQ(attributes.GetTextShadowDepth(), 0);
     for (int slot = 0; slot < DialogAttributes::kSlotCount; ++slot) {
@@ -171,14 +168,14 @@ TEST_F(DialogAttributesTest, DialogTakesColoursOneToFourAndTheBorderWidth)
                               Color(13, 14, 15)};
     attributes.InitColors(colours[0], colours[1], colours[2], colours[3], colours[4]);
     attributes.InitOtherAttributes(25, 2);
-    EXPECT_TRUE(SameColour(attributes.GetFifthColor(), colours[4]));
+    EXPECT_TRUE(SameRgba(attributes.GetFifthColor(), colours[4]));
     EXPECT_EQ(attributes.GetBorderWidth(), 25);
     EXPECT_EQ(attributes.GetTextShadowDepth(), 2);
 
     CastMemberDialog dialog(nullptr, 3, nullptr, nullptr);
     dialog.SetAttributes(&attributes);
     EXPECT_EQ(dialog.GetAttributes(), &attributes);
-    EXPECT_TRUE(SameColour(dialog.GetForeColor(), colours[0]));
+    EXPECT_TRUE(SameRgba(dialog.GetForeColor(), colours[0]));
     // The dialog clamps the border width to 0..10.
     EXPECT_EQ(dialog.GetBorderWidth(), 10);
 }

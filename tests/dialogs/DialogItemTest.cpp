@@ -63,10 +63,7 @@ const Color kBackground(90, 90, 90);
 const Color kWhite(255, 255, 255);
 const Color kBlack(0, 0, 0);
 
-bool SameRgb(const Color& a, const Color& b)
-{
-    return a.GetR() == b.GetR() && a.GetG() == b.GetG() && a.GetB() == b.GetB();
-}
+using testsupport::SameRgb;
 
 // An image whose frames lie side by side, frame i filled with kFrameColours[i].
 std::unique_ptr<Image> Strip(int frames, int frameW, int frameH)

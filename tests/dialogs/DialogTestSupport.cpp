@@ -10,6 +10,8 @@
 #include "framework/stage/CastMember.h"
 #include "framework/stage/GameTime.h"
 #include "tests/media/MediaTestSupport.h"
+#include "tests/support/FakeClock.h"
+#include "tests/support/TestSupport.h"
 
 namespace dialogtest {
 
@@ -28,13 +30,6 @@ const Color kStage(0, 0, 0);
 
 namespace {
 
-unsigned int* gTicks = nullptr;
-
-unsigned int Ticks()
-{
-    return gTicks != nullptr ? *gTicks : 0;
-}
-
 std::string Args(int a, int b, int c)
 {
     return std::to_string(a) + " " + std::to_string(b) + " " + std::to_string(c);
@@ -42,17 +37,14 @@ std::string Args(int a, int b, int c)
 
 } // namespace
 
-void OpenVideoStage(unsigned int* clock, SDL_Surface** screen,
+void OpenVideoStage(testsupport::FakeClock& clock, SDL_Surface** screen,
                     std::unique_ptr<AnimationManager>* manager)
 {
-    *clock = 1000;
-    gTicks = clock;
-    GameTime::SetTickSource(&Ticks);
-    Cast::SetTickSource(&Ticks);
-    CastMember::SetTickSource(&Ticks);
+    clock.Set(1000);
     ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0);
     ASSERT_EQ(TTF_Init(), 0);
-    *screen = SDL_SetVideoMode(800, 600, 32, 0);
+    *screen =
+        SDL_SetVideoMode(AnimationManager::kScreenWidth, AnimationManager::kScreenHeight, 32, 0);
     ASSERT_NE(*screen, nullptr);
     Canvas::SetDefaultPixelFormat((*screen)->format);
     *manager = std::make_unique<AnimationManager>(nullptr, *screen, false);
@@ -62,10 +54,6 @@ void CloseVideoStage()
 {
     Canvas::SetDefaultPixelFormat(nullptr);
     TTF_Quit();
-    GameTime::SetTickSource(nullptr);
-    Cast::SetTickSource(nullptr);
-    CastMember::SetTickSource(nullptr);
-    gTicks = nullptr;
 }
 
 std::unique_ptr<Image> Strip(int frames, int w, int h, const Color* colours)
@@ -89,32 +77,7 @@ std::unique_ptr<Image> Plain(int w, int h, const Color& colour)
     return std::make_unique<Image>(canvas, whole);
 }
 
-bool SameRgb(const Color& a, const Color& b)
-{
-    return a.GetR() == b.GetR() && a.GetG() == b.GetG() && a.GetB() == b.GetB();
-}
-
 // --- listeners ---
-
-void LogListener::DialogTimesUp(int dialogId)
-{
-    _log->push_back("user timesup " + std::to_string(dialogId));
-}
-
-void LogListener::DialogButtonClicked(int dialogId, int itemId, int how)
-{
-    _log->push_back("user clicked " + Args(dialogId, itemId, how));
-}
-
-void LogListener::DialogItemSet(int dialogId, int itemId, int value, bool state)
-{
-    _log->push_back("user set " + Args(dialogId, itemId, value) + (state ? " 1" : " 0"));
-}
-
-void LogListener::DialogDetached(int dialogId)
-{
-    _log->push_back("user detached " + std::to_string(dialogId));
-}
 
 LogDialog::LogDialog(Cast* cast, int id, DialogListener* listener, Log* log)
     : CastMemberDialog(cast, id, nullptr, listener), _log(log)
@@ -146,7 +109,7 @@ void LogDialog::DialogDetached(int dialogId)
 
 void DialogFixture::SetUp()
 {
-    ASSERT_NO_FATAL_FAILURE(OpenVideoStage(&ticks, &screen, &manager));
+    ASSERT_NO_FATAL_FAILURE(OpenVideoStage(clock, &screen, &manager));
     cast = manager->GetCast();
 
     font = std::make_unique<Font>(mediatest::SansFont(), 14);
@@ -160,8 +123,8 @@ void DialogFixture::SetUp()
     const Color thumbColours[] = {Color(255, 255, 255)};
     thumb = Strip(1, 10, 10, thumbColours);
 
-    FrameAt(ticks);
-    FrameAt(ticks + 10);
+    FrameAt(clock.Now());
+    FrameAt(clock.Now() + 10);
 }
 
 void DialogFixture::TearDown()
@@ -183,14 +146,14 @@ void DialogFixture::TearDown()
 
 void DialogFixture::FrameAt(unsigned int t)
 {
-    ticks = t;
+    clock.Set(t);
     manager->DoIt();
 }
 
 void DialogFixture::RunTo(unsigned int t)
 {
-    while (ticks + 10 < t) {
-        FrameAt(ticks + 10);
+    while (clock.Now() + 10 < t) {
+        FrameAt(clock.Now() + 10);
     }
     FrameAt(t);
 }
@@ -199,7 +162,7 @@ void DialogFixture::Press(int x, int y)
 {
     // The stage drops presses for a moment after a dialog attached.
     const unsigned int attached = cast->GetDialogAttachTime();
-    if (attached != 0 && ticks < attached + 400) {
+    if (attached != 0 && clock.Now() < attached + 400) {
         RunTo(attached + 400);
     }
     cast->MouseDown(x, y, 1);

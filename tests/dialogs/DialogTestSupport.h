@@ -4,6 +4,9 @@
 #include "framework/core/Color.h"
 #include "framework/dialogs/CastMemberDialog.h"
 #include "framework/stage/DialogListener.h"
+#include "tests/support/FakeClock.h"
+#include "tests/support/LogListener.h"
+#include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -20,7 +23,7 @@ class Image;
 // log so that the order of reports shows.
 namespace dialogtest {
 
-using Log = std::vector<std::string>;
+using testsupport::Log;
 
 // The colours the images and dialogs are made of (the screen test looks for them).
 extern const Color kKey;        // pixel (0, 0) of every image: its transparent colour
@@ -37,19 +40,7 @@ constexpr int kButtonW = 60;
 constexpr int kButtonH = 24;
 constexpr int kBoxSize = 14;
 
-// A user listener: "user <report> <dialog> <args...>".
-class LogListener : public DialogListener
-{
-public:
-    explicit LogListener(Log* log) : _log(log) {}
-    void DialogTimesUp(int dialogId) override;
-    void DialogButtonClicked(int dialogId, int itemId, int how) override;
-    void DialogItemSet(int dialogId, int itemId, int value, bool state) override;
-    void DialogDetached(int dialogId) override;
-
-private:
-    Log* _log;
-};
+using testsupport::LogListener;
 
 // A dialog whose own listener part writes "own <report> ..." into the log, and whose
 // ValidateCloseDialog answers as told.
@@ -119,7 +110,7 @@ protected:
 
     Color ScreenPixel(int x, int y);
 
-    unsigned int ticks = 0;
+    testsupport::FakeClock clock;
     SDL_Surface* screen = nullptr;
     std::unique_ptr<AnimationManager> manager;
     Cast* cast = nullptr;
@@ -135,10 +126,10 @@ protected:
     std::vector<std::unique_ptr<LogDialog>> dialogs;
 };
 
-// Runs the game, stage and sprite clocks on *clock (set to 1000 ms), opens the video at 800 x 600
+// Sets the fake clock to 1000 ms, opens the video at 800 x 600
 // x 32 and the font engine, makes the screen's format the canvases' default and puts a stage on
 // the screen.
-void OpenVideoStage(unsigned int* clock, SDL_Surface** screen,
+void OpenVideoStage(testsupport::FakeClock& clock, SDL_Surface** screen,
                     std::unique_ptr<AnimationManager>* manager);
 // Undoes OpenVideoStage once the stage is gone; the video stays open.
 void CloseVideoStage();
@@ -146,6 +137,6 @@ void CloseVideoStage();
 // frames strips of w x h side by side, frame i filled with colours[i]; pixel (0, 0) is kKey.
 std::unique_ptr<Image> Strip(int frames, int w, int h, const Color* colours);
 std::unique_ptr<Image> Plain(int w, int h, const Color& colour);
-bool SameRgb(const Color& a, const Color& b);
+using testsupport::SameRgb;
 
 } // namespace dialogtest

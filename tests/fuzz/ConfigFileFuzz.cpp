@@ -2,37 +2,19 @@
 // queries what came out, and checks that every form written back reads back the same.
 #include "framework/core/ConfigFile.h"
 #include "framework/core/Debug.h"
+#include "tests/fuzz/FuzzSupport.h"
 
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <map>
 #include <string>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
 using Entries = std::map<std::string, std::string>;
 
-void Check(bool ok, const char* what)
-{
-    if (!ok) {
-        std::fprintf(stderr, "ConfigFileFuzz: %s\n", what);
-        std::abort();
-    }
-}
-
-void Put(const char* path, const uint8_t* data, size_t size)
-{
-    std::FILE* file = std::fopen(path, "wb");
-    Check(file != nullptr, "cannot write the input file");
-    if (size > 0) {
-        Check(std::fwrite(data, size, 1, file) == 1, "cannot write the input file");
-    }
-    std::fclose(file);
-}
+using fuzzsupport::Check;
+using fuzzsupport::Put;
 
 // Lists every entry and runs the typed queries over the first ones.
 Entries Walk(ConfigFile& cfg)
@@ -86,22 +68,8 @@ void RoundTrip(ConfigFile& cfg, const Entries& before, bool plain)
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    // A private folder in memory: every run writes files.
-    char pattern[] = "/dev/shm/cfgfuzz.XXXXXX";
-    char fallback[] = "/tmp/cfgfuzz.XXXXXX";
-    const char* dir = mkdtemp(pattern);
-    if (dir == nullptr) {
-        dir = mkdtemp(fallback);
-    }
-    if (dir == nullptr || chdir(dir) != 0) {
-        std::perror("fuzz folder");
-        std::exit(1);
-    }
-    static std::string folder = dir;
-    std::atexit([] {
-        std::error_code ignored;
-        std::filesystem::remove_all(folder, ignored);
-    });
+    // A private folder, in memory where it can be: every run writes files.
+    fuzzsupport::EnterScratchFolder("cfgfuzz", nullptr);
     // The log would only grow; the reader's paths run the same without it.
     Debug quiet;
     quiet.DebugOff(true);

@@ -11,6 +11,7 @@
 #include "framework/stage/GameTime.h"
 #include "framework/stage/InputCatcher.h"
 #include "framework/stage/Script.h"
+#include "tests/support/FakeClock.h"
 #include "tests/support/TestSupport.h"
 
 #include <atomic>
@@ -24,13 +25,6 @@
 #include <vector>
 
 namespace {
-
-unsigned int gTicks = 0;
-
-unsigned int TestTicks()
-{
-    return gTicks;
-}
 
 using Calls = std::vector<std::string>;
 
@@ -125,10 +119,9 @@ class FrameLoopTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        gTicks = 1000;
-        GameTime::SetTickSource(&TestTicks);
         ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0);
-        SDL_Surface* screen = SDL_SetVideoMode(800, 600, 32, 0);
+        SDL_Surface* screen = SDL_SetVideoMode(AnimationManager::kScreenWidth,
+                                               AnimationManager::kScreenHeight, 32, 0);
         ASSERT_NE(screen, nullptr);
         Canvas::SetDefaultPixelFormat(screen->format);
         manager = std::make_unique<AnimationManager>(nullptr, screen, false);
@@ -147,12 +140,11 @@ protected:
         other.reset();
         manager.reset();
         SDL_Quit();
-        GameTime::SetTickSource(nullptr);
     }
 
     void FrameAt(unsigned int t)
     {
-        gTicks = t;
+        ticks.Set(t);
         manager->DoIt();
     }
 
@@ -165,7 +157,8 @@ protected:
     // A sprite over the whole screen behind everything else.
     Square* AddBackdrop(Uint32 rgb)
     {
-        sprites.push_back(std::make_unique<Square>(game, 0, 0, 800, 600, rgb, 1000));
+        sprites.push_back(std::make_unique<Square>(game, 0, 0, AnimationManager::kScreenWidth,
+                                                   AnimationManager::kScreenHeight, rgb, 1000));
         return sprites.back().get();
     }
 
@@ -191,6 +184,7 @@ protected:
         return out;
     }
 
+    testsupport::FakeClock ticks;
     std::unique_ptr<AnimationManager> manager;
     Cast* game = nullptr;
     std::unique_ptr<Cast> other;
@@ -247,19 +241,19 @@ TEST_F(FrameLoopTest, FadesEndWithTheirCue)
         int midAlpha; // half-way; -1 when not looked at
     };
     const Case cases[] = {
-        {"in from full: at once", 255, 0, 255, 500, true, 7, -1},
-        {"out from black: at once", 0, 1, 0, 500, true, 8, -1},
-        {"to the same alpha: at once", 100, 2, 100, 500, true, 9, -1},
-        {"out over 200 ms", 255, 1, 0, 200, false, 8, 128},
-        {"in over 200 ms", 0, 0, 255, 200, false, 7, 127},
-        {"to 100 from full", 255, 2, 100, 200, false, 9, 178},
-        {"to 200 from black", 0, 2, 200, 200, false, 9, 100},
+        {"in from full: at once", 255, 0, 255, 500, true, CueListener::kScreenFadedIn, -1},
+        {"out from black: at once", 0, 1, 0, 500, true, CueListener::kScreenFadedOut, -1},
+        {"to the same alpha: at once", 100, 2, 100, 500, true, CueListener::kScreenFadedOther, -1},
+        {"out over 200 ms", 255, 1, 0, 200, false, CueListener::kScreenFadedOut, 128},
+        {"in over 200 ms", 0, 0, 255, 200, false, CueListener::kScreenFadedIn, 127},
+        {"to 100 from full", 255, 2, 100, 200, false, CueListener::kScreenFadedOther, 178},
+        {"to 200 from black", 0, 2, 200, 200, false, CueListener::kScreenFadedOther, 100},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         RecordingCue listener;
         manager->SetMasterAlpha(c.startAlpha);
-        unsigned int t = gTicks;
+        unsigned int t = ticks.Now();
         FrameAt(t);
         if (c.kind == 0) {
             manager->FadeIn(c.ms, &listener);
@@ -295,7 +289,7 @@ TEST_F(FrameLoopTest, AFadeOfNoTimeLastsOneMillisecond)
     EXPECT_TRUE(listener.cues.empty());
     FrameAt(5001);
     EXPECT_EQ(manager->GetMasterAlpha(), 0);
-    EXPECT_EQ(listener.cues, std::vector<int>{8});
+    EXPECT_EQ(listener.cues, std::vector<int>{CueListener::kScreenFadedOut});
 }
 
 TEST_F(FrameLoopTest, AFrameRunsTimersThenScriptThenMouseOnTheNewStage)
@@ -408,7 +402,7 @@ TEST_F(FrameLoopTest, OneHoverAfterASecondWithoutMouseEventsThenTheNextEventEnds
     Square* square = AddSquare(game, 0, 0, 100, 0xFF0000);
     manager->MouseMove(10, 10);
     manager->DoIt();
-    SDL_Delay(1100);
+    ticks.Advance(1100);
     for (int i = 0; i < 5; ++i) {
         manager->DoIt();
     }

@@ -4,6 +4,8 @@
 #include "framework/core/Application.h"
 #include "framework/core/Color.h"
 #include "framework/core/Rectangle.h"
+#include "framework/media/AnimationManager.h"
+#include "tests/support/TestSupport.h"
 
 #include <cstring>
 #include <gtest/gtest.h>
@@ -39,10 +41,7 @@ void PaintPattern(Canvas& c)
     }
 }
 
-bool SameRgb(const Color& a, const Color& b)
-{
-    return a.GetR() == b.GetR() && a.GetG() == b.GetG() && a.GetB() == b.GetB();
-}
+using testsupport::SameRgb;
 
 // Equal once both are mapped into the surface's format (16-bit surfaces round colours).
 bool SamePixel(SDL_Surface* s, const Color& a, const Color& b)
@@ -87,7 +86,7 @@ TEST(CanvasTest, AddDirtyRectFoldsNegativeCornersAndRefusesEmptyAreas)
         {790, 590, 50, 50, true, 790, 590, 50, 50}, // right edge clipped only when shown
     };
     for (const DirtyCase& c : cases) {
-        Canvas canvas(Make32(800, 600));
+        Canvas canvas(Make32(AnimationManager::kScreenWidth, AnimationManager::kScreenHeight));
         auto* r = new Rectangle(c.x, c.y, c.w, c.h);
         const bool accepted = canvas.AddDirtyRect(r);
         EXPECT_EQ(accepted, c.accepted) << c.x << "," << c.y << "," << c.w << "," << c.h;
@@ -104,7 +103,7 @@ TEST(CanvasTest, AddDirtyRectFoldsNegativeCornersAndRefusesEmptyAreas)
 
 TEST(CanvasTest, DirtyListKeepsOrderDuplicatesAndRemovesByPointer)
 {
-    Canvas canvas(Make32(800, 600));
+    Canvas canvas(Make32(AnimationManager::kScreenWidth, AnimationManager::kScreenHeight));
     EXPECT_TRUE(canvas.AddDirtyRect(10, 10, 5, 5));
     EXPECT_TRUE(canvas.AddDirtyRect(10, 10, 5, 5)); // no merging, no duplicate test
     EXPECT_FALSE(canvas.AddDirtyRect(-20, 0, 10, 10));
@@ -128,7 +127,8 @@ TEST(CanvasTest, DirtyListKeepsOrderDuplicatesAndRemovesByPointer)
 TEST(CanvasTest, UpdateRectsClipsToTheCanvasAndClearsThroughTheVirtualSlot)
 {
     ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0);
-    SDL_Surface* screen = SDL_SetVideoMode(800, 600, 32, 0);
+    SDL_Surface* screen =
+        SDL_SetVideoMode(AnimationManager::kScreenWidth, AnimationManager::kScreenHeight, 32, 0);
     ASSERT_NE(screen, nullptr);
     {
         RecordingCanvas canvas(screen);

@@ -125,22 +125,65 @@ TEST_F(ChannelTest, TicksLimitThePlay)
     EXPECT_TRUE(WaitUntil([&] { return !zero->IsPlaying(); }, 3000));
 }
 
-TEST_F(ChannelTest, NullChannelNeverActsOnOtherChannels)
+// A cue played when no pool entry was free carries the number -1; the channel made from that
+// number must still end it. The mixer reads -1 as every channel.
+TEST_F(ChannelTest, NullChannelActsOnEveryChannelAsTheMixerReadsIt)
+{
+    Channel made(-1);
+    Channel* found = Channel::GetChannel(12);
+    ASSERT_EQ(found->GetChannelNum(), -1);
+    for (Channel* every : {&made, found}) {
+        SCOPED_TRACE(every == &made ? "made" : "found");
+        Loop(0);
+        ASSERT_TRUE(every->Play(_tone.get(), -1, -1)); // the mixer picks channel 1
+        EXPECT_TRUE(every->IsPlaying());
+        EXPECT_EQ(Mix_Playing(-1), 2);
+
+        EXPECT_TRUE(every->Pause());
+        EXPECT_TRUE(Channel::GetChannel(0)->IsPaused());
+        EXPECT_TRUE(Channel::GetChannel(1)->IsPaused());
+        EXPECT_TRUE(every->IsPaused());
+        EXPECT_TRUE(every->Resume());
+        EXPECT_FALSE(every->IsPaused());
+
+        EXPECT_TRUE(every->FadeOut(5000));
+        EXPECT_TRUE(Channel::GetChannel(0)->IsFadingOut());
+        EXPECT_TRUE(Channel::GetChannel(1)->IsFadingOut());
+        EXPECT_TRUE(every->Stop());
+        EXPECT_EQ(Mix_Playing(-1), 0);
+        EXPECT_FALSE(every->IsPlaying());
+
+        // With nothing playing, Stop and Expire still answer for the open device (the mixer
+        // sets every channel's expiry); a fade answers with the channels it reached.
+        EXPECT_TRUE(every->Stop());
+        EXPECT_TRUE(every->Expire(10));
+        EXPECT_FALSE(every->FadeOut(10));
+        every->Expire(0);
+
+        Loop(0);
+        Loop(1);
+        EXPECT_TRUE(every->Expire(50));
+        EXPECT_TRUE(WaitUntil([] { return Mix_Playing(-1) == 0; }, 3000));
+    }
+}
+
+// Numbers the mixer has no channel for are left alone: it would index past its table.
+TEST_F(ChannelTest, NumbersOutsideThePoolDoNothing)
 {
     Loop(0);
     Loop(1);
     Channel::GetChannel(1)->Pause();
-    Channel made(-1); // as a caller makes one from a play that found no channel
-    Channel* found = Channel::GetChannel(12);
-    for (Channel* none : {&made, found}) {
-        EXPECT_FALSE(none->Stop());
-        EXPECT_FALSE(none->Pause());
-        EXPECT_FALSE(none->Resume());
-        EXPECT_FALSE(none->FadeOut(10));
-        EXPECT_FALSE(none->Expire(10));
-        EXPECT_FALSE(none->IsPlaying());
-        EXPECT_FALSE(none->IsPaused());
-        EXPECT_FALSE(none->IsFading());
+    for (int number : {-2, kChannels, 12}) {
+        Channel none(number);
+        EXPECT_FALSE(none.Stop()) << number;
+        EXPECT_FALSE(none.Pause()) << number;
+        EXPECT_FALSE(none.Resume()) << number;
+        EXPECT_FALSE(none.FadeOut(10)) << number;
+        EXPECT_FALSE(none.Expire(10)) << number;
+        EXPECT_FALSE(none.IsPlaying()) << number;
+        EXPECT_FALSE(none.IsPaused()) << number;
+        EXPECT_FALSE(none.IsFading()) << number;
+        EXPECT_FALSE(none.Play(_tone.get(), 0, -1)) << number;
     }
     SDL_Delay(100);
     EXPECT_TRUE(Channel::GetChannel(0)->IsPlaying());
@@ -184,6 +227,10 @@ TEST_F(ChannelTest, ChannelsDoNothingOnceTheDeviceIsClosed)
     EXPECT_FALSE(zero->Stop());
     EXPECT_FALSE(zero->Pause());
     EXPECT_FALSE(zero->Play(_tone.get(), 0, -1));
+    Channel every(-1);
+    EXPECT_FALSE(every.Stop());
+    EXPECT_FALSE(every.Pause());
+    EXPECT_FALSE(every.Expire(10));
     Channel::StopAll();
     Channel::FadeAll(10);
     Sound::Pause();

@@ -52,7 +52,7 @@ TEST_F(SoundTest, SoundsSectionRegistersEffectsByName)
     EXPECT_EQ(Sound::Play("LATE", 0), 2);
     EXPECT_TRUE(Playing(2));
     // The prefix only asks for the late load; it is not part of the name.
-    EXPECT_EQ(Sound::Play("DELAY_LATE", 0), Sound::kNoChannel);
+    EXPECT_EQ(Sound::Play("DELAY_LATE", 0), Sound::kNotPlayed);
 }
 
 TEST_F(SoundTest, DelayedEntryLoadsOnFirstPlay)
@@ -110,20 +110,20 @@ TEST_F(SoundTest, UnregisteringWithItsConfigurationFreesTheSounds)
     // A's sample is gone with its file, and the mixer stopped it; B plays on.
     EXPECT_FALSE(Playing(0));
     EXPECT_TRUE(Playing(1));
-    EXPECT_EQ(Sound::Play("A", 0), Sound::kNoChannel);
+    EXPECT_EQ(Sound::Play("A", 0), Sound::kNotPlayed);
     EXPECT_EQ(Sound::Play("B", 0), 0);
 }
 
 TEST_F(SoundTest, UnknownNamePlaysNothingAndGetsNoChannel)
 {
     auto config = SoundsFile("ui", "CLICK=audio/tone.wav\n");
-    EXPECT_EQ(Sound::Play("NOSUCH", 0), Sound::kNoChannel);
-    EXPECT_EQ(Sound::FadeIn("NOSUCH", 100, 0), Sound::kNoChannel);
+    EXPECT_EQ(Sound::Play("NOSUCH", 0), Sound::kNotPlayed);
+    EXPECT_EQ(Sound::FadeIn("NOSUCH", 100, 0), Sound::kNotPlayed);
     EXPECT_EQ(Mix_Playing(-1), 0);
 
     // So stopping "its" channel later cannot silence another sound.
     EXPECT_EQ(Sound::Play("CLICK", -1), 0);
-    Channel(Sound::Play("NOSUCH", 0)).Stop();
+    EXPECT_FALSE(Channel(Sound::Play("NOSUCH", 0)).Stop());
     EXPECT_TRUE(Playing(0));
 }
 
@@ -168,7 +168,7 @@ TEST_F(SoundTest, FirstRegisteredMapWinsAndOnlyAnEqualMapIsRemoved)
     Sound::Play("SAME", 0);
     EXPECT_TRUE(b.IsValid());
     Sound::UnRegisterSounds(second);
-    EXPECT_EQ(Sound::Play("SAME", 0), Sound::kNoChannel);
+    EXPECT_EQ(Sound::Play("SAME", 0), Sound::kNotPlayed);
     EXPECT_FALSE(c.IsValid());
 }
 
@@ -272,7 +272,7 @@ TEST_F(SoundTest, RegistryServesLoadingThreadsAndTheMainThread)
     }
     loader.join();
     EXPECT_GT(plays, 0);
-    EXPECT_EQ(Sound::Play("S0", 0), Sound::kNoChannel);
+    EXPECT_EQ(Sound::Play("S0", 0), Sound::kNotPlayed);
 }
 
 } // namespace

@@ -97,7 +97,7 @@ class CastInputTest : public stagetest::StageTest
 protected:
     void SetUp() override
     {
-        OpenStage(stagetest::StageClock::GameTimeAndCast);
+        OpenStage();
         cast->SetInputCatcher(&catcher);
     }
     void TearDown() override { CloseStage(); }

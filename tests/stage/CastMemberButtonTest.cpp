@@ -62,7 +62,7 @@ protected:
 TEST_F(CastMemberButtonTest, PointerHandlersShowTheLooksWhileEnabled)
 {
     CastMemberButton* button = MakeButton();
-    EXPECT_EQ(button->GetClassMemberType(), 2);
+    EXPECT_EQ(button->GetClassMemberType(), CastMember::kButtonKind);
     EXPECT_EQ(button->GetName(), "CastMemberButton");
     EXPECT_TRUE(button->AllowInput());
     EXPECT_TRUE(button->AllowClicks());
@@ -160,7 +160,7 @@ TEST_F(CastMemberButtonTest, BlinkLightsForTheOnTimeAndEndsOnTheNormalLook)
     EXPECT_EQ(looks, (std::vector<int>{1, 0, 1, 0, 1, 0, 0}));
 }
 
-TEST_F(CastMemberButtonTest, EndlessBlinkRunsUntilStoppedAndReportsItsEnd)
+TEST_F(CastMemberButtonTest, BlinkRunsEndInTheRestStateWithoutACue)
 {
     struct : CueListener
     {
@@ -187,7 +187,21 @@ TEST_F(CastMemberButtonTest, EndlessBlinkRunsUntilStoppedAndReportsItsEnd)
     }
     EXPECT_EQ(button->GetFrame(), 0);
     EXPECT_EQ(button->GetBlinkState(), 0);
-    EXPECT_EQ(log.cues, std::vector<int>{3});
+    EXPECT_TRUE(log.cues.empty());
+
+    // A counted run asked for a cue ends the same way.
+    button->SetBlinkCue();
+    button->Blink(2, 50);
+    std::vector<int> seen;
+    for (unsigned int t = 2400; t < 2800; t += 10) {
+        button->Animate(t);
+        if (seen.empty() || seen.back() != button->GetFrame()) {
+            seen.push_back(button->GetFrame());
+        }
+    }
+    EXPECT_EQ(seen, (std::vector<int>{0, 1, 0, 1, 0}));
+    EXPECT_EQ(button->GetBlinkState(), 0);
+    EXPECT_TRUE(log.cues.empty());
 }
 
 TEST_F(CastMemberButtonTest, BlinkingDisabledButtonRestsOnTheDisabledLook)

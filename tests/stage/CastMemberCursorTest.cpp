@@ -89,7 +89,7 @@ public:
 
 TEST_F(CastMemberCursorTest, StartsAsTheStagesArrowCursorAtPriorityMinus99)
 {
-    EXPECT_EQ(cursor->GetClassMemberType(), 5);
+    EXPECT_EQ(cursor->GetClassMemberType(), CastMember::kCursorKind);
     EXPECT_EQ(cursor->GetName(), "CastMemberCursor");
     EXPECT_EQ(cursor->GetCursor(), 1);
     EXPECT_EQ(cursor->GetHotSpot(), Point(5, 3));
@@ -178,10 +178,12 @@ TEST_F(CastMemberCursorTest, PaintedLastInFrontOfEverySprite)
 {
     new Swatch(cast, 0, 0, 200, 200, -50);
     cursor->Move(50, 50, false);
-    std::unique_ptr<Canvas> paint(
-        Canvas::CreateRGB(0, 800, 600, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0));
+    std::unique_ptr<Canvas> paint(Canvas::CreateRGB(0, AnimationManager::kScreenWidth,
+                                                    AnimationManager::kScreenHeight, 32, 0x00FF0000,
+                                                    0x0000FF00, 0x000000FF, 0));
     paint->Clear(kBackground);
-    ASSERT_TRUE(paint->AddDirtyRect(new Rectangle(0, 0, 800, 600)));
+    ASSERT_TRUE(paint->AddDirtyRect(
+        new Rectangle(0, 0, AnimationManager::kScreenWidth, AnimationManager::kScreenHeight)));
 
     cast->Paint(paint.get(), true);
     cast->PaintCursor(paint.get(), false);

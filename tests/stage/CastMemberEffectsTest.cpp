@@ -140,11 +140,11 @@ TEST_F(CastMemberEffectsTest, TimeCueFiresOnceWhenItsDelayHasPassed)
     _sprite.SetCueListener(&_listener);
     _sprite.SetTimeCue(100);
     RunTo(_sprite, 10, 109);
-    EXPECT_EQ(0, _listener.Count(2));
+    EXPECT_EQ(0, _listener.Count(CueListener::kTimeCue));
     RunTo(_sprite, 109, 300);
     ASSERT_EQ(1u, _listener.cues.size());
     EXPECT_EQ(&_sprite, _listener.cues[0].first);
-    EXPECT_EQ(2, _listener.cues[0].second);
+    EXPECT_EQ(CueListener::kTimeCue, _listener.cues[0].second);
 }
 
 // --- blinking ---
@@ -179,13 +179,13 @@ TEST_F(CastMemberEffectsTest, BlinkRunEndsWithCueAndHidesWhenAsked)
     _sprite.Blink(1, 50);
     RunTo(_sprite, 0, 500);
     EXPECT_FALSE(_sprite.IsVisible());
-    EXPECT_EQ(1, _listener.Count(3));
+    EXPECT_EQ(1, _listener.Count(CueListener::kBlinkEnded));
 
     // The cue was used up: a second run says nothing.
     _sprite.Show();
     _sprite.Blink();
     RunTo(_sprite, 500, 1000);
-    EXPECT_EQ(1, _listener.Count(3));
+    EXPECT_EQ(1, _listener.Count(CueListener::kBlinkEnded));
 }
 
 TEST_F(CastMemberEffectsTest, ListenerMayStartTheNextBlinkRunFromTheCue)
@@ -194,7 +194,7 @@ TEST_F(CastMemberEffectsTest, ListenerMayStartTheNextBlinkRunFromTheCue)
     {
         void Cue(CastMember* member, int cue, int) override
         {
-            if (cue == 3 && ++runs < 2) {
+            if (cue == CueListener::kBlinkEnded && ++runs < 2) {
                 member->SetBlinkCue();
                 member->Blink();
             }
@@ -239,11 +239,11 @@ TEST_F(CastMemberEffectsTest, FadeInMovesAlphaOverItsTimeAndCuesAtTheTarget)
     EXPECT_TRUE(_sprite.Fading());
     RunTo(_sprite, 100, 150);
     EXPECT_EQ(127, _sprite.GetAlpha());
-    EXPECT_EQ(0, _listener.Count(6));
+    EXPECT_EQ(0, _listener.Count(CueListener::kFaded));
     RunTo(_sprite, 150, 200);
     EXPECT_EQ(255, _sprite.GetAlpha());
     EXPECT_FALSE(_sprite.Fading());
-    EXPECT_EQ(1, _listener.Count(6));
+    EXPECT_EQ(1, _listener.Count(CueListener::kFaded));
 }
 
 TEST_F(CastMemberEffectsTest, FadeInWithNoTimeAndTargetAboveRangeEndsAtFullAlphaInOneMs)
@@ -252,7 +252,7 @@ TEST_F(CastMemberEffectsTest, FadeInWithNoTimeAndTargetAboveRangeEndsAtFullAlpha
     _sprite.FadeIn(300, 0, &_listener);
     _sprite.Animate(1);
     EXPECT_EQ(255, _sprite.GetAlpha());
-    EXPECT_EQ(1, _listener.Count(6));
+    EXPECT_EQ(1, _listener.Count(CueListener::kFaded));
 }
 
 TEST_F(CastMemberEffectsTest, FadeTargetBehindItsDirectionSnapsAndCues)
@@ -276,7 +276,7 @@ TEST_F(CastMemberEffectsTest, FadeTargetBehindItsDirectionSnapsAndCues)
         now += 5;
         EXPECT_EQ(row.target, _sprite.GetAlpha());
         EXPECT_FALSE(_sprite.Fading());
-        EXPECT_EQ(1, listener.Count(6));
+        EXPECT_EQ(1, listener.Count(CueListener::kFaded));
     }
 }
 
@@ -289,7 +289,7 @@ TEST_F(CastMemberEffectsTest, FadeHideHidesAtTheEndAndIgnoresHiddenSprites)
     RunTo(_sprite, 99, 100);
     EXPECT_EQ(0, _sprite.GetAlpha());
     EXPECT_FALSE(_sprite.IsVisible());
-    EXPECT_EQ(1, _listener.Count(6));
+    EXPECT_EQ(1, _listener.Count(CueListener::kFaded));
 
     _sprite.SetAlpha(255);
     _sprite.FadeHide(100, &_listener);
@@ -304,7 +304,7 @@ TEST_F(CastMemberEffectsTest, FadeShowShowsAHiddenSpriteAtAlphaZeroFirst)
     EXPECT_EQ(0, _sprite.GetAlpha());
     RunTo(_sprite, 0, 100);
     EXPECT_EQ(255, _sprite.GetAlpha());
-    EXPECT_EQ(1, _listener.Count(6));
+    EXPECT_EQ(1, _listener.Count(CueListener::kFaded));
 }
 
 TEST_F(CastMemberEffectsTest, AlphaIsLimitedAndNegativeValuesIgnored)
@@ -341,12 +341,12 @@ TEST_F(CastMemberEffectsTest, ScaleToReachesItsTargetAndCues)
     _sprite.ScaleTo(2.0f, 100, &_listener);
     RunTo(_sprite, 10, 60);
     EXPECT_NEAR(1.5f, _sprite.GetScale(), 0.01f);
-    EXPECT_EQ(0, _listener.Count(4));
+    EXPECT_EQ(0, _listener.Count(CueListener::kScaleEnded));
     RunTo(_sprite, 60, 110);
     EXPECT_EQ(2.0f, _sprite.GetScale());
     EXPECT_FALSE(_sprite.IsScaling());
     EXPECT_EQ(40, _sprite.GetScaledWidth());
-    EXPECT_EQ(1, _listener.Count(4));
+    EXPECT_EQ(1, _listener.Count(CueListener::kScaleEnded));
 
     // Downwards, and to the current scale: the cue comes once the time is up.
     _sprite.ScaleTo(0.5f, 100, &_listener);
@@ -354,9 +354,9 @@ TEST_F(CastMemberEffectsTest, ScaleToReachesItsTargetAndCues)
     EXPECT_EQ(0.5f, _sprite.GetScale());
     _sprite.ScaleTo(0.5f, 100, &_listener);
     RunTo(_sprite, 210, 309);
-    EXPECT_EQ(2, _listener.Count(4));
+    EXPECT_EQ(2, _listener.Count(CueListener::kScaleEnded));
     _sprite.Animate(310);
-    EXPECT_EQ(3, _listener.Count(4));
+    EXPECT_EQ(3, _listener.Count(CueListener::kScaleEnded));
 }
 
 TEST_F(CastMemberEffectsTest, ScaleAndRotateOfNoDurationFinishAtOnce)
@@ -366,8 +366,8 @@ TEST_F(CastMemberEffectsTest, ScaleAndRotateOfNoDurationFinishAtOnce)
     _sprite.Animate(1);
     EXPECT_EQ(3.0f, _sprite.GetScale());
     EXPECT_EQ(-45.0f, _sprite.GetRotation());
-    EXPECT_EQ(1, _listener.Count(4));
-    EXPECT_EQ(1, _listener.Count(5));
+    EXPECT_EQ(1, _listener.Count(CueListener::kScaleEnded));
+    EXPECT_EQ(1, _listener.Count(CueListener::kRotationEnded));
 }
 
 TEST_F(CastMemberEffectsTest, RotateToTurnsTowardsTheNegatedAngleAndCues)
@@ -376,11 +376,11 @@ TEST_F(CastMemberEffectsTest, RotateToTurnsTowardsTheNegatedAngleAndCues)
     _sprite.RotateTo(90.0f, 1000, &_listener);
     RunTo(_sprite, 1000, 1500);
     EXPECT_NEAR(-45.0f, _sprite.GetRotation(), 0.01f);
-    EXPECT_EQ(0, _listener.Count(5));
+    EXPECT_EQ(0, _listener.Count(CueListener::kRotationEnded));
     RunTo(_sprite, 1500, 2000);
     EXPECT_EQ(-90.0f, _sprite.GetRotation());
     EXPECT_FALSE(_sprite.IsRotating());
-    EXPECT_EQ(1, _listener.Count(5));
+    EXPECT_EQ(1, _listener.Count(CueListener::kRotationEnded));
     // The rotated look was rebuilt along the way.
     EXPECT_GT(_sprite.rebuilds, 1);
 }

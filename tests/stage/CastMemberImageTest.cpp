@@ -392,7 +392,7 @@ TEST_F(CastMemberImageTest, DraggedToTheRightEdgeStaysWithoutDropCue)
     cast->MouseUp(510, 210, 1);
     EXPECT_EQ(sprite->GetX(), 500);
     EXPECT_EQ(sprite->GetY(), 200);
-    EXPECT_EQ(cues.cues, std::vector<int>{10});
+    EXPECT_EQ(cues.cues, std::vector<int>{CueListener::kDropTaken});
 
     // Dropped with its right edge exactly on the screen's: it stays there, no cue.
     cues.cues.clear();
@@ -497,5 +497,5 @@ TEST(CastMemberImageDefaultTest, SpriteMadeWithoutAStageJoinsTheOneTheApplicatio
     ASSERT_NE(app._animationManager, nullptr);
     CastMemberImage sprite;
     EXPECT_EQ(sprite.GetCast(), app._animationManager->GetCast());
-    EXPECT_EQ(sprite.GetClassMemberType(), 1);
+    EXPECT_EQ(sprite.GetClassMemberType(), CastMember::kImageKind);
 }

@@ -5,6 +5,7 @@
 #include "framework/stage/CueListener.h"
 #include "framework/stage/GameTime.h"
 #include "framework/stage/Receiver.h"
+#include "tests/support/FakeClock.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -91,7 +92,7 @@ TEST_F(CastMemberMotionTest, TimedMoveIsHalfWayAtHalfTimeAndEndsOneFrameAfterArr
 
     s.Animate(2001);
     EXPECT_FALSE(s.IsMoving());
-    EXPECT_EQ(std::vector<int>{1}, _listener.cues);
+    EXPECT_EQ(std::vector<int>{CueListener::kMoveEnded}, _listener.cues);
     EXPECT_EQ(std::vector<CastMember*>{&s}, _receiver.ended);
     EXPECT_EQ(3, s.GetPriority());
 
@@ -147,7 +148,7 @@ TEST_F(CastMemberMotionTest, MoveBySpeedOverNoDistanceFinishes)
         EXPECT_FALSE(s.IsMoving()) << speed;
         EXPECT_EQ(30, s.GetX());
         EXPECT_EQ(40, s.GetY());
-        EXPECT_EQ(std::vector<int>{1}, listener.cues);
+        EXPECT_EQ(std::vector<int>{CueListener::kMoveEnded}, listener.cues);
     }
 }
 
@@ -219,10 +220,9 @@ class CastMemberVelocityTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        sTicks = 1000;
-        GameTime::SetTickSource(&FakeTicks);
         ASSERT_EQ(0, SDL_Init(SDL_INIT_VIDEO));
-        SDL_Surface* screen = SDL_SetVideoMode(800, 600, 32, SDL_SWSURFACE);
+        SDL_Surface* screen = SDL_SetVideoMode(AnimationManager::kScreenWidth,
+                                               AnimationManager::kScreenHeight, 32, SDL_SWSURFACE);
         ASSERT_NE(nullptr, screen);
         _manager = std::make_unique<AnimationManager>(nullptr, screen, false);
         _cast = _manager->GetCast();
@@ -232,19 +232,16 @@ protected:
     {
         _manager.reset();
         SDL_Quit();
-        GameTime::SetTickSource(nullptr);
     }
 
     // One stage frame after ms of game time.
     void Frame(unsigned int ms)
     {
-        sTicks += ms;
+        _ticks.Advance(ms);
         _cast->Animate(0);
     }
 
-    static unsigned int FakeTicks() { return sTicks; }
-    inline static unsigned int sTicks = 0;
-
+    testsupport::FakeClock _ticks;
     std::unique_ptr<AnimationManager> _manager;
     Cast* _cast = nullptr; // the manager's
     CueRecorder _listener;
@@ -275,7 +272,7 @@ TEST_F(CastMemberVelocityTest, VelocitySpriteLeavingTheBoundsStops)
     EXPECT_TRUE(s.IsMoving());
     Frame(10);
     EXPECT_FALSE(s.IsMoving());
-    EXPECT_EQ(std::vector<int>{1}, _listener.cues);
+    EXPECT_EQ(std::vector<int>{CueListener::kMoveEnded}, _listener.cues);
 }
 
 TEST_F(CastMemberVelocityTest, PausedStageMovesNothing)

@@ -59,7 +59,7 @@ protected:
 
 TEST_F(CastMemberProgressTest, PercentFillsThatShareOfTheInside)
 {
-    EXPECT_EQ(bar->GetClassMemberType(), 4);
+    EXPECT_EQ(bar->GetClassMemberType(), CastMember::kProgressKind);
     EXPECT_EQ(bar->GetName(), "CastMemberProgress");
     EXPECT_TRUE(bar->IsVisible());
     EXPECT_EQ(bar->GetW(), 102);

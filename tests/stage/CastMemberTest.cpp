@@ -4,6 +4,7 @@
 #include "framework/stage/Cast.h"
 #include "framework/stage/CueListener.h"
 #include "framework/stage/Receiver.h"
+#include "tests/support/FakeClock.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -102,19 +103,10 @@ struct AcceptingReceiver : Receiver
 class CastMemberTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        sTicks = 10000;
-        CastMember::SetTickSource(&FakeTicks);
-    }
-    void TearDown() override
-    {
-        CastMember::SetTickSource(nullptr);
-        Application::AllowDropShadows(false);
-    }
+    void SetUp() override {}
+    void TearDown() override { Application::AllowDropShadows(false); }
 
-    static unsigned int FakeTicks() { return sTicks; }
-    inline static unsigned int sTicks = 0;
+    testsupport::FakeClock _ticks{10000};
 
     // Priorities front to back.
     std::vector<int> Order()
@@ -303,7 +295,7 @@ TEST_F(CastMemberTest, ClickDistanceAndTimeLimits)
         Sprite s(&_cast, 100, 100, 1);
         s.TakeInput(true, true);
         ASSERT_TRUE(s.MouseDown(120, 115, 1));
-        sTicks += row.ms;
+        _ticks.Advance(row.ms);
         EXPECT_TRUE(s.MouseUp(120 + row.dx, 115 + row.dy, 3));
         EXPECT_EQ(row.click, s.Called("Clicked 3"))
             << row.dx << "," << row.dy << " after " << row.ms << " ms";
@@ -355,7 +347,7 @@ TEST_F(CastMemberTest, DropTakenByAReceiverStaysAndCues)
     _cast.MouseUp(530, 30, 1);
     EXPECT_EQ(520, s.GetX());
     EXPECT_EQ(&receiver, s.GetReceiver());
-    EXPECT_EQ(std::vector<int>{10}, listener.cues);
+    EXPECT_EQ(std::vector<int>{CueListener::kDropTaken}, listener.cues);
     EXPECT_EQ(0, s.GetPriority());
     EXPECT_FALSE(s.IsMoving());
 }
@@ -386,7 +378,7 @@ TEST_F(CastMemberTest, TrackedReleaseClicksOnlyOverTheSprite)
         s.transparentLeft = true;
         _cast.MouseDown(130, 110, 2);
         ASSERT_EQ(&s, _cast.GetTrackObj());
-        sTicks += 5000; // long after the press: not a click by time
+        _ticks.Advance(5000); // long after the press: not a click by time
         _cast.MouseDrag(row.releaseX, 110);
         _cast.MouseUp(row.releaseX, 110, 2);
         EXPECT_EQ(row.click, s.Called("Clicked 2")) << row.releaseX;

@@ -95,7 +95,7 @@ TEST_F(CastMemberTextTest, SizeIsTextOrMinimumWidthByTextHeightPlusShadow)
 
     CastMemberText* wide = MakeText("Word", 300);
     EXPECT_EQ(wide->GetW(), 300);
-    EXPECT_EQ(wide->GetClassMemberType(), 3);
+    EXPECT_EQ(wide->GetClassMemberType(), CastMember::kTextKind);
 }
 
 TEST_F(CastMemberTextTest, SetTextResizesTheSpriteAndRepaintsTheOldArea)

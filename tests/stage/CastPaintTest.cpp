@@ -18,8 +18,6 @@
 
 namespace {
 
-using stagetest::gTicks;
-
 const Color kGreen(0, 160, 0);
 const Color kRed(200, 0, 0);
 const Color kBlue(0, 0, 200);
@@ -86,7 +84,7 @@ TEST_F(CastPaintTest, FrontSpriteWinsAnOverlap)
 {
     new Swatch(cast, 100, 100, 100, 100, 5, kRed);
     new Swatch(cast, 150, 150, 100, 100, 3, kBlue);
-    Dirty(0, 0, 800, 600);
+    Dirty(0, 0, AnimationManager::kScreenWidth, AnimationManager::kScreenHeight);
 
     cast->Paint(paint.get(), false);
     EXPECT_EQ(Rgb(120, 120), Rgb(kRed));
@@ -101,7 +99,7 @@ TEST_F(CastPaintTest, FadeLayerLiesAtTheFadePriority)
     new Swatch(cast, 300, 300, 50, 50, -5, kBlue);
     manager->SetMasterAlpha(0); // opaque fade layer
     ASSERT_TRUE(cast->FadeOn());
-    Dirty(0, 0, 800, 600);
+    Dirty(0, 0, AnimationManager::kScreenWidth, AnimationManager::kScreenHeight);
 
     struct Case
     {
@@ -141,7 +139,7 @@ TEST_F(CastPaintTest, MasterAlphaBackTo255HidesTheFadeLayer)
     manager->SetMasterAlpha(300); // clamped to 255
     EXPECT_FALSE(cast->FadeOn());
     EXPECT_EQ(cast->GetFadeAlpha(), 255);
-    Dirty(0, 0, 800, 600);
+    Dirty(0, 0, AnimationManager::kScreenWidth, AnimationManager::kScreenHeight);
     cast->Paint(paint.get(), true);
     EXPECT_EQ(Rgb(120, 120), Rgb(kRed));
     EXPECT_EQ(Rgb(10, 10), Rgb(kGreen));
@@ -187,7 +185,7 @@ TEST_F(CastPaintTest, MarkMoreDirtyMarksVisibleCleanOverlappingSprites)
 TEST_F(CastPaintTest, OffScreenSpriteIsCleanedWithoutPainting)
 {
     auto* away = new Swatch(cast, 900, 10, 50, 50, 1, kRed);
-    Dirty(0, 0, 800, 600);
+    Dirty(0, 0, AnimationManager::kScreenWidth, AnimationManager::kScreenHeight);
     ASSERT_TRUE(away->IsDirty());
     cast->Paint(paint.get(), false);
     EXPECT_FALSE(away->IsDirty());
@@ -199,7 +197,7 @@ TEST_F(CastPaintTest, CursorIsPaintedLastAndKeptDirty)
     auto* cursor = new Swatch(cast, 40, 40, 8, 8, 1, kBlue, 5);
     new Swatch(cast, 0, 0, 100, 100, -50, kRed);
     ASSERT_EQ(cast->GetCursor(), cursor);
-    Dirty(0, 0, 800, 600);
+    Dirty(0, 0, AnimationManager::kScreenWidth, AnimationManager::kScreenHeight);
     cast->ClearDirtyRects(true);
 
     cast->Paint(paint.get(), false);
@@ -231,9 +229,11 @@ TEST_F(CastPaintTest, DirtyRectanglesLiveForTwoFrames)
 
 TEST_F(CastPaintTest, BackgroundGivenAsImageStaysTheCallers)
 {
-    auto* pixels = Canvas::CreateRGB(0, 800, 600, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0);
+    auto* pixels =
+        Canvas::CreateRGB(0, AnimationManager::kScreenWidth, AnimationManager::kScreenHeight, 32,
+                          0x00FF0000, 0x0000FF00, 0x000000FF, 0);
     pixels->Clear(kBlue);
-    Rectangle whole(0, 0, 800, 600);
+    Rectangle whole(0, 0, AnimationManager::kScreenWidth, AnimationManager::kScreenHeight);
     auto image = std::make_unique<Image>(pixels, whole);
 
     cast->SetBackground(image.get());
@@ -302,7 +302,7 @@ TEST_F(CastPaintTest, LowDetailFadeDrawsDarkenedBlocksInsteadOfSprites)
     auto* sprite = new Swatch(cast, 600, 400, 50, 50, 1, kRed);
     manager->SetMasterAlpha(0);
     manager->FadeIn(1000, nullptr);
-    gTicks += 981; // 255 x 0.981 = 250
+    ticks.Advance(981); // 255 x 0.981 = 250
     manager->DoFades();
     ASSERT_EQ(cast->GetFadeAlpha(), 250);
 
@@ -310,7 +310,7 @@ TEST_F(CastPaintTest, LowDetailFadeDrawsDarkenedBlocksInsteadOfSprites)
     Rectangle left(0, 0, 400, 600);
     paint->Clear(kBlack);
     paint->FillRect(left, Color(255, 255, 255));
-    Dirty(0, 0, 800, 600);
+    Dirty(0, 0, AnimationManager::kScreenWidth, AnimationManager::kScreenHeight);
     cast->Paint(paint.get(), true);
 
     EXPECT_EQ(sprite->paints, 0);
@@ -331,27 +331,31 @@ TEST_F(CastPaintTest, ScreenFadesEndWithTheirCues)
 {
     CueLog log;
     manager->FadeIn(500, &log);
-    EXPECT_EQ(log.cues, std::vector<int>{7}) << "already at 255";
+    EXPECT_EQ(log.cues, std::vector<int>{CueListener::kScreenFadedIn}) << "already at 255";
     EXPECT_FALSE(manager->FadingIn());
 
     manager->FadeOut(0, &log); // lasts 1 ms
     EXPECT_TRUE(manager->FadingOut());
-    gTicks += 1;
+    ticks.Advance(1);
     manager->DoFades();
     EXPECT_EQ(manager->GetMasterAlpha(), 0);
     EXPECT_EQ(cast->GetFadeAlpha(), 0);
-    EXPECT_EQ(log.cues, (std::vector<int>{7, 8}));
+    EXPECT_EQ(log.cues,
+              (std::vector<int>{CueListener::kScreenFadedIn, CueListener::kScreenFadedOut}));
 
     manager->FadeTo(100, 200, &log);
-    gTicks += 100;
+    ticks.Advance(100);
     manager->DoFades();
     EXPECT_EQ(manager->GetMasterAlpha(), 50);
-    gTicks += 150;
+    ticks.Advance(150);
     manager->DoFades();
     EXPECT_EQ(manager->GetMasterAlpha(), 100);
-    EXPECT_EQ(log.cues, (std::vector<int>{7, 8, 9}));
+    EXPECT_EQ(log.cues, (std::vector<int>{CueListener::kScreenFadedIn, CueListener::kScreenFadedOut,
+                                          CueListener::kScreenFadedOther}));
     manager->FadeTo(100, 200, &log);
-    EXPECT_EQ(log.cues, (std::vector<int>{7, 8, 9, 9}));
+    EXPECT_EQ(log.cues,
+              (std::vector<int>{CueListener::kScreenFadedIn, CueListener::kScreenFadedOut,
+                                CueListener::kScreenFadedOther, CueListener::kScreenFadedOther}));
 }
 
 TEST_F(CastPaintTest, ListenerMayStartTheNextFadeFromItsCue)
@@ -362,7 +366,7 @@ TEST_F(CastPaintTest, ListenerMayStartTheNextFadeFromItsCue)
         explicit Bouncer(AnimationManager* m) : _m(m) {}
         void Cue(CastMember*, int cue, int) override
         {
-            if (cue == 8) {
+            if (cue == CueListener::kScreenFadedOut) {
                 _m->FadeIn(100, this);
             }
         }
@@ -372,12 +376,12 @@ TEST_F(CastPaintTest, ListenerMayStartTheNextFadeFromItsCue)
     };
     Bouncer bouncer(manager.get());
     manager->FadeOut(100, &bouncer);
-    gTicks += 100;
+    ticks.Advance(100);
     manager->DoFades();
     EXPECT_EQ(manager->GetMasterAlpha(), 0);
     EXPECT_TRUE(manager->FadingIn());
     EXPECT_EQ(manager->GetFadeStartAlpha(), 0);
-    gTicks += 50;
+    ticks.Advance(50);
     manager->DoFades();
     EXPECT_EQ(manager->GetMasterAlpha(), 127);
 }

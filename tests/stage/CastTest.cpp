@@ -19,8 +19,6 @@
 
 namespace {
 
-using stagetest::gTicks;
-
 // A plain sprite that reports its end of frame and its deletion.
 class Prop : public CastMember
 {
@@ -78,7 +76,7 @@ private:
 class CastTest : public stagetest::StageTest
 {
 protected:
-    void SetUp() override { OpenStage(stagetest::StageClock::GameTimeAndCast); }
+    void SetUp() override { OpenStage(); }
     void TearDown() override { CloseStage(); }
 
     std::vector<int> Priorities()
@@ -353,13 +351,13 @@ TEST_F(CastTest, TicksPerFrameAddUpToTheRoundedTotal)
     };
     const Step steps[] = {{16, 2}, {16, 1}, {16, 2}, {0, 0}, {5, 0}, {5, 1}, {1000, 100}};
     for (const Step& s : steps) {
-        gTicks += s.ms;
+        ticks.Advance(s.ms);
         cast->Animate(0);
-        EXPECT_EQ(cast->GetTicksThisFrame(), s.ticks) << "at " << gTicks << " ms";
+        EXPECT_EQ(cast->GetTicksThisFrame(), s.ticks) << "at " << ticks.Now() << " ms";
     }
 
     cast->SetTicksPerSecond(1000.0);
-    gTicks += 7;
+    ticks.Advance(7);
     cast->Animate(0);
     EXPECT_EQ(cast->GetTicksThisFrame(), 7);
 }
@@ -369,13 +367,13 @@ TEST_F(CastTest, FrameRateWindowClosesAfterMoreThan500Ms)
     // 28 frames inside the window, one at exactly 500 ms, the 30th just after it.
     for (int frame = 0; frame < 28; ++frame) {
         EXPECT_EQ(cast->Animate(0), 0);
-        gTicks += 16;
+        ticks.Advance(16);
     }
-    gTicks = 1000 + 500;
+    ticks.Set(1000 + 500);
     EXPECT_EQ(cast->Animate(0), 0) << "exactly 500 ms keeps the window open";
-    gTicks += 1;
+    ticks.Advance(1);
     EXPECT_EQ(cast->Animate(0), 60);
-    gTicks += 501;
+    ticks.Advance(501);
     EXPECT_EQ(cast->Animate(0), 2);
 }
 
@@ -395,9 +393,9 @@ TEST_F(CastTest, FrameRateTextIsMadeOnceAndShowsTheRate)
 
     for (int frame = 0; frame < 29; ++frame) {
         cast->Animate(55);
-        gTicks += 17;
+        ticks.Advance(17);
     }
-    gTicks = 1000 + 501;
+    ticks.Set(1000 + 501);
     EXPECT_EQ(cast->Animate(55), 60);
     EXPECT_EQ(text->GetText(), "FPS: 60, Ave: 55");
 

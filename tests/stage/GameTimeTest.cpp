@@ -1,5 +1,7 @@
 #include "framework/stage/GameTime.h"
 
+#include "tests/support/FakeClock.h"
+
 #include <chrono>
 #include <functional>
 #include <gtest/gtest.h>
@@ -7,28 +9,15 @@
 
 namespace {
 
-// Real ticks under the test's control; the clock reads them through its tick source.
+// Real ticks under the test's control; the clock reads them through the engine's tick source.
 class GameTimeTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        sTicks = 5000;
-        GameTime::SetTickSource(&FakeTicks);
-    }
+    void TearDown() override { GameTime::SetTestSlow(0); }
 
-    void TearDown() override
-    {
-        GameTime::SetTestSlow(0);
-        GameTime::SetTickSource(nullptr);
-    }
+    void Advance(unsigned int ms) { _ticks.Advance(ms); }
 
-    static void Advance(unsigned int ms) { sTicks += ms; }
-
-    inline static unsigned int sTicks = 0;
-
-private:
-    static unsigned int FakeTicks() { return sTicks; }
+    testsupport::FakeClock _ticks{5000};
 };
 
 TEST_F(GameTimeTest, ReadsZeroUntilFirstStart)
@@ -83,7 +72,7 @@ TEST_F(GameTimeTest, StartWhileRunningAndStopWhileStoppedChangeNothing)
 
 TEST_F(GameTimeTest, CountsAcrossTheWrapOfTheTicks)
 {
-    sTicks = 0xFFFFFF00u;
+    _ticks.Set(0xFFFFFF00u);
     GameTime clock(0);
     clock.Start();
     Advance(0x180);

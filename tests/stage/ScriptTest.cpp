@@ -1,6 +1,7 @@
 #include "framework/stage/Script.h"
 
 #include "framework/stage/GameTime.h"
+#include "tests/support/FakeClock.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -39,8 +40,6 @@ class ScriptTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        sTicks = 70000;
-        GameTime::SetTickSource(&FakeTicks);
         _clock = std::make_unique<GameTime>(0);
         _clock->Start();
         _script = std::make_unique<RecordingScript>(_clock.get());
@@ -51,10 +50,9 @@ protected:
         _script.reset();
         _clock.reset();
         GameTime::SetTestSlow(0);
-        GameTime::SetTickSource(nullptr);
     }
 
-    static void Advance(unsigned int ms) { sTicks += ms; }
+    void Advance(unsigned int ms) { _ticks.Advance(ms); }
 
     // Moves the clock forward to `ms` of game time.
     void RunTo(unsigned int ms)
@@ -75,12 +73,9 @@ protected:
         _script->ranAt.clear();
     }
 
+    testsupport::FakeClock _ticks{70000};
     std::unique_ptr<GameTime> _clock;
     std::unique_ptr<RecordingScript> _script;
-
-private:
-    static unsigned int FakeTicks() { return sTicks; }
-    inline static unsigned int sTicks = 0;
 };
 
 TEST_F(ScriptTest, NewScriptRunsStateZeroOnceWhenTheClockReadsOne)

@@ -3,27 +3,18 @@
 #include "SDL.h"
 #include "framework/core/Color.h"
 #include "framework/core/Rectangle.h"
+#include "framework/media/AnimationManager.h"
 #include "framework/stage/Cast.h"
 #include "framework/stage/GameTime.h"
 
 namespace stagetest {
 
-unsigned int gTicks = 0;
-
-unsigned int FakeTicks()
+void StageTest::OpenStage()
 {
-    return gTicks;
-}
-
-void StageTest::OpenStage(StageClock clock)
-{
-    _clock = clock;
-    gTicks = 1000;
-    GameTime::SetTickSource(&FakeTicks);
-    if (_clock == StageClock::GameTimeAndCast) {
-        Cast::SetTickSource(&FakeTicks);
-    }
-    _screen = SDL_CreateRGBSurface(0, 800, 600, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0);
+    ticks.Set(1000);
+    _screen =
+        SDL_CreateRGBSurface(0, AnimationManager::kScreenWidth, AnimationManager::kScreenHeight, 32,
+                             0x00FF0000, 0x0000FF00, 0x000000FF, 0);
     ASSERT_NE(_screen, nullptr);
     Canvas::SetDefaultPixelFormat(_screen->format);
     manager = std::make_unique<AnimationManager>(nullptr, _screen, false);
@@ -37,16 +28,14 @@ void StageTest::CloseStage()
     Canvas::SetDefaultPixelFormat(nullptr);
     SDL_FreeSurface(_screen);
     _screen = nullptr;
-    GameTime::SetTickSource(nullptr);
-    if (_clock == StageClock::GameTimeAndCast) {
-        Cast::SetTickSource(nullptr);
-    }
 }
 
 void PaintedStageTest::OpenPaintedStage()
 {
     OpenStage();
-    paint.reset(Canvas::CreateRGB(0, 800, 600, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0));
+    paint.reset(Canvas::CreateRGB(0, AnimationManager::kScreenWidth,
+                                  AnimationManager::kScreenHeight, 32, 0x00FF0000, 0x0000FF00,
+                                  0x000000FF, 0));
 }
 
 void PaintedStageTest::ClosePaintedStage()
@@ -58,7 +47,8 @@ void PaintedStageTest::ClosePaintedStage()
 void PaintedStageTest::PaintAll(const Color& background)
 {
     paint->Clear(background);
-    ASSERT_TRUE(paint->AddDirtyRect(new Rectangle(0, 0, 800, 600)));
+    ASSERT_TRUE(paint->AddDirtyRect(
+        new Rectangle(0, 0, AnimationManager::kScreenWidth, AnimationManager::kScreenHeight)));
     cast->Paint(paint.get(), true);
     paint->ClearDirtyRects();
 }

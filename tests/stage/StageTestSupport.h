@@ -4,6 +4,7 @@
 #include "framework/media/Canvas.h"
 #include "framework/stage/ButtonListener.h"
 #include "framework/stage/CueListener.h"
+#include "tests/support/FakeClock.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -15,10 +16,6 @@ class CastMember;
 
 // Fixtures shared by the stage and sprite tests.
 namespace stagetest {
-
-// The fake clock the stage fixtures hand to GameTime (and, if asked, to the stage); tests move it.
-extern unsigned int gTicks;
-unsigned int FakeTicks();
 
 // Every click a button reports, as (id, mouse button).
 struct ClickLog : ButtonListener
@@ -34,25 +31,22 @@ struct CueLog : CueListener
     std::vector<int> cues;
 };
 
-// Whether the stage's own frame clock runs on the fake clock too.
-enum class StageClock { GameTimeOnly, GameTimeAndCast };
-
 // An 800 x 600, 32-bit stage with no window, on the fake clock.
 class StageTest : public ::testing::Test
 {
 protected:
     // Starts the fake clock at 1000 ms, opens the screen surface (it becomes the default pixel
     // format) and the stage on it.
-    void OpenStage(StageClock clock = StageClock::GameTimeOnly);
+    void OpenStage();
     // Deletes the stage with its sprites, then the screen, and gives the clocks back.
     void CloseStage();
 
+    testsupport::FakeClock ticks;
     std::unique_ptr<AnimationManager> manager;
     Cast* cast = nullptr;
 
 private:
     SDL_Surface* _screen = nullptr;
-    StageClock _clock = StageClock::GameTimeOnly;
 };
 
 // A stage with an off-screen canvas of the same size to paint it on.

@@ -1,6 +1,7 @@
 #include "tests/support/TestSupport.h"
 
 #include "SDL.h"
+#include "framework/core/Color.h"
 #include "framework/core/ConfigFile.h"
 #include "framework/core/Debug.h"
 #include "framework/core/Thread.h"
@@ -130,6 +131,32 @@ void Gate::WaitOpen()
 {
     std::unique_lock<std::mutex> hold(_mutex);
     _changed.wait_for(hold, std::chrono::seconds(10), [this] { return _open; });
+}
+
+namespace {
+
+std::string Describe(const Color& c)
+{
+    return "(" + std::to_string(c.GetR()) + ", " + std::to_string(c.GetG()) + ", " +
+           std::to_string(c.GetB()) + ", alpha " + std::to_string(c.GetA()) + ")";
+}
+
+} // namespace
+
+::testing::AssertionResult SameRgb(const Color& a, const Color& b)
+{
+    if (a.Equals(b)) {
+        return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure() << Describe(a) << " differs from " << Describe(b);
+}
+
+::testing::AssertionResult SameRgba(const Color& a, const Color& b)
+{
+    if (a.Equals(b) && a.GetA() == b.GetA()) {
+        return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure() << Describe(a) << " differs from " << Describe(b);
 }
 
 } // namespace testsupport

@@ -2,11 +2,13 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <gtest/gtest.h>
 #include <map>
 #include <mutex>
 #include <string>
 #include <vector>
 
+class Color;
 class ConfigFile;
 class Thread;
 
@@ -45,6 +47,12 @@ bool WaitUntilStopped(Thread& thread,
                       std::chrono::milliseconds limit = std::chrono::milliseconds(5000));
 // Polls every 5 ms for up to 5 s; whether the thread's work has finished.
 bool WaitUntilFinished(Thread& thread);
+
+// Whether two colours have the same red, green and blue (alpha is not compared); a failure names
+// both colours.
+::testing::AssertionResult SameRgb(const Color& a, const Color& b);
+// The same with alpha compared too.
+::testing::AssertionResult SameRgba(const Color& a, const Color& b);
 
 // Holds a thread at WaitOpen until the test opens it, or until a safety time passes so that a
 // broken test cannot hang.

@@ -59,7 +59,8 @@ void SayItem(const std::string& name, CastMemberDialog& dialog, DialogItem* item
 
 int RunScene(Framework& app, SDL_Surface* screen)
 {
-    auto stageBack = xvfbscene::Plain(800, 600, kStage);
+    auto stageBack =
+        xvfbscene::Plain(AnimationManager::kScreenWidth, AnimationManager::kScreenHeight, kStage);
 
     int result = 0;
     {

@@ -91,7 +91,7 @@ int RunScene(SDL_Surface* screen, const char* fontFile)
         std::fprintf(stderr, "cannot open font %s\n", fontFile);
         return 2;
     }
-    auto stageBack = Plain(800, 600, kStage);
+    auto stageBack = Plain(AnimationManager::kScreenWidth, AnimationManager::kScreenHeight, kStage);
     auto spriteImage = Plain(120, 120, kSprite);
     auto okImage = Strip(4, 70, 26, kOkLooks);
     auto cancelImage = Strip(4, 70, 26, kCancelLooks);

@@ -3,6 +3,7 @@
 #include "SDL_ttf.h"
 #include "framework/core/Color.h"
 #include "framework/core/Rectangle.h"
+#include "framework/media/AnimationManager.h"
 #include "framework/media/Canvas.h"
 #include "framework/media/Image.h"
 #include "framework/stage/CastMember.h"
@@ -17,7 +18,8 @@ SDL_Surface* OpenSceneWindow(const char* caption)
         std::fprintf(stderr, "SDL: %s\n", SDL_GetError());
         return nullptr;
     }
-    SDL_Surface* screen = SDL_SetVideoMode(800, 600, 32, SDL_SWSURFACE);
+    SDL_Surface* screen = SDL_SetVideoMode(AnimationManager::kScreenWidth,
+                                           AnimationManager::kScreenHeight, 32, SDL_SWSURFACE);
     if (screen == nullptr) {
         std::fprintf(stderr, "SDL_SetVideoMode: %s\n", SDL_GetError());
         return nullptr;

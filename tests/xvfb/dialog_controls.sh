@@ -17,19 +17,14 @@ fixtures=$2
 out=$3
 font=${4:-/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf}
 
-if [ "${DIALOG_CONTROLS_INSIDE:-}" != 1 ]; then
-    check_tools
+if outside_xvfb; then
     rm -rf "$out"
     mkdir -p "$out/work/cfg" "$out/work/fonts"
     cp "$fixtures/skin.cfg" "$out/work/cfg/skin.cfg"
     cp "$fixtures/controls.cfg" "$out/work/controls.cfg"
     cp -r "$fixtures/img" "$out/work/img"
     cp "$font" "$out/work/fonts/sans.ttf"
-    suppress_x11_leaks "$out"
-    export DIALOG_CONTROLS_INSIDE=1
-    status=0
-    run_in_xvfb "$0" "$program" "$fixtures" "$out" "$font" || status=$?
-    exit "$status"
+    rerun_in_xvfb "$out" "$0" "$program" "$fixtures" "$out" "$font"
 fi
 
 # From here on inside Xvfb.

@@ -15,15 +15,10 @@ fixtures=$2
 out=$3
 font=${4:-/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf}
 
-if [ "${RESIZABLE_DIALOG_INSIDE:-}" != 1 ]; then
-    check_tools
+if outside_xvfb; then
     rm -rf "$out"
     mkdir -p "$out/work"
-    suppress_x11_leaks "$out"
-    export RESIZABLE_DIALOG_INSIDE=1
-    status=0
-    run_in_xvfb "$0" "$program" "$fixtures" "$out" "$font" || status=$?
-    exit "$status"
+    rerun_in_xvfb "$out" "$0" "$program" "$fixtures" "$out" "$font"
 fi
 
 # From here on inside Xvfb.

@@ -12,15 +12,10 @@ program=$1
 out=$2
 font=${3:-/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf}
 
-if [ "${SPRITE_SCENE_INSIDE:-}" != 1 ]; then
-    check_tools
+if outside_xvfb; then
     mkdir -p "$out"
     rm -f "$out"/*.png "$out"/scene.log "$out"/scene.err
-    suppress_x11_leaks "$out"
-    export SPRITE_SCENE_INSIDE=1
-    status=0
-    run_in_xvfb "$0" "$program" "$out" "$font" || status=$?
-    exit "$status"
+    rerun_in_xvfb "$out" "$0" "$program" "$out" "$font"
 fi
 
 # From here on inside Xvfb.

@@ -18,6 +18,24 @@ run_in_xvfb() {
     return 1
 }
 
+# True in a script's first run, outside Xvfb; false in the run that rerun_in_xvfb starts.
+outside_xvfb() {
+    [ "${XVFB_SCENE_INSIDE:-}" != 1 ]
+}
+
+# Outside Xvfb, once the artifact folder OUT is ready: checks the tools, writes the leak
+# suppressions and runs the calling script again inside Xvfb; ends with that run's code.
+# Usage: rerun_in_xvfb OUT SCRIPT [ARGUMENT...]
+rerun_in_xvfb() {
+    local out=$1 status=0
+    shift
+    check_tools
+    suppress_x11_leaks "$out"
+    export XVFB_SCENE_INSIDE=1
+    run_in_xvfb "$@" || status=$?
+    exit "$status"
+}
+
 # Inside Xvfb: waits until the display answers; ends the run with code 75 when it never does.
 wait_for_display() {
     local _
