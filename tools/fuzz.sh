@@ -2,7 +2,8 @@
 # Builds the libFuzzer targets with clang in build-fuzz and runs each on its seeds for a bounded
 # time, ASan on: the configuration reader (committed seeds and the game's skin), the image reader
 # (the game's generated pictures) and the dialog builder (the skin and a description with every
-# kind of control). Inputs may grow to the size of the largest seed. Each run's log is kept in
+# kind of control) and the layout reader with the deal (committed layouts and the game's boards).
+# Inputs may grow to the size of the largest seed. Each run's log is kept in
 # build-fuzz/logs/<target>.log; one line per target reports executions and coverage.
 # Usage: tools/fuzz.sh [seconds per target, default 60] [target...]
 set -euo pipefail
@@ -12,7 +13,7 @@ shift || true
 build="$root/build-fuzz"
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
-    targets=(ConfigFileFuzz ImageFileFuzz DialogDescriptionFuzz)
+    targets=(ConfigFileFuzz ImageFileFuzz DialogDescriptionFuzz MjLayoutFuzz)
 fi
 
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DFRAMEWORK_FUZZ=ON -DFRAMEWORK_TESTS=OFF \
@@ -26,6 +27,7 @@ seeds_of() {
     ConfigFileFuzz) echo "$root/tests/fuzz/corpus/config $root/data/cfg" ;;
     ImageFileFuzz) echo "$build/data/images/dialog" ;;
     DialogDescriptionFuzz) echo "$root/tests/fuzz/corpus/dialog $root/data/cfg" ;;
+    MjLayoutFuzz) echo "$root/tests/fuzz/corpus/layout $root/data/puzzles" ;;
     *) echo "unknown fuzz target $1" >&2; exit 2 ;;
     esac
 }

@@ -432,7 +432,7 @@ TEST_P(CastDialogSlotsUnderTest, ClosingPrimaryLeavesTheNestedDialogInCharge)
     if (row.closing == Closing::DetachDialogAfterFade) {
         primary->SetFadeOutTime(200);
     }
-    const unsigned int shown = ticks;
+    const unsigned int shown = clock.Now();
     primary->Show(1, row.closing == Closing::TimeLimit ? 3000 : 0, kPrimaryX, kPrimaryY, false);
     SlotDialog* nested = Open(6, true);
     nested->SetEnterKeyItem(nested->GetItemByID(1));
@@ -446,7 +446,7 @@ TEST_P(CastDialogSlotsUnderTest, ClosingPrimaryLeavesTheNestedDialogInCharge)
         RunTo(shown + 3500);
     } else {
         primary->DetachDialog();
-        RunTo(ticks + 400);
+        RunTo(clock.Now() + 400);
     }
     EXPECT_EQ(log, row.reports);
     EXPECT_FALSE(cast->Contains(primary)) << "the closing dialog must not stay as an invisible one";
@@ -458,13 +458,13 @@ TEST_P(CastDialogSlotsUnderTest, ClosingPrimaryLeavesTheNestedDialogInCharge)
 
     // The nested dialog takes presses where it stands and hears of those elsewhere.
     log.clear();
-    PressAt(ticks, InsideX(nested), InsideY(nested));
+    PressAt(clock.Now(), InsideX(nested), InsideY(nested));
     cast->MouseUp(InsideX(nested), InsideY(nested), 1);
-    PressAt(ticks, kPrimaryX + 4, kPrimaryY + 4);
+    PressAt(clock.Now(), kPrimaryX + 4, kPrimaryY + 4);
     cast->MouseUp(kPrimaryX + 4, kPrimaryY + 4, 1);
     EXPECT_EQ(log, (Log{"dialog 6 down", "dialog 6 up", "catcher up 1", "dialog 6 outside",
                         "catcher up 0"}));
-    RunTo(ticks + 500); // the nested dialog flashes at a press outside it
+    RunTo(clock.Now() + 500); // the nested dialog flashes at a press outside it
 
     // Enter and Escape close it as the stage's only dialog.
     log.clear();

@@ -11,6 +11,8 @@ from PIL import Image, ImageDraw, ImageFont
 
 import rules_art
 import shell_art
+import game_art
+import tiles_art
 
 FONT_BOLD = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"
 
@@ -121,6 +123,9 @@ def main():
     button_sheet(out, "images/dialog/yesbutton.png", "Yes")
     button_sheet(out, "images/dialog/nobutton.png", "No")
     shell_art.draw(out, save, button_sheet)
+    tiles_art.write_all(out)
+    game_art.write_all(out)
+    game_art.write_dialogs(out, button_sheet)
     rules_art.draw(out, save, button_sheet)
 
 

@@ -1,5 +1,5 @@
-"""The rules dialog's pictures: one small diagram per page on the dialog's lacquer, and its Done,
-Next and Previous buttons."""
+"""The menu's rules book: one small diagram per page on the dialog's lacquer, and its Done button
+(Next and Prev are the game's dialog buttons)."""
 import math
 
 from PIL import Image, ImageDraw, ImageFont
@@ -144,5 +144,3 @@ def draw(out, save, button_sheet):
         sheet.paste(frame, (i * FRAME_W, 0))
     save(sheet, out, "images/rules/rules.png")
     button_sheet(out, "images/dialog/donebutton.png", "Done")
-    button_sheet(out, "images/dialog/nextbutton.png", "Next")
-    button_sheet(out, "images/dialog/prevbutton.png", "Prev")
