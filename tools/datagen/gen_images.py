@@ -13,6 +13,7 @@ import rules_art
 import shell_art
 import game_art
 import tiles_art
+import splash_art
 
 FONT_BOLD = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"
 
@@ -126,6 +127,7 @@ def main():
     tiles_art.write_all(out)
     game_art.write_all(out)
     game_art.write_dialogs(out, button_sheet)
+    splash_art.draw(out, save)
     rules_art.draw(out, save, button_sheet)
 
 
