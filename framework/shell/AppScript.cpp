@@ -8,14 +8,20 @@
 #include "framework/core/Framework.h"
 #include "framework/core/LoadingThread.h"
 #include "framework/core/WebUpdater.h"
+#include "framework/dialogs/CastMemberDialogResizable.h"
 #include "framework/media/AnimationManager.h"
+#include "framework/media/Font.h"
 #include "framework/media/Image.h"
 #include "framework/media/Music.h"
 #include "framework/media/Sound.h"
 #include "framework/shell/ConfigFileMenu.h"
 #include "framework/shell/ConfigFilePlayAsDialog.h"
 #include "framework/shell/ConfigFilePlayers.h"
+#include "framework/shell/ConfigFileRulesDialog.h"
 #include "framework/shell/ConfigFileSplash.h"
+#include "framework/shell/ProcessorSpeedCheck.h"
+#include "framework/shell/RulesDialog.h"
+#include "framework/shell/SpeedCheckPlatform.h"
 #include "framework/stage/Cast.h"
 #include "framework/stage/CastMemberImage.h"
 
@@ -50,8 +56,20 @@ AppScript::AppScript(Framework* framework, GameTime* clock) : Script(clock), _fr
 
 AppScript::~AppScript()
 {
-    // The shell's dialogs are deleted here by the work that builds each of them (unless a stage
-    // still holds it); the update notice is always left to its stage.
+    // A dialog still on a stage is the stage's to delete; a closed one is the script's. The
+    // other shell dialogs are deleted here by the work that builds each of them.
+    const auto heldByAStage = [this](CastMember* dialog) {
+        return _menuCast->Contains(dialog) || (_gameCast != nullptr && _gameCast->Contains(dialog));
+    };
+    if (_rulesDialog != nullptr && !heldByAStage(_rulesDialog)) {
+        delete _rulesDialog;
+    }
+    if (_updateDialog != nullptr && !heldByAStage(_updateDialog)) {
+        delete _updateDialog;
+    }
+    // Only the notice's rendered text used them.
+    delete _updateFont;
+    delete _updateHeaderFont;
     if (_menuObjectsCreated) {
         for (CastMemberImage* sprite : _menuAnimations) {
             delete sprite;
@@ -74,6 +92,7 @@ AppScript::~AppScript()
     delete _menuConfig;
     delete _players;
     delete _playAsConfig;
+    delete _rulesConfig;
     delete _splashMusic;
     delete _menuMusic;
     delete _menuSound;
@@ -188,9 +207,7 @@ void AppScript::StartUpSettings()
     _splashConfig = new ConfigFileSplash("cfg/splash.cfg");
     _splashMusic = Music::LoadMusic(_splashConfig->_music);
     if (settings->checkcpu) {
-        // The processor speed check is not part of the shell yet: detail and double buffering
-        // stay as the settings give them.
-        DebugVar(1, "Processor speed check not available; settings kept");
+        ProcessorSpeedCheck::Run(SpeedCheckPlatform::Current(), *this, _framework, *settings);
     }
     _framework->ShowFPS(settings->fps);
     _framework->CreateCursors(_splashConfig, _currentCast);
@@ -307,6 +324,7 @@ void AppScript::Cue(CastMember* /*member*/, int cue, int /*value*/)
 void AppScript::DoScript()
 {
     Script::DoScript();
+    CheckRestoreAfterLink();
     PollLoader(_menuLoader, "MENU Screen failed to load some resources: %d",
                "MENU Screen loaded resources: %d");
     PollLoader(_gameLoader, "GAME failed to load some resources: %d", "GAME loaded resources: %d");
