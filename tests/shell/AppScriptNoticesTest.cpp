@@ -1,9 +1,11 @@
+#include "framework/core/ConfigFileGame.h"
 #include "framework/dialogs/CastMemberDialogResizable.h"
 #include "framework/dialogs/DialogItem.h"
 #include "framework/media/AnimationManager.h"
 #include "framework/shell/AppScript.h"
 #include "framework/shell/ConfigFileMenu.h"
 #include "framework/shell/RulesDialog.h"
+#include "framework/shell/SpeedCheckPlatform.h"
 #include "framework/stage/Cast.h"
 #include "framework/stage/CastMemberButton.h"
 #include "framework/stage/GameTime.h"
@@ -222,6 +224,49 @@ TEST_F(NoticeTest, RulesButtonOpensTheBookAndTheScriptLetsGoOfItsDialogs)
     Frame();
     Frame();
     // The fixture deletes the script before the framework: what it holds is freed once.
+}
+
+} // namespace
+
+namespace {
+
+// Counters of a 2000 MHz processor: each counter read is 10 ms on, each time-stamp read 20 ms.
+class SteadyPlatform : public SpeedCheckPlatform
+{
+public:
+    bool QueryFrequency(int64_t* frequency) override
+    {
+        *frequency = 1000000000;
+        return true;
+    }
+    int64_t QueryCounter() override { return _counter += 10000000; }
+    uint64_t ReadTimeStamp() override { return static_cast<uint64_t>(_counter) * 2; }
+    bool RaiseProcessPriority() override { return false; }
+    void RestoreProcessPriority() override {}
+    bool RaiseThreadPriority() override { return false; }
+    void RestoreThreadPriority() override {}
+
+private:
+    int64_t _counter = 0;
+};
+
+TEST_F(NoticeTest, StartUpMeasuresTheProcessorWhenTheSettingsAskForIt)
+{
+    SteadyPlatform platform;
+    SpeedCheckPlatform::Install(&platform);
+    WriteData("allowloadingthread=0\ncheckcpu=1\ncputhreshold=400\ncpusbthreshold=800\n"
+              "highdetail=0\n");
+    StartFramework();
+    auto* menuScript = new MenuScript(app.get(), Manager()->GetGameTime());
+    menuScript->SetLogLevel(2);
+    Attach(menuScript);
+    EXPECT_TRUE(RunUntil([&] { return menuScript->GetState() >= AppScript::kSplash; }));
+    SpeedCheckPlatform::Install(nullptr);
+    // Wait A: 60 ms of counter reads at 2 cycles a nanosecond; B: 20 ms.
+    EXPECT_EQ(CountLogLines("System MHz = 1600"), 1);
+    EXPECT_TRUE(app->GetHighDetail());
+    EXPECT_TRUE(app->_gameConfig->highdetail);
+    EXPECT_EQ(testsupport::ConfigValue(*app->_gameConfig, "game", "checkcpu"), "0");
 }
 
 } // namespace
