@@ -8,7 +8,9 @@
 #include "framework/core/Framework.h"
 #include "framework/core/LoadingThread.h"
 #include "framework/core/WebUpdater.h"
+#include "framework/dialogs/CastMemberDialogResizable.h"
 #include "framework/media/AnimationManager.h"
+#include "framework/media/Font.h"
 #include "framework/media/Image.h"
 #include "framework/media/Music.h"
 #include "framework/media/Sound.h"
@@ -19,12 +21,16 @@
 #include "framework/shell/ConfigFileOptionsDialog.h"
 #include "framework/shell/ConfigFilePlayAsDialog.h"
 #include "framework/shell/ConfigFilePlayers.h"
+#include "framework/shell/ConfigFileRulesDialog.h"
 #include "framework/shell/ConfigFileSplash.h"
 #include "framework/shell/DeleteNameDialog.h"
 #include "framework/shell/EnterNameDialog.h"
 #include "framework/shell/HighDetailDialog.h"
 #include "framework/shell/OptionsDialog.h"
 #include "framework/shell/PlayAsDialog.h"
+#include "framework/shell/ProcessorSpeedCheck.h"
+#include "framework/shell/RulesDialog.h"
+#include "framework/shell/SpeedCheckPlatform.h"
 #include "framework/stage/Cast.h"
 #include "framework/stage/CastMemberImage.h"
 
@@ -59,8 +65,8 @@ AppScript::AppScript(Framework* framework, GameTime* clock) : Script(clock), _fr
 
 AppScript::~AppScript()
 {
-    // A stage deletes the dialogs it still holds; the update notice is always left to its stage.
-    // The player dialogs are only ever opened on the menu stage, the others in a game too.
+    // A stage deletes the dialogs it still holds; a closed one is the script's. The player
+    // dialogs are only ever opened on the menu stage, the others in a game too.
     const auto release = [this](auto*& dialog, bool inGameToo) {
         if (dialog == nullptr) {
             return;
@@ -77,6 +83,11 @@ AppScript::~AppScript()
     release(_deleteNameDialog, false);
     release(_optionsDialog, true);
     release(_highDetailDialog, true);
+    release(_rulesDialog, true);
+    release(_updateDialog, true);
+    // Only the notice's rendered text used them.
+    delete _updateFont;
+    delete _updateHeaderFont;
     if (_menuObjectsCreated) {
         for (CastMemberImage* sprite : _menuAnimations) {
             delete sprite;
@@ -103,6 +114,7 @@ AppScript::~AppScript()
     delete _deleteNameConfig;
     delete _optionsConfig;
     delete _highDetailConfig;
+    delete _rulesConfig;
     delete _splashMusic;
     delete _menuMusic;
     delete _menuSound;
@@ -217,9 +229,7 @@ void AppScript::StartUpSettings()
     _splashConfig = new ConfigFileSplash("cfg/splash.cfg");
     _splashMusic = Music::LoadMusic(_splashConfig->_music);
     if (settings->checkcpu) {
-        // The processor speed check is not part of the shell yet: detail and double buffering
-        // stay as the settings give them.
-        DebugVar(1, "Processor speed check not available; settings kept");
+        ProcessorSpeedCheck::Run(SpeedCheckPlatform::Current(), *this, _framework, *settings);
     }
     _framework->ShowFPS(settings->fps);
     _framework->CreateCursors(_splashConfig, _currentCast);
@@ -336,6 +346,7 @@ void AppScript::Cue(CastMember* /*member*/, int cue, int /*value*/)
 void AppScript::DoScript()
 {
     Script::DoScript();
+    CheckRestoreAfterLink();
     PollLoader(_menuLoader, "MENU Screen failed to load some resources: %d",
                "MENU Screen loaded resources: %d");
     PollLoader(_gameLoader, "GAME failed to load some resources: %d", "GAME loaded resources: %d");

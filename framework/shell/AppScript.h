@@ -27,6 +27,7 @@ class ConfigFilePlayAsDialog;
 class ConfigFilePlayers;
 class ConfigFileRulesDialog;
 class ConfigFileSplash;
+class Font;
 class Framework;
 class GameTime;
 class LoadingThread;
@@ -153,6 +154,13 @@ public:
     const std::vector<CastMemberButton*>& GetStartButtons() const { return _startButtons; }
     const std::vector<CastMemberImage*>& GetMenuAnimations() const { return _menuAnimations; }
     CastMemberButton* GetUpdateButton() const { return _updateButton; }
+    RulesDialog* GetRulesDialog() const { return _rulesDialog; }
+    CastMemberDialogResizable* GetUpdateDialog() const { return _updateDialog; }
+    const std::string& GetPendingLink() const { return _pendingLink; }
+
+    // The end of state 7: news in the answer opens its notice once; an update in the answer, or
+    // one stored from an earlier run, shows the update button blinking.
+    void ShowUpdateNotice(const std::string& answer);
 
     // What the play-as and options dialogs use of the script: the menu's welcome prefix, the
     // music and sound they preview (null until the menu was shown, and in a game without one),
@@ -185,13 +193,17 @@ private:
     // The update checker's answer once it has stopped ("" while it runs or when there is none);
     // the checker is then deleted.
     std::string TakeUpdaterAnswer();
-    void ShowUpdateNotice(const std::string& answer);
     // The fade time of the menu, or of the splash when the menu description was never made.
     int MenuFadeTime() const;
     int SplashFadeTime() const;
     bool NoMenu() const;
     // Logs a stopped loader's count and deletes it; a running one is left alone.
     void PollLoader(LoadingThread*& loader, const char* failedFormat, const char* loadedFormat);
+    // Deletes the update notice and the two fonts its text was made with.
+    void DeleteUpdateDialog();
+    // About kRestoreCheckMs after a link was opened: a window that is still active (no window
+    // manager took it away) gets its clock and sound back.
+    void CheckRestoreAfterLink();
     void SetupMenuButton(CastMemberButton* button, int shadowX, int shadowY, int alpha);
 
     std::atomic<bool> _menuResourcesLoaded{false}; // written by the menu loader's worker
@@ -232,6 +244,11 @@ private:
     EnterNameDialog* _enterNameDialog = nullptr;
     DeleteNameDialog* _deleteNameDialog = nullptr;
     HighDetailDialog* _highDetailDialog = nullptr;
+    Font* _updateFont = nullptr;       // owned; the notice's text
+    Font* _updateHeaderFont = nullptr; // owned; the notice's headings
+    static constexpr unsigned int kRestoreCheckMs = 500;
+    bool _restoreCheckPending = false;
+    unsigned int _restoreCheckAt = 0;
     std::string _welcomePrefix;
     std::string _pendingLink;
     int _gameVariant = -1;

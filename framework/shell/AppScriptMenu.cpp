@@ -10,6 +10,7 @@
 #include "framework/shell/ConfigFileOptionsDialog.h"
 #include "framework/shell/ConfigFilePlayAsDialog.h"
 #include "framework/shell/ConfigFilePlayers.h"
+#include "framework/shell/ConfigFileRulesDialog.h"
 #include "framework/shell/ConfigFileSplash.h"
 #include "framework/shell/MenuAnimInfo.h"
 #include "framework/shell/MenuButtonInfo.h"
@@ -40,7 +41,7 @@ int AppScript::LoadMenuResources(bool onThread)
     _menuConfig = new ConfigFileMenu("cfg/menu.cfg", theme, onThread);
     _enterNameConfig = new ConfigFileEnterNameDialog("cfg/dentername.cfg", theme, onThread);
     _deleteNameConfig = new ConfigFileDeleteNameDialog("cfg/ddelname.cfg", theme, onThread);
-    // The rules description is read here, by the work that builds its dialog.
+    _rulesConfig = new ConfigFileRulesDialog("cfg/drules.cfg", theme, onThread);
     _optionsConfig = new ConfigFileOptionsDialog("cfg/doptions.cfg", theme, onThread);
     _playAsConfig = new ConfigFilePlayAsDialog("cfg/dplayas.cfg", theme, onThread);
     _welcomePrefix = _playAsConfig->_welcomeText + " ";
@@ -204,27 +205,7 @@ void AppScript::PlayAsDialogClosed(bool ok, std::string name)
     }
 }
 
-void AppScript::DialogButtonClicked(int /*dialogId*/, int /*itemId*/, int /*how*/)
-{
-    Sound::Play(kSelectSound, 0);
-    // The update and news notices (kUpdateDialog, kNewsDialog) answer here with their work.
-}
-
-void AppScript::ShowUpdateNotice(const std::string& answer)
-{
-    // The update and news notices are not part of the shell yet: the answer is only logged.
-    if (!answer.empty()) {
-        DebugVar(1, "Update notice not available; answer: %s", answer.c_str());
-    }
-}
-
-// Operations that come with the dialogs and services they open; until then they log and do
-// nothing.
-
-void AppScript::ShowURL(std::string url)
-{
-    DebugVar(1, "ShowURL not available: %s", url.c_str());
-}
+// Operations that come with the dialogs they open; until then they log and do nothing.
 
 void AppScript::ShowHighScoresDialog() {}
 
@@ -239,13 +220,3 @@ void AppScript::ShowOptions()
 }
 
 void AppScript::ShowReplayAnyBoard(bool /*any*/) {}
-
-void AppScript::ShowRules()
-{
-    DebugVar(1, "Rules dialog not available");
-}
-
-void AppScript::ShowUpdaterDialog(std::string text)
-{
-    DebugVar(1, "Update notice not available: %s", text.c_str());
-}

@@ -411,11 +411,10 @@ struct ButtonCase
 TEST_F(MenuTest, OtherButtonsOnlyPlayTheirSoundOrLogWhatIsMissing)
 {
     FlowScript* flow = ToMenu("[info]\nn=2\ncurplayer=Ann\n[players]\nAnn=1\n");
-    for (const ButtonCase& c :
-         {ButtonCase{AppScript::kRulesButton, "Rules dialog not available", AppScript::kMenuLive},
-          ButtonCase{AppScript::kUpdateButton, "Update notice not available", AppScript::kMenuLive},
-          ButtonCase{14, nullptr, AppScript::kMenuLive},
-          ButtonCase{AppScript::kQuitButton, nullptr, AppScript::kQuit}}) {
+    for (const ButtonCase& c : {ButtonCase{AppScript::kRulesButton, nullptr, AppScript::kMenuLive},
+                                ButtonCase{AppScript::kUpdateButton, nullptr, AppScript::kMenuLive},
+                                ButtonCase{14, nullptr, AppScript::kMenuLive},
+                                ButtonCase{AppScript::kQuitButton, nullptr, AppScript::kQuit}}) {
         SCOPED_TRACE(c.id);
         const int before = c.line != nullptr ? CountLogLines(c.line) : 0;
         flow->ButtonClicked(c.id, 1);

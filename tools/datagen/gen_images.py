@@ -10,6 +10,7 @@ import sys
 from PIL import Image, ImageDraw, ImageFont
 
 import dialog_art
+import rules_art
 import shell_art
 import splash_art
 import game_art
@@ -129,6 +130,7 @@ def main():
     tiles_art.write_all(out)
     game_art.write_all(out)
     game_art.write_dialogs(out, button_sheet)
+    rules_art.draw(out, save, button_sheet)
 
 
 if __name__ == "__main__":
