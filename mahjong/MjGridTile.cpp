@@ -1,0 +1,5 @@
+#include "mahjong/MjGridTile.h"
+
+MjGridTile::~MjGridTile() = default;
+
+MjTileFactory::~MjTileFactory() = default;
