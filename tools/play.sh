@@ -1,16 +1,20 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the game and its data, and starts it.
+# Installs what is missing, builds what the game needs (the library, the program and its data)
+# and starts the game in its data folder. The tests and benchmarks are not built here.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build"
 
 "$root/tools/install-deps.sh"
 cmake -S "$root" -B "$build" -DPython3_EXECUTABLE=/usr/bin/python3 >/dev/null
-cmake --build "$build" -j"$(nproc)"
 
-if [ ! -x "$build/mahjong/mahjong" ]; then
-    echo "The library is built; the game program itself is not part of the build yet."
-    exit 0
+# The game program is a target of the build once it is part of it.
+if ! cmake --build "$build" --target help | grep -qx '\.\.\. mahjong'; then
+    cmake --build "$build" -j"$(nproc)" --target framework gamedata
+    echo "The game is not built yet: the library and its data are, but the program mahjong" \
+        "is not part of the build." >&2
+    exit 1
 fi
+cmake --build "$build" -j"$(nproc)" --target framework gamedata mahjong
 cd "$build/data"
 exec "$build/mahjong/mahjong" "$@"

@@ -12,6 +12,7 @@
 #include "framework/media/Font.h"
 #include "framework/media/Image.h"
 #include "framework/media/ImageResource.h"
+#include "framework/shell/AppScript.h"
 #include "framework/stage/CastMemberCursor.h"
 #include "framework/stage/GameTime.h"
 
@@ -267,6 +268,10 @@ void Framework::DoIt()
 void Framework::OnExit()
 {
     Application::OnExit();
+    // Loaders still at work read the image list and the fonts: they finish first.
+    if (auto* script = dynamic_cast<AppScript*>(_script)) {
+        script->WaitOnThreads();
+    }
     _imageResources.DeleteAll();
 }
 

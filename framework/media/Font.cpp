@@ -1,6 +1,7 @@
 #include "framework/media/Font.h"
 
 #include <algorithm>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,14 @@ std::vector<std::string> SplitLines(const std::string& text)
         pieces.push_back(text.substr(start, end - start));
         start = end + 1;
     }
+}
+
+// SDL_ttf's font library takes one open or close at a time, and fonts are opened on loading
+// threads while the main thread opens and closes others.
+std::mutex& OpenCloseLock()
+{
+    static std::mutex lock;
+    return lock;
 }
 
 } // namespace
@@ -46,7 +55,10 @@ Font::~Font()
 
 void Font::Open(const std::string& file, int size)
 {
-    _font = TTF_OpenFont(file.c_str(), size);
+    {
+        const std::lock_guard<std::mutex> hold(OpenCloseLock());
+        _font = TTF_OpenFont(file.c_str(), size);
+    }
     if (_font == nullptr) {
         DebugVar(-1, "Cannot create %s font of size:", file.c_str());
         // The failure is already on record; queries on this font stay quiet.
@@ -57,6 +69,7 @@ void Font::Open(const std::string& file, int size)
 void Font::Close()
 {
     if (_font != nullptr) {
+        const std::lock_guard<std::mutex> hold(OpenCloseLock());
         TTF_CloseFont(_font);
         _font = nullptr;
     }

@@ -6,8 +6,10 @@
 #include "framework/media/TextSurface.h"
 #include "tests/media/MediaTestSupport.h"
 
+#include <atomic>
 #include <gtest/gtest.h>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -173,3 +175,23 @@ TEST_F(FontTest, ClosedFontMeasuresNothingAndSaysSoOnce)
 }
 
 } // namespace
+
+// A loading thread opens fonts while the main thread opens and closes others; FreeType's library
+// takes one face at a time, so unguarded this corrupts its face list or crashes.
+TEST_F(FontTest, FontsOpenAndCloseOnTwoThreadsAtOnce)
+{
+    constexpr int kRounds = 150;
+    std::atomic<int> opened{0};
+    auto work = [&opened](int size) {
+        for (int i = 0; i < kRounds; ++i) {
+            Font font(mediatest::SansFont(), size + i % 5);
+            if (font.GetRawFont() != nullptr && font.GetH() > 0) {
+                ++opened;
+            }
+        }
+    };
+    std::thread other(work, 12);
+    work(20);
+    other.join();
+    EXPECT_EQ(opened.load(), 2 * kRounds);
+}

@@ -10,6 +10,7 @@ import sys
 from PIL import Image, ImageDraw, ImageFont
 
 import shell_art
+import splash_art
 
 FONT_BOLD = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"
 
@@ -120,6 +121,7 @@ def main():
     button_sheet(out, "images/dialog/yesbutton.png", "Yes")
     button_sheet(out, "images/dialog/nobutton.png", "No")
     shell_art.draw(out, save, button_sheet)
+    splash_art.draw(out, save)
 
 
 if __name__ == "__main__":

@@ -68,6 +68,21 @@ sx -m "$work/knock.wav" "$work/body.wav" -r $RATE -b 16 -c 1 "$out/audio/S_Click
 bell "$work/vol.wav" 84 0.5 -3
 sx "$work/vol.wav" -r $RATE -b 16 -c 1 "$out/audio/S_Volume.wav" fade q 0.005 0.5 0.05 gain -n -3
 
+# The intro's chime: two bright bells a fifth apart (E6, B6), the second 140 ms after the first,
+# with a short room tail.
+bell "$work/ch1.wav" 88 1.4 -3
+bell "$work/ch2.wav" 95 1.4 -3
+place "$work/ch2.wav" 0.14
+sx -m "$work/ch1.wav" "$work/ch2.wav.at.wav" -r $RATE -b 16 -c 1 "$work/chime.wav"
+sx "$work/chime.wav" -r $RATE -b 16 -c 1 "$out/audio/S_Chime.wav" reverb 30 50 60 trim 0 1.5 \
+    fade t 0 1.5 0.3 gain -n -4
+
+# The intro's soft swoosh: pink noise through a band that rises and falls, swelling and fading.
+sx -n -r $RATE -b 16 -c 1 "$work/swoosh.wav" synth 0.55 pinknoise sinc 500-2600 \
+    fade q 0.22 0.55 0.3
+sx "$work/swoosh.wav" -r $RATE -b 16 -c 1 "$out/audio/S_Swoosh.wav" \
+    bend 0,300,0.25 0,-300,0.25 gain -n -10
+
 # ---- Music ---------------------------------------------------------------------------------
 
 # The splash: pentatonic bells over a slow pad, 26 seconds.

@@ -1,0 +1,155 @@
+// A stand-in for the game, built the way the game builds on the library: an application class
+// derived from Framework and a script derived from AnimatedAppScript. It runs the whole shell
+// (splash, menu, hand-over, return, quit) in the data folder it is started in; its "game" is a
+// placeholder line naming the variant and the player file. It tells the Xvfb script where it is
+// on stdout ("state N", "item NAME X Y").
+#include "framework/core/ConfigFile.h"
+#include "framework/core/Framework.h"
+#include "framework/media/AnimationManager.h"
+#include "framework/shell/AnimatedAppScript.h"
+#include "framework/stage/Cast.h"
+#include "framework/stage/CastMemberButton.h"
+#include "framework/stage/CastMemberText.h"
+#include "tests/xvfb/XvfbSceneSupport.h"
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+constexpr int kGameFadeMs = 500;
+
+class StandInScript final : public AnimatedAppScript
+{
+public:
+    StandInScript(Framework* framework, GameTime* clock) : AnimatedAppScript(framework, clock) {}
+
+    ~StandInScript() override { RemovePlaceholder(); }
+
+    void DoState(int state) override
+    {
+        AnimatedAppScript::DoState(state);
+        xvfbscene::Say("state " + std::to_string(state));
+        if (state == kMenuLive) {
+            SayButtons();
+            if (GetPlayerLabel() != nullptr) {
+                CastMemberText* label = GetPlayerLabel();
+                xvfbscene::Say("label " + label->GetText());
+                xvfbscene::Say("item welcome " + std::to_string(label->GetX()) + " " +
+                               std::to_string(label->GetY()) + " " + std::to_string(label->GetW()) +
+                               " " + std::to_string(label->GetH()));
+            }
+        }
+        if (state == kFirstGameState) {
+            ShowPlaceholder();
+        }
+    }
+
+    bool KeyUp(SDLKey sym, SDLMod mod, unsigned short unicode, bool alphanumeric) override
+    {
+        if (GetState() == kFirstGameState) {
+            if (sym == SDLK_ESCAPE) {
+                ChangeState(kLeaveGame);
+                return true;
+            }
+            if (sym == SDLK_q) {
+                ChangeState(kQuit);
+                return true;
+            }
+        }
+        return AnimatedAppScript::KeyUp(sym, mod, unicode, alphanumeric);
+    }
+
+    void DestroyGame() override { RemovePlaceholder(); }
+
+private:
+    void SayButtons()
+    {
+        int id = kFirstStartButton;
+        for (CastMemberButton* button : GetStartButtons()) {
+            SayCentre(("start" + std::to_string(id++)).c_str(), button);
+        }
+        for (CastMember* member : GetMenuCast()->GetCastMembers()) {
+            if (member->GetID() == kQuitButton) {
+                SayCentre("quit", member);
+            }
+        }
+    }
+
+    void SayCentre(const char* name, CastMember* sprite)
+    {
+        xvfbscene::Say(std::string("item ") + name + " " +
+                       std::to_string(sprite->GetX() + sprite->GetW() / 2) + " " +
+                       std::to_string(sprite->GetY() + sprite->GetH() / 2));
+    }
+
+    void ShowPlaceholder()
+    {
+        RemovePlaceholder();
+        const std::string text =
+            "variant " + std::to_string(GetGameVariant()) + ", " + _framework->GetPlayerFileName();
+        _placeholder = new CastMemberText(
+            _currentCast, text, _framework->GetFrameworkFont(Framework::kFontBold),
+            Color(255, 240, 200), Color(255, 240, 200), Color(0, 0, 0), 800, 0, 280, 1);
+        _placeholder->Justify(2);
+        _placeholder->DeleteOnRemovedFromCast(true);
+        _placeholder->Show();
+        _framework->_animationManager->FadeIn(kGameFadeMs, this);
+        xvfbscene::Say("game " + text);
+    }
+
+    void RemovePlaceholder()
+    {
+        if (_placeholder != nullptr) {
+            if (Cast* cast = _placeholder->GetCast()) {
+                cast->SafeDelete(_placeholder);
+            }
+            _placeholder = nullptr;
+        }
+    }
+
+    CastMemberText* _placeholder = nullptr; // deleted by its stage
+};
+
+class StandInApp final : public Framework
+{
+public:
+    // The game's objects go before the framework's.
+    ~StandInApp() override
+    {
+        if (_animationManager != nullptr) {
+            _animationManager->SetScript(nullptr);
+        }
+        SetScript(nullptr);
+        delete _standInScript;
+    }
+
+    bool OnInit(int argc, char** argv) override
+    {
+        if (!Framework::OnInit(argc, argv)) {
+            return false;
+        }
+        SetTitle("ShellStandIn", "");
+        _standInScript = new StandInScript(this, _animationManager->GetGameTime());
+        // The shell's progress lines (level 1) go to the debug log.
+        _standInScript->SetLogLevel(2);
+        _animationManager->SetScript(_standInScript);
+        return true;
+    }
+
+    int LoadGameResources(bool) override { return 1; }
+
+private:
+    StandInScript* _standInScript = nullptr; // owned
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    ConfigFile::TurnEncryption(true);
+    StandInApp app;
+    const int code = Application::Execute(argc, argv);
+    std::fflush(stdout);
+    return code;
+}
