@@ -19,7 +19,9 @@
 namespace {
 
 // The shell dialogs over a running board that give it back when they close.
-constexpr int kShellDialogsOverBoard[] = {AppScript::kOptionsDialog, AppScript::kRulesDialog, 7, 8};
+constexpr int kShellDialogsOverBoard[] = {AppScript::kOptionsDialog, AppScript::kRulesDialog,
+                                          MjGameScript::kResumingShellDialog1,
+                                          MjGameScript::kResumingShellDialog2};
 
 // The progress files of a player, plain and scrambled.
 constexpr const char* kProgressSuffixes[] = {".plr0",  ".plr1",  ".plr2",

@@ -34,6 +34,10 @@ public:
     static constexpr int kAnimNone = 0;
     static constexpr int kAnimLoading = 1;
     static constexpr int kAnimLoaded = 2;
+    // Further shell dialogs over a running board that give it back when they close (beside the
+    // options and rules dialogs).
+    static constexpr int kResumingShellDialog1 = 7;
+    static constexpr int kResumingShellDialog2 = 8;
     // The board screen's warning popup, closed over a running board.
     static constexpr int kScrambleWarningDialog = 112;
 

@@ -14,7 +14,11 @@ int g_lockFd = -1;
 
 MjInstanceLock::Result MjInstanceLock::Acquire(const std::string& folder, std::string* message)
 {
-    const std::string shown = folder.empty() ? std::string(".") : folder;
+    std::string shown = folder;
+    if (shown.empty()) {
+        char here[4096];
+        shown = getcwd(here, sizeof here) != nullptr ? std::string(here) : std::string(".");
+    }
     const std::string path = folder.empty() ? std::string(kFileName) : folder + "/" + kFileName;
     const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
     if (fd < 0) {
@@ -26,7 +30,7 @@ MjInstanceLock::Result MjInstanceLock::Acquire(const std::string& folder, std::s
         const int error = errno;
         close(fd);
         if (error == EWOULDBLOCK) {
-            *message = "Another copy of the game is already running in " + shown + ".";
+            *message = "Another copy of the game is already running in " + shown;
             return kHeldElsewhere;
         }
         *message = "Cannot lock " + path + ": " + std::strerror(error);
