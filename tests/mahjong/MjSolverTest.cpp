@@ -5,8 +5,11 @@
 #include "mahjong/MjLayout.h"
 #include "tests/mahjong/MjBoardCatalog.h"
 
-#include <array>
 #include <gtest/gtest.h>
+
+#include <array>
+#include <map>
+#include <set>
 #include <unordered_set>
 
 namespace {
@@ -451,6 +454,15 @@ TEST(MjSolverTest, EveryDealtBoardCanBeCleared)
 {
     MjBoardSettings settings = mjtest::CatalogSettings();
     int boards = 0;
+    // The special kinds each special fixture must see used by some deal.
+    const std::map<std::string, std::set<int>> specials = {
+        {"fixture:magnet", {MjDeal::kMagnet}},
+        {"fixture:deepmagnet", {MjDeal::kDeepMagnet}},
+        {"fixture:typhoon", {MjDeal::kTyphoon}},
+        {"fixture:fuse", {MjDeal::kFuse}},
+        {"fixture:clone_swapper", {MjDeal::kClone, MjDeal::kSwapper}},
+    };
+    std::map<std::string, std::set<int>> used;
     for (const mjtest::CatalogBoard& board : mjtest::CatalogBoards()) {
         if (board.rules.solvable == 0) {
             continue;
@@ -469,6 +481,9 @@ TEST(MjSolverTest, EveryDealtBoardCanBeCleared)
             deal.DealBoard(seed, nullptr, 0, 0, board.path, false);
             ASSERT_TRUE(deal.Dealt()) << board.name << " seed " << seed;
             ASSERT_LE(deal.Retries(), MjDeal::kMaxRetries) << board.name;
+            for (const MjDeal::PlanStep& step : plan) {
+                used[board.name].insert(step.kind);
+            }
             const std::vector<Tile> tiles = DealtTiles(layout);
             Board play(tiles, board.rules.matchSize);
             play.Prefer(PlannedGroups(plan, tiles, board.rules.matchSize));
@@ -478,4 +493,9 @@ TEST(MjSolverTest, EveryDealtBoardCanBeCleared)
         }
     }
     EXPECT_GT(boards, 0);
+    for (const auto& [name, kinds] : specials) {
+        for (int kind : kinds) {
+            EXPECT_EQ(used[name].count(kind), 1u) << name << " never used kind " << kind;
+        }
+    }
 }
