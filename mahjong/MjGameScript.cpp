@@ -1,0 +1,264 @@
+#include "mahjong/MjGameScript.h"
+
+#include "SDL.h"
+#include "framework/core/ConfigFile.h"
+#include "framework/core/File.h"
+#include "framework/core/Framework.h"
+#include "framework/core/LoadingThread.h"
+#include "framework/dialogs/CastMemberDialog.h"
+#include "framework/dialogs/CastMemberDialogResizable.h"
+#include "framework/media/AnimationManager.h"
+#include "framework/media/Image.h"
+#include "framework/media/ImageResource.h"
+#include "framework/shell/ConfigFilePlayers.h"
+#include "framework/stage/Cast.h"
+#include "framework/stage/CastMemberButton.h"
+#include "mahjong/Mahjong.h"
+#include "mahjong/MjClassicConfig.h"
+
+namespace {
+
+// The shell dialogs over a running board that give it back when they close.
+constexpr int kShellDialogsOverBoard[] = {AppScript::kOptionsDialog, AppScript::kRulesDialog,
+                                          MjGameScript::kResumingShellDialog1,
+                                          MjGameScript::kResumingShellDialog2};
+
+// The progress files of a player, plain and scrambled.
+constexpr const char* kProgressSuffixes[] = {".plr0",  ".plr1",  ".plr2",
+                                             ".plr0e", ".plr1e", ".plr2e"};
+
+Cast* CurrentCast(Framework* app)
+{
+    return app != nullptr && app->_animationManager != nullptr ? app->_animationManager->GetCast()
+                                                               : nullptr;
+}
+
+} // namespace
+
+MjGameScript::MjGameScript(Framework* app, GameTime* clock)
+    : AnimatedAppScript(app, clock), _app(dynamic_cast<Mahjong*>(app))
+{
+    _rulesConfig = nullptr;
+}
+
+MjGameScript::~MjGameScript()
+{
+    EndGame(false);
+    delete _sceneLoader;
+}
+
+const char* MjGameScript::BoardConfigFile(int variant)
+{
+    switch (variant) {
+    case 1:
+        return "cfg/mjlogic.cfg";
+    case 2:
+        return "cfg/mjclassic.cfg";
+    case 3:
+        return "cfg/mjzorvy.cfg";
+    default:
+        return nullptr;
+    }
+}
+
+void MjGameScript::DoState(int state)
+{
+    AnimatedAppScript::DoState(state);
+    if (state == kStartGame) {
+        StartGameState();
+    }
+}
+
+void MjGameScript::StartGameState()
+{
+    if (!_gameConfigsLoaded.load()) {
+        ChangeState(kStartGame, kRetryMs);
+    }
+    if (_noGame) {
+        Cast* cast = GetCast();
+        if (cast != nullptr) {
+            cast->SetDialogAttachListener(this);
+        }
+        if (_gameCast == nullptr) {
+            _gameCast = CurrentCast(_framework);
+        }
+        EndGame(true);
+        const char* file = BoardConfigFile(GetGameVariant());
+        if (file != nullptr) {
+            StartGame(file);
+        }
+    }
+    _leaving = false;
+    _noGame = false;
+}
+
+void MjGameScript::StartGame(const std::string& boardConfigFile)
+{
+    _boardConfig = new MjClassicConfig(boardConfigFile);
+    Cast* cast = CurrentCast(_framework);
+    auto* sheet = new ImageResource(_boardConfig->_menuImg, kMenuButtonLooks, 1, nullptr);
+    _menuButton = new CastMemberButton(cast, kMenuButtonId, _boardConfig->_menuPos.GetX(),
+                                       _boardConfig->_menuPos.GetY(), kMenuButtonPriority, sheet);
+    _menuButton->SetButtonListener(this);
+    _menuButton->UseTransparency(true);
+}
+
+void MjGameScript::EndGame(bool newGame)
+{
+    if (_gameCast == nullptr) {
+        return;
+    }
+    Cast* current = CurrentCast(_framework);
+    if (newGame && current != nullptr) {
+        current->SetInputCatcher(nullptr);
+    }
+    if (!newGame) {
+        delete _menuDialogConfig;
+        _menuDialogConfig = nullptr;
+        delete _radioConfig;
+        _radioConfig = nullptr;
+        delete _popupConfig;
+        _popupConfig = nullptr;
+        _gameCast->SafeDelete(_menuDialog);
+        _menuDialog = nullptr;
+        _gameCast->SafeDelete(_promptDialog);
+        _promptDialog = nullptr;
+    }
+    // The stage still paints the background until it is told to stop.
+    if (_background != nullptr) {
+        _gameCast->SetBackground(static_cast<Image*>(nullptr));
+        delete _background;
+        _background = nullptr;
+    }
+    delete _boardConfig;
+    _boardConfig = nullptr;
+    if (_animState.load() == kAnimLoaded) {
+        CleanUpAnimation(1);
+        _animState.store(kAnimNone);
+    }
+    if (_menuButton != nullptr) {
+        _gameCast->SafeDelete(_menuButton);
+        _menuButton = nullptr;
+    }
+    if (newGame && current != nullptr) {
+        current->RemoveAll();
+    }
+}
+
+void MjGameScript::DoScript()
+{
+    AppScript::DoScript();
+    if (_sceneLoader != nullptr && !_sceneLoader->IsRunning()) {
+        if (_sceneLoader->GetReturnValue() > 0) {
+            _animState.store(kAnimLoaded);
+        }
+        delete _sceneLoader;
+        _sceneLoader = nullptr;
+    }
+}
+
+void MjGameScript::DoFrame()
+{
+    // The pause check belongs to the board screen, which a running game has.
+    if (_noGame || _screen == nullptr) {
+        return;
+    }
+}
+
+void MjGameScript::KeyPressed(int)
+{
+    if (_noGame || _screen == nullptr) {
+        return;
+    }
+}
+
+int MjGameScript::LoadGameConfigs(bool onThread)
+{
+    ConfigFile* theme =
+        Framework::GetApp() != nullptr ? Framework::GetApp()->GetThemeConfig() : nullptr;
+    if (_menuDialogConfig == nullptr) {
+        _menuDialogConfig = new ConfigFile("cfg/menudialog.cfg", theme, onThread, false, false);
+    }
+    if (_popupConfig == nullptr) {
+        _popupConfig = new ConfigFile("cfg/popup.cfg", theme, onThread, false, false);
+    }
+    if (_radioConfig == nullptr) {
+        _radioConfig = new ConfigFile("cfg/radio.cfg", theme, onThread, false, false);
+    }
+    if (!_gameConfigsLoaded.load()) {
+        _gameConfigsLoaded.store(true);
+        return 1;
+    }
+    return 0;
+}
+
+int MjGameScript::LoadSceneAnimation(bool onThread)
+{
+    const std::string name = _animName;
+    BeginAnimation(name, onThread);
+    _animState.store(kAnimLoaded);
+    return 1;
+}
+
+void MjGameScript::WaitOnThreads()
+{
+    AppScript::WaitOnThreads();
+    if (_sceneLoader != nullptr) {
+        while (_sceneLoader->IsRunning()) {
+            SDL_Delay(20);
+        }
+        delete _sceneLoader;
+        _sceneLoader = nullptr;
+    }
+}
+
+void MjGameScript::ResumeBoard()
+{
+    if (_leaving || _screen == nullptr) {
+        return;
+    }
+}
+
+void MjGameScript::LeaveGame()
+{
+    _leaving = true;
+    _noGame = true;
+    if (_app != nullptr) {
+        _app->_cheatMode = false;
+    }
+    ChangeState(AppScript::kLeaveGame, 1);
+}
+
+void MjGameScript::SetReplayMode(int)
+{
+    if (_screen == nullptr) {
+        return;
+    }
+}
+
+void MjGameScript::Cue(CastMember* member, int cue, int)
+{
+    AppScript::Cue(member, cue, 0);
+}
+
+void MjGameScript::DeletedPlayer(const std::string& name)
+{
+    // Files are named from the lower-cased name; a name that must not reach a path deletes nothing.
+    std::string stem;
+    if (!ConfigFilePlayers::PlayerFileStem(name, &stem)) {
+        return;
+    }
+    for (const char* suffix : kProgressSuffixes) {
+        File::Delete((stem + suffix).c_str());
+    }
+}
+
+void MjGameScript::DialogDetached(CastMemberDialog*, int dialogId, bool)
+{
+    for (int id : kShellDialogsOverBoard) {
+        if (id == dialogId) {
+            ResumeBoard();
+            return;
+        }
+    }
+}

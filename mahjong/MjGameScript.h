@@ -1,0 +1,106 @@
+#pragma once
+
+#include "framework/shell/AnimatedAppScript.h"
+#include "framework/stage/DialogAttachListener.h"
+
+#include <atomic>
+#include <string>
+
+class CastMemberButton;
+class CastMemberDialog;
+class CastMemberDialogResizable;
+class ConfigFile;
+class Framework;
+class GameTime;
+class Image;
+class LoadingThread;
+class Mahjong;
+class MjClassic;
+class MjClassicConfig;
+
+// The game's script: the shell's states, plus the start and end of a game and the hand-over of
+// the scene animation loaded between boards.
+class MjGameScript : public AnimatedAppScript, public DialogAttachListener
+{
+public:
+    // Game states, after the shell's.
+    static constexpr int kStartGame = Script::kFirstGameState;
+    static constexpr int kRetryMs = 100;
+    // The in-game menu button.
+    static constexpr int kMenuButtonId = 99;
+    static constexpr int kMenuButtonPriority = 999999;
+    static constexpr int kMenuButtonLooks = 4;
+    // Scene animation states: none, loading, loaded.
+    static constexpr int kAnimNone = 0;
+    static constexpr int kAnimLoading = 1;
+    static constexpr int kAnimLoaded = 2;
+    // Further shell dialogs over a running board that give it back when they close (beside the
+    // options and rules dialogs).
+    static constexpr int kResumingShellDialog1 = 7;
+    static constexpr int kResumingShellDialog2 = 8;
+    // The board screen's warning popup, closed over a running board.
+    static constexpr int kScrambleWarningDialog = 112;
+
+    MjGameScript(Framework* app, GameTime* clock);
+    ~MjGameScript() override;
+
+    void DoState(int state) override;
+    void DoScript() override;
+    void DeletedPlayer(const std::string& name) override;
+    void WaitOnThreads() override;
+    void Cue(CastMember* member, int cue, int value) override;
+    void DialogDetached(CastMemberDialog* dialog, int dialogId, bool nested) override;
+    using DialogListener::DialogDetached;
+
+    // After every frame: the board screen's pause check while a game runs.
+    void DoFrame();
+    void KeyPressed(int key);
+    int LoadGameConfigs(bool onThread);
+    int LoadSceneAnimation(bool onThread);
+    void StartGame(const std::string& boardConfigFile);
+    void EndGame(bool newGame);
+    void ResumeBoard();
+    void LeaveGame();
+    void SetReplayMode(int movie);
+
+    // The look file of a variant, or null for one that starts no game.
+    static const char* BoardConfigFile(int variant);
+
+    bool NoGame() const { return _noGame; }
+    bool Leaving() const { return _leaving; }
+    MjClassicConfig* GetBoardConfig() const { return _boardConfig; }
+    CastMemberButton* GetMenuButton() const { return _menuButton; }
+    ConfigFile* GetMenuDialogConfig() const { return _menuDialogConfig; }
+    ConfigFile* GetPopupConfig() const { return _popupConfig; }
+    ConfigFile* GetRadioConfig() const { return _radioConfig; }
+    int GetAnimState() const { return _animState.load(); }
+    void SetAnimState(int state) { _animState.store(state); }
+    void SetAnimName(const std::string& name) { _animName = name; }
+    // Owned from here on; polled every frame.
+    void SetSceneLoader(LoadingThread* loader) { _sceneLoader = loader; }
+    LoadingThread* GetSceneLoader() const { return _sceneLoader; }
+
+private:
+    void StartGameState();
+
+    LoadingThread* _sceneLoader = nullptr; // owned
+    bool _noGame = true;
+    bool _leaving = false;
+    bool _closingPlayed = false;
+    Mahjong* _app;
+    Image* _background = nullptr;            // owned
+    MjClassic* _screen = nullptr;            // owned; made with the board screen
+    MjClassicConfig* _boardConfig = nullptr; // owned
+    CastMemberButton* _menuButton = nullptr; // deleted through the game stage
+    ConfigFile* _menuDialogConfig = nullptr; // owned
+    CastMemberDialog* _menuDialog = nullptr; // deleted through the game stage
+    std::string _animName;
+    // Handed over between the scene loader and the main thread.
+    std::atomic<int> _animState{kAnimNone};
+    std::atomic<bool> _gameConfigsLoaded{false};
+    bool _clearSceneOnFirstFrame = false;
+    Cast* _gameCast = nullptr;
+    ConfigFile* _popupConfig = nullptr;                 // owned
+    ConfigFile* _radioConfig = nullptr;                 // owned
+    CastMemberDialogResizable* _promptDialog = nullptr; // deleted through the game stage
+};

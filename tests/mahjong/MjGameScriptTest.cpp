@@ -1,0 +1,155 @@
+#include "mahjong/MjGameScript.h"
+
+#include "framework/core/ConfigFile.h"
+#include "framework/media/AnimationManager.h"
+#include "framework/stage/CastMemberButton.h"
+#include "mahjong/Mahjong.h"
+#include "mahjong/MjClassicConfig.h"
+#include "tests/shell/ShellTestSupport.h"
+#include "tests/support/TestSupport.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+
+namespace {
+
+// The script with the variant that the menu's start buttons would have chosen.
+class VariantScript : public MjGameScript
+{
+public:
+    VariantScript(Framework* app, GameTime* clock, int variant)
+        : MjGameScript(app, clock), variant(variant)
+    {}
+    int GetGameVariant() override { return variant; }
+    int variant;
+};
+
+class MjGameScriptTest : public shelltest::ShellTest
+{
+protected:
+    void SetUp() override
+    {
+        WriteData("allowloadingthread=0\n");
+        StartFramework();
+    }
+    VariantScript* Make(int variant)
+    {
+        auto* s = new VariantScript(app.get(), Manager()->GetGameTime(), variant);
+        s->ChangeState(AppScript::kMenuLive, 0);
+        Attach(s);
+        return s;
+    }
+};
+
+} // namespace
+
+TEST_F(MjGameScriptTest, StartStateBuildsTheLookOfTheChosenVariant)
+{
+    struct Case
+    {
+        int variant;
+        const char* file;
+    };
+    const Case cases[] = {{1, "cfg/mjlogic.cfg"},
+                          {2, "cfg/mjclassic.cfg"},
+                          {3, "cfg/mjzorvy.cfg"},
+                          {0, nullptr},
+                          {4, nullptr}};
+    for (const Case& c : cases) {
+        VariantScript* s = Make(c.variant);
+        EXPECT_TRUE(s->NoGame());
+        s->LoadGameConfigs(false);
+        s->DoState(MjGameScript::kStartGame);
+        EXPECT_FALSE(s->NoGame()) << c.variant;
+        EXPECT_FALSE(s->Leaving());
+        if (c.file == nullptr) {
+            EXPECT_EQ(s->GetBoardConfig(), nullptr) << c.variant;
+            EXPECT_EQ(s->GetMenuButton(), nullptr) << c.variant;
+            continue;
+        }
+        ASSERT_NE(s->GetBoardConfig(), nullptr) << c.variant;
+        EXPECT_EQ(s->GetBoardConfig()->GetFileName(), c.file);
+        ASSERT_NE(s->GetMenuButton(), nullptr);
+        EXPECT_EQ(s->GetMenuButton()->GetID(), MjGameScript::kMenuButtonId);
+        EXPECT_EQ(s->GetMenuButton()->GetPriority(), MjGameScript::kMenuButtonPriority);
+        Frame();
+    }
+}
+
+TEST_F(MjGameScriptTest, StartRetriesUntilTheDialogConfigurationsAreLoaded)
+{
+    VariantScript* s = Make(2);
+    s->DoState(MjGameScript::kStartGame);
+    EXPECT_EQ(s->GetState(), MjGameScript::kStartGame);
+    EXPECT_EQ(s->GetNextState(), MjGameScript::kStartGame);
+    EXPECT_NE(s->GetBoardConfig(), nullptr); // the game is built all the same
+    EXPECT_FALSE(s->NoGame());
+}
+
+TEST_F(MjGameScriptTest, DialogConfigurationsAreLoadedOnceAndNeverReplaced)
+{
+    VariantScript* s = Make(1);
+    EXPECT_EQ(s->LoadGameConfigs(false), 1);
+    ConfigFile* menu = s->GetMenuDialogConfig();
+    ConfigFile* popup = s->GetPopupConfig();
+    ConfigFile* radio = s->GetRadioConfig();
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(menu->GetFileName(), "cfg/menudialog.cfg");
+    EXPECT_EQ(popup->GetFileName(), "cfg/popup.cfg");
+    EXPECT_EQ(radio->GetFileName(), "cfg/radio.cfg");
+    EXPECT_EQ(s->LoadGameConfigs(false), 0);
+    EXPECT_EQ(s->LoadGameConfigs(true), 0);
+    EXPECT_EQ(s->GetMenuDialogConfig(), menu);
+    EXPECT_EQ(s->GetPopupConfig(), popup);
+    EXPECT_EQ(s->GetRadioConfig(), radio);
+}
+
+TEST_F(MjGameScriptTest, DeletedPlayerRemovesTheLowerCasedProgressFiles)
+{
+    namespace fs = std::filesystem;
+    VariantScript* s = Make(1);
+    const char* kept[] = {"other.plr0", "bob.cfg", "bob.plr3"};
+    for (const char* name : {"bob.plr0", "bob.plr1", "bob.plr0e", "bob.plr2e"}) {
+        ASSERT_TRUE(testsupport::WriteFile(name, "x"));
+    }
+    for (const char* name : kept) {
+        ASSERT_TRUE(testsupport::WriteFile(name, "x"));
+    }
+    s->DeletedPlayer("Bob"); // bob.plr2 and bob.plr1e are missing: ignored
+    for (const char* name :
+         {"bob.plr0", "bob.plr1", "bob.plr2", "bob.plr0e", "bob.plr1e", "bob.plr2e"}) {
+        EXPECT_FALSE(fs::exists(name)) << name;
+    }
+    for (const char* name : kept) {
+        EXPECT_TRUE(fs::exists(name)) << name;
+    }
+
+    // A name that would leave the folder reaches no path.
+    fs::create_directories("inner");
+    ASSERT_TRUE(testsupport::WriteFile("x.plr0", "x"));
+    fs::current_path("inner");
+    s->DeletedPlayer("../x");
+    fs::current_path("..");
+    EXPECT_TRUE(fs::exists("x.plr0"));
+}
+
+TEST_F(MjGameScriptTest, LeavingSetsTheFlagsAndAsksTheShellToLeave)
+{
+    VariantScript* s = Make(3);
+    s->LoadGameConfigs(false);
+    s->DoState(MjGameScript::kStartGame);
+    ASSERT_FALSE(s->NoGame());
+    s->LeaveGame();
+    EXPECT_TRUE(s->NoGame());
+    EXPECT_TRUE(s->Leaving());
+    EXPECT_EQ(s->GetNextState(), AppScript::kLeaveGame);
+
+    // The next start clears what the last one left and builds afresh.
+    s->DoState(MjGameScript::kStartGame);
+    EXPECT_FALSE(s->NoGame());
+    EXPECT_FALSE(s->Leaving());
+    ASSERT_NE(s->GetBoardConfig(), nullptr);
+    Frame();
+}
