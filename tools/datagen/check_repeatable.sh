@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Runs the picture and sound generators twice into fresh folders and compares every byte.
+# Runs the picture generator and both sound generators (the shell's and the board screen's)
+# twice into fresh folders and compares every byte.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d)
@@ -7,6 +8,7 @@ trap 'rm -rf "$work"' EXIT
 for run in a b; do
     /usr/bin/python3 "$here/gen_images.py" "$work/$run"
     "$here/gen_sounds.sh" "$work/$run"
+    "$here/gen_game_sounds.sh" "$work/$run"
 done
 if diff -r "$work/a" "$work/b"; then
     echo "ok: $(find "$work/a" -type f | wc -l) files identical over two runs"
