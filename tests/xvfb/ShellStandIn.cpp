@@ -2,14 +2,19 @@
 // derived from Framework and a script derived from AnimatedAppScript. It runs the whole shell
 // (splash, menu, hand-over, return, quit) in the data folder it is started in; its "game" is a
 // placeholder line naming the variant and the player file. It tells the Xvfb script where it is
-// on stdout ("state N", "item NAME X Y").
+// on stdout ("state N", "item NAME X Y"), when the animation clock stops and runs again
+// ("clock stopped", "clock running"), what an update or news notice shows ("notice ID", its
+// place, its buttons and "notice line TEXT" per line) and which of its items was clicked.
 #include "framework/core/ConfigFile.h"
 #include "framework/core/Framework.h"
+#include "framework/dialogs/CastMemberDialogResizable.h"
+#include "framework/dialogs/DialogItem.h"
 #include "framework/media/AnimationManager.h"
 #include "framework/shell/AnimatedAppScript.h"
 #include "framework/stage/Cast.h"
 #include "framework/stage/CastMemberButton.h"
 #include "framework/stage/CastMemberText.h"
+#include "framework/stage/GameTime.h"
 #include "tests/xvfb/XvfbSceneSupport.h"
 
 #include <cstdio>
@@ -62,7 +67,50 @@ public:
 
     void DestroyGame() override { RemovePlaceholder(); }
 
+    void DoScript() override
+    {
+        AnimatedAppScript::DoScript();
+        // Said on each change: opening a web link pauses the clock, and it must run again.
+        const bool stopped = _framework->_animationManager->GetGameTime()->Stopped();
+        if (!_clockSaid || stopped != _clockStopped) {
+            xvfbscene::Say(stopped ? "clock stopped" : "clock running");
+            _clockSaid = true;
+            _clockStopped = stopped;
+        }
+    }
+
+    void ShowUpdaterDialog(std::string text) override
+    {
+        AnimatedAppScript::ShowUpdaterDialog(text);
+        if (CastMemberDialogResizable* notice = GetUpdateDialog()) {
+            xvfbscene::Say("notice " + std::to_string(notice->GetID()));
+            xvfbscene::SayDialog(*notice);
+            for (const auto& item : notice->GetItems()) {
+                if (item->GetID() == kNoticeYes || item->GetID() == kNoticeNo) {
+                    xvfbscene::Say(std::string("item ") +
+                                   (item->GetID() == kNoticeYes ? "yes " : "no ") +
+                                   std::to_string(notice->GetX() + item->GetX()) + " " +
+                                   std::to_string(notice->GetY() + item->GetY()) + " " +
+                                   std::to_string(item->GetFrameWidth()) + " " +
+                                   std::to_string(item->GetFrameHeight()));
+                } else if (!item->GetText().empty()) {
+                    xvfbscene::Say("notice line " + item->GetText());
+                }
+            }
+        }
+    }
+
+    void DialogButtonClicked(int dialogId, int itemId, int how) override
+    {
+        xvfbscene::Say("notice " + std::to_string(dialogId) + " clicked " + std::to_string(itemId));
+        AnimatedAppScript::DialogButtonClicked(dialogId, itemId, how);
+    }
+
 private:
+    // The ids of the notices' Yes and No buttons in the menu description.
+    static constexpr int kNoticeYes = 1;
+    static constexpr int kNoticeNo = 2;
+
     void SayButtons()
     {
         int id = kFirstStartButton;
@@ -73,6 +121,12 @@ private:
             if (member->GetID() == kQuitButton) {
                 SayCentre("quit", member);
             }
+        }
+        if (CastMemberButton* update = GetUpdateButton();
+            update != nullptr && update->IsVisible()) {
+            xvfbscene::Say("item update " + std::to_string(update->GetX()) + " " +
+                           std::to_string(update->GetY()) + " " + std::to_string(update->GetW()) +
+                           " " + std::to_string(update->GetH()));
         }
     }
 
@@ -109,6 +163,8 @@ private:
     }
 
     CastMemberText* _placeholder = nullptr; // deleted by its stage
+    bool _clockSaid = false;
+    bool _clockStopped = false;
 };
 
 class StandInApp final : public Framework

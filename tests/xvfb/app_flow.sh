@@ -49,46 +49,6 @@ program=$(cd "$(dirname "$program")" && pwd)/$(basename "$program")
 cd "$out/data"
 start_scene program "$out/program.log" "$out/program.err" "$program"
 
-# The framework logs a display it could not open in its own log: the display was taken.
-display_taken() {
-    if grep -qs "Couldn't open X11 display" debug.txt "$scene_err"; then
-        exit 75
-    fi
-}
-
-# Waits until a line was printed at least N times.
-wait_count() {
-    local _
-    for _ in $(seq 1 400); do
-        if [ "$(grep -cx "$1" "$scene_log" || true)" -ge "$2" ]; then
-            return 0
-        fi
-        if ! kill -0 "$scene_pid" 2>/dev/null; then
-            break
-        fi
-        sleep 0.05
-    done
-    display_taken
-    echo "FAIL: the program never printed \"$1\" $2 times"
-    cat "$scene_log" "$scene_err"
-    exit 1
-}
-
-# Pixels of a screenshot within a rectangle whose colour passes an fx test (0 or 1 per pixel).
-count_where() {
-    convert "$1" -crop "$2" +repage -fx "$3" -format "%[fx:round(mean*w*h)]" info:
-}
-
-expect_count() {
-    local got
-    got=$(count_where "$1" "$2" "$3")
-    if [ "$got" -ge "$4" ]; then
-        echo "ok: $5 ($got pixels)"
-    else
-        fail "$5: $got pixels in $2, expected at least $4"
-    fi
-}
-
 wait_count "state 1" 1
 window=$(xdotool search --sync --name ShellStandIn | head -1)
 

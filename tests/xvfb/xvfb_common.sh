@@ -85,9 +85,15 @@ start_scene() {
 # Waits until the program printed a line (whole line, as a grep pattern); ends the run when it
 # never does, with code 75 when it could not open the display (taken by another server).
 wait_for() {
+    wait_count "$1" 1
+}
+
+# Waits until the program printed a line (as wait_for) at least N times.
+# Usage: wait_count LINE N
+wait_count() {
     local _
-    for _ in $(seq 1 200); do
-        if grep -qx "$1" "$scene_log"; then
+    for _ in $(seq 1 400); do
+        if [ "$(grep -cx "$1" "$scene_log" || true)" -ge "$2" ]; then
             return 0
         fi
         if ! kill -0 "$scene_pid" 2>/dev/null; then
@@ -95,10 +101,15 @@ wait_for() {
         fi
         sleep 0.05
     done
-    if grep -q "Couldn't open X11 display" "$scene_err"; then
+    # A program on the framework says so in its own log in the folder it runs in.
+    if grep -qs "Couldn't open X11 display" "$scene_err" debug.txt; then
         exit 75
     fi
-    echo "FAIL: the $scene_what never printed \"$1\""
+    if [ "$2" -eq 1 ]; then
+        echo "FAIL: the $scene_what never printed \"$1\""
+    else
+        echo "FAIL: the $scene_what never printed \"$1\" $2 times"
+    fi
     cat "$scene_log" "$scene_err"
     exit 1
 }
@@ -142,6 +153,22 @@ expect_pixel() {
         echo "ok: $what at $x,$y is $want"
     else
         fail "$what at $x,$y is $got, expected $want"
+    fi
+}
+
+# Pixels of a screenshot within a rectangle whose colour passes an fx test (0 or 1 per pixel).
+count_where() {
+    convert "$1" -crop "$2" +repage -fx "$3" -format "%[fx:round(mean*w*h)]" info:
+}
+
+# Usage: expect_count SHOT RECTANGLE FX_TEST LEAST WHAT
+expect_count() {
+    local got
+    got=$(count_where "$1" "$2" "$3")
+    if [ "$got" -ge "$4" ]; then
+        echo "ok: $5 ($got pixels)"
+    else
+        fail "$5: $got pixels in $2, expected at least $4"
     fi
 }
 
