@@ -122,7 +122,8 @@ public:
     // Builds the software cursor on cast from the splash description's three cursors (see
     // CreateCursorSprite). Defined with the shell, which owns the description.
     virtual void CreateCursors(ConfigFileSplash* description, Cast* cast);
-    // Window caption and icon; the icon file name is also the icon caption.
+    // Window caption and icon; the icon file name is also the icon caption. Nothing while SDL's
+    // video is not running.
     virtual void SetTitle(const char* title, const char* iconFile);
     virtual const char* GetDefaultFontName();
     virtual void SetDefaultFontName(std::string name);

@@ -266,6 +266,11 @@ void Framework::SetDialogAttributes() {}
 
 void Framework::SetTitle(const char* title, const char* iconFile)
 {
+    // SDL 1.2 sets an icon through its video device unchecked: without one (SDL did not start,
+    // as with no display) the failed start must still end cleanly.
+    if (SDL_WasInit(SDL_INIT_VIDEO) == 0) {
+        return;
+    }
     SDL_WM_SetCaption(title, iconFile);
     SDL_Surface* icon = iconFile != nullptr ? IMG_Load(iconFile) : nullptr;
     if (icon != nullptr) {

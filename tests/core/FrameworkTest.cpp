@@ -243,10 +243,17 @@ TEST(FrameworkRunTest, NoWindowEndsTheStartWithMinusFourInTheLogToo)
 TEST(FrameworkRunTest, SdlThatDidNotStartFailsTheStart)
 {
     PrepareData();
+    // The window's icon, as the game names it in its constructor.
+    SDL_Surface* icon = SDL_CreateRGBSurface(SDL_SWSURFACE, 16, 16, 24, 0xff0000, 0xff00, 0xff, 0);
+    ASSERT_NE(icon, nullptr);
+    ASSERT_EQ(SDL_SaveBMP(icon, "icon.bmp"), 0);
+    SDL_FreeSurface(icon);
     setenv("SDL_VIDEODRIVER", "no-such-driver", 1);
     int code = 0;
     {
         TestFramework app;
+        // Without a display there is no window to name: the title and the icon are skipped.
+        app.SetTitle("Title", "icon.bmp");
         code = Application::Execute(0, nullptr);
         EXPECT_EQ(app._animationManager, nullptr);
     }

@@ -37,7 +37,8 @@ for _ in $(seq 1 200); do
     sleep 0.05
 done
 if [ -z "$window" ]; then
-    grep -q "Couldn't open X11 display" "$out/program.err" && exit 75
+    # The framework logs a display it could not open in its own log: the display was taken.
+    grep -qs "Couldn't open X11 display" "$out/program.err" debug.txt && exit 75
     echo "FAIL: no window titled Quorvane"
     cat "$out/program.err"
     exit 1
