@@ -163,13 +163,7 @@ count_where() {
 
 # Usage: expect_count SHOT RECTANGLE FX_TEST LEAST WHAT
 expect_count() {
-    local got
-    got=$(count_where "$1" "$2" "$3")
-    if [ "$got" -ge "$4" ]; then
-        echo "ok: $5 ($got pixels)"
-    else
-        fail "$5: $got pixels in $2, expected at least $4"
-    fi
+    expect_pixels "$(count_where "$1" "$2" "$3")" "$4" "$5" "$2" ""
 }
 
 # Pixels of exactly one colour (hex, as RRGGBB) inside a rectangle (WxH+X+Y) of a screenshot.
@@ -179,12 +173,16 @@ count_colour() {
 
 # Usage: expect_at_least SHOT RECTANGLE COLOUR LEAST WHAT
 expect_at_least() {
-    local count
-    count=$(count_colour "$1" "$2" "$3")
-    if [ "$count" -ge "$4" ]; then
-        echo "ok: $5 ($count pixels of #$3)"
+    expect_pixels "$(count_colour "$1" "$2" "$3")" "$4" "$5" "$2" " of #$3"
+}
+
+# Counts a failed check unless COUNT pixels are at least LEAST.
+# Usage: expect_pixels COUNT LEAST WHAT RECTANGLE KIND
+expect_pixels() {
+    if [ "$1" -ge "$2" ]; then
+        echo "ok: $3 ($1 pixels$5)"
     else
-        fail "$5 ($count pixels of #$3 in $2, expected at least $4)"
+        fail "$3 ($1 pixels$5 in $4, expected at least $2)"
     fi
 }
 
