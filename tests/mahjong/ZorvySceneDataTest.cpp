@@ -1,12 +1,16 @@
 #include "framework/core/ConfigFile.h"
+#include "framework/core/LoadingThread.h"
 #include "framework/media/AnimationManager.h"
 #include "framework/media/Image.h"
+#include "framework/shell/SpriteRunnerConfigFile.h"
 #include "framework/stage/CastMemberImage.h"
+#include "mahjong/Mahjong.h"
 #include "mahjong/MjGameScript.h"
 #include "mahjong/SceneBackgroundListener.h"
 #include "mahjong/ZorvyAnimation.h"
 #include "tests/mahjong/MjBoardCatalog.h"
 #include "tests/shell/ShellTestSupport.h"
+#include "tests/support/FakeClock.h"
 #include "tests/support/TestSupport.h"
 
 #include <filesystem>
@@ -147,6 +151,72 @@ TEST_F(ZorvySceneDataTest, EveryShippedSceneLoadsAndPlaysToItsAnimation)
     EXPECT_EQ(testsupport::CountLogLines("Can't open"), 0);
     EXPECT_EQ(testsupport::CountLogLines("Too big"), 0);
     EXPECT_EQ(testsupport::CountLogLines("out of range"), 0);
+}
+
+// The game itself, whose scene loader runs the keyframed animations' loader on its worker.
+class ZorvySceneLoaderDataTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        dataDir = mjtest::GameDataDir();
+        shelltest::WriteShellData("allowloadingthread=1\n");
+        std::error_code ignored;
+        fs::create_directory_symlink(dataDir + "/images", "images", ignored);
+        fs::create_directory_symlink(dataDir + "/audio", "audio", ignored);
+        // A copy: the animation loader may write a description back.
+        fs::copy(dataDir + "/quest", "quest", fs::copy_options::recursive, ignored);
+        ASSERT_TRUE(fs::exists("quest/scene00.cfg"));
+        ASSERT_TRUE(app->OnInit(0, nullptr));
+        config = std::make_unique<ConfigFile>(dataDir + "/cfg/zorvy.cfg", false, true, true);
+    }
+    void TearDown() override
+    {
+        if (app->GetGameScript() != nullptr) {
+            app->GetGameScript()->WaitOnThreads();
+        }
+        config.reset();
+        app.reset();
+    }
+
+    testsupport::FakeClock clock{1000};
+    std::string dataDir;
+    std::unique_ptr<Mahjong> app = std::make_unique<Mahjong>();
+    std::unique_ptr<ConfigFile> config;
+};
+
+TEST_F(ZorvySceneLoaderDataTest, EveryShippedAnimationLoadsOnTheSceneLoader)
+{
+    MjGameScript* script = app->GetGameScript();
+    ZorvyAnimation scene(config.get(), script);
+    const std::vector<std::string> listed = config->GetSectionsThatStartWith("puzzle");
+    const std::set<std::string> sections(listed.begin(), listed.end());
+    for (size_t p = 0; p < sections.size(); ++p) {
+        SCOPED_TRACE("puzzle" + std::to_string(p));
+        scene.StartLoading(static_cast<int>(p));
+        LoadingThread* loader = script->GetSceneLoader();
+        ASSERT_NE(loader, nullptr);
+        ASSERT_TRUE(testsupport::WaitUntilStopped(*loader, std::chrono::milliseconds(20000)));
+        ASSERT_TRUE(testsupport::WaitUntilFinished(*loader));
+        EXPECT_EQ(loader->GetReturnValue(), 1);
+        EXPECT_EQ(script->GetAnimState(), MjGameScript::kAnimLoaded);
+        // Freed as the script's poll frees it, without running the rest of its frame.
+        script->SetSceneLoader(nullptr);
+        EXPECT_TRUE(Thread::DeleteIfFinished(loader));
+
+        ASSERT_TRUE(script->AnimationPresent());
+        ASSERT_NE(script->GetDescription(), nullptr);
+        EXPECT_FALSE(script->GetDescription()->_anims.empty());
+        EXPECT_FALSE(script->GetKeyframe(1).empty());
+        script->CleanUpAnimation(0);
+        script->SetAnimState(MjGameScript::kAnimNone);
+    }
+    // The quest's closing animation is loaded by the script itself, the same way.
+    script->BeginAnimation("quest/zorvy12b.cfg", false);
+    EXPECT_TRUE(script->AnimationPresent());
+    script->CleanUpAnimation(0);
+    EXPECT_EQ(testsupport::CountLogLines("Can't open"), 0);
+    EXPECT_EQ(testsupport::CountLogLines("Init Failed"), 0);
 }
 
 } // namespace
