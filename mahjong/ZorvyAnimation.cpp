@@ -3,6 +3,7 @@
 #include "framework/core/ConfigFile.h"
 #include "framework/core/Framework.h"
 #include "framework/core/LoadingThread.h"
+#include "framework/core/MultiType.h"
 #include "framework/core/Point.h"
 #include "framework/media/AnimationManager.h"
 #include "framework/media/Canvas.h"
@@ -62,6 +63,15 @@ std::string ZorvyAnimation::Section(int puzzle)
     return Numbered("puzzle%d", puzzle);
 }
 
+std::string ZorvyAnimation::ReadText(const std::string& section, const std::string& key,
+                                     const char* defaultValue)
+{
+    if (_config == nullptr) {
+        return defaultValue;
+    }
+    return std::string(_config->Value(section, key, std::string(defaultValue), true));
+}
+
 int ZorvyAnimation::ReadInt(const std::string& section, const std::string& key, int defaultValue)
 {
     if (_config == nullptr) {
@@ -97,12 +107,11 @@ ZorvyAnimation::ImageKeys ZorvyAnimation::ReadImageKeys(const std::string& secti
     if (_config == nullptr) {
         return keys;
     }
-    keys.file = std::string(_config->Value(section, Numbered("img%d", n), std::string("0"), true));
+    keys.file = ReadText(section, Numbered("img%d", n), "0");
     keys.pos = _config->ValueAsPoint(section, Numbered("pos%d", n), Point(0, 0));
     keys.trans = ReadInt(section, Numbered("img%dtrans", n), 0);
     keys.frames = ReadInt(section, Numbered("img%dframes", n), 1);
-    keys.mirror =
-        std::string(_config->Value(section, Numbered("img%dmirror", n), std::string("off"), true));
+    keys.mirror = ReadText(section, Numbered("img%dmirror", n), "off");
     if (sprite) {
         const double scale = _config->Value(section, Numbered("img%dscale", n), 1.0, true);
         keys.scale = static_cast<float>(scale);
@@ -133,10 +142,7 @@ Image* ZorvyAnimation::MakeImage(const ImageKeys& keys)
 Image* ZorvyAnimation::LoadBackground(int puzzle, Cast*, bool pictureOnly, int layerCount)
 {
     const std::string section = Section(puzzle);
-    const std::string bg = _config != nullptr
-                               ? std::string(_config->Value(section, "bg", std::string("0"), true))
-                               : std::string("0");
-    auto* picture = new Image(bg, nullptr);
+    auto* picture = new Image(ReadText(section, "bg", "0"), nullptr);
     if (pictureOnly) {
         return picture;
     }
@@ -214,10 +220,7 @@ void ZorvyAnimation::StartLoading(int puzzle)
         DebugVar(-1, "Scene loader still busy, no animation loaded for puzzle %d", puzzle);
         return;
     }
-    const std::string name = _config != nullptr
-                                 ? std::string(_config->Value(Section(puzzle), "animation",
-                                                              std::string(kNoAnimation), true))
-                                 : std::string(kNoAnimation);
+    const std::string name = ReadText(Section(puzzle), "animation", kNoAnimation);
     if (name == kNoAnimation) {
         return;
     }
@@ -247,10 +250,7 @@ void ZorvyAnimation::LoadFadeImages(int puzzle, int delay)
 {
     _puzzle = puzzle;
     const std::string section = Section(puzzle);
-    const std::string animation =
-        _config != nullptr
-            ? std::string(_config->Value(section, "animation", std::string(kNoAnimation), true))
-            : std::string(kNoAnimation);
+    const std::string animation = ReadText(section, "animation", kNoAnimation);
     _numFadeImages = ReadCount(section, "numfadeimages", 0);
     if (_numFadeImages > 0 && animation != kNoAnimation) {
         _pendingAnimation = animation;
@@ -306,11 +306,8 @@ void ZorvyAnimation::LoadFades(int)
         if (fadeIn > 0 || fadeOut > 0 || hide > 0 || show > 0) {
             CastMemberImage* sprite = LoadSprites(n);
             // A negative pause would schedule nothing and stop the series for good.
-            pause =
-                _config != nullptr
-                    ? std::max(0, ConfigFile::AsInt(_config->Value(
-                                      section, Numbered("fadepause%d", n), std::string("0"), true)))
-                    : 0;
+            pause = std::max(0, ConfigFile::AsInt(
+                                    MultiType(ReadText(section, Numbered("fadepause%d", n), "0"))));
             if (fadeIn > 0) {
                 sprite->SetAlpha(0);
                 sprite->FadeIn(255, static_cast<unsigned int>(fadeIn), nullptr);

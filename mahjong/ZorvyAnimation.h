@@ -82,6 +82,8 @@ private:
     struct ImageKeys;
 
     static std::string Section(int puzzle);
+    std::string ReadText(const std::string& section, const std::string& key,
+                         const char* defaultValue);
     int ReadInt(const std::string& section, const std::string& key, int defaultValue);
     bool ReadFlag(const std::string& section, const std::string& key);
     // A count key clamped to 0..kMaxImages, logged when it had to be.

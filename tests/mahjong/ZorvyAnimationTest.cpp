@@ -12,6 +12,7 @@
 #include "framework/stage/CastMemberImage.h"
 #include "mahjong/MjGameScript.h"
 #include "mahjong/SceneBackgroundListener.h"
+#include "tests/mahjong/ZorvyTestSupport.h"
 #include "tests/shell/ShellTestSupport.h"
 #include "tests/support/TestSupport.h"
 
@@ -41,22 +42,8 @@ public:
     std::atomic<bool> lastOnThread{false};
 };
 
-// The game script, recording the states it reaches instead of running them.
-class SceneScript : public MjGameScript
-{
-public:
-    using MjGameScript::MjGameScript;
-    void DoState(int state) override { reached.push_back(state); }
-    std::vector<int> reached;
-};
-
-// Keeps the backgrounds it is given, the last one shown.
-class BackgroundKeeper : public SceneBackgroundListener
-{
-public:
-    void SceneBackgroundReady(Image* picture) override { pictures.emplace_back(picture); }
-    std::vector<std::unique_ptr<Image>> pictures;
-};
+using mjtest::BackgroundKeeper;
+using mjtest::SceneScript;
 
 // A scheduled state and the game-clock time until it came due.
 struct Scheduled

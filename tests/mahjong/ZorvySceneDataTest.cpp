@@ -9,6 +9,7 @@
 #include "mahjong/SceneBackgroundListener.h"
 #include "mahjong/ZorvyAnimation.h"
 #include "tests/mahjong/MjBoardCatalog.h"
+#include "tests/mahjong/ZorvyTestSupport.h"
 #include "tests/shell/ShellTestSupport.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/TestSupport.h"
@@ -24,20 +25,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class SceneScript : public MjGameScript
-{
-public:
-    using MjGameScript::MjGameScript;
-    void DoState(int state) override { reached.push_back(state); }
-    std::vector<int> reached;
-};
-
-class BackgroundKeeper : public SceneBackgroundListener
-{
-public:
-    void SceneBackgroundReady(Image* picture) override { pictures.emplace_back(picture); }
-    std::vector<std::unique_ptr<Image>> pictures;
-};
+using mjtest::BackgroundKeeper;
+using mjtest::SceneScript;
 
 // The shipped hero file and pictures, read as the game reads them from its working folder.
 class ZorvySceneDataTest : public shelltest::ShellTest
