@@ -461,8 +461,10 @@ def sprite_spirit():
         w, h = img.size
         glow = Image.new("RGBA", img.size, (0, 0, 0, 0))
         gd = ImageDraw.Draw(glow)
-        gd.ellipse([w * 0.1, h * 0.05, w * 0.9, h * 0.95], fill=(150, 210, 255, 120))
-        glow = glow.filter(ImageFilter.GaussianBlur(18 * s))
+        # Small enough, and blurred little enough, to fade out before the picture's edges: the
+        # sprite is drawn with its alpha over every scene and must show no box.
+        gd.ellipse([w * 0.22, h * 0.12, w * 0.78, h * 0.9], fill=(150, 210, 255, 130))
+        glow = glow.filter(ImageFilter.GaussianBlur(10 * s))
         img.alpha_composite(glow)
         body = [(w * 0.5, h * 0.18), (w * 0.7, h * 0.45), (w * 0.62, h * 0.8), (w * 0.5, h * 0.95),
                 (w * 0.38, h * 0.8), (w * 0.3, h * 0.45)]

@@ -1,0 +1,3 @@
+#include "mahjong/SceneBackgroundListener.h"
+
+SceneBackgroundListener::~SceneBackgroundListener() = default;
