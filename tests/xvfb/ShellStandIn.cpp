@@ -2,9 +2,11 @@
 // derived from Framework and a script derived from AnimatedAppScript. It runs the whole shell
 // (splash, menu, hand-over, return, quit) in the data folder it is started in; its "game" is a
 // placeholder line naming the variant and the player file. It tells the Xvfb script where it is
-// on stdout ("state N", "item NAME X Y").
+// on stdout ("state N", "item NAME X Y", "dialog ID X Y W H" for the dialog on top of the stage
+// whenever that changes, "dialog none" once none is, "player label TEXT" when the label changes).
 #include "framework/core/ConfigFile.h"
 #include "framework/core/Framework.h"
+#include "framework/dialogs/CastMemberDialog.h"
 #include "framework/media/AnimationManager.h"
 #include "framework/shell/AnimatedAppScript.h"
 #include "framework/stage/Cast.h"
@@ -45,6 +47,16 @@ public:
         }
     }
 
+    void DoScript() override
+    {
+        AnimatedAppScript::DoScript();
+        SayDialogOnTop();
+        if (GetPlayerLabel() != nullptr && GetPlayerLabel()->GetText() != _saidLabel) {
+            _saidLabel = GetPlayerLabel()->GetText();
+            xvfbscene::Say("player label " + _saidLabel);
+        }
+    }
+
     bool KeyUp(SDLKey sym, SDLMod mod, unsigned short unicode, bool alphanumeric) override
     {
         if (GetState() == kFirstGameState) {
@@ -72,8 +84,29 @@ private:
         for (CastMember* member : GetMenuCast()->GetCastMembers()) {
             if (member->GetID() == kQuitButton) {
                 SayCentre("quit", member);
+            } else if (member->GetID() == kOptionsButton) {
+                SayCentre("options", member);
+            } else if (member->GetID() == kPlayerButton) {
+                SayCentre("player", member);
             }
         }
+    }
+
+    // The dialog that takes the input now, in the frame it came or went.
+    void SayDialogOnTop()
+    {
+        CastMemberDialog* top = _currentCast != nullptr ? _currentCast->GetDialog() : nullptr;
+        if (top == _saidDialog) {
+            return;
+        }
+        _saidDialog = top;
+        if (top == nullptr) {
+            xvfbscene::Say("dialog none");
+            return;
+        }
+        xvfbscene::Say("dialog " + std::to_string(top->GetID()) + " " +
+                       std::to_string(top->GetX()) + " " + std::to_string(top->GetY()) + " " +
+                       std::to_string(top->GetW()) + " " + std::to_string(top->GetH()));
     }
 
     void SayCentre(const char* name, CastMember* sprite)
@@ -108,7 +141,9 @@ private:
         }
     }
 
-    CastMemberText* _placeholder = nullptr; // deleted by its stage
+    CastMemberText* _placeholder = nullptr;  // deleted by its stage
+    CastMemberDialog* _saidDialog = nullptr; // only compared, never used
+    std::string _saidLabel;
 };
 
 class StandInApp final : public Framework
@@ -148,6 +183,8 @@ private:
 int main(int argc, char** argv)
 {
     ConfigFile::TurnEncryption(true);
+    // Shown by the options dialog, as the game sets its own.
+    Debug::SetProductVersion("1.0");
     StandInApp app;
     const int code = Application::Execute(argc, argv);
     std::fflush(stdout);
