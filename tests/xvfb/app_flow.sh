@@ -74,21 +74,6 @@ wait_count() {
     exit 1
 }
 
-# Pixels of a screenshot within a rectangle whose colour passes an fx test (0 or 1 per pixel).
-count_where() {
-    convert "$1" -crop "$2" +repage -fx "$3" -format "%[fx:round(mean*w*h)]" info:
-}
-
-expect_count() {
-    local got
-    got=$(count_where "$1" "$2" "$3")
-    if [ "$got" -ge "$4" ]; then
-        echo "ok: $5 ($got pixels)"
-    else
-        fail "$5: $got pixels in $2, expected at least $4"
-    fi
-}
-
 wait_count "state 1" 1
 window=$(xdotool search --sync --name ShellStandIn | head -1)
 

@@ -3,12 +3,13 @@
 
 # Runs the calling script again inside a fresh Xvfb server. Servers started at the same moment
 # (by other tests or other programs on the machine) may take the display that -a chose; such a
-# run ends with code 75 and is tried on another display.
+# run ends with code 75 and is tried on another display. A run is killed after
+# XVFB_RUN_SECONDS (100 unless the script sets more).
 run_in_xvfb() {
     local attempt status
     for attempt in 1 2 3; do
         status=0
-        timeout -s KILL 100 xvfb-run -a -s '-screen 0 1024x768x24' "$@" || status=$?
+        timeout -s KILL "${XVFB_RUN_SECONDS:-100}" xvfb-run -a -s '-screen 0 1024x768x24' "$@" || status=$?
         if [ "$status" -ne 75 ]; then
             return "$status"
         fi
@@ -158,6 +159,22 @@ expect_at_least() {
         echo "ok: $5 ($count pixels of #$3)"
     else
         fail "$5 ($count pixels of #$3 in $2, expected at least $4)"
+    fi
+}
+
+# Pixels of a screenshot within a rectangle whose colour passes an fx test (0 or 1 per pixel).
+count_where() {
+    convert "$1" -crop "$2" +repage -fx "$3" -format "%[fx:round(mean*w*h)]" info:
+}
+
+# Usage: expect_count SHOT RECTANGLE FX_TEST LEAST WHAT
+expect_count() {
+    local got
+    got=$(count_where "$1" "$2" "$3")
+    if [ "$got" -ge "$4" ]; then
+        echo "ok: $5 ($got pixels)"
+    else
+        fail "$5: $got pixels in $2, expected at least $4"
     fi
 }
 
