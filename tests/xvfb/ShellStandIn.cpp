@@ -2,11 +2,14 @@
 // derived from Framework and a script derived from AnimatedAppScript. It runs the whole shell
 // (splash, menu, hand-over, return, quit) in the data folder it is started in; its "game" is a
 // placeholder line naming the variant and the player file. It tells the Xvfb script where it is
-// on stdout ("state N", "item NAME X Y"), when the animation clock stops and runs again
-// ("clock stopped", "clock running"), what an update or news notice shows ("notice ID", its
-// place, its buttons and "notice line TEXT" per line) and which of its items was clicked.
+// on stdout ("state N", "item NAME X Y", "dialog ID X Y W H" for the dialog on top of the stage
+// whenever that changes, "dialog none" once none is, "player label TEXT" when the label changes),
+// when the animation clock stops and runs again ("clock stopped", "clock running"), what an
+// update or news notice shows ("notice ID", its place, its buttons and "notice line TEXT" per
+// line) and which of its items was clicked.
 #include "framework/core/ConfigFile.h"
 #include "framework/core/Framework.h"
+#include "framework/dialogs/CastMemberDialog.h"
 #include "framework/dialogs/CastMemberDialogResizable.h"
 #include "framework/dialogs/DialogItem.h"
 #include "framework/media/AnimationManager.h"
@@ -47,6 +50,16 @@ public:
         }
         if (state == kFirstGameState) {
             ShowPlaceholder();
+        }
+    }
+
+    void DoScript() override
+    {
+        AnimatedAppScript::DoScript();
+        SayDialogOnTop();
+        if (GetPlayerLabel() != nullptr && GetPlayerLabel()->GetText() != _saidLabel) {
+            _saidLabel = GetPlayerLabel()->GetText();
+            xvfbscene::Say("player label " + _saidLabel);
         }
     }
 
@@ -120,6 +133,10 @@ private:
         for (CastMember* member : GetMenuCast()->GetCastMembers()) {
             if (member->GetID() == kQuitButton) {
                 SayCentre("quit", member);
+            } else if (member->GetID() == kOptionsButton) {
+                SayCentre("options", member);
+            } else if (member->GetID() == kPlayerButton) {
+                SayCentre("player", member);
             }
         }
         if (CastMemberButton* update = GetUpdateButton();
@@ -128,6 +145,23 @@ private:
                            std::to_string(update->GetY()) + " " + std::to_string(update->GetW()) +
                            " " + std::to_string(update->GetH()));
         }
+    }
+
+    // The dialog that takes the input now, in the frame it came or went.
+    void SayDialogOnTop()
+    {
+        CastMemberDialog* top = _currentCast != nullptr ? _currentCast->GetDialog() : nullptr;
+        if (top == _saidDialog) {
+            return;
+        }
+        _saidDialog = top;
+        if (top == nullptr) {
+            xvfbscene::Say("dialog none");
+            return;
+        }
+        xvfbscene::Say("dialog " + std::to_string(top->GetID()) + " " +
+                       std::to_string(top->GetX()) + " " + std::to_string(top->GetY()) + " " +
+                       std::to_string(top->GetW()) + " " + std::to_string(top->GetH()));
     }
 
     void SayCentre(const char* name, CastMember* sprite)
@@ -162,7 +196,9 @@ private:
         }
     }
 
-    CastMemberText* _placeholder = nullptr; // deleted by its stage
+    CastMemberText* _placeholder = nullptr;  // deleted by its stage
+    CastMemberDialog* _saidDialog = nullptr; // only compared, never used
+    std::string _saidLabel;
     bool _clockSaid = false;
     bool _clockStopped = false;
 };
@@ -204,6 +240,8 @@ private:
 int main(int argc, char** argv)
 {
     ConfigFile::TurnEncryption(true);
+    // Shown by the options dialog, as the game sets its own.
+    Debug::SetProductVersion("1.0");
     StandInApp app;
     const int code = Application::Execute(argc, argv);
     std::fflush(stdout);

@@ -3,12 +3,13 @@
 
 # Runs the calling script again inside a fresh Xvfb server. Servers started at the same moment
 # (by other tests or other programs on the machine) may take the display that -a chose; such a
-# run ends with code 75 and is tried on another display.
+# run ends with code 75 and is tried on another display. A run is killed after
+# XVFB_RUN_SECONDS (100 unless the script sets more).
 run_in_xvfb() {
     local attempt status
     for attempt in 1 2 3; do
         status=0
-        timeout -s KILL 100 xvfb-run -a -s '-screen 0 1024x768x24' "$@" || status=$?
+        timeout -s KILL "${XVFB_RUN_SECONDS:-100}" xvfb-run -a -s '-screen 0 1024x768x24' "$@" || status=$?
         if [ "$status" -ne 75 ]; then
             return "$status"
         fi

@@ -11,10 +11,15 @@ CHECK = 24
 TRACK_W, TRACK_H = 200, 16
 KNOB_W, KNOB_H = 16, 24
 
+# The dark of wells (check box, arrow corners, groove). Never the frame's rim colour: a dialog
+# with a see-through background takes the colour at its top left corner, which is the rim's,
+# as its colour key, and would show the menu through every pixel of that colour.
+WELL = (70, 8, 10)
+
 
 def _chevron_look(up, face_top, face_bottom, edge, mark, offset):
     # Opaque corners: the play-as dialog shows its arrows without a colour key.
-    look = Image.new("RGB", (ARROW, ARROW), g.LACQUER_DARK)
+    look = Image.new("RGB", (ARROW, ARROW), WELL)
     face = g.vertical_gradient(ARROW, ARROW, face_top, face_bottom)
     mask = Image.new("L", (ARROW, ARROW), 0)
     ImageDraw.Draw(mask).rounded_rectangle([0, 0, ARROW - 1, ARROW - 1], radius=5, fill=255)
@@ -40,7 +45,7 @@ def arrow_sheet(out, rel, up):
         _chevron_look(up, (196, 56, 44), (124, 24, 22), g.GOLD, (250, 214, 120), 0),
         _chevron_look(up, (110, 98, 94), (80, 72, 70), (130, 122, 114), (170, 162, 154), 0),
     ]
-    sheet = Image.new("RGB", (ARROW * 4, ARROW), g.LACQUER_DARK)
+    sheet = Image.new("RGB", (ARROW * 4, ARROW), WELL)
     for i, look in enumerate(looks):
         sheet.paste(look, (i * ARROW, 0))
     g.save(sheet, out, rel)
@@ -61,8 +66,8 @@ def _box_look(ticked, frame, fill, mark):
 def checkbox_sheet(out, rel):
     """Four frames of 24 x 24: off, on, inactive off, inactive on."""
     looks = [
-        _box_look(False, g.GOLD, g.LACQUER_DARK, g.GOLD),
-        _box_look(True, g.GOLD, g.LACQUER_DARK, (250, 214, 120)),
+        _box_look(False, g.GOLD, WELL, g.GOLD),
+        _box_look(True, g.GOLD, WELL, (250, 214, 120)),
         _box_look(False, (130, 122, 114), (84, 74, 72), (170, 162, 154)),
         _box_look(True, (130, 122, 114), (84, 74, 72), (170, 162, 154)),
     ]
@@ -86,7 +91,7 @@ def _groove(top, bottom, rim):
 def slider_images(out):
     """The track left of the knob filled with gold, the rest a dark groove, and the knob."""
     g.save(_groove((246, 210, 120), g.GOLD_DARK, (30, 6, 6)), out, "images/dialog/slider_left.png")
-    g.save(_groove((30, 6, 6), g.LACQUER_DARK, g.GOLD_DARK), out, "images/dialog/slider_right.png")
+    g.save(_groove((30, 6, 6), WELL, g.GOLD_DARK), out, "images/dialog/slider_right.png")
     knob = Image.new("RGB", (KNOB_W, KNOB_H), g.KEY)
     face = g.vertical_gradient(KNOB_W, KNOB_H, (250, 220, 140), g.GOLD_DARK)
     mask = Image.new("L", (KNOB_W, KNOB_H), 0)
