@@ -53,16 +53,6 @@ public:
         }
     }
 
-    void DoScript() override
-    {
-        AnimatedAppScript::DoScript();
-        SayDialogOnTop();
-        if (GetPlayerLabel() != nullptr && GetPlayerLabel()->GetText() != _saidLabel) {
-            _saidLabel = GetPlayerLabel()->GetText();
-            xvfbscene::Say("player label " + _saidLabel);
-        }
-    }
-
     bool KeyUp(SDLKey sym, SDLMod mod, unsigned short unicode, bool alphanumeric) override
     {
         if (GetState() == kFirstGameState) {
@@ -89,6 +79,11 @@ public:
             xvfbscene::Say(stopped ? "clock stopped" : "clock running");
             _clockSaid = true;
             _clockStopped = stopped;
+        }
+        SayDialogOnTop();
+        if (GetPlayerLabel() != nullptr && GetPlayerLabel()->GetText() != _saidLabel) {
+            _saidLabel = GetPlayerLabel()->GetText();
+            xvfbscene::Say("player label " + _saidLabel);
         }
     }
 
