@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/core/Debug.h"
+#include "framework/core/Point.h"
 #include "framework/stage/ButtonListener.h"
 #include "framework/stage/CueListener.h"
 #include "framework/stage/DialogListener.h"
@@ -22,10 +23,12 @@ class Image;
 class ImageResource;
 class MjClassicConfig;
 class MjDeal;
+class MjGameScript;
 class MjLayout;
 class MjMoves;
 class MjTextLabel;
 class MjTile;
+class MjTileFactory;
 class Music;
 class ZorvyAnimation;
 struct MjPopupPointsLook;
@@ -62,7 +65,9 @@ struct MjClassicShared
     // The typed debug command line and the popup section stored by command x.
     std::string commandLine;
     std::string commandPopup;
-    int cueChannel = -1; // the remembered cue channel, -1 when none
+    // The channel of the cue that the next negative request cuts off.
+    bool cueRemembered = false;
+    int cueChannel = -1;
 };
 
 // The board screen: runs a game from the moment the game script starts it until it ends it. It
@@ -128,6 +133,19 @@ public:
     static constexpr int kMsPerTile = 20;
     static constexpr int kScrambleDelayMs = 2000;
     static constexpr int kMusicFadeMs = 200;
+    static constexpr int kDefaultFontSize = 24;
+    static constexpr int kModeSheetRows = 4;
+    // Start modes of SetupBoard: 0 a quiet start (the quest's first press starts the clock), 1 the
+    // board's opening sequence may run at once, 2 the puzzle-set check.
+    static constexpr int kStartQuiet = 0;
+    static constexpr int kStartOpening = 1;
+    static constexpr int kStartCheck = 2;
+    // SetupBoard's reason of the puzzle-set check.
+    static constexpr int kReasonSanity = 1;
+    // PlayCue's second values besides a loop count of 0: -1 repeats the cue until the next
+    // negative request, -2 (with the name "stop") only stops.
+    static constexpr int kCueRepeat = -1;
+    static constexpr int kCueStop = -2;
 
     MjClassic(Framework* framework, MjClassicConfig* config);
     ~MjClassic() override;
@@ -241,6 +259,9 @@ public:
     void ShowMapTexts();
 
     static MjClassicShared& Shared();
+    // The type of a tile face: the gold and jade Yin-Yang faces are Yin-Yang tiles, each group of
+    // four matching faces from 34 on is one type.
+    static int TypeOfFace(int face);
 
     // The screen's data: every source of the screen reads and writes it directly.
     MjMoves* _moves = nullptr; // owned
@@ -383,4 +404,39 @@ public:
     CastMemberButton* _replayButton = nullptr;
     CastMemberButton* _newGameButton = nullptr;
     CastMember* _selectionSprites[5] = {};
+
+private:
+    static int ConfigInt(ConfigFile* file, const std::string& section, const std::string& key,
+                         int defaultValue);
+    static std::string ConfigText(ConfigFile* file, const std::string& section,
+                                  const std::string& key, const std::string& defaultValue);
+    MjGameScript* GameScript() const;
+    CastMemberButton* MenuButton() const;
+    void OpenProgressFile();
+    void LoadFonts();
+    void LoadTileImages();
+    void LoadMiniTiles();
+    // The strip of "size" frames named by "img" of a look section; null (and a log line) when
+    // the section gives no size or the picture cannot be read.
+    ImageResource* LoadAnimationStrip(const std::string& section, const std::string& defaultImage);
+    void LoadSpecialSheets();
+    CastMemberImage* MakeLookSprite(const std::string& section, int frames, int priority);
+    void MakeQuestSprites();
+    CastMemberButton* MakeButton(int id, const std::string& image, const Point& pos);
+    void MakeButtons();
+    void MakeFrame();
+    void LoadSelectionImages();
+    void SanityFileCheck();
+    void SanityTable();
+    // Counts the grid's origin cells for the puzzle-set check before a deal.
+    void CountForSanity();
+    void ReleaseLabels();
+    // The stage deletes the sprite; the member is cleared.
+    template <class T> void HandBack(T*& sprite);
+    void SetBoardButtonsEnabled(bool enabled);
+    // The face-hiding switch (and in the scrambling mode the scramble state) from the play mode
+    // and the new grid.
+    void ApplyPlayMode();
+    static MjTileFactory* TileFactory();
+    ImageResource* SpecialSheet(int type) const;
 };
