@@ -28,9 +28,11 @@
 #include "tests/xvfb/XvfbSceneSupport.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -51,6 +53,9 @@ constexpr int kFaceSamples = 6;
 constexpr int kFaceX = 28;
 constexpr int kFaceY = 25;
 constexpr int kShadowReach = 4;
+// Points of the board picture away from the middle, where most boards leave it free.
+constexpr std::pair<int, int> kBackgroundPoints[] = {
+    {12, 120}, {12, 300}, {785, 300}, {785, 480}, {400, 510}};
 
 std::string Rgb(const Color& c)
 {
@@ -210,6 +215,7 @@ private:
         Say("tiles " + std::to_string(tiles.size()) + " " + std::to_string(placed) + " " +
             std::to_string(cells));
         SayFaces(*cast, tiles);
+        SayBackground(*cast, _script->GetBackground());
         for (MjTextLabel* label : Labels(screen)) {
             const Color colour =
                 screen._config->ValueAsColor(Section(screen, label), "color1", Color(0, 0, 0));
@@ -259,6 +265,24 @@ private:
         return "?";
     }
 
+    // Whether a visible sprite in front of priority (or at it, other than self) covers (x, y),
+    // drop shadow included.
+    static bool Covered(Cast& cast, const CastMember* self, int priority, int x, int y)
+    {
+        for (CastMember* other : cast.GetCastMembers()) {
+            if (other == self || !other->IsVisible() || other->GetPriority() > priority) {
+                continue;
+            }
+            if (x >= other->GetX() - kShadowReach &&
+                x < other->GetX() + other->GetW() + kShadowReach &&
+                y >= other->GetY() - kShadowReach &&
+                y < other->GetY() + other->GetH() + kShadowReach) {
+                return true;
+            }
+        }
+        return false;
+    }
+
     // Faces spread over the board whose sample point no sprite in front of them covers.
     static void SayFaces(Cast& cast, const std::vector<MjTile*>& tiles)
     {
@@ -268,27 +292,29 @@ private:
             MjTile* tile = tiles[n];
             const int x = tile->GetX() + kFaceX;
             const int y = tile->GetY() + kFaceY;
-            bool covered = false;
-            for (CastMember* other : cast.GetCastMembers()) {
-                if (other == tile || !other->IsVisible() ||
-                    other->GetPriority() > tile->GetPriority()) {
-                    continue;
-                }
-                covered = x >= other->GetX() - kShadowReach &&
-                          x < other->GetX() + other->GetW() + kShadowReach &&
-                          y >= other->GetY() - kShadowReach &&
-                          y < other->GetY() + other->GetH() + kShadowReach;
-                if (covered) {
-                    break;
-                }
-            }
             Image* image = tile->GetImage();
-            if (covered || image == nullptr || image->GetCanvas() == nullptr) {
+            if (Covered(cast, tile, tile->GetPriority(), x, y) || image == nullptr ||
+                image->GetCanvas() == nullptr) {
                 continue;
             }
             Say("face " + std::to_string(x) + " " + std::to_string(y) + " " +
                 Rgb(image->GetCanvas()->GetPixel(kFaceX, kFaceY)));
             ++said;
+        }
+    }
+
+    // Points of the stage background (the board picture between the bars) that no sprite covers.
+    static void SayBackground(Cast& cast, Image* background)
+    {
+        if (background == nullptr || background->GetCanvas() == nullptr) {
+            Say("no background");
+            return;
+        }
+        for (const auto& [x, y] : kBackgroundPoints) {
+            if (!Covered(cast, nullptr, INT_MAX, x, y)) {
+                Say("background " + std::to_string(x) + " " + std::to_string(y) + " " +
+                    Rgb(background->GetCanvas()->GetPixel(x, y)));
+            }
         }
     }
 

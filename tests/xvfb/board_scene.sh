@@ -3,8 +3,9 @@
 # game's data folder: the game of the given variant is started through the game script, board 0
 # is set up with seed 7 and start mode 1, the opening's labels are shown and the tiles fly in.
 # Two seconds later a screenshot must show every tile on its cell (pixel checks on tile faces
-# that nothing covers), the rims, the board's buttons in their disabled look and the labels for
-# score, total and matches left (for the puzzles, minutes and seconds around ":").
+# that nothing covers) over the background, the rims, the board's buttons in their disabled look
+# and the labels for score, total and matches left (for the puzzles, minutes and seconds around
+# ":").
 # The screenshot stays in the artifact folder.
 #
 # Usage: board_scene.sh PROGRAM DATA_FOLDER ARTIFACT_FOLDER VARIANT
@@ -47,6 +48,14 @@ while read -r _ x y rgb; do
     faces=$((faces + 1))
 done < <(grep '^face ' "$log")
 if [ "$faces" -lt 3 ]; then fail "only $faces uncovered faces to check"; fi
+
+# The board picture shows where no sprite is.
+backgrounds=0
+while read -r _ x y rgb; do
+    expect_pixel "$shot" "$x" "$y" "$rgb" "background"
+    backgrounds=$((backgrounds + 1))
+done < <(grep '^background ' "$log")
+if [ "$backgrounds" -lt 2 ]; then fail "only $backgrounds background points to check"; fi
 
 # Labels: their text, drawn in their colour.
 label_text() { grep "^label $1 " "$log" | cut -d' ' -f8-; }
