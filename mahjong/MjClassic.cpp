@@ -1,3 +1,4 @@
+// MjClassic: construction, teardown, the frame sprites and the puzzle-set check.
 #include "mahjong/MjClassic.h"
 
 #include "framework/core/ConfigFile.h"

@@ -438,5 +438,7 @@ private:
     // and the new grid.
     void ApplyPlayMode();
     static MjTileFactory* TileFactory();
+    // Every active tile on the grid.
+    void SetBoardTilesShown(bool shown);
     ImageResource* SpecialSheet(int type) const;
 };

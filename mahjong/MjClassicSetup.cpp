@@ -1,3 +1,4 @@
+// MjClassic: board set-up, deal, background, puzzle choice and lives.
 #include "framework/core/Color.h"
 #include "framework/core/ConfigFile.h"
 #include "framework/core/Framework.h"

@@ -1,3 +1,4 @@
+// MjClassic: tile sprites, tile sets, selection reset and tile looks.
 #include "framework/core/Color.h"
 #include "framework/media/Image.h"
 #include "framework/media/ImageResource.h"

@@ -820,3 +820,42 @@ TEST_F(MjClassicGameTest, ThreeGamesInARowLeaveNoObjectBehind)
     PlayGames(3);
     EXPECT_EQ(LeakReport(), "");
 }
+
+TEST_F(MjClassicGameTest, ClosedDialogsGiveTheBoardBackUnlessTheGameIsLeft)
+{
+    MjClassic* screen = s->GetScreen();
+    ASSERT_NE(screen, nullptr);
+    screen->SetupBoard(0, 0, MjClassic::kStartOpening, "");
+    screen->HideBoardSprites();
+    std::vector<MjTile*> tiles;
+    for (int index : screen->_layout->OriginIndices()) {
+        int i, j, k;
+        MjLayout::IndexToCell(index, i, j, k);
+        tiles.push_back(static_cast<MjTile*>(screen->_layout->Cell(i, j, k).tile));
+        tiles.back()->Hide();
+    }
+    tiles[0]->SetActive(false); // on its way to the tray: stays as it is
+    ASSERT_FALSE(screen->_pauseButton->GetEnabled());
+
+    s->DialogDetached(nullptr, AppScript::kOptionsDialog, false);
+    EXPECT_EQ(screen->_inPlay, 1);
+    EXPECT_EQ(screen->_buttonsDisabled, 0);
+    for (CastMemberButton* button : {screen->_pauseButton, screen->_replayButton,
+                                     screen->_newGameButton, s->GetMenuButton()}) {
+        EXPECT_TRUE(button->GetEnabled()) << button->GetID();
+    }
+    EXPECT_FALSE(screen->_undoButton->GetEnabled()); // nothing to undo yet
+    EXPECT_FALSE(tiles[0]->IsVisible());
+    for (size_t n = 1; n < tiles.size(); ++n) {
+        EXPECT_TRUE(tiles[n]->IsVisible()) << n;
+    }
+
+    // Once the game is being left only the board's own warning gives it back.
+    s->LeaveGame();
+    screen->_inPlay = 0;
+    s->DialogDetached(nullptr, AppScript::kRulesDialog, false);
+    s->ResumeBoard();
+    EXPECT_EQ(screen->_inPlay, 0);
+    s->DialogDetached(nullptr, MjGameScript::kScrambleWarningDialog, false);
+    EXPECT_EQ(screen->_inPlay, 1);
+}
