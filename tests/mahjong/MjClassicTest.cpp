@@ -621,6 +621,10 @@ TEST_F(MjClassicTest, ReleaseSavesTheQuestsScoreAndLivesOnceAndEmptiesTheStage)
         Make(c.look);
         screen->SetupBoard(0, 0, MjClassic::kStartOpening, "");
         ASSERT_GT(Stage()->Size(), 0);
+        // A tile in the tray that no cell holds any more.
+        Image face(screen->_tileSets[0].sheet, 0, 0, 0);
+        MjClassic::Shared().traySlots[1] =
+            new MjTile(screen.get(), Stage(), &face, 650, 540, 20, 0, 0, 0, 0, 0, 0);
         const std::string file = ProgressFile(config->_type);
         WriteProgress(config->_type, "[global]\nlives=9\nscore=9\n");
         delete screen->_progressFile;
