@@ -196,18 +196,12 @@ void MjClassic::ShowBoard(int /*reason*/)
 
 void MjClassic::SetBoardTilesShown(bool shown)
 {
-    if (_layout == nullptr) {
-        return;
-    }
-    for (int index : _layout->OriginIndices()) {
-        int i, j, k;
-        MjLayout::IndexToCell(index, i, j, k);
-        const MjCell& cell = _layout->Cell(i, j, k);
+    ForEachOriginCell([shown](int, int, int, MjCell& cell) {
         auto* tile = static_cast<MjTile*>(cell.tile);
-        if (cell.state == MjCell::kOrigin && tile != nullptr && tile->IsActive()) {
+        if (tile != nullptr && tile->IsActive()) {
             HideOrShow(tile, shown);
         }
-    }
+    });
 }
 
 void MjClassic::ShowHelpText()

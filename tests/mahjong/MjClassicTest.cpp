@@ -55,9 +55,9 @@ void WriteProgress(int type, const std::string& text)
     ASSERT_TRUE(testsupport::WriteFile(ProgressFile(type), text));
 }
 
-// A board screen of a look file from the game's data set, on a running framework, for a player
-// whose files are "ann.plr<type>".
-class MjClassicTest : public shelltest::ShellTest
+// A running framework in a working folder with the game's data set, for a player whose files
+// are "ann.plr<type>".
+class GameDataTest : public shelltest::ShellTest
 {
 protected:
     void SetUp() override
@@ -68,10 +68,16 @@ protected:
         app->_playerFileName = kPlayerFile;
         app->_playerName = "Ann";
     }
+};
+
+// A board screen of a look file from the game's data set.
+class MjClassicTest : public GameDataTest
+{
+protected:
     void TearDown() override
     {
         Drop();
-        ShellTest::TearDown();
+        GameDataTest::TearDown();
     }
 
     void Drop()
@@ -733,15 +739,12 @@ public:
     int variant;
 };
 
-class MjClassicGameTest : public shelltest::ShellTest
+class MjClassicGameTest : public GameDataTest
 {
 protected:
     void SetUp() override
     {
-        CopyGameData();
-        WriteData("allowloadingthread=0\n");
-        StartFramework();
-        app->_playerFileName = kPlayerFile;
+        GameDataTest::SetUp();
         s = new GameScript(app.get(), Manager()->GetGameTime(), 2);
         Attach(s);
         s->LoadGameConfigs(false);
