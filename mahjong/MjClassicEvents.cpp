@@ -1,3 +1,4 @@
+// MjClassic: listener entries.
 #include "mahjong/MjClassic.h"
 
 // The screen's listener entries. Until the board's input and game-flow handling lands they keep
