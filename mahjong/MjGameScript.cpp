@@ -14,6 +14,7 @@
 #include "framework/stage/Cast.h"
 #include "framework/stage/CastMemberButton.h"
 #include "mahjong/Mahjong.h"
+#include "mahjong/MjClassic.h"
 #include "mahjong/MjClassicConfig.h"
 
 namespace {
@@ -66,6 +67,11 @@ void MjGameScript::DoState(int state)
     AnimatedAppScript::DoState(state);
     if (state == kStartGame) {
         StartGameState();
+    } else if (state == kSequenceSkipped) {
+        if (_screen != nullptr) {
+            _screen->ClearSequenceEnd();
+        }
+        ChangeState(kSequenceEnded, 1);
     }
 }
 
@@ -101,6 +107,24 @@ void MjGameScript::StartGame(const std::string& boardConfigFile)
                                        _boardConfig->_menuPos.GetY(), kMenuButtonPriority, sheet);
     _menuButton->SetButtonListener(this);
     _menuButton->UseTransparency(true);
+    _screen = new MjClassic(_framework, _boardConfig);
+    ReplaceBackground(_screen->MakeBackground());
+    if (_framework != nullptr && _framework->_animationManager != nullptr) {
+        _framework->_animationManager->FadeIn(kFadeInMs, _screen);
+    }
+}
+
+void MjGameScript::ReplaceBackground(Image* background)
+{
+    if (background == _background) {
+        return;
+    }
+    Cast* cast = _gameCast != nullptr ? _gameCast : CurrentCast(_framework);
+    if (cast != nullptr) {
+        cast->SetBackground(background);
+    }
+    delete _background;
+    _background = background;
 }
 
 void MjGameScript::EndGame(bool newGame)
@@ -130,6 +154,9 @@ void MjGameScript::EndGame(bool newGame)
         delete _background;
         _background = nullptr;
     }
+    if (_screen != nullptr) {
+        _screen->ReleaseSprites();
+    }
     delete _boardConfig;
     _boardConfig = nullptr;
     if (_animState.load() == kAnimLoaded) {
@@ -143,6 +170,8 @@ void MjGameScript::EndGame(bool newGame)
     if (newGame && current != nullptr) {
         current->RemoveAll();
     }
+    delete _screen;
+    _screen = nullptr;
 }
 
 void MjGameScript::DoScript()
@@ -217,6 +246,7 @@ void MjGameScript::ResumeBoard()
     if (_leaving || _screen == nullptr) {
         return;
     }
+    _screen->ShowBoard(kResumeReason);
 }
 
 void MjGameScript::LeaveGame()
@@ -260,5 +290,9 @@ void MjGameScript::DialogDetached(CastMemberDialog*, int dialogId, bool)
             ResumeBoard();
             return;
         }
+    }
+    // The board's own warning gives the board back even while the game is being left.
+    if (dialogId == kScrambleWarningDialog && _screen != nullptr) {
+        _screen->ShowBoard(kResumeReason);
     }
 }

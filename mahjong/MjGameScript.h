@@ -40,6 +40,12 @@ public:
     static constexpr int kResumingShellDialog2 = 8;
     // The board screen's warning popup, closed over a running board.
     static constexpr int kScrambleWarningDialog = 112;
+    // The shell's animation states as the game uses them: a skipped sequence, and its end.
+    static constexpr int kSequenceSkipped = AppScript::kSplashSkipped;
+    static constexpr int kSequenceEnded = AppScript::kSplashEnded;
+    static constexpr int kFadeInMs = 2000;
+    // What the board screen is told when a closed dialog gives the board back (not read).
+    static constexpr int kResumeReason = 0;
 
     MjGameScript(Framework* app, GameTime* clock);
     ~MjGameScript() override;
@@ -62,6 +68,8 @@ public:
     void ResumeBoard();
     void LeaveGame();
     void SetReplayMode(int movie);
+    // The game's background from now on: the stage shows it, then the previous one is deleted.
+    void ReplaceBackground(Image* background);
 
     // The look file of a variant, or null for one that starts no game.
     static const char* BoardConfigFile(int variant);
@@ -70,6 +78,8 @@ public:
     bool Leaving() const { return _leaving; }
     MjClassicConfig* GetBoardConfig() const { return _boardConfig; }
     CastMemberButton* GetMenuButton() const { return _menuButton; }
+    MjClassic* GetScreen() const { return _screen; }
+    Image* GetBackground() const { return _background; }
     ConfigFile* GetMenuDialogConfig() const { return _menuDialogConfig; }
     ConfigFile* GetPopupConfig() const { return _popupConfig; }
     ConfigFile* GetRadioConfig() const { return _radioConfig; }

@@ -1,8 +1,18 @@
+#include "framework/media/Image.h"
+#include "framework/media/ImageResource.h"
+#include "framework/stage/Cast.h"
+#include "mahjong/MjClassic.h"
 #include "mahjong/MjLayout.h"
+#include "mahjong/MjTile.h"
+#include "mahjong/MjTileListener.h"
 #include "tests/mahjong/FakeGridTile.h"
 #include "tests/mahjong/MjLayoutTestSupport.h"
+#include "tests/support/FakeClock.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <memory>
+#include <vector>
 
 using mjtest::FakeGridTile;
 using mjtest::FakeTileFactory;
@@ -157,4 +167,166 @@ TEST(MjLayoutEffectsTest, GatheringStopsAfterThreeTilesAndSnapBackTakesAll)
     EXPECT_EQ(small.layout->AnimateAll(nullptr, MjLayout::kGather, 100), 0);
     EXPECT_EQ(small.factory.tiles[0]->laterMoves.size(), 1u);
     EXPECT_EQ(small.factory.tiles[1]->laterMoves.size(), 1u);
+}
+
+namespace {
+
+struct StateRecorder : MjTileListener
+{
+    void StateReached(CastMember* sender, int state, int) override
+    {
+        reached.emplace_back(sender, state);
+    }
+    std::vector<std::pair<CastMember*, int>> reached;
+};
+
+class MjLayoutEffectsOnStageTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        MjLayout::ResetShared();
+        // A pyramid: four tiles on the first layer, one across them on the second, and a row.
+        const std::vector<Spot> spots = {{0, 0, 1, 0},  {2, 0, 1, 1}, {0, 2, 1, 1}, {2, 2, 1, 0},
+                                         {1, 1, 2, 2},  {6, 0, 1, 2}, {8, 0, 1, 3}, {10, 0, 1, 3},
+                                         {12, 4, 1, 4}, {14, 4, 1, 4}};
+        layout = std::make_unique<MjLayout>(
+            &cast, mjtest::WriteLayout("stage.cfg", mjtest::LayoutText(spots)), &settings, &sheet,
+            2, 0);
+        // Real tile sprites on a real stage, made as the board screen makes them.
+        layout->SetTileFactory(MjClassic::TileFactory());
+        for (int index : layout->OriginIndices()) {
+            int i, j, k;
+            MjLayout::IndexToCell(index, i, j, k);
+            const MjCell cell = layout->Cell(i, j, k);
+            auto* tile = static_cast<MjTile*>(
+                layout->AddImage(&reports, &cast, cell.faceCol, cell.faceRow, i, j, k, false));
+            tile->SetFace(cell.faceCol + 6 * cell.faceRow);
+            tile->SetType(tile->GetFace());
+            tiles.push_back(tile);
+        }
+        ASSERT_EQ(tiles.size(), spots.size());
+        Run(10); // the stage animates its sprites every frame before the opening
+    }
+    void TearDown() override
+    {
+        layout.reset();
+        for (MjTile* tile : tiles) {
+            cast.SafeDelete(tile);
+        }
+        cast.EndAnimationCycle();
+    }
+
+    // Frames of 10 ms on the stage's clock.
+    void Run(unsigned int ms)
+    {
+        for (unsigned int t = 0; t < ms; t += 10) {
+            clock.Advance(10);
+            for (MjTile* tile : tiles) {
+                tile->Animate(clock.Now());
+            }
+        }
+    }
+
+    void ExpectAllOnTheirCells(const char* when)
+    {
+        SCOPED_TRACE(when);
+        for (MjTile* tile : tiles) {
+            const int i = tile->GridI(), j = tile->GridJ(), k = tile->GridK();
+            EXPECT_FALSE(tile->IsMoving()) << i << "," << j << "," << k;
+            EXPECT_EQ(tile->GetX(), layout->CellX(i, j, k)) << i << "," << j << "," << k;
+            EXPECT_EQ(tile->GetY(), layout->CellY(i, j, k)) << i << "," << j << "," << k;
+            EXPECT_EQ(tile->GetPriority(), MjLayout::Priority(i, j, k))
+                << i << "," << j << "," << k;
+        }
+    }
+
+    testsupport::FakeClock clock{5000};
+    Cast cast{nullptr, nullptr};
+    ImageResource sheet{288, 580, 6, 10};
+    MjBoardSettings settings = mjtest::Settings(32, 12, 3);
+    StateRecorder reports;
+    std::unique_ptr<MjLayout> layout;
+    std::vector<MjTile*> tiles; // on the stage, which deletes them
+};
+
+} // namespace
+
+TEST_F(MjLayoutEffectsOnStageTest, EveryFlyInLandsEachTileOnItsCellWithItsPriority)
+{
+    for (int pattern = 0; pattern < 6; ++pattern) {
+        SCOPED_TRACE(pattern);
+        ASSERT_EQ(layout->AnimateAll(nullptr, MjLayout::kFlyIn, 0), 0);
+        // Every flight lasts 100 ms or more.
+        Run(50);
+        for (MjTile* tile : tiles) {
+            EXPECT_TRUE(tile->IsMoving());
+        }
+        Run(1100);
+        ExpectAllOnTheirCells("after the fly-in");
+    }
+}
+
+TEST_F(MjLayoutEffectsOnStageTest, GatheredTilesComeBackAndSnapBackEndsAGatheringAtOnce)
+{
+    int calls = 0;
+    while (layout->AnimateAll(nullptr, MjLayout::kGather, 300) == 1) {
+        ++calls;
+        Run(20);
+    }
+    EXPECT_EQ(calls, 3); // ten tiles, three a call
+    Run(1500);
+    ExpectAllOnTheirCells("after the gathering");
+
+    // A snap-back in the middle of the next gathering.
+    for (int index : layout->OriginIndices()) {
+        int i, j, k;
+        MjLayout::IndexToCell(index, i, j, k);
+        layout->Cell(i, j, k).dealMark = 0;
+    }
+    ASSERT_EQ(layout->AnimateAll(nullptr, MjLayout::kGather, 300), 1);
+    Run(200);
+    ASSERT_EQ(layout->AnimateAll(nullptr, MjLayout::kSnapBack, 0), 0);
+    Run(100);
+    ExpectAllOnTheirCells("after the snap-back");
+}
+
+TEST_F(MjLayoutEffectsOnStageTest, ClearingSendsTilesBesideTheTargetsWhereTheyReportArrival)
+{
+    // Three targets standing where the board screen's selection slots would.
+    Image face(&sheet, 0, 0, 0);
+    std::vector<MjTile*> targets;
+    for (int n = 0; n < 3; ++n) {
+        targets.push_back(
+            new MjTile(nullptr, &cast, &face, 350 + 60 * n, 400, 4, 0, 0, 0, 0, 0, 0));
+        targets.back()->SetType(27);
+    }
+    tiles[0]->SetType(MjLayout::kBrickType); // (0, 0, 0)
+    // The first call fades the brick; the next takes the type-0 tile left and, to make up the
+    // pair, the first tile of type 1.
+    ASSERT_EQ(layout->EffectStep(targets[0], targets[1], targets[2]), 1);
+    ASSERT_EQ(layout->EffectStep(targets[0], targets[1], targets[2]), 2);
+    Run(600);
+    EXPECT_FALSE(tiles[0]->IsVisible());
+    std::vector<MjTile*> taken;
+    for (MjTile* tile : tiles) {
+        if (layout->Cell(tile->GridI(), tile->GridJ(), tile->GridK()).state == MjCell::kEmpty) {
+            taken.push_back(tile);
+        }
+    }
+    ASSERT_EQ(taken.size(), 2u);
+    std::vector<std::pair<CastMember*, int>> arrivals;
+    for (size_t n = 0; n < taken.size(); ++n) {
+        // Scan order: (0, 2, 0) of type 1 comes before (2, 2, 0) of type 0, which went first.
+        MjTile* target = targets[1 - n];
+        EXPECT_EQ(taken[n]->GetX(), target->GetX());
+        EXPECT_EQ(taken[n]->GetY(), target->GetY());
+        arrivals.emplace_back(taken[n], MjTile::kBesideArrived);
+    }
+    std::sort(arrivals.begin(), arrivals.end());
+    std::sort(reports.reached.begin(), reports.reached.end());
+    EXPECT_EQ(reports.reached, arrivals);
+    for (MjTile* target : targets) {
+        tiles.push_back(target); // the stage deletes them with the rest
+    }
 }
