@@ -1,0 +1,482 @@
+#include "SDL_mixer.h"
+#include "framework/dialogs/CastMemberDialog.h"
+#include "framework/dialogs/CastMemberDialogResizable.h"
+#include "framework/dialogs/DialogItem.h"
+#include "framework/media/AnimationManager.h"
+#include "framework/media/ImageResource.h"
+#include "framework/stage/Cast.h"
+#include "framework/stage/CastMemberImage.h"
+#include "mahjong/MjClassic.h"
+#include "mahjong/MjClassicConfig.h"
+#include "mahjong/MjGameScript.h"
+#include "mahjong/MjLayout.h"
+#include "mahjong/MjMoves.h"
+#include "mahjong/MjTile.h"
+#include "tests/mahjong/MjLayoutTestSupport.h"
+#include "tests/shell/ShellTestSupport.h"
+
+#include <filesystem>
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kUp = 47, kDown = 46, kWand = 57, kClone = 49, kSwapper = 54, kMagnet = 58,
+              kDeepMagnet = 59, kFuse = 48, kTyphoon = 50, kBrick = 45;
+
+// The fixture board: each power on a free tile of the top row, its targets below. Rows two
+// apart never block each other; tiles three half-columns apart are free, two apart block the
+// middle one. Levels count from 1.
+const std::vector<mjtest::Spot> kBoard = {
+    // Powers, all free.
+    {0, 0, 1, kUp},
+    {3, 0, 1, kDown},
+    {6, 0, 1, kWand},
+    {9, 0, 1, kClone},
+    {12, 0, 1, kSwapper},
+    {15, 0, 1, kMagnet},
+    {18, 0, 1, kDeepMagnet},
+    {21, 0, 1, kFuse},
+    {24, 0, 1, kTyphoon},
+    // Suited targets: an 8, a 9, a 1 and the three 5s; A and two Bs for the clone.
+    {0, 2, 1, 7},
+    {3, 2, 1, 8},
+    {6, 2, 1, 9},
+    {9, 2, 1, 4},
+    {12, 2, 1, 13},
+    {15, 2, 1, 22},
+    {18, 2, 1, 30},
+    {21, 2, 1, 31},
+    {24, 2, 1, 31},
+    // Three of type 33 and a second 8.
+    {0, 4, 1, 33},
+    {3, 4, 1, 33},
+    {6, 4, 1, 33},
+    {9, 4, 1, 7},
+    // A row of three: the middle 33 is blocked.
+    {0, 6, 1, 32},
+    {2, 6, 1, 33},
+    {4, 6, 1, 32},
+    // A free brick, a brick under a tile, and a tile under a tile.
+    {0, 8, 1, kBrick},
+    {6, 8, 1, kBrick},
+    {6, 8, 2, 27},
+    {12, 8, 1, 28},
+    {12, 8, 2, 29},
+};
+
+// The game script as a running game has it, with its dialog files read; answers to its dialogs
+// can be given a follow-up.
+class PopupScript : public MjGameScript
+{
+public:
+    using MjGameScript::MjGameScript;
+    int GetGameVariant() override { return 2; }
+    void DialogButtonClicked(int dialogId, int itemId, int how) override
+    {
+        MjGameScript::DialogButtonClicked(dialogId, itemId, how);
+        answers.push_back(dialogId);
+        if (onAnswer) {
+            onAnswer(dialogId);
+        }
+    }
+    std::function<void(int)> onAnswer;
+    std::vector<int> answers;
+};
+
+class MjClassicPowersTest : public shelltest::ShellTest
+{
+protected:
+    void SetUp() override
+    {
+        const fs::path data = GAME_DATA_DIR;
+        const auto options = fs::copy_options::recursive | fs::copy_options::overwrite_existing;
+        for (const char* folder : {"cfg", "images", "fonts", "puzzles", "audio"}) {
+            fs::copy(data / folder, folder, options);
+        }
+        WriteData("allowloadingthread=0\n");
+        StartFramework();
+        app->_playerFileName = "ann.plr";
+        app->_playerName = "Ann";
+        popups = new PopupScript(app.get(), Manager()->GetGameTime());
+        popups->ChangeState(AppScript::kMenuLive, 0);
+        Attach(popups);
+        popups->LoadGameConfigs(false);
+        // The live menu swaps its stage in first; the board is made on the stage then current.
+        Frame();
+        Frame();
+    }
+    void TearDown() override
+    {
+        if (screen != nullptr) {
+            screen->ReleaseSprites();
+        }
+        screen.reset();
+        config.reset();
+        ShellTest::TearDown();
+    }
+
+    // The fixture board (or spots) as puzzle 0 of a puzzle set of its own, on board `puzzle`.
+    void MakeBoard(const std::vector<mjtest::Spot>& spots = kBoard, int puzzle = 0,
+                   const std::function<void(MjClassicConfig&)>& edit = {})
+    {
+        const std::string layout = mjtest::WriteLayout("fixture.cfg", mjtest::LayoutText(spots));
+        std::string puzzles = "[puzzles]\nmax=9\n";
+        for (int n = 0; n <= 9; ++n) {
+            puzzles += "[puzzle" + std::to_string(n) + "]\nlayout=" + layout +
+                       "\nmatches=2\nsolvable=0\ntime=2000\n";
+        }
+        ASSERT_TRUE(testsupport::WriteFile("cfg/puzzles9.cfg", puzzles));
+        config = std::make_unique<MjClassicConfig>("cfg/mjclassic.cfg");
+        config->_puzzles = 9;
+        if (edit) {
+            edit(*config);
+        }
+        screen = std::make_unique<MjClassic>(app.get(), config.get());
+        screen->SelectPuzzle(puzzle);
+        screen->SetupBoard(0, 1, MjClassic::kStartQuiet, layout);
+        ASSERT_NE(screen->_layout, nullptr);
+        ASSERT_EQ(screen->_tileSpriteCount, static_cast<int>(spots.size()));
+        screen->_inPlay = 1;
+    }
+
+    MjTile* At(int i, int j, int k = 0) const
+    {
+        return dynamic_cast<MjTile*>(screen->_layout->Cell(i, j, k).tile);
+    }
+    // The types of the tiles still in the grid's cells, by position.
+    int TypeAt(int i, int j, int k = 0) const
+    {
+        const MjCell& cell = screen->_layout->Cell(i, j, k);
+        return cell.state == MjCell::kOrigin && cell.tile != nullptr ? cell.tile->GetType() : -1;
+    }
+    int CountOfType(int type) const
+    {
+        int n = 0;
+        for (int index : screen->_layout->OriginIndices()) {
+            int i, j, k;
+            MjLayout::IndexToCell(index, i, j, k);
+            n += TypeAt(i, j, k) == type ? 1 : 0;
+        }
+        return n;
+    }
+    // Frames of the given step until ms of the game clock have passed.
+    void Run(unsigned int ms, unsigned int step = 10)
+    {
+        for (unsigned int t = 0; t < ms; t += step) {
+            Frame(step);
+        }
+    }
+    int TilesOnStageOfClass() const
+    {
+        int n = 0;
+        for (CastMember* member : Manager()->GetCast()->GetCastMembers()) {
+            n += dynamic_cast<MjTile*>(member) != nullptr ? 1 : 0;
+        }
+        return n;
+    }
+    // The text of the dialog's message lines, joined.
+    static std::string DialogText(CastMemberDialog* dialog)
+    {
+        std::string text;
+        for (const auto& item : dialog->GetItems()) {
+            if (item->GetType() == DialogItem::kText) {
+                text += item->GetText() + " ";
+            }
+        }
+        return text;
+    }
+
+    PopupScript* popups = nullptr;
+    std::unique_ptr<MjClassicConfig> config;
+    std::unique_ptr<MjClassic> screen;
+};
+
+} // namespace
+
+TEST_F(MjClassicPowersTest, RankPowersChangeEveryTileOfTheTypeOrDecline)
+{
+    MakeBoard();
+    struct Case
+    {
+        const char* name;
+        int powerI;     // the power's column in the top row
+        int i, j;       // the target
+        bool used;      // false: the power declines and nothing changes
+        int fromType;   // a type that is gone afterwards (-1: none)
+        int toType;     // its tiles' new type
+        int toCount;    // tiles of toType afterwards
+        int targetType; // the target's type afterwards
+    };
+    const Case cases[] = {
+        {"up on an 8", 0, 0, 2, true, 7, 8, 3, 8},
+        {"up on a 9", 0, 3, 2, false, -1, 8, 3, 8},
+        {"down on a 1", 3, 6, 2, false, -1, 9, 1, 9},
+        {"wand on a 5", 6, 9, 2, true, 13, 4, 3, 4},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        MjTile* power = At(c.powerI, 0);
+        MjTile* target = At(c.i, c.j);
+        ASSERT_NE(power, nullptr);
+        ASSERT_NE(target, nullptr);
+        const int counter = screen->_groupCounter;
+        const int records = screen->_moves->Count();
+        screen->_inPlay = 1;
+        EXPECT_EQ(screen->RankPower(power, target), c.used);
+        if (!c.used) {
+            EXPECT_EQ(screen->_groupCounter, counter);
+            EXPECT_EQ(screen->_moves->Count(), records);
+            EXPECT_EQ(screen->_inPlay, 1);
+            continue;
+        }
+        EXPECT_EQ(screen->_groupCounter, counter + 1);
+        EXPECT_EQ(screen->_inPlay, 0);
+        EXPECT_EQ(TypeAt(c.powerI, 0), -1) << "the power left for the tray";
+        EXPECT_EQ(MjClassic::Shared().traySlots[1], power);
+        // The copies fly for 500 ms; then no tile of the old type is left.
+        Run(520);
+        EXPECT_EQ(CountOfType(c.fromType), 0);
+        EXPECT_EQ(CountOfType(c.toType), c.toCount);
+        EXPECT_EQ(target->GetType(), c.targetType);
+        EXPECT_EQ(target->GetFace(), c.targetType);
+    }
+    // The wand made the other suits' 5s into the target's suit: 13 and 22 are gone too.
+    EXPECT_EQ(CountOfType(22), 0);
+    // No copy is left on the stage once they have landed.
+    EXPECT_EQ(TilesOnStageOfClass(), static_cast<int>(kBoard.size()));
+}
+
+TEST_F(MjClassicPowersTest, CloneTurnsEveryTileOfTheTargetTypeIntoTheSource)
+{
+    MakeBoard();
+    MjTile* power = At(9, 0);
+    MjTile* source = At(18, 2);
+    MjTile* target = At(21, 2);
+    screen->Clone(power, source, target);
+    EXPECT_EQ(screen->_groupCounter, 1);
+    // Until the copies land the board is unchanged; the copies take no presses.
+    EXPECT_EQ(CountOfType(31), 2);
+    for (CastMember* member : Manager()->GetCast()->GetCastMembers()) {
+        if (auto* tile = dynamic_cast<MjTile*>(member); tile != nullptr && tile->GetType() == 30) {
+            if (tile != source) {
+                EXPECT_FALSE(tile->AllowInput());
+            }
+        }
+    }
+    Run(520);
+    EXPECT_EQ(CountOfType(31), 0);
+    EXPECT_EQ(CountOfType(30), 3);
+    // The group records each changed tile with its old type and face.
+    int changes = 0;
+    for (int n = 0; n < screen->_moves->Count(); ++n) {
+        const MjMove& move = screen->_moves->Record(n);
+        if (move.type == MjMove::kChange) {
+            ++changes;
+            EXPECT_EQ(move.c, 31);
+            EXPECT_EQ(move.d, 31);
+            EXPECT_EQ(move.b, source);
+        }
+    }
+    EXPECT_EQ(changes, 2);
+}
+
+TEST_F(MjClassicPowersTest, TyphoonSendsEveryTileOfTheTypeToSlotTwoFiftyMillisecondsApart)
+{
+    MakeBoard();
+    MjTile* power = At(24, 0);
+    std::vector<MjTile*> storm = {At(0, 4), At(2, 6), At(3, 4), At(6, 4)}; // scan order
+    const Point pos = config->ValueAsPoint("UndoTiles", "pos", Point(0, 0));
+    const int space = static_cast<int>(config->Value("UndoTiles", "space", 0.0, true));
+    const int slotX = pos.GetX() + 2 + space;
+    const int slotY = pos.GetY() - 4;
+    screen->Typhoon(power, At(3, 4));
+    EXPECT_EQ(screen->_groupCounter, 5);
+    EXPECT_EQ(CountOfType(33), 0) << "all four left their cells at once";
+    EXPECT_EQ(MjClassic::Shared().traySlots[1], power);
+    // Tile n arrives at 500 + 50 n ms, not before.
+    unsigned int elapsed = 0;
+    for (int n = 0; n < 4; ++n) {
+        const unsigned int due = 500 + 50 * n;
+        Run(due - 10 - elapsed, 5);
+        elapsed = due - 10;
+        EXPECT_GT(std::abs(storm[n]->GetX() - slotX) + std::abs(storm[n]->GetY() - slotY), 2)
+            << "tile " << n << " early";
+        Run(10, 5);
+        elapsed = due;
+        EXPECT_LE(std::abs(storm[n]->GetX() - slotX), 1) << "tile " << n;
+        EXPECT_LE(std::abs(storm[n]->GetY() - slotY), 1) << "tile " << n;
+    }
+}
+
+TEST_F(MjClassicPowersTest, FuseWithoutExplosionSpriteOrBurningFramesStillTakesTheBrick)
+{
+    struct Case
+    {
+        const char* name;
+        bool noSprite;
+        bool noFrames;
+    };
+    const Case cases[] = {{"whole", false, false},
+                          {"no explosion sprite", true, false},
+                          {"no brick frames", false, true},
+                          {"neither", true, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        MakeBoard(kBoard, 0, [&c](MjClassicConfig& look) {
+            if (c.noSprite) {
+                look.DeleteKey("firecracker2", "size");
+            }
+            if (c.noFrames) {
+                look.DeleteKey("special45", "size");
+            }
+        });
+        EXPECT_EQ(screen->_firecrackerSprite == nullptr, c.noSprite);
+        MjTile* fuse = At(21, 0);
+        MjTile* brick = At(0, 8);
+        screen->Fuse(fuse, brick);
+        EXPECT_EQ(screen->_groupCounter, 2);
+        if (!c.noSprite) {
+            EXPECT_TRUE(screen->_firecrackerSprite->IsVisible());
+        }
+        // The brick reports its end (10042) in time in every case; without frames at once
+        // after the fuse's flight.
+        Run(c.noFrames ? 520 : 3000);
+        EXPECT_TRUE(brick->GetLastState() == MjTile::kOverlayEnded ||
+                    brick->GetPrevTileState() == MjTile::kOverlayEnded || !brick->IsActive())
+            << brick->GetLastState();
+        screen->ReleaseSprites();
+        screen.reset();
+        Frame();
+    }
+}
+
+TEST_F(MjClassicPowersTest, NoMovesOpensTheRadioDialogOfTheVariantAndLives)
+{
+    struct Case
+    {
+        bool quest;
+        int lives;
+        const char* text; // the start of the section's message
+    };
+    const Case cases[] = {{false, 3, "No more matches on this board."},
+                          {true, 3, "No more matches on this board."},
+                          {true, 0, "No more matches, and no life to spare."}};
+    MakeBoard();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.quest ? "quest " : "") + std::to_string(c.lives));
+        screen->_quest = c.quest;
+        screen->_lives = c.lives;
+        screen->_inPlay = 1;
+        screen->_matchState = 1;
+        screen->_freePairs = 0;
+        screen->CheckNoMoves(false);
+        EXPECT_EQ(screen->_inPlay, 0);
+        EXPECT_EQ(screen->_matchState, 0);
+        CastMemberDialog* dialog = popups->GetMenuDialog();
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->GetID(), MjGameScript::kNoMovesDialog);
+        EXPECT_EQ(Manager()->GetCast()->GetDialog(), dialog);
+        EXPECT_EQ(DialogText(dialog).rfind(c.text, 0), 0u) << DialogText(dialog);
+        // The quest's choices differ from the others': three radio buttons but for no lives.
+        int radios = 0;
+        for (const auto& item : dialog->GetItems()) {
+            radios += item->GetType() == DialogItem::kRadio ? 1 : 0;
+        }
+        EXPECT_EQ(radios, c.quest && c.lives == 0 ? 2 : 3);
+        Frame();
+    }
+    // With matches left nothing opens; with only specials left the board counts as cleared.
+    CastMemberDialog* open = popups->GetMenuDialog();
+    screen->_freePairs = 2;
+    screen->_inPlay = 1;
+    screen->CheckNoMoves(false);
+    EXPECT_EQ(screen->_inPlay, 1);
+    EXPECT_EQ(popups->GetMenuDialog(), open);
+}
+
+TEST_F(MjClassicPowersTest, SpecialTileNamePopupByTypeBoardAndSide)
+{
+    struct Case
+    {
+        int face;
+        int puzzle;
+        const char* start; // null: no popup
+    };
+    const Case cases[] = {
+        {kBrick, 5, "Bricks: a brick never comes free"},
+        {kBrick, 6, "Firecracker: select it"},
+        {kFuse, 5, "Firecracker: select it"},
+        {kTyphoon, 0, nullptr},
+        {kUp, 0, nullptr},
+        {44, 0, nullptr},
+        {12, 0, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.face) + " on " + std::to_string(c.puzzle));
+        MakeBoard({{0, 0, 1, c.face}, {3, 0, 1, 1}}, c.puzzle);
+        CastMemberDialogResizable* before = popups->GetPromptDialog();
+        screen->ShowSpecialTileName(At(0, 0), 450, 300);
+        CastMemberDialogResizable* popup = popups->GetPromptDialog();
+        if (c.start == nullptr && c.face < 42) {
+            EXPECT_EQ(popup, before);
+        } else if (c.start != nullptr) {
+            ASSERT_NE(popup, nullptr);
+            ASSERT_NE(popup, before);
+            EXPECT_EQ(popup->GetID(), MjGameScript::kTileNameDialog);
+            EXPECT_EQ(DialogText(popup).rfind(c.start, 0), 0u) << DialogText(popup);
+            EXPECT_EQ(popup->GetX(), 505);
+            EXPECT_EQ(popup->GetY(), 210);
+            screen->ShowSpecialTileName(At(0, 0), 451, 300);
+            EXPECT_EQ(popups->GetPromptDialog()->GetX(), 161);
+        }
+        Frame();
+        screen->ReleaseSprites();
+        screen.reset();
+        Frame();
+    }
+}
+
+// The popup that answers a popup: the first one's button report is still running when the second
+// replaces it. It must not be deleted under its report (run under ASan), and it is gone a frame
+// later.
+TEST_F(MjClassicPowersTest, PopupOpenedFromThePreviousPopupsAnswerRetiresItForTheNextFrame)
+{
+    popups->ShowPopup("offerlife", 119, 0, -1, -1);
+    CastMemberDialogResizable* first = popups->GetPromptDialog();
+    ASSERT_NE(first, nullptr);
+    Run(500);
+    popups->onAnswer = [this](int dialogId) {
+        if (dialogId == 119) {
+            popups->ShowPopup("timesup", 110, 0, -1, -1);
+        }
+    };
+    DialogItem* yes = first->GetItemByID(1);
+    ASSERT_NE(yes, nullptr);
+    first->SetEnterKeyItem(yes);
+    ASSERT_TRUE(first->EnterKeyPressed());
+    ASSERT_EQ(popups->answers, std::vector<int>{119});
+    CastMemberDialogResizable* second = popups->GetPromptDialog();
+    ASSERT_NE(second, nullptr);
+    EXPECT_NE(second, first);
+    EXPECT_EQ(second->GetID(), 110);
+    EXPECT_EQ(Manager()->GetCast()->GetDialog(), second);
+    Frame();
+    Frame();
+    // Replacing a popup that is still up takes it off the stage at once.
+    popups->ShowPopup("paused", 114, 1, 100, 120);
+    CastMemberDialogResizable* third = popups->GetPromptDialog();
+    EXPECT_EQ(Manager()->GetCast()->GetDialog(), third);
+    EXPECT_FALSE(Manager()->GetCast()->Contains(second));
+    EXPECT_EQ(third->GetX(), 100);
+    EXPECT_EQ(third->GetY(), 120);
+    Frame();
+    // A section without controls opens nothing and keeps the popup.
+    popups->ShowPopup("no such popup", 114, 0, -1, -1);
+    EXPECT_EQ(popups->GetPromptDialog(), third);
+}
