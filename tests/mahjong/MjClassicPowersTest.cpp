@@ -3,6 +3,7 @@
 #include "framework/dialogs/CastMemberDialogResizable.h"
 #include "framework/dialogs/DialogItem.h"
 #include "framework/media/AnimationManager.h"
+#include "framework/media/Channel.h"
 #include "framework/media/ImageResource.h"
 #include "framework/stage/Cast.h"
 #include "framework/stage/CastMemberImage.h"
@@ -479,4 +480,126 @@ TEST_F(MjClassicPowersTest, PopupOpenedFromThePreviousPopupsAnswerRetiresItForTh
     // A section without controls opens nothing and keeps the popup.
     popups->ShowPopup("no such popup", 114, 0, -1, -1);
     EXPECT_EQ(popups->GetPromptDialog(), third);
+}
+
+// A power's sound repeats from its selection until the power is cancelled or has done its work:
+// the typhoon's until its last tile lands, the magnet's until the pull ends, the fuse's until
+// the brick explodes.
+TEST_F(MjClassicPowersTest, PowerSoundRepeatsUntilCancelledOrDone)
+{
+    struct Case
+    {
+        const char* name;
+        int powerI;           // the power in the top row
+        int i, j, k;          // the target; -1: the power is pressed again (cancel)
+        unsigned int still;   // the sound still plays this long after the target press
+        unsigned int stopped; // and has stopped by then
+    };
+    const Case cases[] = {
+        {"cancelled", 24, -1, 0, 0, 0, 0},
+        {"typhoon", 24, 3, 4, 0, 900, 1400},
+        {"magnet", 15, 2, 6, 0, 480, 560},
+        {"fuse", 21, 0, 8, 0, 500, 3000},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        MakeBoard();
+        MjClassicShared& shared = MjClassic::Shared();
+        MjTile* power = At(c.powerI, 0);
+        screen->TileMouseDown(power, 1, power->GetX(), power->GetY());
+        ASSERT_EQ(screen->_selected[0], power);
+        ASSERT_TRUE(shared.cueRemembered);
+        const int channel = shared.cueChannel;
+        Run(200);
+        EXPECT_TRUE(Channel(channel).IsPlaying()) << "the selection's sound repeats";
+        MjTile* target = c.i < 0 ? power : At(c.i, c.j, c.k);
+        screen->TileMouseDown(target, 1, target->GetX(), target->GetY());
+        if (c.i < 0) {
+            EXPECT_FALSE(Channel(channel).IsPlaying());
+            EXPECT_FALSE(shared.cueRemembered);
+            EXPECT_EQ(screen->_selected[0], nullptr);
+        } else {
+            ASSERT_TRUE(shared.cueRemembered);
+            const int working = shared.cueChannel;
+            Run(c.still);
+            EXPECT_TRUE(Channel(working).IsPlaying()) << "still working";
+            Run(c.stopped - c.still);
+            EXPECT_FALSE(Channel(working).IsPlaying()) << "done";
+        }
+        screen->ReleaseSprites();
+        screen.reset();
+        Frame();
+    }
+}
+
+// Leaving or restarting the board while tiles fly: no sprite may reach a deleted screen or a
+// deleted tile (run under ASan), and nothing of the old board stays on the stage.
+TEST_F(MjClassicPowersTest, LeavingOrRestartingMidFlightLeavesNoSpriteBehind)
+{
+    struct Case
+    {
+        const char* name;
+        bool restart; // set the board up again, else release the screen
+        std::function<void(MjClassic&, MjClassicPowersTest&)> start;
+    };
+    auto at = [](MjClassic& s, int i, int j, int k = 0) {
+        return dynamic_cast<MjTile*>(s._layout->Cell(i, j, k).tile);
+    };
+    const Case cases[] = {
+        {"clone copies, left", false,
+         [&at](MjClassic& s, MjClassicPowersTest&) {
+             s.Clone(at(s, 9, 0), at(s, 18, 2), at(s, 21, 2));
+         }},
+        {"clone copies, restarted", true,
+         [&at](MjClassic& s, MjClassicPowersTest&) {
+             s.Clone(at(s, 9, 0), at(s, 18, 2), at(s, 21, 2));
+         }},
+        {"wand copies, restarted", true,
+         [&at](MjClassic& s, MjClassicPowersTest&) { s.RankPower(at(s, 6, 0), at(s, 9, 2)); }},
+        {"magnet", false,
+         [&at](MjClassic& s, MjClassicPowersTest&) { s.Magnet(at(s, 15, 0), at(s, 2, 6)); }},
+        {"swap", false,
+         [&at](MjClassic& s, MjClassicPowersTest&) {
+             s.Swap(at(s, 12, 0), at(s, 0, 6), at(s, 2, 6));
+         }},
+        {"fuse", false,
+         [&at](MjClassic& s, MjClassicPowersTest&) { s.Fuse(at(s, 21, 0), at(s, 0, 8)); }},
+        {"typhoon", false,
+         [&at](MjClassic& s, MjClassicPowersTest&) { s.Typhoon(at(s, 24, 0), at(s, 0, 4)); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        MakeBoard();
+        c.start(*screen, *this);
+        Run(200);
+        if (c.restart) {
+            screen->SetupBoard(0, 1, MjClassic::kStartQuiet, screen->_layoutFile);
+            Run(800);
+            // The new board's tiles keep their own faces: no late copy reached them.
+            EXPECT_EQ(CountOfType(31), 2);
+            EXPECT_EQ(CountOfType(13), 1);
+            EXPECT_EQ(TilesOnStageOfClass(), static_cast<int>(kBoard.size()));
+            screen->ReleaseSprites();
+            screen.reset();
+        } else {
+            screen->ReleaseSprites();
+            screen.reset();
+            Run(3000);
+        }
+        Frame();
+        EXPECT_EQ(TilesOnStageOfClass(), 0);
+    }
+}
+
+TEST_F(MjClassicPowersTest, DealMarksClearedOnlyWithSpecialCellsAllTakenOff)
+{
+    MakeBoard({{0, 0, 1, 1}, {3, 0, 1, 1}});
+    EXPECT_FALSE(screen->DealMarksCleared()) << "no special cells";
+    MakeBoard({{0, 0, 1, 52}, {3, 0, 1, 1}, {6, 0, 1, 1}});
+    ASSERT_TRUE(screen->_layout->HasSpecialCells());
+    MjCell& cell = screen->_layout->Cell(3, 0, 0);
+    cell.dealMark = -2;
+    EXPECT_FALSE(screen->DealMarksCleared());
+    cell.dealMark = 0;
+    EXPECT_TRUE(screen->DealMarksCleared());
 }
