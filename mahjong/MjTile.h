@@ -108,6 +108,7 @@ public:
     int GetTileAlpha() const { return _tileAlpha; }
     int GetLastState() const { return _lastState; }
     int GetPrevTileState() const { return _prevTileState; }
+    int OverlayDelay() const { return _overlayDelay; }
 
     // Exchanges type, face and shown frame with other.
     void SwapWith(MjTile* other);
