@@ -13,12 +13,8 @@
 
 namespace {
 
-// Power tile types.
-constexpr int kDown = 46;
-constexpr int kUp = 47;
-constexpr int kMagicWand = 57;
-// Types 0 to 26 are suited: three suits of nine ranks.
-constexpr int kSuitedTypes = 27;
+// Types below this are suited: three suits of nine ranks.
+constexpr int kSuitedTypes = MjClassic::kFirstHonourType;
 constexpr int kRanks = 9;
 constexpr int kHighestRank = kRanks - 1;
 
@@ -76,23 +72,23 @@ const char* SpecialTileName(int type, int puzzle)
     switch (type) {
     case MjTile::kYinYang:
         return "YinYangOk";
-    case MjLayout::kBrickType:
+    case MjClassic::kBrickType:
         return puzzle == kBrickTutorialBoard ? "BricksBlock" : "FireCracker";
-    case kDown:
+    case MjClassic::kDownType:
         return "Down";
-    case kUp:
+    case MjClassic::kUpType:
         return "Up";
-    case MjTile::kFireCracker:
+    case MjClassic::kFuseType:
         return "FireCracker";
-    case 49:
+    case MjClassic::kCloneType:
         return "Clone";
-    case MjTile::kTyphoon:
+    case MjClassic::kTyphoonType:
         return "Typhoon";
-    case 54:
+    case MjClassic::kSwapperType:
         return "Swap";
-    case kMagicWand:
+    case MjClassic::kWandType:
         return "Magic";
-    case 58:
+    case MjClassic::kMagnetType:
         return "Magnet";
     default:
         return nullptr;
@@ -111,14 +107,14 @@ bool MjClassic::RankPower(MjTile* power, MjTile* target)
     if (t < 0 || t >= kSuitedTypes) {
         return false;
     }
-    const bool wand = powerType == kMagicWand;
+    const bool wand = powerType == kWandType;
     int newType = t;
-    if (powerType == kUp) {
+    if (powerType == kUpType) {
         if (t % kRanks == kHighestRank) {
             return false;
         }
         newType = t + 1;
-    } else if (powerType == kDown) {
+    } else if (powerType == kDownType) {
         if (t % kRanks == 0) {
             return false;
         }
@@ -223,7 +219,7 @@ void MjClassic::Fuse(MjTile* fuse, MjTile* brick)
         _firecrackerSprite->MoveTo(brick->GetX() + kExplosionOffsetX, brick->GetY(), kPowerFlightMs,
                                    false, kExplosionSpeed);
     }
-    if (SpecialSheet(MjLayout::kBrickType) != nullptr) {
+    if (SpecialSheet(kBrickType) != nullptr) {
         // The brick burns through its overlay frames and reports 10041 and 10042.
         brick->StartOverlayAnimation(fuse, _firecrackerSprite, kPowerFlightMs);
     } else {
@@ -358,4 +354,12 @@ void MjClassic::ShowSpecialTileName(MjTile* tile, int x, int y)
         script->ShowPopup(name, MjGameScript::kTileNameDialog, 0, popupX, y + kNameAboveOffset);
     }
     PlayCue("CFG_SELECT", 0);
+}
+
+void MjClassic::ShowQuestPopup(const std::string& name, int x, int y)
+{
+    MjGameScript* script = GameScript();
+    if (script != nullptr) {
+        script->ShowPopup(name, kPausePopupId, 0, x, y);
+    }
 }

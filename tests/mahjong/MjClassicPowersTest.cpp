@@ -1,9 +1,8 @@
-#include "SDL_mixer.h"
+#include "framework/core/Rectangle.h"
 #include "framework/dialogs/CastMemberDialog.h"
 #include "framework/dialogs/CastMemberDialogResizable.h"
 #include "framework/dialogs/DialogItem.h"
 #include "framework/media/AnimationManager.h"
-#include "framework/media/Channel.h"
 #include "framework/media/ImageResource.h"
 #include "framework/stage/Cast.h"
 #include "framework/stage/CastMemberImage.h"
@@ -14,9 +13,10 @@
 #include "mahjong/MjMoves.h"
 #include "mahjong/MjTile.h"
 #include "tests/mahjong/MjLayoutTestSupport.h"
+#include "tests/mahjong/support/BoardHarness.h"
 #include "tests/shell/ShellTestSupport.h"
 
-#include <filesystem>
+#include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
@@ -24,8 +24,6 @@
 #include <vector>
 
 namespace {
-
-namespace fs = std::filesystem;
 
 constexpr int kUp = 47, kDown = 46, kWand = 57, kClone = 49, kSwapper = 54, kMagnet = 58,
               kDeepMagnet = 59, kFuse = 48, kTyphoon = 50, kBrick = 45;
@@ -73,6 +71,8 @@ const std::vector<mjtest::Spot> kBoard = {
 
 // The game script as a running game has it, with its dialog files read; answers to its dialogs
 // can be given a follow-up.
+constexpr int kNoScriptState = 9999;
+
 class PopupScript : public MjGameScript
 {
 public:
@@ -90,73 +90,58 @@ public:
     std::vector<int> answers;
 };
 
-class MjClassicPowersTest : public shelltest::ShellTest
+class MjClassicPowersTest : public mjtest::BoardHarness
 {
 protected:
     void SetUp() override
     {
-        const fs::path data = GAME_DATA_DIR;
-        const auto options = fs::copy_options::recursive | fs::copy_options::overwrite_existing;
-        for (const char* folder : {"cfg", "images", "fonts", "puzzles", "audio"}) {
-            fs::copy(data / folder, folder, options);
-        }
-        WriteData("allowloadingthread=0\n");
-        StartFramework();
-        app->_playerFileName = "ann.plr";
-        app->_playerName = "Ann";
+        BoardHarness::SetUp();
         popups = new PopupScript(app.get(), Manager()->GetGameTime());
-        popups->ChangeState(AppScript::kMenuLive, 0);
+        // A state of no script: the script stays out of the way of the game's stage.
+        popups->ChangeState(kNoScriptState, 0);
         Attach(popups);
         popups->LoadGameConfigs(false);
-        // The live menu swaps its stage in first; the board is made on the stage then current.
+        // As the script does while a game is shown.
+        Manager()->SetMasterInput(true);
         Frame();
-        Frame();
-    }
-    void TearDown() override
-    {
-        if (screen != nullptr) {
-            screen->ReleaseSprites();
-        }
-        screen.reset();
-        config.reset();
-        ShellTest::TearDown();
     }
 
-    // The fixture board (or spots) as puzzle 0 of a puzzle set of its own, on board `puzzle`.
+    // The spots as the board of the fixture set, played as board `puzzle`.
     void MakeBoard(const std::vector<mjtest::Spot>& spots = kBoard, int puzzle = 0,
                    const std::function<void(MjClassicConfig&)>& edit = {})
     {
-        const std::string layout = mjtest::WriteLayout("fixture.cfg", mjtest::LayoutText(spots));
-        std::string puzzles = "[puzzles]\nmax=9\n";
-        for (int n = 0; n <= 9; ++n) {
-            puzzles += "[puzzle" + std::to_string(n) + "]\nlayout=" + layout +
-                       "\nmatches=2\nsolvable=0\ntime=2000\n";
+        if (screen != nullptr) {
+            screen->ReleaseSprites();
+            screen.reset();
+            Frame();
         }
-        ASSERT_TRUE(testsupport::WriteFile("cfg/puzzles9.cfg", puzzles));
-        config = std::make_unique<MjClassicConfig>("cfg/mjclassic.cfg");
-        config->_puzzles = 9;
-        if (edit) {
-            edit(*config);
-        }
-        screen = std::make_unique<MjClassic>(app.get(), config.get());
-        screen->SelectPuzzle(puzzle);
-        screen->SetupBoard(0, 1, MjClassic::kStartQuiet, layout);
-        ASSERT_NE(screen->_layout, nullptr);
+        MakeScreen(kClassicLook, edit);
+        mjtest::FixtureBoard board;
+        board.spots = spots;
+        StartBoard(board);
         ASSERT_EQ(screen->_tileSpriteCount, static_cast<int>(spots.size()));
-        screen->_inPlay = 1;
+        screen->_puzzle = puzzle;
+    }
+    void Drop()
+    {
+        screen->ReleaseSprites();
+        screen.reset();
+        Frame();
     }
 
-    MjTile* At(int i, int j, int k = 0) const
+    MjTile* At(int i, int j, int k = 0) { return TileAt(i, j, k); }
+    // The tile the cell points at, also one that has left it for the tray.
+    MjTile* Sprite(int i, int j, int k = 0)
     {
         return dynamic_cast<MjTile*>(screen->_layout->Cell(i, j, k).tile);
     }
-    // The types of the tiles still in the grid's cells, by position.
-    int TypeAt(int i, int j, int k = 0) const
+    // The type of the tile in the cell; -1 for an empty cell.
+    int TypeAt(int i, int j, int k = 0)
     {
-        const MjCell& cell = screen->_layout->Cell(i, j, k);
-        return cell.state == MjCell::kOrigin && cell.tile != nullptr ? cell.tile->GetType() : -1;
+        MjTile* tile = TileAt(i, j, k);
+        return tile != nullptr ? tile->GetType() : -1;
     }
-    int CountOfType(int type) const
+    int CountOfType(int type)
     {
         int n = 0;
         for (int index : screen->_layout->OriginIndices()) {
@@ -166,14 +151,14 @@ protected:
         }
         return n;
     }
-    // Frames of the given step until ms of the game clock have passed.
-    void Run(unsigned int ms, unsigned int step = 10)
+    // Frames of `step` ms until ms of the game clock have passed.
+    void Step(unsigned int ms, unsigned int step)
     {
         for (unsigned int t = 0; t < ms; t += step) {
             Frame(step);
         }
     }
-    int TilesOnStageOfClass() const
+    int TilesOnStage() const
     {
         int n = 0;
         for (CastMember* member : Manager()->GetCast()->GetCastMembers()) {
@@ -192,10 +177,23 @@ protected:
         }
         return text;
     }
+    // The cues played since the last call, without the log's line ends.
+    std::vector<std::string> Cues()
+    {
+        std::vector<std::string> cues = TakeCues();
+        for (std::string& cue : cues) {
+            while (!cue.empty() && (cue.back() == '\r' || cue.back() == '\n')) {
+                cue.pop_back();
+            }
+        }
+        return cues;
+    }
+    static bool Has(const std::vector<std::string>& cues, const std::string& cue)
+    {
+        return std::find(cues.begin(), cues.end(), cue) != cues.end();
+    }
 
     PopupScript* popups = nullptr;
-    std::unique_ptr<MjClassicConfig> config;
-    std::unique_ptr<MjClassic> screen;
 };
 
 } // namespace
@@ -222,8 +220,8 @@ TEST_F(MjClassicPowersTest, RankPowersChangeEveryTileOfTheTypeOrDecline)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        MjTile* power = At(c.powerI, 0);
-        MjTile* target = At(c.i, c.j);
+        MjTile* power = Sprite(c.powerI, 0);
+        MjTile* target = Sprite(c.i, c.j);
         ASSERT_NE(power, nullptr);
         ASSERT_NE(target, nullptr);
         const int counter = screen->_groupCounter;
@@ -250,7 +248,7 @@ TEST_F(MjClassicPowersTest, RankPowersChangeEveryTileOfTheTypeOrDecline)
     // The wand made the other suits' 5s into the target's suit: 13 and 22 are gone too.
     EXPECT_EQ(CountOfType(22), 0);
     // No copy is left on the stage once they have landed.
-    EXPECT_EQ(TilesOnStageOfClass(), static_cast<int>(kBoard.size()));
+    EXPECT_EQ(TilesOnStage(), static_cast<int>(kBoard.size()));
 }
 
 TEST_F(MjClassicPowersTest, CloneTurnsEveryTileOfTheTargetTypeIntoTheSource)
@@ -304,11 +302,11 @@ TEST_F(MjClassicPowersTest, TyphoonSendsEveryTileOfTheTypeToSlotTwoFiftyMillisec
     unsigned int elapsed = 0;
     for (int n = 0; n < 4; ++n) {
         const unsigned int due = 500 + 50 * n;
-        Run(due - 10 - elapsed, 5);
+        Step(due - 10 - elapsed, 5);
         elapsed = due - 10;
         EXPECT_GT(std::abs(storm[n]->GetX() - slotX) + std::abs(storm[n]->GetY() - slotY), 2)
             << "tile " << n << " early";
-        Run(10, 5);
+        Step(10, 5);
         elapsed = due;
         EXPECT_LE(std::abs(storm[n]->GetX() - slotX), 1) << "tile " << n;
         EXPECT_LE(std::abs(storm[n]->GetY() - slotY), 1) << "tile " << n;
@@ -482,53 +480,67 @@ TEST_F(MjClassicPowersTest, PopupOpenedFromThePreviousPopupsAnswerRetiresItForTh
     EXPECT_EQ(popups->GetPromptDialog(), third);
 }
 
-// A power's sound repeats from its selection until the power is cancelled or has done its work:
-// the typhoon's until its last tile lands, the magnet's until the pull ends, the fuse's until
-// the brick explodes.
+// A power's sound repeats from its selection (a loop count of -1) until the power is cancelled
+// or used: the typhoon's, the magnet's and the fuse's are started again as they work and stop
+// when the last tile lands, when the pull ends and when the brick explodes.
 TEST_F(MjClassicPowersTest, PowerSoundRepeatsUntilCancelledOrDone)
 {
     struct Case
     {
         const char* name;
         int powerI;           // the power in the top row
-        int i, j, k;          // the target; -1: the power is pressed again (cancel)
-        unsigned int still;   // the sound still plays this long after the target press
-        unsigned int stopped; // and has stopped by then
+        int i, j;             // the target; -1: the power is pressed again (cancel)
+        const char* working;  // the sound repeated while the power works; null: none
+        unsigned int still;   // no stop this long after the target press
+        unsigned int stopped; // stopped by then
+        const char* stopCue;  // what comes with the stop
     };
     const Case cases[] = {
-        {"cancelled", 24, -1, 0, 0, 0, 0},
-        {"typhoon", 24, 3, 4, 0, 900, 1400},
-        {"magnet", 15, 2, 6, 0, 480, 560},
-        {"fuse", 21, 0, 8, 0, 500, 3000},
+        {"cancelled", 24, -1, 0, nullptr, 0, 0, "CFG_SELECT 0"},
+        {"up", 0, 0, 2, nullptr, 0, 0, nullptr},
+        {"typhoon", 24, 3, 4, "CFG_TYPHOON -1", 900, 1400, nullptr},
+        {"magnet", 15, 2, 6, "CFG_MAGNET -1", 480, 560, nullptr},
+        {"fuse", 21, 0, 8, "CFG_FUSE -1", 500, 3000, "CFG_EXPLODE 0"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         MakeBoard();
-        MjClassicShared& shared = MjClassic::Shared();
         MjTile* power = At(c.powerI, 0);
-        screen->TileMouseDown(power, 1, power->GetX(), power->GetY());
+        const std::string selected = power->GetType() == kTyphoon  ? "CFG_TYPHOON -1"
+                                     : power->GetType() == kMagnet ? "CFG_MAGNET -1"
+                                     : power->GetType() == kFuse   ? "CFG_FUSE -1"
+                                                                   : "CFG_UP -1";
+        Press(power);
         ASSERT_EQ(screen->_selected[0], power);
-        ASSERT_TRUE(shared.cueRemembered);
-        const int channel = shared.cueChannel;
-        Run(200);
-        EXPECT_TRUE(Channel(channel).IsPlaying()) << "the selection's sound repeats";
-        MjTile* target = c.i < 0 ? power : At(c.i, c.j, c.k);
-        screen->TileMouseDown(target, 1, target->GetX(), target->GetY());
-        if (c.i < 0) {
-            EXPECT_FALSE(Channel(channel).IsPlaying());
-            EXPECT_FALSE(shared.cueRemembered);
-            EXPECT_EQ(screen->_selected[0], nullptr);
-        } else {
-            ASSERT_TRUE(shared.cueRemembered);
-            const int working = shared.cueChannel;
-            Run(c.still);
-            EXPECT_TRUE(Channel(working).IsPlaying()) << "still working";
-            Run(c.stopped - c.still);
-            EXPECT_FALSE(Channel(working).IsPlaying()) << "done";
+        EXPECT_TRUE(Has(Cues(), selected));
+        Run(300);
+        EXPECT_FALSE(Has(Cues(), "stop -2")) << "the selection's sound repeats";
+        Press(c.i < 0 ? power : At(c.i, c.j));
+        std::vector<std::string> cues = Cues();
+        if (c.working == nullptr) {
+            // Cancelled or used at once: the sound stops with the press.
+            EXPECT_TRUE(Has(cues, "stop -2"));
+            if (c.stopCue != nullptr) {
+                EXPECT_TRUE(Has(cues, c.stopCue));
+            }
+            EXPECT_FALSE(MjClassic::Shared().cueRemembered);
+            Drop();
+            continue;
         }
-        screen->ReleaseSprites();
-        screen.reset();
-        Frame();
+        // The selection's loop stops and the power's own starts as the last cue.
+        ASSERT_FALSE(cues.empty());
+        EXPECT_EQ(cues.back(), c.working);
+        EXPECT_TRUE(MjClassic::Shared().cueRemembered);
+        Run(c.still);
+        cues = Cues();
+        EXPECT_FALSE(Has(cues, "stop -2")) << "still working";
+        Run(c.stopped - c.still);
+        cues = Cues();
+        EXPECT_TRUE(Has(cues, "stop -2")) << "done";
+        if (c.stopCue != nullptr) {
+            EXPECT_TRUE(Has(cues, c.stopCue));
+        }
+        Drop();
     }
 }
 
@@ -578,7 +590,7 @@ TEST_F(MjClassicPowersTest, LeavingOrRestartingMidFlightLeavesNoSpriteBehind)
             // The new board's tiles keep their own faces: no late copy reached them.
             EXPECT_EQ(CountOfType(31), 2);
             EXPECT_EQ(CountOfType(13), 1);
-            EXPECT_EQ(TilesOnStageOfClass(), static_cast<int>(kBoard.size()));
+            EXPECT_EQ(TilesOnStage(), static_cast<int>(kBoard.size()));
             screen->ReleaseSprites();
             screen.reset();
         } else {
@@ -587,7 +599,7 @@ TEST_F(MjClassicPowersTest, LeavingOrRestartingMidFlightLeavesNoSpriteBehind)
             Run(3000);
         }
         Frame();
-        EXPECT_EQ(TilesOnStageOfClass(), 0);
+        EXPECT_EQ(TilesOnStage(), 0);
     }
 }
 
@@ -595,11 +607,182 @@ TEST_F(MjClassicPowersTest, DealMarksClearedOnlyWithSpecialCellsAllTakenOff)
 {
     MakeBoard({{0, 0, 1, 1}, {3, 0, 1, 1}});
     EXPECT_FALSE(screen->DealMarksCleared()) << "no special cells";
-    MakeBoard({{0, 0, 1, 52}, {3, 0, 1, 1}, {6, 0, 1, 1}});
+    MakeScreen(kClassicLook);
+    mjtest::FixtureBoard special;
+    special.spots = {{0, 0, 1, 52}, {3, 0, 1, 1}, {6, 0, 1, 1}};
+    StartBoard(special);
     ASSERT_TRUE(screen->_layout->HasSpecialCells());
     MjCell& cell = screen->_layout->Cell(3, 0, 0);
     cell.dealMark = -2;
     EXPECT_FALSE(screen->DealMarksCleared());
     cell.dealMark = 0;
     EXPECT_TRUE(screen->DealMarksCleared());
+}
+
+// Each power by presses on the fixture board: the grid change, the count of tiles on their way
+// and, once the move has closed, undo brings every tile, the tray and the score back.
+TEST_F(MjClassicPowersTest, PowersByPressesChangeTheGridAndUndoRestoresIt)
+{
+    struct Cell
+    {
+        int i, j, k;
+    };
+    struct Change
+    {
+        int i, j, k, type; // -1: the cell is empty
+    };
+    struct Case
+    {
+        const char* name;
+        std::vector<Cell> presses; // the power first
+        int counterRise;           // right after the last press
+        std::vector<Change> after; // once the move has closed
+        bool refused;              // the last press is refused: nothing changes
+    };
+    const std::vector<Case> cases = {
+        {"up on an 8",
+         {{0, 0, 0}, {0, 2, 0}},
+         1,
+         {{0, 2, 0, 8}, {9, 4, 0, 8}, {0, 0, 0, -1}},
+         false},
+        {"up on a 9 selects the 9", {{0, 0, 0}, {3, 2, 0}}, 0, {{3, 2, 0, 8}}, false},
+        {"down on a 1 selects the 1", {{3, 0, 0}, {6, 2, 0}}, 0, {{6, 2, 0, 9}}, false},
+        {"wand on a 5",
+         {{6, 0, 0}, {9, 2, 0}},
+         1,
+         {{9, 2, 0, 4}, {12, 2, 0, 4}, {15, 2, 0, 4}},
+         false},
+        {"clone A onto B",
+         {{9, 0, 0}, {18, 2, 0}, {21, 2, 0}},
+         1,
+         {{21, 2, 0, 30}, {24, 2, 0, 30}, {18, 2, 0, 30}},
+         false},
+        {"swap free and blocked",
+         {{12, 0, 0}, {0, 6, 0}, {2, 6, 0}},
+         1,
+         {{0, 6, 0, 33}, {2, 6, 0, 32}},
+         false},
+        {"swap refused on a covered tile", {{12, 0, 0}, {0, 6, 0}, {12, 8, 0}}, 0, {}, true},
+        {"magnet on a blocked tile",
+         {{15, 0, 0}, {2, 6, 0}},
+         1,
+         {{15, 0, 0, 33}, {2, 6, 0, -1}},
+         false},
+        {"deep magnet on a covered tile",
+         {{18, 0, 0}, {12, 8, 0}},
+         1,
+         {{18, 0, 0, 28}, {12, 8, 0, -1}},
+         false},
+        {"deep magnet refused on a free tile", {{18, 0, 0}, {0, 2, 0}}, 0, {}, true},
+        {"fuse on a brick", {{21, 0, 0}, {0, 8, 0}}, 2, {{0, 8, 0, -1}, {21, 0, 0, -1}}, false},
+        {"fuse refused on a covered brick", {{21, 0, 0}, {6, 8, 0}}, 0, {}, true},
+        {"typhoon on four tiles",
+         {{24, 0, 0}, {0, 4, 0}},
+         5,
+         {{0, 4, 0, -1}, {3, 4, 0, -1}, {6, 4, 0, -1}, {2, 6, 0, -1}},
+         false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        MakeBoard();
+        const mjtest::BoardSnapshot before = Snapshot();
+        for (size_t n = 0; n + 1 < c.presses.size(); ++n) {
+            const Cell& p = c.presses[n];
+            Press(At(p.i, p.j, p.k));
+        }
+        const Cell& last = c.presses.back();
+        MjTile* target = At(last.i, last.j, last.k);
+        const int counter = screen->_groupCounter;
+        // As the stage gives the press to the tile: a covered tile lies under the one on it.
+        screen->TileMouseDown(target, 1, target->GetX(), target->GetY());
+        EXPECT_EQ(screen->_groupCounter - counter, c.counterRise);
+        Cues();
+        Run(3000);
+        EXPECT_EQ(screen->_groupCounter, 0) << "every tile on its way has landed";
+        for (const Change& change : c.after) {
+            EXPECT_EQ(TypeAt(change.i, change.j, change.k), change.type)
+                << change.i << "," << change.j << "," << change.k;
+        }
+        if (c.refused) {
+            EXPECT_EQ(Snapshot(), before);
+            EXPECT_EQ(screen->_selected[0], At(c.presses[0].i, c.presses[0].j, c.presses[0].k))
+                << "the selection stays";
+            continue;
+        }
+        if (c.counterRise == 0) {
+            // A declined rank power selects its target instead, and there is nothing to undo.
+            EXPECT_EQ(screen->_selected[0], target);
+            EXPECT_FALSE(screen->Undo());
+            EXPECT_EQ(Snapshot(), before);
+            continue;
+        }
+        screen->Undo();
+        Run(1000);
+        EXPECT_EQ(Snapshot(), before);
+    }
+}
+
+TEST_F(MjClassicPowersTest, UndoTwiceTakesBackAMatchAndThePowerBeforeIt)
+{
+    MakeBoard();
+    const mjtest::BoardSnapshot before = Snapshot();
+    auto press = [this](int i, int j) { Press(At(i, j)); };
+    press(24, 0); // typhoon on the 33s
+    press(0, 4);
+    Run(3000);
+    const mjtest::BoardSnapshot afterPower = Snapshot();
+    press(0, 2); // the two 7s
+    press(9, 4);
+    Run(3000);
+    EXPECT_EQ(TypeAt(0, 2), -1);
+    EXPECT_EQ(TypeAt(9, 4), -1);
+    EXPECT_GT(screen->_boardScore, 0);
+    EXPECT_TRUE(screen->Undo());
+    Run(1000);
+    EXPECT_EQ(Snapshot(), afterPower);
+    EXPECT_FALSE(screen->Undo()) << "nothing is left after the power";
+    Run(1000);
+    EXPECT_EQ(Snapshot(), before);
+}
+
+// A right press names a special tile; in cheat mode with right-press selection it rotates the
+// second slot through the free tiles of the selected type instead.
+TEST_F(MjClassicPowersTest, RightPressNamesTheTileOrRotatesTheSecondSlotInCheatMode)
+{
+    MakeBoard(kBoard, 5);
+    MjTile* brick = At(0, 8);
+    const Rectangle& r = brick->GetRect();
+    const int x = r.GetX() + r.GetW() / 2;
+    const int y = r.GetY() + r.GetH() / 2;
+    ASSERT_LT(x, 451);
+    Press(brick, 3);
+    CastMemberDialogResizable* popup = popups->GetPromptDialog();
+    ASSERT_NE(popup, nullptr);
+    EXPECT_EQ(popup->GetID(), MjGameScript::kTileNameDialog);
+    EXPECT_EQ(DialogText(popup).rfind("Bricks: a brick never comes free", 0), 0u);
+    EXPECT_EQ(popup->GetX(), x + 55);
+    EXPECT_EQ(popup->GetY(), y - 90);
+    EXPECT_TRUE(Has(Cues(), "CFG_SELECT 0"));
+    EXPECT_EQ(screen->_selected[0], nullptr) << "a right press selects nothing";
+    // The popup answered, the board takes presses again.
+    Manager()->GetCast()->ForceDialogsDispose();
+    Run(400);
+
+    screen->_cheatMode = 1;
+    screen->_rightPressSelect = 1;
+    screen->_inPlay = 1;
+    MjTile* first = At(0, 4);
+    Press(first);
+    ASSERT_EQ(screen->_selected[0], first);
+    std::vector<MjTile*> seen;
+    for (int n = 0; n < 3; ++n) {
+        Press(first, 3);
+        ASSERT_NE(screen->_selected[1], nullptr);
+        EXPECT_NE(screen->_selected[1], first);
+        EXPECT_EQ(screen->_selected[1]->GetType(), 33);
+        seen.push_back(screen->_selected[1]);
+    }
+    EXPECT_NE(seen[0], seen[1]) << "the second slot rotates";
+    EXPECT_EQ(seen[0], seen[2]) << "through the two free 33s";
+    EXPECT_EQ(popups->GetPromptDialog(), popup) << "no name popup in cheat mode";
 }
