@@ -9,6 +9,7 @@
 #include "mahjong/MjTextLabel.h"
 #include "mahjong/MjTile.h"
 #include "tests/mahjong/support/BoardHarness.h"
+#include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -252,7 +253,8 @@ TEST_F(MjClassicPlayTest, BoardTypesDecideScoreAndPopups)
         StartBoard(ThirtySixTiles());
         screen->_timerValues[1] = c.clockRuns ? 1 : 0;
         const int before = screen->_boardScore;
-        Press(TileAt(0, 0));
+        MjTile* first = TileAt(0, 0);
+        Press(first);
         TakePopups();
         TakeCues();
         Press(TileAt(10, 0));
@@ -266,8 +268,188 @@ TEST_F(MjClassicPlayTest, BoardTypesDecideScoreAndPopups)
             EXPECT_EQ(screen->_moves->Record(1 + (score - types.begin())).c,
                       c.score < 0 ? 0 : c.score);
         }
-        EXPECT_EQ(Tray(1), TileAt(0, 0) == nullptr ? Tray(1) : nullptr);
+        EXPECT_EQ(Tray(1), first);
         screen->ReleaseSprites();
         screen.reset();
     }
+}
+
+TEST_F(MjClassicPlayTest, UndoRestoresTheBoardMoveByMove)
+{
+    MakeScreen();
+    StartBoard(ThirtySixTiles());
+    const mjtest::BoardSnapshot start = Snapshot();
+    Press(TileAt(0, 0));
+    Press(TileAt(10, 0));
+    Run(kLanded);
+    const mjtest::BoardSnapshot afterFirst = Snapshot();
+    ASSERT_FALSE(afterFirst == start);
+    // The second match of the type pushes the first pair out of the tray (hidden).
+    Press(TileAt(10, 2));
+    Press(TileAt(0, 2));
+    Run(kLanded);
+    EXPECT_EQ(screen->_boardScore, 6 + 31);
+    EXPECT_FALSE(afterFirst.tray[1]->IsVisible());
+
+    TakeCues();
+    screen->ButtonClicked(MjClassic::kUndoId, 0);
+    EXPECT_TRUE(Has(TakeCues(), "CFG_UNDO 0"));
+    EXPECT_TRUE(screen->_undoPossible);
+    Run(kLanded);
+    EXPECT_EQ(Snapshot(), afterFirst);
+    EXPECT_EQ(screen->_inPlay, 1); // the glide back into the cell ends the lock
+    screen->ButtonClicked(MjClassic::kUndoId, 0);
+    EXPECT_FALSE(screen->_undoPossible);
+    EXPECT_FALSE(screen->_undoButton->GetEnabled());
+    Run(kLanded);
+    EXPECT_EQ(Snapshot(), start);
+    EXPECT_EQ(screen->_moves->LastIndex(), 0);
+
+    // The board plays on: the restored tiles take presses again.
+    MjTile* first = TileAt(0, 0);
+    Press(first);
+    Press(TileAt(10, 0));
+    EXPECT_EQ(Tray(1), first);
+    EXPECT_EQ(screen->_boardScore, 6);
+}
+
+TEST_F(MjClassicPlayTest, UndoWithNothingClosedChangesNothing)
+{
+    MakeScreen();
+    StartBoard(ThirtySixTiles());
+    Press(TileAt(0, 0));
+    const mjtest::BoardSnapshot before = Snapshot();
+    const int records = screen->_moves->Count();
+    const int logged = testsupport::CountLogLines("Critical Error in Undo Start Type 0");
+    EXPECT_FALSE(screen->Undo());
+    EXPECT_EQ(testsupport::CountLogLines("Critical Error in Undo Start Type 0"), logged + 1);
+    EXPECT_EQ(screen->_moves->Count(), records);
+    EXPECT_EQ(Snapshot(), before);
+    // Not even the selection or the board's input is touched.
+    EXPECT_EQ(screen->_selectedCount, 1);
+    EXPECT_EQ(screen->_inPlay, 1);
+
+    // A move still being written (its group open) is not taken apart either.
+    screen->_moves->BeginGroup();
+    screen->_moves->AddScore(10);
+    EXPECT_FALSE(screen->Undo());
+    EXPECT_EQ(screen->_moves->Count(), records + 2);
+}
+
+TEST_F(MjClassicPlayTest, SetUpWhileTilesFlyStartsTheBoardAfresh)
+{
+    MakeScreen();
+    StartBoard(ThirtySixTiles());
+    Cast* cast = Manager()->GetCast();
+    MjTile* left = TileAt(0, 0);
+    MjTile* right = TileAt(10, 0);
+    Press(left);
+    Press(right);
+    Run(100);
+    ASSERT_EQ(screen->_groupCounter, 2);
+    Press(TileAt(0, 2)); // a selection made while the pair flies
+    ASSERT_EQ(screen->_selectedCount, 1);
+
+    // Time is up mid-flight and the board is set up again.
+    StartBoard(ThirtySixTiles());
+    EXPECT_EQ(screen->_groupCounter, 0);
+    EXPECT_EQ(screen->_selectedCount, 0);
+    EXPECT_EQ(Tray(1), nullptr);
+    EXPECT_EQ(Tray(2), nullptr);
+    EXPECT_FALSE(cast->Contains(left));
+    EXPECT_FALSE(cast->Contains(right));
+    Run(kLanded);
+    EXPECT_EQ(screen->_groupCounter, 0);
+    EXPECT_EQ(testsupport::CountLogLines("Move to Undo error"), 0);
+
+    // A landing reported by a tile this board did not send is not counted.
+    screen->_groupCounter = 2;
+    screen->StateReached(TileAt(2, 0), MjClassic::kLandedInTray, 1);
+    EXPECT_EQ(screen->_groupCounter, 2);
+    screen->_groupCounter = 0;
+
+    // The new board plays and unlocks after its own landings.
+    Press(TileAt(0, 0));
+    Press(TileAt(10, 0));
+    EXPECT_EQ(screen->_groupCounter, 2);
+    EXPECT_EQ(screen->_inPlay, 0);
+    Run(kLanded);
+    EXPECT_EQ(screen->_groupCounter, 0);
+    EXPECT_EQ(screen->_inPlay, 1);
+}
+
+TEST_F(MjClassicPlayTest, LandingBelowZeroIsLoggedAndUnlocksTheBoard)
+{
+    MakeScreen();
+    StartBoard(ThirtySixTiles());
+    Press(TileAt(0, 0));
+    Press(TileAt(10, 0));
+    // A power that counted one tile short: the second landing would take the count below 0.
+    screen->_groupCounter = 1;
+    Run(kLanded);
+    EXPECT_EQ(testsupport::CountLogLines("Should Never Happen - Move to Undo error"), 1);
+    EXPECT_EQ(screen->_groupCounter, 0);
+    EXPECT_EQ(screen->_inPlay, 1);
+    // The next match counts from 0 and unlocks as usual.
+    Press(TileAt(0, 2));
+    Press(TileAt(10, 2));
+    EXPECT_EQ(screen->_groupCounter, 2);
+    Run(kLanded);
+    EXPECT_EQ(screen->_groupCounter, 0);
+    EXPECT_EQ(screen->_inPlay, 1);
+    EXPECT_EQ(testsupport::CountLogLines("Should Never Happen - Move to Undo error"), 1);
+}
+
+TEST_F(MjClassicPlayTest, MatchSizesOtherThanTwoOrThreeMakePairs)
+{
+    for (int matches : {0, 4, 5}) {
+        SCOPED_TRACE(matches);
+        MakeScreen();
+        mjtest::FixtureBoard board = ThirtySixTiles();
+        board.matches = matches;
+        const std::string line =
+            "Puzzle 0 asks for matches of " + std::to_string(matches) + " tiles, pairs are made";
+        const int logged = testsupport::CountLogLines(line);
+        StartBoard(board);
+        EXPECT_EQ(testsupport::CountLogLines(line), logged + 1);
+        EXPECT_EQ(screen->_layout->MatchSize(), 2);
+        Press(TileAt(0, 0));
+        Press(TileAt(0, 2));
+        Press(TileAt(10, 0));
+        // The third tile of the type never joins a selection of two: the pair is made.
+        EXPECT_EQ(screen->_matchCounter, 1);
+        EXPECT_EQ(Tray(3), nullptr);
+        EXPECT_EQ(screen->_selected[2], nullptr);
+        EXPECT_EQ(screen->_groupCounter, 2);
+        Run(kLanded);
+        EXPECT_EQ(screen->_inPlay, 1);
+        screen->ReleaseSprites();
+        screen.reset();
+    }
+}
+
+TEST_F(MjClassicPlayTest, LeavingWhileTilesFlyLeavesNoSpriteCallingTheScreen)
+{
+    MakeScreen();
+    StartBoard(ThirtySixTiles());
+    Cast* cast = Manager()->GetCast();
+    Press(TileAt(0, 0));
+    Press(TileAt(10, 0));
+    Run(kLanded);
+    MjTile* pushed = Tray(1);
+    // The next match pushes the first pair out while the new one flies.
+    Press(TileAt(0, 2));
+    Press(TileAt(10, 2));
+    Run(100);
+    MjTile* flying = Tray(1);
+    ASSERT_NE(flying, nullptr);
+    screen->ReleaseSprites();
+    screen.reset();
+    EXPECT_FALSE(cast->Contains(flying));
+    EXPECT_FALSE(cast->Contains(pushed));
+    for (int n = 1; n <= 3; ++n) {
+        EXPECT_EQ(Tray(n), nullptr);
+    }
+    // The frames go on past every landing and drop: nothing reaches the deleted screen.
+    Run(2 * kLanded);
 }
