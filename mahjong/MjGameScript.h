@@ -44,6 +44,8 @@ public:
     static constexpr int kSequenceSkipped = AppScript::kSplashSkipped;
     static constexpr int kSequenceEnded = AppScript::kSplashEnded;
     static constexpr int kFadeInMs = 2000;
+    // What the board screen is told when a closed dialog gives the board back (not read).
+    static constexpr int kResumeReason = 0;
 
     MjGameScript(Framework* app, GameTime* clock);
     ~MjGameScript() override;
