@@ -1,3 +1,4 @@
+// MjClassic: construction, teardown, the frame sprites and the puzzle-set check.
 #include "mahjong/MjClassic.h"
 
 #include "framework/core/ConfigFile.h"
@@ -467,12 +468,17 @@ void MjClassic::ReleaseSprites()
     // The grid takes its tiles off the stage.
     delete _layout;
     _layout = nullptr;
-    // Tiles that left the grid for the tray are the screen's to hand back.
+    // Tiles that left the grid for the tray are the screen's to hand back; those the grid
+    // still held have just left the stage.
     for (MjTile*& slot : Shared().traySlots) {
-        if (slot != nullptr) {
+        if (slot != nullptr && _cast != nullptr && _cast->Contains(slot)) {
             slot->Leave();
-            slot = nullptr;
         }
+        slot = nullptr;
+    }
+    // The screen is the stage's only input catcher, and it is going.
+    if (_cast != nullptr) {
+        _cast->SetInputCatcher(nullptr);
     }
     for (CastMemberButton** button :
          {&_pauseButton, &_hintButton, &_undoButton, &_replayButton, &_newGameButton}) {
@@ -555,6 +561,7 @@ MjClassic::~MjClassic()
     delete _puzzlesFile;
     delete _spiritMapFile;
     delete _heroFile;
+    // No scene animation is made yet (_scene stays null), so there is none to delete.
     delete _scenesFile;
     delete _modesFile;
     delete _moves;

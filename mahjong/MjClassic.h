@@ -10,6 +10,7 @@
 #include "mahjong/MjPuzzleRules.h"
 #include "mahjong/MjTileListener.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,7 @@ class MjClassicConfig;
 class MjDeal;
 class MjGameScript;
 class MjLayout;
+struct MjCell;
 class MjMoves;
 class MjTextLabel;
 class MjTile;
@@ -473,6 +475,10 @@ private:
     // and the new grid.
     void ApplyPlayMode();
     static MjTileFactory* TileFactory();
+    // Every active tile on the grid.
+    void SetBoardTilesShown(bool shown);
+    // Calls visit with every origin cell of the grid, in scan order (column, row, layer).
+    void ForEachOriginCell(const std::function<void(int i, int j, int k, MjCell& cell)>& visit);
     ImageResource* SpecialSheet(int type) const;
     // The press handler's steps.
     int MatchSize() const;

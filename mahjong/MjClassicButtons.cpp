@@ -1,3 +1,4 @@
+// MjClassic: cues, the board's buttons and sprites shown and hidden, the help line.
 #include "framework/core/ConfigFile.h"
 #include "framework/media/Channel.h"
 #include "framework/media/Sound.h"
@@ -21,11 +22,21 @@ constexpr int kLivesAwayY = 545;
 constexpr int kFirstChapterBoards = 8;
 constexpr int kBoardsPerChapter = 5;
 
-void HideSprite(CastMember* sprite)
+void HideOrShow(CastMember* sprite, bool shown)
 {
-    if (sprite != nullptr) {
+    if (sprite == nullptr) {
+        return;
+    }
+    if (shown) {
+        sprite->Show();
+    } else {
         sprite->Hide();
     }
+}
+
+void HideSprite(CastMember* sprite)
+{
+    HideOrShow(sprite, false);
 }
 
 } // namespace
@@ -144,6 +155,55 @@ void MjClassic::HideTimerSprites()
         HideSprite(_timerSprites[1]);
         HideSprite(_timerSprites[2]);
     }
+}
+
+void MjClassic::ShowTimerSprites()
+{
+    if (_timerSprites[0] == nullptr) {
+        return;
+    }
+    if (_timerValues[1] != 0) {
+        _timerSprites[0]->Show();
+    }
+    if (_quest && _firstPressDone != 0) {
+        HideOrShow(_timerSprites[2], true);
+        HideOrShow(_timerSprites[1], true);
+    }
+}
+
+void MjClassic::ShowBoard(int /*reason*/)
+{
+    _inPlay = 1;
+    ShowTimerSprites();
+    SetBoardTilesShown(true);
+    _buttonsDisabled = 0;
+    if (!_quest && _newGameButton != nullptr) {
+        _newGameButton->SetEnabled(true);
+    }
+    if (_replayButton != nullptr) {
+        _replayButton->SetEnabled(true);
+    }
+    if (_undoButton != nullptr && _undoPossible) {
+        _undoButton->SetEnabled(true);
+    }
+    // The free count decides the hint button.
+    RefreshFreeCount();
+    if (_pauseButton != nullptr) {
+        _pauseButton->SetEnabled(true);
+    }
+    if (CastMemberButton* menu = MenuButton()) {
+        menu->SetEnabled(true);
+    }
+}
+
+void MjClassic::SetBoardTilesShown(bool shown)
+{
+    ForEachOriginCell([shown](int, int, int, MjCell& cell) {
+        auto* tile = static_cast<MjTile*>(cell.tile);
+        if (tile != nullptr && tile->IsActive()) {
+            HideOrShow(tile, shown);
+        }
+    });
 }
 
 void MjClassic::ShowHelpText()

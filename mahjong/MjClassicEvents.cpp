@@ -90,7 +90,7 @@ void MjClassic::StateReached(CastMember* sender, int state, int value)
         PlayCue("stop", kCueStop);
         PlayCue("CFG_EXPLODE", 0);
         if (tile != nullptr) {
-            tile->ChangeState(MjTile::kOverlayStep, tile->OverlayDelay());
+            tile->ChangeState(MjTile::kOverlayStep, tile->GetOverlayDelay());
         }
         return;
     case kOverlayOver:

@@ -198,8 +198,7 @@ void MjClassic::TileMouseDown(MjTile* tile, int button, int x, int y)
         RefuseTile();
         return;
     }
-    if ((powerClass == kCoveredTarget && !covered) ||
-        (covered && powerClass != kCoveredTarget)) {
+    if ((powerClass == kCoveredTarget && !covered) || (covered && powerClass != kCoveredTarget)) {
         RefuseTile();
         return;
     }
@@ -438,9 +437,8 @@ void MjClassic::SelectTile(MjTile* tile)
 
 void MjClassic::Reselect(MjTile* tile)
 {
-    const bool free = _layout != nullptr &&
-                      _layout->FreeState(tile->GridI(), tile->GridJ(), tile->GridK()) ==
-                          MjLayout::kFree;
+    const bool free = _layout != nullptr && _layout->FreeState(tile->GridI(), tile->GridJ(),
+                                                               tile->GridK()) == MjLayout::kFree;
     ClearSelection(true);
     _selectedCount = 0;
     if (!free) {

@@ -1,3 +1,4 @@
+// MjClassic: board set-up, deal, background, puzzle choice and lives.
 #include "framework/core/Color.h"
 #include "framework/core/ConfigFile.h"
 #include "framework/core/Framework.h"
@@ -174,23 +175,17 @@ void MjClassic::CountForSanity()
     for (int& count : shared.sanityCounts) {
         count = 0;
     }
-    for (int index : _layout->OriginIndices()) {
-        int i, j, k;
-        MjLayout::IndexToCell(index, i, j, k);
-        const MjCell& cell = _layout->Cell(i, j, k);
-        if (cell.state != MjCell::kOrigin) {
-            continue;
-        }
+    ForEachOriginCell([&shared](int, int, int, MjCell& cell) {
         ++shared.sanityCounts[MjClassicShared::kSanityTileCells];
         if (cell.faceCol == MjCell::kNoFace) {
             ++shared.sanityCounts[MjClassicShared::kSanityBlankCells];
-            continue;
+            return;
         }
         const int code = cell.faceCol + MjTile::kSheetColumns * cell.faceRow;
         if (code >= 0 && code < MjClassicShared::kSanityCodes) {
             ++shared.sanityCounts[code];
         }
-    }
+    });
 }
 
 void MjClassic::DealBoard(int seed, int startMode)

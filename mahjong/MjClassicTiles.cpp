@@ -1,3 +1,4 @@
+// MjClassic: tile sprites, tile sets, selection reset and tile looks.
 #include "framework/core/Color.h"
 #include "framework/media/Image.h"
 #include "framework/media/ImageResource.h"
@@ -101,23 +102,29 @@ MjTile* MjClassic::AddTile(int i, int j, int k, int value, int faceCol, int face
     return tile;
 }
 
-void MjClassic::CreateTileSprites(int startMode)
+void MjClassic::ForEachOriginCell(
+    const std::function<void(int i, int j, int k, MjCell& cell)>& visit)
 {
-    _tileSpriteCount = 0;
     if (_layout == nullptr) {
         return;
     }
-    // The origin cells in scan order (column, row, layer).
     for (int index : _layout->OriginIndices()) {
         int i, j, k;
         MjLayout::IndexToCell(index, i, j, k);
-        const MjCell& cell = _layout->Cell(i, j, k);
-        if (cell.state != MjCell::kOrigin) {
-            continue;
+        MjCell& cell = _layout->Cell(i, j, k);
+        if (cell.state == MjCell::kOrigin) {
+            visit(i, j, k, cell);
         }
+    }
+}
+
+void MjClassic::CreateTileSprites(int startMode)
+{
+    _tileSpriteCount = 0;
+    ForEachOriginCell([this, startMode](int i, int j, int k, MjCell& cell) {
         ++_tileSpriteCount;
         AddTile(i, j, k, startMode, cell.faceCol, cell.faceRow);
-    }
+    });
 }
 
 void MjClassic::LoadTileSet(int n)

@@ -249,6 +249,7 @@ void MjGameScript::ResumeBoard()
     if (_leaving || _screen == nullptr) {
         return;
     }
+    _screen->ShowBoard(kResumeReason);
 }
 
 void MjGameScript::LeaveGame()
@@ -292,5 +293,9 @@ void MjGameScript::DialogDetached(CastMemberDialog*, int dialogId, bool)
             ResumeBoard();
             return;
         }
+    }
+    // The board's own warning gives the board back even while the game is being left.
+    if (dialogId == kScrambleWarningDialog && _screen != nullptr) {
+        _screen->ShowBoard(kResumeReason);
     }
 }

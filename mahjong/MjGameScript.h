@@ -49,6 +49,8 @@ public:
     // a special tile's name) and the choice offered when no match is left.
     static constexpr int kTileNameDialog = 114;
     static constexpr int kNoMovesDialog = 120;
+    // What the board screen is told when a closed dialog gives the board back (not read).
+    static constexpr int kResumeReason = 0;
 
     MjGameScript(Framework* app, GameTime* clock);
     ~MjGameScript() override;

@@ -108,7 +108,11 @@ public:
     int GetTileAlpha() const { return _tileAlpha; }
     int GetLastState() const { return _lastState; }
     int GetPrevTileState() const { return _prevTileState; }
-    int OverlayDelay() const { return _overlayDelay; }
+    Image* GetOverlay() const { return _overlay; }
+    int GetOverlayFirst() const { return _overlayFirst; }
+    int GetOverlayLast() const { return _overlayLast; }
+    int GetOverlayDelay() const { return _overlayDelay; }
+    int GetOverlayForward() const { return _overlayForward; }
 
     // Exchanges type, face and shown frame with other.
     void SwapWith(MjTile* other);

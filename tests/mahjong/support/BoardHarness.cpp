@@ -26,8 +26,8 @@ constexpr int kFrameMs = 10;
 
 bool TileState::operator==(const TileState& o) const
 {
-    return tile == o.tile && type == o.type && face == o.face && i == o.i && j == o.j &&
-           k == o.k && visible == o.visible && active == o.active;
+    return tile == o.tile && type == o.type && face == o.face && i == o.i && j == o.j && k == o.k &&
+           visible == o.visible && active == o.active;
 }
 
 bool BoardSnapshot::operator==(const BoardSnapshot& o) const
@@ -56,7 +56,7 @@ FixtureBoard BoardHarness::ThirtySixTiles()
 {
     // Row faces, left to right; the middle four are never free while both ends stay.
     const int rows[6][6] = {
-        {5, 10, 11, 12, 13, 5},  {5, 14, 15, 16, 17, 5},  {5, 18, 19, 20, 21, 5},
+        {5, 10, 11, 12, 13, 5},   {5, 14, 15, 16, 17, 5},   {5, 18, 19, 20, 21, 5},
         {27, 22, 23, 24, 25, 27}, {28, 30, 31, 32, 33, 29}, {0, 1, 2, 3, 4, 0},
     };
     FixtureBoard board;
@@ -72,7 +72,7 @@ FixtureBoard BoardHarness::TripleBoard()
 {
     FixtureBoard board;
     board.matches = 3;
-    board.spots = {{20, 0, 1, 7}, {0, 4, 1, 7}, {10, 8, 1, 7},
+    board.spots = {{20, 0, 1, 7}, {0, 4, 1, 7},   {10, 8, 1, 7},
                    {0, 12, 1, 8}, {10, 12, 1, 9}, {20, 12, 1, 8}};
     return board;
 }
@@ -113,6 +113,8 @@ void BoardHarness::MakeScreen(const std::string& look,
         edit(*config);
     }
     screen = std::make_unique<MjClassic>(app.get(), config.get());
+    // As the game's start does once its stage shows.
+    Manager()->SetMasterInput(true);
     screen->SetLogLevel(kTraceLevel);
     TakeCues();
 }
@@ -166,10 +168,9 @@ void BoardHarness::PressAt(int x, int y, int button)
         e.button.x = static_cast<Uint16>(x);
         e.button.y = static_cast<Uint16>(y);
         ASSERT_EQ(SDL_PushEvent(&e), 0) << SDL_GetError();
-        Pump();
     }
-    // Popups made by the press are noted before a frame can move or end them.
-    NotePopups();
+    // The frame loop queues the events and hands them to the stage in its next frame.
+    Pump();
     Run(kFrameMs);
 }
 
@@ -191,13 +192,21 @@ void BoardHarness::Run(unsigned int ms)
 
 void BoardHarness::NotePopups()
 {
-    Cast* cast = Manager()->GetCast();
-    for (CastMember* member : cast->GetCastMembers()) {
-        auto* popup = dynamic_cast<MjPointsPopup*>(member);
-        if (popup != nullptr && _popupsSeen.insert(popup).second) {
+    // Only popups on stage are remembered, so a new popup at a freed one's address counts.
+    std::set<const void*> present;
+    // Back to front: of equal priority the newer popup stands in front.
+    const std::vector<CastMember*>& members = Manager()->GetCast()->GetCastMembers();
+    for (auto at = members.rbegin(); at != members.rend(); ++at) {
+        auto* popup = dynamic_cast<MjPointsPopup*>(*at);
+        if (popup == nullptr) {
+            continue;
+        }
+        present.insert(popup);
+        if (_popupsSeen.count(popup) == 0) {
             _popups.push_back({popup->GetText(), popup->GetX(), popup->GetY()});
         }
     }
+    _popupsSeen.swap(present);
 }
 
 BoardSnapshot BoardHarness::Snapshot()
@@ -231,7 +240,9 @@ std::vector<std::string> BoardHarness::TakeCues()
     while (std::getline(lines, line)) {
         const std::size_t at = line.find(kCueMark);
         if (at != std::string::npos) {
-            cues.push_back(line.substr(at + sizeof kCueMark - 1));
+            std::string cue = line.substr(at + sizeof kCueMark - 1);
+            cue.erase(cue.find_last_not_of("\r\n ") + 1);
+            cues.push_back(cue);
         }
     }
     _logSeen = log.size();
