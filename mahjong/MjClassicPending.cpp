@@ -28,6 +28,4 @@ void MjClassic::ShowSpecialTileName(MjTile*, int, int) {}
 
 void MjClassic::ShowModeText(MjTile*, bool, int, int) {}
 
-void MjClassic::ShowBoard(int) {}
-
 void MjClassic::ShowQuestPopup(const std::string&, int, int) {}
