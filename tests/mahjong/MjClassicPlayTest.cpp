@@ -452,6 +452,13 @@ TEST_F(MjClassicPlayTest, LeavingWhileTilesFlyLeavesNoSpriteCallingTheScreen)
     }
     // The frames go on past every landing and drop: nothing reaches the deleted screen.
     Run(2 * kLanded);
+
+    // With the game shut down nothing the board made is left.
+    config.reset();
+    ShellTest::TearDown();
+    Debug::CloseDebugFile();
+    const std::string report = testsupport::ReadFile("debug.txt");
+    EXPECT_EQ(report.find("Not Cleaned UP"), std::string::npos) << report;
 }
 
 TEST_F(MjClassicPlayTest, CoveredTilesAndBricksAreRefused)
