@@ -102,7 +102,6 @@ TEST_F(MjClassicPlayTest, FreePairFliesToTheTrayLeftColumnFirstAndScores)
     EXPECT_TRUE(screen->_undoPossible);
     EXPECT_TRUE(screen->_undoButton->GetEnabled());
     const Cues landing = TakeCues();
-    EXPECT_TRUE(Has(landing, "CFG_WATERDROP 0"));
     EXPECT_TRUE(Has(landing, "stop -2"));
 }
 
