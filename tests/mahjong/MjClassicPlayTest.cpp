@@ -186,8 +186,7 @@ TEST_F(MjClassicPlayTest, PressesSelectRefuseDeselectAndRestart)
         }
         EXPECT_EQ(screen->_matchCounter, 0);
         EXPECT_EQ(Tray(1), nullptr);
-        screen->ReleaseSprites();
-        screen.reset();
+        DropScreen();
     }
 }
 
@@ -268,8 +267,7 @@ TEST_F(MjClassicPlayTest, BoardTypesDecideScoreAndPopups)
                       c.score < 0 ? 0 : c.score);
         }
         EXPECT_EQ(Tray(1), first);
-        screen->ReleaseSprites();
-        screen.reset();
+        DropScreen();
     }
 }
 
@@ -422,8 +420,7 @@ TEST_F(MjClassicPlayTest, MatchSizesOtherThanTwoOrThreeMakePairs)
         EXPECT_EQ(screen->_groupCounter, 2);
         Run(kLanded);
         EXPECT_EQ(screen->_inPlay, 1);
-        screen->ReleaseSprites();
-        screen.reset();
+        DropScreen();
     }
 }
 
@@ -637,8 +634,7 @@ TEST_F(MjClassicPlayTest, FirstPressStartsTheBoardsClock)
         screen->_timerValues[0] = 100;
         Press(TileAt(0, 0));
         EXPECT_EQ(screen->_timerValues[0], 100);
-        screen->ReleaseSprites();
-        screen.reset();
+        DropScreen();
     }
 }
 
@@ -710,4 +706,36 @@ TEST_F(MjClassicPlayTest, TileHelpersAnswerFromTheGridAndSelection)
     Run(300); // a hop in progress lands first
     EXPECT_EQ(TileAt(0, 4)->GetBlinkState(), 0);
     EXPECT_EQ(TileAt(4, 4)->GetBlinkState(), 0);
+}
+
+TEST_F(MjClassicPlayTest, YinYangPairsAndTheFifthMatchMarkTheBoard)
+{
+    MakeScreen();
+    mjtest::FixtureBoard board = ThirtySixTiles();
+    // A gold and a jade Yin-Yang tile, both free, below the rows.
+    board.spots.push_back({0, 14, 1, 43});
+    board.spots.push_back({10, 14, 1, 56});
+    StartBoard(board);
+    screen->_extraLives = 1;
+    for (int row = 0; row < 4; ++row) {
+        SCOPED_TRACE(row);
+        Press(TileAt(0, 2 * row));
+        Press(TileAt(10, 2 * row));
+        Run(kLanded);
+        EXPECT_EQ(screen->_extraLives, 1);
+    }
+    MjTile* gold = TileAt(0, 14);
+    MjTile* jade = TileAt(10, 14);
+    ASSERT_EQ(gold->GetType(), MjTile::kYinYang);
+    ASSERT_EQ(jade->GetType(), MjTile::kYinYang);
+    EXPECT_EQ(screen->_yinYangMatched, 0);
+    Press(gold);
+    Press(jade);
+    // Outside the quest the pair goes to the tray like any other and marks the board.
+    EXPECT_EQ(Tray(1), gold);
+    EXPECT_EQ(Tray(2), jade);
+    EXPECT_EQ(screen->_yinYangMatched, 1);
+    // The fifth match of a board not picked on the selection screen ends its extra life.
+    EXPECT_EQ(screen->_matchCounter, 5);
+    EXPECT_EQ(screen->_extraLives, 0);
 }

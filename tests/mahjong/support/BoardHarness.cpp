@@ -119,6 +119,15 @@ void BoardHarness::MakeScreen(const std::string& look,
     TakeCues();
 }
 
+void BoardHarness::DropScreen()
+{
+    if (screen != nullptr) {
+        screen->ReleaseSprites();
+    }
+    screen.reset();
+    Run(kFrameMs);
+}
+
 void BoardHarness::StartBoard(const FixtureBoard& board)
 {
     const std::string layout = "puzzles/fixture" + std::to_string(++_boardSerial) + ".cfg";

@@ -87,6 +87,8 @@ protected:
     // The screen for a look file, reading the fixture puzzle set; edit changes the look first.
     void MakeScreen(const std::string& look = kClassicLook,
                     const std::function<void(MjClassicConfig&)>& edit = {});
+    // Hands the screen's sprites back and deletes it, as leaving the game does.
+    void DropScreen();
     // Sets the board up as puzzle 0 of the fixture set, in place at once, and opens it for play
     // as the start of play does.
     void StartBoard(const FixtureBoard& board);
