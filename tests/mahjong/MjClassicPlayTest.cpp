@@ -101,7 +101,9 @@ TEST_F(MjClassicPlayTest, FreePairFliesToTheTrayLeftColumnFirstAndScores)
     EXPECT_EQ(screen->_inPlay, 1);
     EXPECT_TRUE(screen->_undoPossible);
     EXPECT_TRUE(screen->_undoButton->GetEnabled());
+    // The tiles' own sound requests stay silent; the last landing stops the sounds.
     const Cues landing = TakeCues();
+    EXPECT_FALSE(Has(landing, "CFG_WATERDROP 0"));
     EXPECT_TRUE(Has(landing, "stop -2"));
 }
 
@@ -212,6 +214,7 @@ TEST_F(MjClassicPlayTest, TripleFillsThreeSlotsOrderedByColumn)
     EXPECT_EQ(screen->_boardScore, 8);
     Run(kLanded);
     EXPECT_EQ(screen->_groupCounter, 0);
+    // Triples of 8s and 9s are left, so the board plays on.
     EXPECT_EQ(screen->_inPlay, 1);
     EXPECT_EQ(right->GetX(), 742 - 6);
 
