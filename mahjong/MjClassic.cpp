@@ -463,6 +463,8 @@ void MjClassic::ReleaseSprites()
         _progressFile->Write("global", "lives", _lives + _extraLives);
         _progressFile->Flush();
     }
+    // Tiles on their way to the tray must not report to a screen that is going.
+    LeaveOffGridTiles();
     // The grid takes its tiles off the stage.
     delete _layout;
     _layout = nullptr;

@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 class Cast;
 class CastMember;
@@ -148,6 +149,37 @@ public:
     // negative request, -2 (with the name "stop") only stops.
     static constexpr int kCueRepeat = -1;
     static constexpr int kCueStop = -2;
+    // The log level below which PlayCue traces every cue.
+    static constexpr int kCueTraceLevel = 4;
+    // Board tile types with a meaning of their own to the press handler.
+    static constexpr int kGoldYinYangType = 43;
+    static constexpr int kBrickType = 45;
+    static constexpr int kDownType = 46;
+    static constexpr int kUpType = 47;
+    static constexpr int kFuseType = 48;
+    static constexpr int kCloneType = 49;
+    static constexpr int kTyphoonType = 50;
+    static constexpr int kPlainSpecialType = 53;
+    static constexpr int kSwapperType = 54;
+    static constexpr int kWandType = 57;
+    static constexpr int kMagnetType = 58;
+    static constexpr int kDeepMagnetType = 59;
+    static constexpr int kFirstHonourType = 27;
+    // Tile sprites that are not board tiles: the software cursor's and the mode tiles.
+    static constexpr int kCursorTileKind = 5;
+    static constexpr int kModeTileKind = 6;
+    // States of the heads-up labels and tiles that the play handlers start or answer.
+    static constexpr int kMagnetPulled = 10001;
+    static constexpr int kSwapDone = 10005;
+    static constexpr int kBackInCell = 10007;
+    static constexpr int kLandedInTray = 10025;
+    static constexpr int kExplosion = 10041;
+    static constexpr int kOverlayOver = 10042;
+    static constexpr int kClockStep = 10045;
+    static constexpr int kElapsedSecond = 10046;
+    static constexpr int kMapCloseStep = 10047;
+    // Dialog id of the popups that pause the board (the quest's Yin-Yang notes among them).
+    static constexpr int kPausePopupId = 114;
 
     MjClassic(Framework* framework, MjClassicConfig* config);
     ~MjClassic() override;
@@ -197,6 +229,8 @@ public:
     bool AllYinYangFree();
     void LockBoardInput(bool resetPowers);
     void LoadTileSet(int n);
+    // Takes the last closed move back; false when nothing (more) can be undone.
+    bool Undo();
 
     // --- special tiles and powers
     bool RankPower(MjTile* power, MjTile* target);
@@ -446,4 +480,18 @@ private:
     // Calls visit with every origin cell of the grid, in scan order (column, row, layer).
     void ForEachOriginCell(const std::function<void(int i, int j, int k, MjCell& cell)>& visit);
     ImageResource* SpecialSheet(int type) const;
+    // The press handler's steps.
+    int MatchSize() const;
+    void RefuseTile();
+    void StartBoardClock();
+    bool DispatchPower(MjTile* power, MjTile* target, int button);
+    void MakeMatch(MjTile* target);
+    void AfterMatch();
+    void ShowQuestPopup(const std::string& name, int x, int y);
+    void ShowPoints(const std::string& text, int x, int y);
+    // Tiles sent off the grid on this board: they leave the stage with the board or the screen,
+    // and only their landings count.
+    void ForgetOffGridTile(MjTile* tile);
+    void LeaveOffGridTiles();
+    std::vector<MjTile*> _offGridTiles;
 };

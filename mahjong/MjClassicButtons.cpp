@@ -43,6 +43,8 @@ void HideSprite(CastMember* sprite)
 
 void MjClassic::PlayCue(const std::string& name, int channel)
 {
+    // A trace for following the board's sounds (the play tests read it).
+    DebugVar(kCueTraceLevel, "Cue played %s %d", name.c_str(), channel);
     MjClassicShared& shared = Shared();
     if (shared.cueRemembered && channel < 0) {
         Channel(Sound::kNoChannel).Stop();

@@ -1,32 +1,145 @@
-// MjClassic: listener entries.
+// MjClassic: the states its sprites report, the cues it hears and its buttons.
+
+#include "framework/stage/CastMemberButton.h"
 #include "mahjong/MjClassic.h"
+#include "mahjong/MjLayout.h"
+#include "mahjong/MjMoves.h"
+#include "mahjong/MjTile.h"
 
-// The screen's listener entries. Until the board's input and game-flow handling lands they keep
-// the bases' behaviour: the screen does not react to presses, clicks, cues or states yet.
+#include <algorithm>
 
-void MjClassic::TileMouseDown(MjTile* tile, int button, int x, int y)
-{
-    MjTileListener::TileMouseDown(tile, button, x, y);
-}
+namespace {
 
-void MjClassic::TileMouseOver(MjTile* tile, int x, int y, bool entering)
-{
-    MjTileListener::TileMouseOver(tile, x, y, entering);
-}
+constexpr int kShowBoardAfterLanding = 12;
+constexpr int kShowBoardAfterGlide = 14;
+constexpr int kTrayMs = 500;
+
+} // namespace
 
 void MjClassic::StateReached(CastMember* sender, int state, int value)
 {
-    MjTileListener::StateReached(sender, state, value);
+    auto* tile = dynamic_cast<MjTile*>(sender);
+    switch (state) {
+    case kMagnetPulled: {
+        if (tile == nullptr) {
+            return;
+        }
+        if (auto* target = static_cast<MjTile*>(tile->Linked())) {
+            target->SetType(tile->GetType());
+            target->SetFace(tile->GetFace());
+            target->ShowFace();
+            target->ChangeState(MjTile::kIdle);
+        }
+        const int magnet = tile->IsLinkedToType59() ? kDeepMagnetType : kMagnetType;
+        tile->SetType(magnet);
+        tile->SetFace(magnet);
+        PlayCue("stop", kCueStop);
+        tile->ShowFace();
+        ClearTraySlot(2, kTrayMs);
+        ClearTraySlot(3, kTrayMs);
+        MoveToTray(tile, 1, 0, kTrayMs);
+        _moves->EndGroup();
+        RefreshFreeCount();
+        return;
+    }
+    case kSwapDone:
+        if (tile == nullptr) {
+            return;
+        }
+        _moves->AddSwap(tile, tile->Linked());
+        if (_layout != nullptr) {
+            _layout->ReplaceTile(tile, tile->Linked());
+        }
+        tile->SetLinked(nullptr);
+        _moves->EndGroup();
+        return;
+    case kBackInCell:
+        _inPlay = 1;
+        RefreshFreeCount();
+        if (_buttonLock != 0) {
+            ShowBoard(kShowBoardAfterGlide);
+        }
+        if (_yinYangMatched == 0) {
+            CheckNoMoves(false);
+        }
+        return;
+    case kLandedInTray: {
+        // Only tiles this board sent off count: a board set up while tiles flew starts afresh.
+        const auto at = std::find(_offGridTiles.begin(), _offGridTiles.end(), tile);
+        if (tile == nullptr || at == _offGridTiles.end()) {
+            DebugVar(1, "Landing of a tile of an earlier board ignored");
+            return;
+        }
+        --_groupCounter;
+        if (_groupCounter < 0) {
+            DebugVar(-1, "Should Never Happen - Move to Undo error");
+            _groupCounter = 0;
+        }
+        if (_groupCounter == 0) {
+            PlayCue("stop", kCueStop);
+            _inPlay = 1;
+            RefreshFreeCount();
+            if (_buttonLock != 0) {
+                ShowBoard(kShowBoardAfterLanding);
+            }
+            CheckNoMoves(tile->GetType() == MjTile::kYinYang);
+        }
+        return;
+    }
+    case kExplosion:
+        PlayCue("stop", kCueStop);
+        PlayCue("CFG_EXPLODE", 0);
+        if (tile != nullptr) {
+            tile->ChangeState(MjTile::kOverlayStep, tile->GetOverlayDelay());
+        }
+        return;
+    case kOverlayOver:
+        if (tile != nullptr) {
+            MoveToTray(tile, 2, 0, kTrayMs);
+        }
+        _moves->EndGroup();
+        return;
+    default:
+        MjTileListener::StateReached(sender, state, value);
+        return;
+    }
 }
 
-void MjClassic::Cue(CastMember* sender, int cue, int value)
+void MjClassic::Cue(CastMember* sender, int cue, int /*value*/)
 {
-    CueListener::Cue(sender, cue, value);
+    if (cue == CueListener::kMoveEnded && sender != nullptr) {
+        sender->SetCueListener(nullptr);
+        if (_buttonsDisabled == 0 && _undoButton != nullptr) {
+            _undoButton->SetEnabled(true);
+        }
+        _undoPossible = true;
+    }
 }
 
 void MjClassic::ButtonClicked(int id, int value)
 {
-    ButtonListener::ButtonClicked(id, value);
+    ClearSelection(true);
+    if (_inPlay == 0) {
+        return;
+    }
+    switch (id) {
+    case kUndoId:
+        PlayCue("CFG_UNDO", 0);
+        _undoPossible = Undo();
+        if (_undoButton != nullptr) {
+            _undoButton->SetEnabled(_undoPossible);
+        }
+        return;
+    case kHintId:
+        PlayCue("CFG_WATERDROP", 0);
+        if (_layout != nullptr) {
+            _layout->ShowHint(false);
+        }
+        return;
+    default:
+        DebugVar(-1, "Should Never Happen in Button Clicked %d, %d", id, value);
+        return;
+    }
 }
 
 void MjClassic::DialogButtonClicked(int dialogId, int itemId, int value)

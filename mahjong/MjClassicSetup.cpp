@@ -65,9 +65,9 @@ void MjClassic::SetupBoard(int /*reason*/, int seed, int startMode, const std::s
     AddToScore(0);
     AddLives(0);
     _moves->Reset();
-    for (MjTile*& slot : Shared().traySlots) {
-        slot = nullptr;
-    }
+    // Tiles of the earlier board still flying leave with it; the flight count, the selection and
+    // the tray start empty.
+    LeaveOffGridTiles();
     if (_cast != nullptr) {
         _cast->SetInputCatcher(nullptr);
     }
@@ -86,6 +86,11 @@ void MjClassic::SetupBoard(int /*reason*/, int seed, int startMode, const std::s
         _layoutFile = layoutName;
     }
     _rules.ReadSolvable(*_puzzlesFile, _puzzle);
+    if (_rules.matchSize != 2 && _rules.matchSize != 3) {
+        DebugVar(-1, "Puzzle %d asks for matches of %d tiles, pairs are made", _puzzle,
+                 _rules.matchSize);
+        _rules.matchSize = 2;
+    }
 
     delete _layout;
     _layout = new MjLayout(_cast, _layoutFile, _settings, _tileSets[_puzzleTileSet].sheet,

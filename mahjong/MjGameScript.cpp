@@ -129,6 +129,7 @@ void MjGameScript::ReplaceBackground(Image* background)
 
 void MjGameScript::EndGame(bool newGame)
 {
+    DeleteRetiredDialogs();
     if (_gameCast == nullptr) {
         return;
     }
@@ -176,6 +177,8 @@ void MjGameScript::EndGame(bool newGame)
 
 void MjGameScript::DoScript()
 {
+    // Dialogs replaced during the last frame have finished their reports by now.
+    DeleteRetiredDialogs();
     AppScript::DoScript();
     if (_sceneLoader != nullptr && !_sceneLoader->IsRunning()) {
         if (_sceneLoader->GetReturnValue() > 0) {

@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <string>
+#include <vector>
 
 class CastMemberButton;
 class CastMemberDialog;
@@ -44,6 +45,10 @@ public:
     static constexpr int kSequenceSkipped = AppScript::kSplashSkipped;
     static constexpr int kSequenceEnded = AppScript::kSplashEnded;
     static constexpr int kFadeInMs = 2000;
+    // Dialogs the board screen opens through the script: the popups of a running board (such as
+    // a special tile's name) and the choice offered when no match is left.
+    static constexpr int kTileNameDialog = 114;
+    static constexpr int kNoMovesDialog = 120;
     // What the board screen is told when a closed dialog gives the board back (not read).
     static constexpr int kResumeReason = 0;
 
@@ -71,6 +76,14 @@ public:
     // The game's background from now on: the stage shows it, then the previous one is deleted.
     void ReplaceBackground(Image* background);
 
+    // A popup described by a section of the popup file, replacing the open one: mode 0 plain,
+    // 1 a press outside counts as Escape, 2 that and no fade-in. x = -1 centres it, else it
+    // goes to (x, y). A section without controls opens nothing.
+    void ShowPopup(const std::string& section, int id, int mode, int x, int y);
+    // A menu of radio buttons described by a section of the radio file, replacing the open menu;
+    // x = -1 centres it.
+    void ShowRadioDialog(const std::string& section, int id, int x, int y);
+
     // The look file of a variant, or null for one that starts no game.
     static const char* BoardConfigFile(int variant);
 
@@ -83,6 +96,9 @@ public:
     ConfigFile* GetMenuDialogConfig() const { return _menuDialogConfig; }
     ConfigFile* GetPopupConfig() const { return _popupConfig; }
     ConfigFile* GetRadioConfig() const { return _radioConfig; }
+    // The open popup or prompt, and the open in-game menu or radio dialog.
+    CastMemberDialogResizable* GetPromptDialog() const { return _promptDialog; }
+    CastMemberDialog* GetMenuDialog() const { return _menuDialog; }
     int GetAnimState() const { return _animState.load(); }
     void SetAnimState(int state) { _animState.store(state); }
     void SetAnimName(const std::string& name) { _animName = name; }
@@ -92,6 +108,10 @@ public:
 
 private:
     void StartGameState();
+    // A replaced dialog may be the one whose button report is running: it leaves the stage now
+    // and is deleted at the next frame.
+    void RetireDialog(CastMemberDialog* dialog);
+    void DeleteRetiredDialogs();
 
     LoadingThread* _sceneLoader = nullptr; // owned
     bool _noGame = true;
@@ -113,4 +133,5 @@ private:
     ConfigFile* _popupConfig = nullptr;                 // owned
     ConfigFile* _radioConfig = nullptr;                 // owned
     CastMemberDialogResizable* _promptDialog = nullptr; // deleted through the game stage
+    std::vector<CastMemberDialog*> _retiredDialogs;     // owned; off the stage
 };

@@ -5,6 +5,7 @@
 #include "mahjong/MjTileListener.h"
 
 #include <algorithm>
+#include <vector>
 
 int MjTile::s_hopType = -1;
 int MjTile::s_allHop = 0;
@@ -28,6 +29,20 @@ constexpr int kJitterMs = 10;
 constexpr int kMagnetBottom = 57;
 constexpr float kMoveSpeed = 10.0f;
 
+// Tiles waiting to copy their type and face into their linked tile. A linked tile that is deleted
+// first (the board restarted or left meanwhile) is taken from its copies.
+std::vector<MjTile*>& PendingCopies()
+{
+    static std::vector<MjTile*> copies;
+    return copies;
+}
+
+void ForgetPendingCopy(MjTile* tile)
+{
+    std::vector<MjTile*>& copies = PendingCopies();
+    copies.erase(std::remove(copies.begin(), copies.end(), tile), copies.end());
+}
+
 } // namespace
 
 MjTile::MjTile(MjTileListener* listener, Cast* cast, Image* image, int x, int y, int priority,
@@ -41,6 +56,13 @@ MjTile::MjTile(MjTileListener* listener, Cast* cast, Image* image, int x, int y,
 
 MjTile::~MjTile()
 {
+    ForgetPendingCopy(this);
+    for (MjTile* copy : PendingCopies()) {
+        if (copy->_linked == this) {
+            copy->_linked = nullptr;
+            copy->_linkedSprite = nullptr;
+        }
+    }
     delete _overlay;
 }
 
@@ -193,6 +215,8 @@ void MjTile::MergeInto(MjTile* other)
 
 void MjTile::CopyToLater(MjTile* other, int delay)
 {
+    ForgetPendingCopy(this);
+    PendingCopies().push_back(this);
     SetLinked(other);
     CastMember::ChangeState(kCopyFace, delay);
 }
@@ -308,6 +332,7 @@ void MjTile::DoState(int state)
         Hide();
         return;
     case kCopyFace:
+        ForgetPendingCopy(this);
         if (_linked != nullptr) {
             _linked->SetType(_type);
             _linked->SetFace(_face);

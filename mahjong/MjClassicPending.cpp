@@ -1,0 +1,8 @@
+// MjClassic: operations the press and state handlers call whose real bodies come with the
+// board flow and the selection screens. Until then each leaves the board as it is. Remove an
+// entry here when its real body lands.
+
+#include "mahjong/MjClassic.h"
+#include "mahjong/MjTile.h"
+
+void MjClassic::ShowModeText(MjTile*, bool, int, int) {}
