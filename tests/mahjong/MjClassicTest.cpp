@@ -319,7 +319,7 @@ TEST_F(MjClassicTest, SetupBoardTakesThePuzzleDescription)
         {1, "puzzles/classic01.cfg", 1, 0, 2, 2000, 1, 0},
         {2, "puzzles/classic01.cfg", 5, 2, 2, 2000, 1, 0},
         {3, "puzzles/classic01.cfg", 9, 0, 3, 2000, 1, 0},
-        {4, "puzzles/classic01.cfg", 9, 0, 4, 2000, 1, 0},
+        {4, "puzzles/classic01.cfg", 9, 0, 2, 2000, 1, 0},     // "matches" 4: pairs, logged
         {5, "puzzles/classic01.cfg", 9, 0, 2, 20 * 144, 1, 0}, // the default time after board 4
         {6, "puzzles/classic01.cfg", 9, 0, 2, 1999, 0, 0},
         {7, "puzzles/classic01.cfg", 9, 0, 2, 2880, 1, 2},
@@ -341,6 +341,8 @@ TEST_F(MjClassicTest, SetupBoardTakesThePuzzleDescription)
         ASSERT_NE(screen->_layout, nullptr);
         EXPECT_EQ(screen->_layout->MatchSize(), c.matches);
     }
+    EXPECT_EQ(testsupport::CountLogLines("Puzzle 4 asks for matches of 4 tiles, pairs are made"),
+              1);
     EXPECT_EQ(testsupport::CountLogLines("Tile set 3 of puzzle 8 does not exist"), 1);
     EXPECT_EQ(testsupport::CountLogLines("Tile set -1 of puzzle 9 does not exist"), 1);
 
