@@ -765,18 +765,20 @@ protected:
         return leak == std::string::npos ? "" : log.substr(leak);
     }
 
-    void PlayGames(int games)
+    // A board of the classic game started at set-up, then one of each further look, each game
+    // ended as a new one starts.
+    void PlayGames(const std::vector<const char*>& nextLooks)
     {
-        for (int n = 0; n < games; ++n) {
+        for (size_t n = 0; n <= nextLooks.size(); ++n) {
             ASSERT_NE(s->GetScreen(), nullptr);
             s->GetScreen()->SetupBoard(0, 0, MjClassic::kStartOpening, "");
             for (int f = 0; f < 20; ++f) {
                 Frame(10);
             }
-            if (n + 1 < games) {
+            if (n < nextLooks.size()) {
                 s->EndGame(true);
                 Frame(10);
-                s->StartGame(kClassicLook);
+                s->StartGame(nextLooks[n]);
             }
         }
     }
@@ -820,13 +822,19 @@ TEST_F(MjClassicGameTest, StartBuildsTheScreenAndGivesTheStageItsOneBackground)
 
 TEST_F(MjClassicGameTest, OneGameLeavesNoObjectBehind)
 {
-    PlayGames(1);
+    PlayGames({});
     EXPECT_EQ(LeakReport(), "");
 }
 
 TEST_F(MjClassicGameTest, ThreeGamesInARowLeaveNoObjectBehind)
 {
-    PlayGames(3);
+    PlayGames({kClassicLook, kClassicLook});
+    EXPECT_EQ(LeakReport(), "");
+}
+
+TEST_F(MjClassicGameTest, GamesOfEveryLookInARowLeaveNoObjectBehind)
+{
+    PlayGames({kQuestLook, kTimedLook, kQuestLook});
     EXPECT_EQ(LeakReport(), "");
 }
 
