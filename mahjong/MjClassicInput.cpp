@@ -184,6 +184,11 @@ void MjClassic::EndBoardNow()
 
 void MjClassic::DialogButtonClicked(int dialogId, int itemId, int value)
 {
+    // The no-moves choice acts on a left click, Enter or Escape only; closing it on another
+    // report would leave a board without moves and without a way on.
+    if (dialogId == MjGameScript::kNoMovesDialog && value != kAnswered) {
+        return;
+    }
     if (_cast != nullptr) {
         _cast->ForceDialogsDispose();
     }
@@ -251,11 +256,8 @@ void MjClassic::DialogButtonClicked(int dialogId, int itemId, int value)
     }
 }
 
-void MjClassic::AnswerNoMoves(int itemId, int value)
+void MjClassic::AnswerNoMoves(int itemId, int /*value*/)
 {
-    if (value != kAnswered) {
-        return;
-    }
     if (itemId == kUndoItem) {
         ShowBoard(kShowAfterNoMoves);
         ButtonClicked(kUndoId, 0);

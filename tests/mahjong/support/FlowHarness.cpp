@@ -1,5 +1,6 @@
 #include "tests/mahjong/support/FlowHarness.h"
 
+#include "SDL.h"
 #include "framework/core/ConfigFile.h"
 #include "framework/dialogs/CastMemberDialogResizable.h"
 #include "framework/dialogs/DialogItem.h"
@@ -89,6 +90,14 @@ void FlowHarness::Answer(int itemId)
     ASSERT_NE(item, nullptr);
     popup->SetEnterKeyItem(item);
     ASSERT_TRUE(popup->EnterKeyPressed());
+}
+
+void FlowHarness::PumpEvents()
+{
+    SDL_Event event;
+    while (SDL_PollEvent(&event) != 0) {
+        app->OnEvent(&event);
+    }
 }
 
 void FlowHarness::Type(const std::string& keys)

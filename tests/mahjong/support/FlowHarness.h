@@ -40,6 +40,8 @@ protected:
     int OpenPopupId() const;
     // Answers the open popup as a left click on the item does.
     void Answer(int itemId);
+    // Hands the queued SDL events to the application, as its main loop does.
+    void PumpEvents();
     // Types the keys as the game script hands them over.
     void Type(const std::string& keys);
     int ShownTiles();
