@@ -251,7 +251,6 @@ public:
     void LoadTileSet(int n);
     // Takes the last closed move back; false when nothing (more) can be undone.
     bool Undo();
-    void PlaySound(std::string cue, int channel) override;
 
     // --- special tiles and powers
     bool RankPower(MjTile* power, MjTile* target);

@@ -103,11 +103,6 @@ void MjClassic::RefuseTile()
     PlayCue("CFG_TILESNOTMATCHED", 0);
 }
 
-void MjClassic::PlaySound(std::string cue, int channel)
-{
-    PlayCue(cue, channel);
-}
-
 void MjClassic::StartBoardClock()
 {
     if (_timerResource != nullptr) {

@@ -101,8 +101,9 @@ TEST_F(MjClassicPlayTest, FreePairFliesToTheTrayLeftColumnFirstAndScores)
     EXPECT_EQ(screen->_inPlay, 1);
     EXPECT_TRUE(screen->_undoPossible);
     EXPECT_TRUE(screen->_undoButton->GetEnabled());
+    // The tiles' own sound requests stay silent; the last landing stops the sounds.
     const Cues landing = TakeCues();
-    EXPECT_TRUE(Has(landing, "CFG_WATERDROP 0"));
+    EXPECT_FALSE(Has(landing, "CFG_WATERDROP 0"));
     EXPECT_TRUE(Has(landing, "stop -2"));
 }
 
@@ -214,8 +215,10 @@ TEST_F(MjClassicPlayTest, TripleFillsThreeSlotsOrderedByColumn)
     EXPECT_EQ(screen->_boardScore, 8);
     Run(kLanded);
     EXPECT_EQ(screen->_groupCounter, 0);
-    EXPECT_EQ(screen->_inPlay, 1);
+    // Two 8s and a 9 make no triple: the no-moves check takes the board out of play.
+    EXPECT_EQ(screen->_inPlay, 0);
     EXPECT_EQ(right->GetX(), 742 - 6);
+    screen->_inPlay = 1;
 
     // A right press on a selected tile does nothing with triples.
     MjTile* a = TileAt(0, 12);
@@ -452,6 +455,13 @@ TEST_F(MjClassicPlayTest, LeavingWhileTilesFlyLeavesNoSpriteCallingTheScreen)
     }
     // The frames go on past every landing and drop: nothing reaches the deleted screen.
     Run(2 * kLanded);
+
+    // With the game shut down nothing the board made is left.
+    config.reset();
+    ShellTest::TearDown();
+    Debug::CloseDebugFile();
+    const std::string report = testsupport::ReadFile("debug.txt");
+    EXPECT_EQ(report.find("Not Cleaned UP"), std::string::npos) << report;
 }
 
 TEST_F(MjClassicPlayTest, CoveredTilesAndBricksAreRefused)
