@@ -72,8 +72,8 @@ FixtureBoard BoardHarness::TripleBoard()
 {
     FixtureBoard board;
     board.matches = 3;
-    board.spots = {{20, 0, 1, 7}, {0, 4, 1, 7},   {10, 8, 1, 7},
-                   {0, 12, 1, 8}, {10, 12, 1, 9}, {20, 12, 1, 8}};
+    board.spots = {{20, 0, 1, 7},  {0, 4, 1, 7},  {10, 8, 1, 7},  {0, 12, 1, 8}, {10, 12, 1, 8},
+                   {20, 12, 1, 8}, {0, 16, 1, 9}, {10, 16, 1, 9}, {20, 16, 1, 9}};
     return board;
 }
 

@@ -76,7 +76,8 @@ public:
     // inside tiles blocked. Faces by row: row 0 and 1 of face 5 at their ends, row 2 face 5 at
     // its ends too (three pairs of one type), rows 3 to 5 other types.
     static FixtureBoard ThirtySixTiles();
-    // Three lone tiles of face 7 (free, in columns 20, 0 and 10), three of face 8, for triples.
+    // Lone (free) tiles for triples: face 7 in columns 20, 0 and 10 (rows 0, 4, 8), then rows
+    // of three of face 8 and of face 9.
     static FixtureBoard TripleBoard();
 
 protected:
