@@ -296,6 +296,8 @@ public:
     void ShowMapTexts();
 
     static MjClassicShared& Shared();
+    // Makes the tile sprites of the board's grids.
+    static MjTileFactory* TileFactory();
     // The type of a tile face: the gold and jade Yin-Yang faces are Yin-Yang tiles, each group of
     // four matching faces from 34 on is one type.
     static int TypeOfFace(int face);
@@ -474,7 +476,6 @@ private:
     // The face-hiding switch (and in the scrambling mode the scramble state) from the play mode
     // and the new grid.
     void ApplyPlayMode();
-    static MjTileFactory* TileFactory();
     // Every active tile on the grid.
     void SetBoardTilesShown(bool shown);
     // Calls visit with every origin cell of the grid, in scan order (column, row, layer).

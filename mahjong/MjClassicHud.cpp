@@ -62,6 +62,20 @@ std::string TwoDigits(int value)
     return text;
 }
 
+// A count in its labels: the number, or with the timed look minutes and seconds around the
+// separator that the number's label shows then.
+void ShowCount(MjClassic& screen, int count, MjTextLabel* number, MjTextLabel* minutes,
+               MjTextLabel* seconds)
+{
+    if (screen._config->_type == MjClassic::kTimedType) {
+        SetLabel(minutes, TwoDigits(count / 60));
+        SetLabel(seconds, TwoDigits(count % 60));
+        SetLabel(number, ":");
+    } else {
+        SetLabel(number, screen.FormatNumber(count));
+    }
+}
+
 // A sprite drawing a sheet of frames columns on file; the sprite owns the sheet through its
 // image. Transparent and hidden.
 CastMemberImage* MakeSheetSprite(Cast* cast, const std::string& file, int frames, int x, int y,
@@ -104,25 +118,13 @@ MjTextLabel* MjClassic::MakeLabel(const std::string& section, const std::string&
 void MjClassic::AddToScore(int delta)
 {
     AddClamped(_boardScore, delta);
-    if (_config->_type == kTimedType) {
-        SetLabel(_scoreTimeText[0], TwoDigits(_boardScore / 60));
-        SetLabel(_scoreTimeText[1], TwoDigits(_boardScore % 60));
-        SetLabel(_scoreText, ":");
-    } else {
-        SetLabel(_scoreText, FormatNumber(_boardScore));
-    }
+    ShowCount(*this, _boardScore, _scoreText, _scoreTimeText[0], _scoreTimeText[1]);
 }
 
 void MjClassic::AddToTotal(int delta)
 {
     AddClamped(_score, delta);
-    if (_config->_type == kTimedType) {
-        SetLabel(_scoreTimeText[2], TwoDigits(_score / 60));
-        SetLabel(_scoreTimeText[3], TwoDigits(_score % 60));
-        SetLabel(_scoreTotText, ":");
-    } else {
-        SetLabel(_scoreTotText, FormatNumber(_score));
-    }
+    ShowCount(*this, _score, _scoreTotText, _scoreTimeText[2], _scoreTimeText[3]);
 }
 
 void MjClassic::RefreshFreeCount()

@@ -6,5 +6,3 @@
 #include "mahjong/MjTile.h"
 
 void MjClassic::ShowModeText(MjTile*, bool, int, int) {}
-
-void MjClassic::ShowBoard(int) {}

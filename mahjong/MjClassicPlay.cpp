@@ -659,15 +659,17 @@ void MjClassic::LeaveOffGridTiles()
 {
     // A tile still flying would report its landing to this screen: it hears nothing more and
     // leaves with the board.
+    MjTile** tray = Shared().traySlots;
+    _offGridTiles.insert(_offGridTiles.end(), tray, tray + MjClassicShared::kTraySlots);
     for (MjTile* tile : _offGridTiles) {
-        if (_cast != nullptr && _cast->Contains(tile)) {
+        if (tile != nullptr && _cast != nullptr && _cast->Contains(tile)) {
             tile->SetCueListener(nullptr);
             tile->Leave();
         }
     }
     _offGridTiles.clear();
-    for (MjTile*& slot : Shared().traySlots) {
-        slot = nullptr;
+    for (int n = 0; n < MjClassicShared::kTraySlots; ++n) {
+        tray[n] = nullptr;
     }
     for (MjTile*& selected : _selected) {
         selected = nullptr;

@@ -348,3 +348,49 @@ TEST_F(MjClassicHudTest, TimedLookHasNoEndingImage)
     EXPECT_NE(screen->_timerResource, nullptr);
     EXPECT_EQ(screen->_timerEndSprite, nullptr);
 }
+
+TEST_F(MjClassicHudTest, QuestTimerHasSmokeAndEmberThatGoBackForTheNextBoard)
+{
+    Make("cfg/mjzorvy.cfg");
+    ASSERT_TRUE(screen->_quest);
+    screen->CreateTimer();
+    CastMemberImage* smoke = screen->_timerSprites[1];
+    CastMemberImage* ember = screen->_timerSprites[2];
+    ASSERT_NE(smoke, nullptr);
+    ASSERT_NE(ember, nullptr);
+    EXPECT_NE(screen->_timerResource, nullptr);
+    EXPECT_EQ(screen->_timerEndSprite, nullptr);
+    const Point smokeAt = config->ValueAsPoint("timer", "smokePos", Point(0, 0));
+    const Point tip = config->ValueAsPoint("timer", "tip", Point(0, 0));
+    struct Expected
+    {
+        CastMemberImage* sprite;
+        Point at;
+        int priority;
+        const char* frames;
+        const char* speed;
+    };
+    for (const Expected& e : {Expected{smoke, smokeAt, 999998, "smokeFrames", "smokeSpeed"},
+                              Expected{ember, tip, 999997, "emberFrames", "emberSpeed"}}) {
+        SCOPED_TRACE(e.frames);
+        EXPECT_EQ(e.sprite->GetX(), e.at.GetX());
+        EXPECT_EQ(e.sprite->GetY(), e.at.GetY());
+        EXPECT_EQ(e.sprite->GetPriority(), e.priority);
+        EXPECT_EQ(e.sprite->GetNumFrames(),
+                  ConfigFile::AsInt(config->Value("timer", e.frames, 0.0, true)));
+        EXPECT_EQ(e.sprite->GetLoopSpeed(),
+                  ConfigFile::AsInt(config->Value("timer", e.speed, 0.0, true)));
+        EXPECT_FALSE(e.sprite->IsVisible());
+        // The clock moves them along while it runs.
+        e.sprite->Show();
+        e.sprite->Move(e.at.GetX() - 40, e.at.GetY(), false);
+    }
+
+    screen->CreateTimer();
+    EXPECT_EQ(screen->_timerSprites[1], smoke);
+    EXPECT_EQ(screen->_timerSprites[2], ember);
+    EXPECT_EQ(smoke->GetX(), smokeAt.GetX());
+    EXPECT_EQ(ember->GetX(), tip.GetX());
+    EXPECT_FALSE(smoke->IsVisible());
+    EXPECT_FALSE(ember->IsVisible());
+}

@@ -453,3 +453,255 @@ TEST_F(MjClassicPlayTest, LeavingWhileTilesFlyLeavesNoSpriteCallingTheScreen)
     // The frames go on past every landing and drop: nothing reaches the deleted screen.
     Run(2 * kLanded);
 }
+
+TEST_F(MjClassicPlayTest, CoveredTilesAndBricksAreRefused)
+{
+    MakeScreen();
+    mjtest::FixtureBoard board;
+    board.spots = {{0, 0, 1, 5}, {0, 0, 2, 5}, {10, 0, 1, 45}, {20, 0, 1, 5}};
+    StartBoard(board);
+    MjTile* bottom = TileAt(0, 0, 0);
+    MjTile* top = TileAt(0, 0, 1);
+    MjTile* brick = TileAt(10, 0, 0);
+    ASSERT_NE(bottom, nullptr);
+    ASSERT_NE(top, nullptr);
+    ASSERT_EQ(brick->GetType(), MjClassic::kBrickType);
+    ASSERT_TRUE(screen->_layout->IsFullyCovered(0, 0, 0));
+    struct Case
+    {
+        const char* name;
+        MjTile* selectFirst;
+        MjTile* target;
+    };
+    const Case cases[] = {
+        {"fully covered, nothing selected", nullptr, bottom},
+        {"brick, nothing selected", nullptr, brick},
+        {"fully covered under a selection", top, bottom},
+        {"brick under a selection", top, brick},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        screen->ClearSelection(true);
+        if (c.selectFirst != nullptr) {
+            Press(c.selectFirst);
+        }
+        const int selected = screen->_selectedCount;
+        TakeCues();
+        // A fully covered tile cannot be reached by the mouse: its press comes straight in.
+        if (c.target == bottom) {
+            screen->TileMouseDown(bottom, 1, bottom->GetX() + 5, bottom->GetY() + 5);
+        } else {
+            Press(c.target);
+        }
+        EXPECT_EQ(TakeCues(), (Cues{"CFG_TILESNOTMATCHED 0"}));
+        EXPECT_EQ(screen->_selectedCount, selected);
+        EXPECT_EQ(screen->_selected[0], c.selectFirst);
+    }
+    // The top tile and the free one of its type make a pair.
+    Press(TileAt(20, 0));
+    EXPECT_EQ(screen->_matchCounter, 1);
+    EXPECT_EQ(Tray(1), top);
+}
+
+TEST_F(MjClassicPlayTest, SelectedPowerPlaysItsCueUntilPressedAgain)
+{
+    MakeScreen();
+    mjtest::FixtureBoard board;
+    board.spots = {{0, 0, 1, 50}, {10, 0, 1, 5}, {20, 0, 1, 5}};
+    StartBoard(board);
+    MjTile* typhoon = TileAt(0, 0);
+    ASSERT_EQ(typhoon->GetType(), MjClassic::kTyphoonType);
+    ASSERT_NE(screen->_specialSheets[MjClassic::kTyphoonType - MjClassic::kFirstSpecialType],
+              nullptr);
+    Press(typhoon);
+    EXPECT_EQ(TakeCues(), (Cues{"stop -2", "CFG_TYPHOON -1"}));
+    EXPECT_EQ(screen->_selected[0], typhoon);
+    EXPECT_EQ(typhoon->GetState(), MjTile::kOverlayLoop);
+    // The second press on the power cancels it: its sound stops and its overlay ends.
+    Press(typhoon);
+    EXPECT_EQ(TakeCues(), (Cues{"stop -2", "CFG_SELECT 0", "stop -2"}));
+    EXPECT_EQ(screen->_selectedCount, 0);
+    EXPECT_EQ(screen->_selected[0], nullptr);
+    EXPECT_EQ(typhoon->GetState(), MjTile::kIdle);
+}
+
+TEST_F(MjClassicPlayTest, RightPressShowsNamesOrInCheatModeRotatesTheSecondSlot)
+{
+    MakeScreen();
+    StartBoard(ThirtySixTiles());
+    MjTile* first = TileAt(0, 0);
+    Press(first);
+    // Without cheat mode a right press only names the tile: the selection stays.
+    Press(TileAt(10, 2), 3);
+    EXPECT_EQ(screen->_selectedCount, 1);
+    EXPECT_EQ(screen->_selected[1], nullptr);
+    screen->_cheatMode = 1;
+    Press(first, 3); // right select off: ignored
+    EXPECT_EQ(screen->_selected[1], nullptr);
+
+    screen->_rightPressSelect = 1;
+    Press(first, 3);
+    MjTile* candidate = screen->_selected[1];
+    ASSERT_NE(candidate, nullptr);
+    EXPECT_NE(candidate, first);
+    EXPECT_EQ(candidate->GetType(), first->GetType());
+    Press(first, 3);
+    MjTile* next = screen->_selected[1];
+    ASSERT_NE(next, nullptr);
+    EXPECT_NE(next, candidate);
+    EXPECT_EQ(next->GetType(), first->GetType());
+    EXPECT_EQ(screen->_matchCounter, 0);
+    // A left press on the selected tile now makes the match with the tile in slot 1.
+    Press(first);
+    EXPECT_EQ(screen->_matchCounter, 1);
+    EXPECT_TRUE(Tray(1) == first || Tray(2) == first);
+    EXPECT_TRUE(Tray(1) == next || Tray(2) == next);
+}
+
+TEST_F(MjClassicPlayTest, ButtonsAndMoveCues)
+{
+    MakeScreen();
+    StartBoard(ThirtySixTiles());
+    MjTile* tile = TileAt(0, 0);
+    Press(tile);
+    TakeCues();
+    screen->ButtonClicked(MjClassic::kHintId, 0);
+    EXPECT_EQ(TakeCues(), (Cues{"stop -2", "CFG_WATERDROP 0"}));
+    EXPECT_EQ(screen->_selectedCount, 0);
+    screen->ButtonClicked(777, 3);
+    EXPECT_EQ(testsupport::CountLogLines("Should Never Happen in Button Clicked 777, 3"), 1);
+    // Out of play every button only clears the selection.
+    Press(tile);
+    screen->_inPlay = 0;
+    TakeCues();
+    screen->ButtonClicked(MjClassic::kHintId, 0);
+    screen->ButtonClicked(778, 1);
+    EXPECT_EQ(TakeCues(), (Cues{"stop -2", "stop -2"}));
+    EXPECT_EQ(screen->_selectedCount, 0);
+    EXPECT_EQ(testsupport::CountLogLines("Button Clicked 778"), 0);
+
+    // A tile's move cue: the screen stops listening, undo becomes possible, and the button is
+    // enabled unless the buttons are off.
+    struct Case
+    {
+        int buttonsDisabled;
+        bool enabled;
+    };
+    for (const Case& c : {Case{1, false}, Case{0, true}}) {
+        screen->_undoButton->SetEnabled(false);
+        screen->_undoPossible = false;
+        screen->_buttonsDisabled = c.buttonsDisabled;
+        tile->SetCueListener(screen.get());
+        screen->Cue(tile, CueListener::kMoveEnded, 0);
+        EXPECT_TRUE(screen->_undoPossible);
+        EXPECT_EQ(screen->_undoButton->GetEnabled(), c.enabled);
+        // The screen no longer hears the tile's moves.
+        screen->_undoPossible = false;
+        tile->SetMoveCue();
+        tile->MoveTo(tile->GetX() + 1, tile->GetY(), 20);
+        Run(50);
+        EXPECT_FALSE(screen->_undoPossible);
+    }
+}
+
+TEST_F(MjClassicPlayTest, FirstPressStartsTheBoardsClock)
+{
+    struct Case
+    {
+        const char* look;
+        bool elapsed; // the timed look counts seconds
+    };
+    for (const Case& c : {Case{kClassicLook, false}, Case{kTimedLook, true}}) {
+        SCOPED_TRACE(c.look);
+        MakeScreen(c.look);
+        mjtest::FixtureBoard board = ThirtySixTiles();
+        board.time = 700;
+        StartBoard(board);
+        ASSERT_NE(screen->_timerResource, nullptr);
+        screen->_timerValues[0] = 5;
+        EXPECT_EQ(screen->_firstPressDone, 0);
+        Press(TileAt(4, 0)); // even a refused press starts it
+        EXPECT_EQ(screen->_firstPressDone, 1);
+        EXPECT_EQ(screen->_timerValues[0], MjClassic::kTimerSteps);
+        EXPECT_EQ(screen->_matchesLeftText->GetState(), MjClassic::kClockStep);
+        if (c.elapsed) {
+            EXPECT_EQ(screen->_titleText2->GetState(), MjClassic::kElapsedSecond);
+        }
+        // Later presses leave the clock alone.
+        screen->_timerValues[0] = 100;
+        Press(TileAt(0, 0));
+        EXPECT_EQ(screen->_timerValues[0], 100);
+        screen->ReleaseSprites();
+        screen.reset();
+    }
+}
+
+TEST_F(MjClassicPlayTest, HoverShowsTheFaceInTheHidingModes)
+{
+    MakeScreen();
+    StartBoard(ThirtySixTiles());
+    MjTile* tile = TileAt(2, 0);
+    MjTile* selected = TileAt(0, 0);
+    Press(selected);
+    struct Case
+    {
+        int playMode;
+        MjTile* tile;
+        int entered; // state after entering, -1: unchanged
+        int left;    // state after leaving, -1: unchanged
+    };
+    const Case cases[] = {
+        {0, tile, -1, -1},     {2, tile, -1, -1}, {4, tile, MjTile::kOpaque, MjTile::kFadeAway},
+        {4, selected, -1, -1}, {3, tile, -1, -1}, // the face-less mode while a tile is selected
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.playMode);
+        screen->_playMode = c.playMode;
+        c.tile->ChangeState(MjTile::kIdle);
+        screen->TileMouseOver(c.tile, 0, 0, true);
+        EXPECT_EQ(c.tile->GetState(), c.entered < 0 ? MjTile::kIdle : c.entered);
+        c.tile->ChangeState(MjTile::kIdle);
+        screen->TileMouseOver(c.tile, 0, 0, false);
+        EXPECT_EQ(c.tile->GetState(), c.left < 0 ? MjTile::kIdle : c.left);
+    }
+}
+
+TEST_F(MjClassicPlayTest, TileHelpersAnswerFromTheGridAndSelection)
+{
+    MakeScreen();
+    mjtest::FixtureBoard board;
+    // A gold Yin-Yang free at the left, a jade one blocked in the middle of a row.
+    board.spots = {{0, 0, 1, 43}, {0, 4, 1, 5}, {2, 4, 1, 56}, {4, 4, 1, 5}, {10, 0, 1, 5}};
+    StartBoard(board);
+    const std::pair<int, int> points[] = {{0, 50},  {26, 50}, {27, 1000}, {29, 1000},
+                                          {30, 50}, {41, 50}, {42, 250},  {59, 250}};
+    for (const auto& p : points) {
+        EXPECT_EQ(screen->TilePoints(p.first), p.second) << p.first;
+    }
+    EXPECT_FALSE(screen->AllYinYangFree());
+    screen->_layout->EmptyQuad(0, 4, 0);
+    EXPECT_TRUE(screen->AllYinYangFree());
+    screen->_layout->FillQuad(0, 4, 0);
+
+    MjTile* five = TileAt(10, 0);
+    MjClassic::Shared().faceHiding = 0;
+    EXPECT_FALSE(screen->CanTrayTileMatch(five));
+    MjClassic::Shared().faceHiding = 1;
+    EXPECT_TRUE(screen->CanTrayTileMatch(five));
+    EXPECT_FALSE(screen->CanTrayTileMatch(TileAt(0, 0))); // a special tile
+    screen->_selected[0] = TileAt(4, 4);
+    EXPECT_FALSE(screen->CanTrayTileMatch(five)); // its type is selected
+    screen->_selected[0] = nullptr;
+    MjClassic::Shared().faceHiding = 0;
+
+    // Blinking walks the grid in column order and stops after the count.
+    screen->BlinkTilesOfType(5, 2, 3);
+    EXPECT_NE(TileAt(0, 4)->GetBlinkState(), 0);
+    EXPECT_NE(TileAt(4, 4)->GetBlinkState(), 0);
+    EXPECT_EQ(TileAt(10, 0)->GetBlinkState(), 0);
+    EXPECT_EQ(TileAt(0, 0)->GetBlinkState(), 0);
+    screen->BlinkTilesOfType(-1, -1, 0);
+    Run(300); // a hop in progress lands first
+    EXPECT_EQ(TileAt(0, 4)->GetBlinkState(), 0);
+    EXPECT_EQ(TileAt(4, 4)->GetBlinkState(), 0);
+}

@@ -319,7 +319,7 @@ TEST_F(MjClassicTest, SetupBoardTakesThePuzzleDescription)
         {1, "puzzles/classic01.cfg", 1, 0, 2, 2000, 1, 0},
         {2, "puzzles/classic01.cfg", 5, 2, 2, 2000, 1, 0},
         {3, "puzzles/classic01.cfg", 9, 0, 3, 2000, 1, 0},
-        {4, "puzzles/classic01.cfg", 9, 0, 4, 2000, 1, 0},
+        {4, "puzzles/classic01.cfg", 9, 0, 2, 2000, 1, 0},     // "matches" 4: pairs, logged
         {5, "puzzles/classic01.cfg", 9, 0, 2, 20 * 144, 1, 0}, // the default time after board 4
         {6, "puzzles/classic01.cfg", 9, 0, 2, 1999, 0, 0},
         {7, "puzzles/classic01.cfg", 9, 0, 2, 2880, 1, 2},
@@ -341,6 +341,8 @@ TEST_F(MjClassicTest, SetupBoardTakesThePuzzleDescription)
         ASSERT_NE(screen->_layout, nullptr);
         EXPECT_EQ(screen->_layout->MatchSize(), c.matches);
     }
+    EXPECT_EQ(testsupport::CountLogLines("Puzzle 4 asks for matches of 4 tiles, pairs are made"),
+              1);
     EXPECT_EQ(testsupport::CountLogLines("Tile set 3 of puzzle 8 does not exist"), 1);
     EXPECT_EQ(testsupport::CountLogLines("Tile set -1 of puzzle 9 does not exist"), 1);
 
@@ -763,18 +765,20 @@ protected:
         return leak == std::string::npos ? "" : log.substr(leak);
     }
 
-    void PlayGames(int games)
+    // A board of the classic game started at set-up, then one of each further look, each game
+    // ended as a new one starts.
+    void PlayGames(const std::vector<const char*>& nextLooks)
     {
-        for (int n = 0; n < games; ++n) {
+        for (size_t n = 0; n <= nextLooks.size(); ++n) {
             ASSERT_NE(s->GetScreen(), nullptr);
             s->GetScreen()->SetupBoard(0, 0, MjClassic::kStartOpening, "");
             for (int f = 0; f < 20; ++f) {
                 Frame(10);
             }
-            if (n + 1 < games) {
+            if (n < nextLooks.size()) {
                 s->EndGame(true);
                 Frame(10);
-                s->StartGame(kClassicLook);
+                s->StartGame(nextLooks[n]);
             }
         }
     }
@@ -818,13 +822,19 @@ TEST_F(MjClassicGameTest, StartBuildsTheScreenAndGivesTheStageItsOneBackground)
 
 TEST_F(MjClassicGameTest, OneGameLeavesNoObjectBehind)
 {
-    PlayGames(1);
+    PlayGames({});
     EXPECT_EQ(LeakReport(), "");
 }
 
 TEST_F(MjClassicGameTest, ThreeGamesInARowLeaveNoObjectBehind)
 {
-    PlayGames(3);
+    PlayGames({kClassicLook, kClassicLook});
+    EXPECT_EQ(LeakReport(), "");
+}
+
+TEST_F(MjClassicGameTest, GamesOfEveryLookInARowLeaveNoObjectBehind)
+{
+    PlayGames({kQuestLook, kTimedLook, kQuestLook});
     EXPECT_EQ(LeakReport(), "");
 }
 

@@ -1,6 +1,7 @@
 #include "framework/media/Image.h"
 #include "framework/media/ImageResource.h"
 #include "framework/stage/Cast.h"
+#include "mahjong/MjClassic.h"
 #include "mahjong/MjLayout.h"
 #include "mahjong/MjTile.h"
 #include "mahjong/MjTileListener.h"
@@ -170,22 +171,6 @@ TEST(MjLayoutEffectsTest, GatheringStopsAfterThreeTilesAndSnapBackTakesAll)
 
 namespace {
 
-// Real tile sprites on a real stage, made the way the board screen makes them.
-class TileSpriteFactory final : public MjTileFactory
-{
-public:
-    MjGridTile* MakeTile(MjTileListener* listener, Cast* cast, ImageResource* sheet, int faceCol,
-                         int faceRow, int x, int y, int priority, int order, int i, int j,
-                         int k) override
-    {
-        Image face(sheet, faceCol, faceRow, 0);
-        auto* tile = new MjTile(listener, cast, &face, x, y, priority, order, 0, 0, i, j, k);
-        tile->SetFace(faceCol + 6 * faceRow);
-        tile->SetType(faceCol + 6 * faceRow);
-        return tile;
-    }
-};
-
 struct StateRecorder : MjTileListener
 {
     void StateReached(CastMember* sender, int state, int) override
@@ -208,13 +193,17 @@ protected:
         layout = std::make_unique<MjLayout>(
             &cast, mjtest::WriteLayout("stage.cfg", mjtest::LayoutText(spots)), &settings, &sheet,
             2, 0);
-        layout->SetTileFactory(&factory);
+        // Real tile sprites on a real stage, made as the board screen makes them.
+        layout->SetTileFactory(MjClassic::TileFactory());
         for (int index : layout->OriginIndices()) {
             int i, j, k;
             MjLayout::IndexToCell(index, i, j, k);
             const MjCell cell = layout->Cell(i, j, k);
-            tiles.push_back(static_cast<MjTile*>(
-                layout->AddImage(&reports, &cast, cell.faceCol, cell.faceRow, i, j, k, false)));
+            auto* tile = static_cast<MjTile*>(
+                layout->AddImage(&reports, &cast, cell.faceCol, cell.faceRow, i, j, k, false));
+            tile->SetFace(cell.faceCol + 6 * cell.faceRow);
+            tile->SetType(tile->GetFace());
+            tiles.push_back(tile);
         }
         ASSERT_EQ(tiles.size(), spots.size());
         Run(10); // the stage animates its sprites every frame before the opening
@@ -256,7 +245,6 @@ protected:
     Cast cast{nullptr, nullptr};
     ImageResource sheet{288, 580, 6, 10};
     MjBoardSettings settings = mjtest::Settings(32, 12, 3);
-    TileSpriteFactory factory;
     StateRecorder reports;
     std::unique_ptr<MjLayout> layout;
     std::vector<MjTile*> tiles; // on the stage, which deletes them

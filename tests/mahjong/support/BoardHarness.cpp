@@ -153,8 +153,21 @@ MjTile* BoardHarness::TileAt(int i, int j, int k)
 void BoardHarness::Press(MjTile* tile, int button)
 {
     ASSERT_NE(tile, nullptr);
+    // The middle of the tile, or else the first point of it that takes a press (an overlay may
+    // leave the middle see-through).
     Rectangle& r = tile->GetRect();
-    PressAt(r.GetX() + r.GetW() / 2, r.GetY() + r.GetH() / 2, button);
+    int x = r.GetX() + r.GetW() / 2;
+    int y = r.GetY() + r.GetH() / 2;
+    for (int dy = 0; !tile->OnPixel(x, y) && dy < r.GetH(); ++dy) {
+        for (int dx = 0; dx < r.GetW(); ++dx) {
+            if (tile->OnPixel(r.GetX() + dx, r.GetY() + dy)) {
+                x = r.GetX() + dx;
+                y = r.GetY() + dy;
+                break;
+            }
+        }
+    }
+    PressAt(x, y, button);
 }
 
 void BoardHarness::PressAt(int x, int y, int button)
