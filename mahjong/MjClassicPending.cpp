@@ -6,3 +6,13 @@
 #include "mahjong/MjTile.h"
 
 void MjClassic::ShowModeText(MjTile*, bool, int, int) {}
+
+// The input handlers' own version replaces this one.
+void MjClassic::HideBoard(int)
+{
+    PlayCue("stop", kCueStop);
+    ClearSelection(true);
+    HideButtons();
+    HideTimerSprites();
+    SetBoardTilesShown(false);
+}
