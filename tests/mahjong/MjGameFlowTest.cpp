@@ -570,3 +570,50 @@ TEST_F(RecordTest, ABoardPickedOnTheChooserChangesOnlyItsOwnKeys)
     EXPECT_EQ(Read("HighScores.cfg", "prevHighScore", "t2p2"), 3000);
     EXPECT_EQ(ReadText("HighScores.cfg", "achieved", "t2p2"), "Ada");
 }
+
+TEST_F(GameFlowTest, MenuWithoutABackgroundIsCentred)
+{
+    std::string text;
+    {
+        std::ifstream in("cfg/menudialog.cfg");
+        std::stringstream all;
+        all << in.rdbuf();
+        text = all.str();
+    }
+    const std::string list = "[puzzlemenu]\n1=background\n";
+    ASSERT_NE(text.find(list), std::string::npos);
+    text.replace(text.find(list), list.size(), "[puzzlemenu]\n");
+    ASSERT_TRUE(testsupport::WriteFile("cfg/menudialog.cfg", text));
+    FlowScript* s = StartGame(2);
+    s->GetScreen()->_quest = false;
+    s->ShowMenuDialog();
+    Run(20);
+    CastMemberDialog* menu = s->GetMenuDialog();
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(menu->GetBackgroundControl(), nullptr);
+    EXPECT_NEAR(menu->GetX(), (AnimationManager::kScreenWidth - menu->GetW()) / 2, 1);
+    EXPECT_NEAR(menu->GetY(), (AnimationManager::kScreenHeight - menu->GetH()) / 2, 1);
+}
+
+// Outside the quest the next board is the following puzzle, current and dealt at once.
+TEST_F(GameFlowTest, NextBoardDealsTheFollowingPuzzle)
+{
+    FlowScript* s = StartGame(2);
+    MjClassic* board = s->GetScreen();
+    ASSERT_GT(board->_puzzleCount, 4);
+    board->SelectPuzzle(3);
+    board->SetupBoard(0, 0, MjClassic::kStartQuiet, "");
+    board->_previewDeal = 1;
+    board->NextBoard();
+    EXPECT_EQ(board->_puzzle, 4);
+    EXPECT_EQ(board->_puzzleNumber, 5);
+    EXPECT_EQ(board->_previewDeal, 0);
+    ASSERT_NE(board->_layout, nullptr);
+    EXPECT_GT(board->_tileSpriteCount, 0);
+    ConfigFile progress(app->GetPlayerFileName() + "0", false, false, false);
+    EXPECT_EQ(ConfigFile::AsInt(progress.Value("global", "game", -1.0, true)), 4);
+    // The last puzzle wraps round to the first.
+    board->SelectPuzzle(board->_puzzleCount);
+    board->NextBoard();
+    EXPECT_EQ(board->_puzzle, 0);
+}
