@@ -7,16 +7,7 @@
 
 void MjClassic::ShowModeText(MjTile*, bool, int, int) {}
 
-// The board flow's steps that the input and clock handlers hand over to: the cleared board, the
-// next board and the records, the selection screen and the quest's endings.
-void MjClassic::NextBoard() {}
-
-void MjClassic::BoardCleared() {}
-
-void MjClassic::RecordBoard() {}
-
-void MjClassic::KeepTypes(int) {}
-
+// The selection screen and the quest's endings that the input handlers hand over to.
 void MjClassic::ShowSelectionScreen(int) {}
 
 void MjClassic::CollectBonusTiles() {}
