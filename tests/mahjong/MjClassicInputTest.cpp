@@ -391,3 +391,36 @@ TEST_F(MjClassicInputTest, ButtonsOutOfPlayAndUnknownIds)
     screen->ButtonClicked(777, 2);
     EXPECT_TRUE(LogHas("Should Never Happen in Button Clicked 777, 2"));
 }
+
+// In cheat mode a right press on the replay button wins the board at once: the congratulation
+// counts the time left as a bonus, pays it when the clock has run out and asks about the next
+// board; "no" deals this board again and play starts.
+TEST_F(MjClassicInputTest, CheatReplayWinsTheBoardThenTheWinPopupDealsItAgain)
+{
+    FixtureBoard board = Pairs();
+    board.time = 20;
+    EnterBoard(board);
+    Press(TileAt(8, 0)); // starts the clock
+    screen->ClearSelection(true);
+    Play(200);
+    const int steps = screen->_timerValues[0];
+    ASSERT_GT(steps, 300);
+    screen->KeyPressed(1);
+    const int score = screen->_boardScore;
+    screen->ButtonClicked(MjClassic::kReplayId, 3);
+    EXPECT_EQ(screen->_timerValues[2], 5);
+    for (int n = 0; n < 2000 && OpenPopupId() != MjClassic::kWinDialog; ++n) {
+        Run(10);
+    }
+    ASSERT_EQ(OpenPopupId(), MjClassic::kWinDialog);
+    EXPECT_EQ(screen->_timerValues[0], MjClassic::kClockLastStep);
+    EXPECT_EQ(screen->_boardScore - score, 5 * (steps + 11));
+    Play(500);
+    Answer(2);
+    Play(3000);
+    EXPECT_EQ(screen->_puzzle, 0);
+    EXPECT_EQ(screen->_layout->TileCount(), 4);
+    EXPECT_EQ(ShownTiles(), 4);
+    EXPECT_EQ(screen->_inPlay, 1);
+    EXPECT_EQ(screen->_timerValues[0], MjClassic::kTimerSteps);
+}
