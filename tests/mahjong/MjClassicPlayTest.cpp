@@ -215,8 +215,8 @@ TEST_F(MjClassicPlayTest, TripleFillsThreeSlotsOrderedByColumn)
     EXPECT_EQ(screen->_boardScore, 8);
     Run(kLanded);
     EXPECT_EQ(screen->_groupCounter, 0);
-    // Two 8s and a 9 make no triple: the no-moves check takes the board out of play.
-    EXPECT_EQ(screen->_inPlay, 0);
+    // Triples of 8s and 9s are left, so the board plays on.
+    EXPECT_EQ(screen->_inPlay, 1);
     EXPECT_EQ(right->GetX(), 742 - 6);
     screen->_inPlay = 1;
 
