@@ -230,6 +230,8 @@ TEST_F(MjClassicClockTest, TimeBonusPaysFiveTimesStepsPlusElevenThenAsks)
             EXPECT_EQ(popups.back().text, screen->FormatNumber(bonus));
             EXPECT_EQ(popups.back().x, 370);
         }
+        // The points popup reads the look it was made with: it ends before the look goes.
+        Run(3000);
         Manager()->GetCast()->ForceDialogsDispose();
         screen->ReleaseSprites();
         screen.reset();
