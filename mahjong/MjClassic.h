@@ -68,6 +68,8 @@ struct MjClassicShared
     // The typed debug command line and the popup section stored by command x.
     std::string commandLine;
     std::string commandPopup;
+    // The scramble warning opens once per program run.
+    bool scrambleWarningShown = false;
     // The channel of the cue that the next negative request cuts off.
     bool cueRemembered = false;
     int cueChannel = -1;
@@ -180,6 +182,24 @@ public:
     static constexpr int kMapCloseStep = 10047;
     // Dialog id of the popups that pause the board (the quest's Yin-Yang notes among them).
     static constexpr int kPausePopupId = 114;
+    // Popups of the running board, by the dialog id their answer comes back with.
+    static constexpr int kRestartDialog = 101;
+    static constexpr int kWinDialog = 109;
+    static constexpr int kOpeningPopupDialog = 112;
+    static constexpr int kCommandPopupDialog = 113;
+    static constexpr int kLeaveDialog = 116;
+    static constexpr int kMoviesDialog = 117;
+    static constexpr int kSelectionDialog = 118;
+    // Game-flow states of the labels.
+    static constexpr int kStartPlay = 10000;
+    static constexpr int kOpeningCase = 10032;
+    static constexpr int kOpeningDone = 10036;
+    static constexpr int kAutoAdvance = 10051;
+    static constexpr int kBoardWonPoll = 10056;
+    // The fuse burns one column per step down to this count; from it on the ending image shows,
+    // until the count passes kClockLastStep.
+    static constexpr int kFuseLastStep = 10;
+    static constexpr int kClockLastStep = -10;
 
     MjClassic(Framework* framework, MjClassicConfig* config);
     ~MjClassic() override;
@@ -494,4 +514,16 @@ private:
     void ForgetOffGridTile(MjTile* tile);
     void LeaveOffGridTiles();
     std::vector<MjTile*> _offGridTiles;
+
+    // Input and game-flow steps.
+    void RunDebugCommand(char command, int number, const std::string& text);
+    void EndBoardNow();
+    void AnswerNoMoves(int itemId, int value);
+    bool GameFlowState(CastMember* sender, int state, int value);
+    void StartPlay();
+    void OpenBoard();
+    void OpeningDone();
+    void ClockStep();
+    void BoardWonPoll();
+    void ScrambleStep(MjTile* tile);
 };

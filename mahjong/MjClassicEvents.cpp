@@ -1,4 +1,4 @@
-// MjClassic: the states its sprites report, the cues it hears and its buttons.
+// MjClassic: the play states its sprites report and the cues it hears.
 
 #include "framework/stage/CastMemberButton.h"
 #include "mahjong/MjClassic.h"
@@ -100,7 +100,9 @@ void MjClassic::StateReached(CastMember* sender, int state, int value)
         _moves->EndGroup();
         return;
     default:
-        MjTileListener::StateReached(sender, state, value);
+        if (!GameFlowState(sender, state, value)) {
+            MjTileListener::StateReached(sender, state, value);
+        }
         return;
     }
 }
@@ -114,35 +116,4 @@ void MjClassic::Cue(CastMember* sender, int cue, int /*value*/)
         }
         _undoPossible = true;
     }
-}
-
-void MjClassic::ButtonClicked(int id, int value)
-{
-    ClearSelection(true);
-    if (_inPlay == 0) {
-        return;
-    }
-    switch (id) {
-    case kUndoId:
-        PlayCue("CFG_UNDO", 0);
-        _undoPossible = Undo();
-        if (_undoButton != nullptr) {
-            _undoButton->SetEnabled(_undoPossible);
-        }
-        return;
-    case kHintId:
-        PlayCue("CFG_WATERDROP", 0);
-        if (_layout != nullptr) {
-            _layout->ShowHint(false);
-        }
-        return;
-    default:
-        DebugVar(-1, "Should Never Happen in Button Clicked %d, %d", id, value);
-        return;
-    }
-}
-
-void MjClassic::DialogButtonClicked(int dialogId, int itemId, int value)
-{
-    DialogListener::DialogButtonClicked(dialogId, itemId, value);
 }

@@ -6,3 +6,10 @@
 #include "mahjong/MjTile.h"
 
 void MjClassic::ShowModeText(MjTile*, bool, int, int) {}
+
+// The selection screen and the quest's endings that the input handlers hand over to.
+void MjClassic::ShowSelectionScreen(int) {}
+
+void MjClassic::CollectBonusTiles() {}
+
+void MjClassic::FinishBoard(int) {}

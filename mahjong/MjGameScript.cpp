@@ -195,13 +195,15 @@ void MjGameScript::DoFrame()
     if (_noGame || _screen == nullptr) {
         return;
     }
+    _screen->CheckAutoPause();
 }
 
-void MjGameScript::KeyPressed(int)
+void MjGameScript::KeyPressed(int key)
 {
     if (_noGame || _screen == nullptr) {
         return;
     }
+    _screen->KeyPressed(key);
 }
 
 int MjGameScript::LoadGameConfigs(bool onThread)

@@ -51,6 +51,31 @@ public:
     static constexpr int kNoMovesDialog = 120;
     // What the board screen is told when a closed dialog gives the board back (not read).
     static constexpr int kResumeReason = 0;
+    // The in-game menu and the prompts behind it.
+    static constexpr int kMenuDialogId = 100;
+    static constexpr int kMainMenuPrompt = 105;
+    static constexpr int kQuitPrompt = 106;
+    static constexpr int kReplayPrompt = 107;
+    static constexpr int kMoviePrompt = 108;
+    // The board screen's confirmations of the same choices outside the quest.
+    static constexpr int kMainMenuConfirmation = 116;
+    static constexpr int kQuitConfirmation = 117;
+    static constexpr int kChooseBoardConfirmation = 118;
+    // Items of the in-game menu.
+    static constexpr int kMenuMainMenu = 1;
+    static constexpr int kMenuOptions = 2;
+    static constexpr int kMenuRules = 3;
+    static constexpr int kMenuNothing = 4;
+    static constexpr int kMenuReplay = 5;
+    static constexpr int kMenuMovie = 6;
+    static constexpr int kMenuResume = 7;
+    static constexpr int kMenuQuit = 8;
+    // A prompt's yes; a radio dialog's confirming item, which stands for the chosen setting.
+    static constexpr int kYesItem = 1;
+    static constexpr int kRadioConfirmItem = 107;
+    static constexpr int kRadioGroup = 2;
+    // The board screen's reason when the in-game menu hides it (not read).
+    static constexpr int kMenuHideReason = 1;
 
     MjGameScript(Framework* app, GameTime* clock);
     ~MjGameScript() override;
@@ -62,6 +87,17 @@ public:
     void Cue(CastMember* member, int cue, int value) override;
     void DialogDetached(CastMemberDialog* dialog, int dialogId, bool nested) override;
     using DialogListener::DialogDetached;
+    // The in-game menu button, after the shell's buttons.
+    void ButtonClicked(int id, int button) override;
+    // Every dialog of a running game: the menu and its prompts here, the rest to the board screen.
+    void DialogButtonClicked(int dialogId, int itemId, int third) override;
+    // The rules of the variant being played (the main menu's outside a game).
+    void ShowRules() override;
+    void ShowMenuDialog();
+    void MenuChoice(int item);
+    // Asks before leaving, quitting, replaying or watching, or goes straight on when nothing is
+    // at stake.
+    void ShowPrompt(int id);
 
     // After every frame: the board screen's pause check while a game runs.
     void DoFrame();
@@ -72,7 +108,8 @@ public:
     void EndGame(bool newGame);
     void ResumeBoard();
     void LeaveGame();
-    void SetReplayMode(int movie);
+    // The board (0) or movie (1) choice; virtual so that a test can see it asked for.
+    virtual void SetReplayMode(int movie);
     // The game's background from now on: the stage shows it, then the previous one is deleted.
     void ReplaceBackground(Image* background);
 
@@ -89,6 +126,9 @@ public:
 
     bool NoGame() const { return _noGame; }
     bool Leaving() const { return _leaving; }
+    // The quest's closing animation has been played: the next board leaves the game.
+    bool ClosingPlayed() const { return _closingPlayed; }
+    void SetClosingPlayed(bool played) { _closingPlayed = played; }
     MjClassicConfig* GetBoardConfig() const { return _boardConfig; }
     CastMemberButton* GetMenuButton() const { return _menuButton; }
     MjClassic* GetScreen() const { return _screen; }
@@ -112,6 +152,8 @@ private:
     // and is deleted at the next frame.
     void RetireDialog(CastMemberDialog* dialog);
     void DeleteRetiredDialogs();
+    // The stage the script's dialogs go on.
+    Cast* DialogCast() const;
 
     LoadingThread* _sceneLoader = nullptr; // owned
     bool _noGame = true;
@@ -134,4 +176,6 @@ private:
     ConfigFile* _radioConfig = nullptr;                 // owned
     CastMemberDialogResizable* _promptDialog = nullptr; // deleted through the game stage
     std::vector<CastMemberDialog*> _retiredDialogs;     // owned; off the stage
+    // Popup files replaced while a dialog made on them may still be reporting; owned.
+    std::vector<ConfigFile*> _retiredConfigs;
 };

@@ -12,12 +12,6 @@ namespace {
 
 const char* const kNoControls = "missing";
 
-Cast* ScriptCast(Framework* app)
-{
-    return app != nullptr && app->_animationManager != nullptr ? app->_animationManager->GetCast()
-                                                               : nullptr;
-}
-
 } // namespace
 
 void MjGameScript::ShowPopup(const std::string& section, int id, int mode, int x, int y)
@@ -32,8 +26,7 @@ void MjGameScript::ShowPopup(const std::string& section, int id, int mode, int x
         return;
     }
     RetireDialog(_promptDialog);
-    auto* popup =
-        new CastMemberDialogResizable(_popupConfig, ScriptCast(_framework), id, nullptr, this);
+    auto* popup = new CastMemberDialogResizable(_popupConfig, DialogCast(), id, nullptr, this);
     _promptDialog = popup;
     popup->Init(_popupConfig, section);
     if (mode != 0) {
@@ -62,13 +55,20 @@ void MjGameScript::ShowRadioDialog(const std::string& section, int id, int x, in
         DebugVar(-1, "No radio file: dialog %s not shown", section.c_str());
         return;
     }
-    auto* menu = new MenuDialog(_radioConfig, ScriptCast(_framework), id, this);
+    auto* menu = new MenuDialog(_radioConfig, DialogCast(), id, this);
     _menuDialog = menu;
     menu->Init(_radioConfig, section);
     menu->Show(0, 0, -1, -1, false, 0);
     if (x != -1) {
         menu->Move(x, y, true);
     }
+}
+
+Cast* MjGameScript::DialogCast() const
+{
+    return _framework != nullptr && _framework->_animationManager != nullptr
+               ? _framework->_animationManager->GetCast()
+               : nullptr;
 }
 
 void MjGameScript::RetireDialog(CastMemberDialog* dialog)
@@ -107,4 +107,9 @@ void MjGameScript::DeleteRetiredDialogs()
             delete dialog;
         }
     }
+    // The configurations outlive the dialogs made on them.
+    for (ConfigFile* config : _retiredConfigs) {
+        delete config;
+    }
+    _retiredConfigs.clear();
 }

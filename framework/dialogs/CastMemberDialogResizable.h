@@ -58,6 +58,8 @@ public:
     // size, position, frame, text block, controls placed, pins adjusted. Without a background
     // control that has a tile sheet (logged) the frame is plain grey, with no header or footer.
     virtual void Init(ConfigFile* cfg, const std::string& section);
+    // The message the section gave the dialog.
+    const std::string& GetMessage() const { return _text; }
     // Lines of marked-up text from below the header: "<BR>" ends a line, "<H>" makes it a
     // heading (in headingFont), "<B>", "<U>" and "<I>" with their closing tags keep only the
     // text between them, in bold, underlined or italic. A link of more than one character
