@@ -15,19 +15,19 @@ MjPointsPopup::MjPointsPopup(MjPopupPointsLook* look, Cast* cast, const std::str
                              int y)
     : CastMemberText(cast, text, look->_font, look->_color, look->_color, Color(0, 0, 0, 255),
                      look->_width, x, y, 1),
-      _look(look)
+      _time(look->_time)
 {
     SetExtraShadow(true);
     AllowDragging(false);
     AllowInput(false);
-    Justify(_look->_justify);
-    SetDropShadow(-_look->_shadow, _look->_shadow, Color(0, 0, 0, 255), kShadowAlpha);
+    Justify(look->_justify);
+    SetDropShadow(-look->_shadow, look->_shadow, Color(0, 0, 0, 255), kShadowAlpha);
     Show();
-    ChangeState(kStartFade, _look->_time / 2);
+    ChangeState(kStartFade, _time / 2);
     _riseX = 4 * std::max(kTargetX - x, 0) / 5;
     _riseY = 4 * std::max(y - kTargetY, 0) / 5;
-    MoveTo(GetX() + _riseX, GetY() - _riseY, static_cast<unsigned int>(std::max(_look->_time, 0)),
-           false, kMoveSpeed);
+    MoveTo(GetX() + _riseX, GetY() - _riseY, static_cast<unsigned int>(std::max(_time, 0)), false,
+           kMoveSpeed);
 }
 
 MjPointsPopup::~MjPointsPopup() = default;
@@ -41,7 +41,7 @@ void MjPointsPopup::MoveEnded()
 void MjPointsPopup::DoState(int state)
 {
     if (state == kStartFade) {
-        FadeOut(0, static_cast<unsigned int>(std::max(_look->_time / 2, 0)), nullptr);
+        FadeOut(0, static_cast<unsigned int>(std::max(_time / 2, 0)), nullptr);
         SetState(kFading);
     }
 }

@@ -26,7 +26,8 @@ public:
     void RemovedFromCast() override;
 
 private:
-    MjPopupPointsLook* _look; // not owned
+    // Copied from the look: a game can end, and its look go, while a popup still floats.
+    int _time = 0;
     int _riseY = 0;
     int _riseX = 0;
 };

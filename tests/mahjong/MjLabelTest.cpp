@@ -179,6 +179,28 @@ TEST_F(MjLabelTest, PopupFadesOverItsSecondHalfAndDeletesItself)
     EXPECT_TRUE(gone);
 }
 
+TEST_F(MjLabelTest, PopupOutlivesItsLook)
+{
+    // The game's look goes at the end of a game while a popup may still float: what the popup
+    // needs later must not be read from the look.
+    bool gone = false;
+    auto look = std::make_unique<MjPopupPointsLook>(_look);
+    auto* popup = new WatchedPopup(look.get(), &_cast, "50", 100, 540);
+    popup->gone = &gone;
+    look->_time = 100000;
+    Run(popup, 500);
+    EXPECT_TRUE(popup->Fading());
+    Run(popup, 250);
+    EXPECT_LT(popup->GetAlpha(), 192); // half way through the popup's own 500 ms fade
+    look.reset();
+    for (int n = 0; n < 503 && popup->GetCast() != nullptr; ++n) {
+        Run(popup, 1);
+    }
+    EXPECT_EQ(popup->GetCast(), nullptr);
+    _cast.EndAnimationCycle();
+    EXPECT_TRUE(gone);
+}
+
 namespace {
 
 void WriteFile(const std::string& name, const std::string& text)
