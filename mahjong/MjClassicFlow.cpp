@@ -24,9 +24,7 @@ constexpr int kBonusStartSteps = 5;
 constexpr int kBonusX = 274;
 constexpr int kBonusY = 220;
 constexpr int kBonusPriority = 999999;
-constexpr int kWonBoardPoll = 10056;
 constexpr int kMapOpenStep = 10049;
-constexpr int kWinPopupId = 109;
 constexpr int kNextBoardReason = 6;
 // KeepTypes keeps the types from this one on.
 constexpr int kFirstKeptType = 18;
@@ -60,18 +58,18 @@ void MjClassic::ShowCongratulations()
     MjGameScript* script = GameScript();
     if (_config->_type == kTimedType || _timerValues[1] == 0) {
         if (_config->_type == kTimedType && _titleText != nullptr) {
-            _titleText->ChangeState(kWonBoardPoll, kCongratsStartMs);
+            _titleText->ChangeState(kBoardWonPoll, kCongratsStartMs);
         }
         RecordBoard();
         if (script != nullptr) {
-            script->ShowPopup("youwinnewboard", kWinPopupId, 0, -1, -1);
+            script->ShowPopup("youwinnewboard", kWinDialog, 0, -1, -1);
         }
         return;
     }
     // The clock runs on fast and pays the time left as a bonus.
     HideButtons();
     if (_titleText != nullptr) {
-        _titleText->ChangeState(kWonBoardPoll, kCongratsStartMs);
+        _titleText->ChangeState(kBoardWonPoll, kCongratsStartMs);
     }
     if (_matchesLeftText != nullptr) {
         _matchesLeftText->ChangeState(kClockStep, kCongratsStartMs);
