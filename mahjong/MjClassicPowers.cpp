@@ -298,8 +298,7 @@ void MjClassic::CheckNoMoves(bool force)
     _inPlay = 0;
     _matchState = 0;
     if (onlySpecials || force) {
-        // Nothing is left to match: the board counts as cleared. Its end sequence is not
-        // started from here yet.
+        BoardCleared();
         return;
     }
     _inPlay = 0;

@@ -350,6 +350,23 @@ TEST_F(GameFlowTest, CongratulationBoardCyclesThroughItsFourLayouts)
     }
 }
 
+// The no-moves check hands a board with nothing ordinary left (or a forced check) to the
+// congratulation, as a cleared board does.
+TEST_F(GameFlowTest, ForcedNoMovesCheckEndsTheBoardAsCleared)
+{
+    FlowScript* s = StartGame(2);
+    MjClassic* board = s->GetScreen();
+    board->SelectPuzzle(1);
+    board->SetupBoard(0, 0, MjClassic::kStartQuiet, "");
+    board->_timerValues[1] = 0;
+    board->_inPlay = 1;
+    board->CheckNoMoves(true);
+    Run(20);
+    ASSERT_NE(s->GetPromptDialog(), nullptr);
+    EXPECT_EQ(s->GetPromptDialog()->GetID(), MjClassic::kWinDialog);
+    EXPECT_EQ(board->_inPlay, 0);
+}
+
 // With the clock running the bonus count starts instead: the bonus sprite, 5 on the bonus label
 // and the clock driven at once; the records wait for the count's end.
 TEST_F(GameFlowTest, CongratulationWithARunningClockStartsTheBonusCount)
