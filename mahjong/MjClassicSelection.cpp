@@ -3,6 +3,7 @@
 #include "framework/core/ConfigFile.h"
 #include "framework/media/Image.h"
 #include "framework/media/ImageResource.h"
+#include "framework/stage/Cast.h"
 #include "framework/stage/CastMemberImage.h"
 #include "mahjong/MjCell.h"
 #include "mahjong/MjClassic.h"
@@ -13,6 +14,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <tuple>
 
 namespace {
 
@@ -39,6 +41,9 @@ constexpr int kMiniMarginX = 11;
 constexpr int kMiniMarginY = 9;
 constexpr int kMiniLowNudge = 2;
 constexpr int kPictureInset = 6;
+// The panel: a skin of 3 x 3 frames; outside the boards panel it is centred on this height.
+constexpr int kSkinFrames = 3;
+constexpr int kPanelAreaHeight = 450;
 
 // The place of preview index p on a page of perPage cells; -1 when the page size gives none.
 int PlaceOfPreview(int p, int perPage)
@@ -220,4 +225,55 @@ void MjClassic::MakeSelectionCell(int column, int row, int x, int y)
     Image picture(name, nullptr);
     normal->BlitInto(&picture, kPictureInset, kPictureInset);
     bright->BlitInto(&picture, kPictureInset, kPictureInset);
+}
+
+void MjClassic::DrawSelectionBackground()
+{
+    const bool boardsPanel = _selectionKind == 0 && !_quest;
+    ImageResource skin(ConfigText(_puzzlesFile, _selectionTitle, "skin", "0"), kSkinFrames,
+                       kSkinFrames, nullptr);
+    const Point start = _puzzlesFile->ValueAsPoint(_selectionTitle, "start", Point(0, 0));
+    const Point size = _puzzlesFile->ValueAsPoint(_selectionTitle, "size", Point(0, 0));
+    Image* canvas = MakeBackground();
+    if (canvas == nullptr) {
+        return;
+    }
+    const int w = skin.IsLoaded() ? skin.GetFrameW() : 0;
+    const int h = skin.IsLoaded() ? skin.GetFrameH() : 0;
+    // A missing skin has frames of size 0: no pieces, and no division by their size.
+    const bool pieces = w > 0 && h > 0;
+    const int nx = pieces ? size.GetX() / w : 0;
+    const int ny = pieces ? size.GetY() / h : 0;
+    const int x0 = start.GetX() + (pieces ? (size.GetX() % w) / 2 : 0);
+    int y0 = start.GetY() + (pieces ? (size.GetY() % h) / 2 : 0);
+    if (_quest || _selectionKind != 0) {
+        y0 = (kPanelAreaHeight - size.GetY()) / 2;
+        if (!_quest) {
+            y0 += kTopBarHeight;
+        }
+    }
+    if (nx > 0 && ny > 0) {
+        Image piece(&skin, 0, 0, 0);
+        piece.UseTransparency(true, false);
+        for (int r = 0; r < ny; ++r) {
+            const int frameRow = r == 0 ? 0 : (r == ny - 1 ? 2 : 1);
+            for (int c = 0; c < nx; ++c) {
+                const int frameColumn = c == 0 ? 0 : (c == nx - 1 ? 2 : 1);
+                piece.SetFrame(frameColumn, frameRow);
+                canvas->BlitInto(&piece, x0 + c * w, y0 + r * h);
+            }
+        }
+    }
+    if (boardsPanel) {
+        for (const auto& [name, dx, dy] :
+             {std::tuple<const char*, int, int>{"images/modeBG.png", 7, 7},
+              {"images/tckj9j17c57.png", 228, 35}}) {
+            Image ornament(name, nullptr);
+            ornament.UseTransparency(true, false);
+            canvas->BlitInto(&ornament, x0 + dx, y0 + dy);
+        }
+    }
+    if (_cast != nullptr) {
+        _cast->SetBackground(canvas);
+    }
 }

@@ -1,9 +1,11 @@
 #include "framework/core/ConfigFile.h"
 #include "framework/core/Point.h"
+#include "framework/media/AnimationManager.h"
 #include "framework/media/Canvas.h"
 #include "framework/media/Image.h"
 #include "framework/media/ImageResource.h"
 #include "framework/shell/AppScript.h"
+#include "framework/stage/Cast.h"
 #include "framework/stage/CastMemberImage.h"
 #include "mahjong/MjClassic.h"
 #include "mahjong/MjLayout.h"
@@ -13,6 +15,7 @@
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -252,4 +255,70 @@ TEST_F(MjClassicSelectionTest, PendingStepAfterLeavingBuildsNothing)
     Run(10 * kFrameMs);
     EXPECT_EQ(CellCount(), 1);
     EXPECT_EQ(MjClassic::Shared().previewIndex, 1);
+}
+
+namespace {
+
+// The stage background that the panel leaves, taken off the stage (no game script owns it here).
+std::unique_ptr<Image> TakeBackground(Cast* cast)
+{
+    std::unique_ptr<Image> background(cast->GetBackground());
+    cast->SetBackground(static_cast<Image*>(nullptr));
+    return background;
+}
+
+} // namespace
+
+TEST_F(MjClassicSelectionTest, PanelPaintsTheSkinPiecesIntoTheBackground)
+{
+    MakeScreen();
+    Cast* cast = Manager()->GetCast();
+    ConfigFile* set = screen->_puzzlesFile;
+    set->Write("replay5", "skin", "images/select/panel.png");
+    set->Write("replay5", "start", Point(10, 60));
+    set->Write("replay5", "size", Point(780, 480));
+    screen->_selectionTitle = "replay5";
+    screen->_selectionKind = 1; // scenes: no ornaments over the pieces
+    std::unique_ptr<Image> plain(screen->MakeBackground());
+    screen->DrawSelectionBackground();
+    std::unique_ptr<Image> panel = TakeBackground(cast);
+    ASSERT_NE(panel, nullptr);
+
+    // 24-pixel frames: 32 x 20 pieces from x 10 + (780 % 24) / 2, centred below the top bar.
+    ImageResource skin("images/select/panel.png", 3, 3, nullptr);
+    ASSERT_EQ(skin.GetFrameW(), 24);
+    const int x0 = 10 + 6;
+    const int y0 = (450 - 480) / 2 + 75;
+    struct Piece
+    {
+        int c, r, column, row;
+    };
+    for (const Piece& p : {Piece{0, 0, 0, 0}, Piece{1, 0, 1, 0}, Piece{31, 0, 2, 0},
+                           Piece{0, 10, 0, 1}, Piece{15, 10, 1, 1}, Piece{31, 19, 2, 2}}) {
+        Image frame(&skin, p.column, p.row, 0);
+        EXPECT_TRUE(testsupport::SameRgb(
+            panel->GetCanvas()->GetPixel(x0 + 24 * p.c + 12, y0 + 24 * p.r + 12),
+            frame.GetCanvas()->GetPixel(12, 12)))
+            << "piece " << p.c << "," << p.r;
+    }
+    // Outside the panel the board's own background stays.
+    EXPECT_TRUE(testsupport::SameRgb(panel->GetCanvas()->GetPixel(x0 - 3, 300),
+                                     plain->GetCanvas()->GetPixel(x0 - 3, 300)));
+}
+
+TEST_F(MjClassicSelectionTest, PanelWithoutSkinPaintsNoPieces)
+{
+    MakeScreen();
+    Cast* cast = Manager()->GetCast();
+    screen->_puzzlesFile->Write("replay8", "size", Point(780, 500));
+    screen->_selectionTitle = "replay8"; // no "skin": file "0"
+    screen->_selectionKind = 1;
+    std::unique_ptr<Image> plain(screen->MakeBackground());
+    screen->DrawSelectionBackground();
+    std::unique_ptr<Image> panel = TakeBackground(cast);
+    ASSERT_NE(panel, nullptr);
+    for (int y : {100, 300, 500}) {
+        EXPECT_TRUE(testsupport::SameRgb(panel->GetCanvas()->GetPixel(400, y),
+                                         plain->GetCanvas()->GetPixel(400, y)));
+    }
 }
