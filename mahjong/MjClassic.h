@@ -180,6 +180,8 @@ public:
     static constexpr int kClockStep = 10045;
     static constexpr int kElapsedSecond = 10046;
     static constexpr int kMapCloseStep = 10047;
+    // The score label's state that builds the next cell of the selection screen.
+    static constexpr int kBuildPreviewState = 10050;
     // Dialog id of the popups that pause the board (the quest's Yin-Yang notes among them).
     static constexpr int kPausePopupId = 114;
     // Popups of the running board, by the dialog id their answer comes back with.

@@ -99,6 +99,9 @@ void MjClassic::StateReached(CastMember* sender, int state, int value)
         }
         _moves->EndGroup();
         return;
+    case kBuildPreviewState:
+        LoadPreviewBoard();
+        return;
     default:
         if (!GameFlowState(sender, state, value)) {
             MjTileListener::StateReached(sender, state, value);
