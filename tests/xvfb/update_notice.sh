@@ -125,11 +125,14 @@ web_link() {
     start_menu web
 
     # Blinking: the button's look changes between screenshots a little apart (25 blinks of
-    # 200 ms).
+    # 200 ms). The pauses differ, so that a slow screenshot cannot keep landing in the same phase
+    # of the blink.
     blink=""
     import -window root "$run/blink1.png"
-    for attempt in 2 3 4 5 6 7 8; do
-        sleep 0.07
+    attempt=1
+    for pause in 0.07 0.13 0.05 0.17 0.09 0.23 0.11 0.03 0.19 0.15 0.29; do
+        attempt=$((attempt + 1))
+        sleep "$pause"
         import -window root "$run/blink$attempt.png"
         convert "$run/blink1.png" -crop "${uw}x$uh+$ux+$uy" +repage "$run/button1.png"
         convert "$run/blink$attempt.png" -crop "${uw}x$uh+$ux+$uy" +repage "$run/button2.png"
@@ -143,7 +146,7 @@ web_link() {
     if [ -n "$blink" ]; then
         echo "ok: the update button blinks (blink1.png and blink$blink.png differ there)"
     else
-        fail "the update button looks the same in eight screenshots"
+        fail "the update button looks the same in $attempt screenshots"
     fi
 
     open_notice
