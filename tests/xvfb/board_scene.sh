@@ -34,7 +34,7 @@ start_scene program "$log" "$out/scene.err" bash -c 'cd "$1" && exec "$2" "$3"' 
 for _ in $(seq 1 200); do
     grep -qx started "$log" && break
     if ! kill -0 "$scene_pid" 2>/dev/null; then
-        grep -qs "Couldn't open X11 display" "$out/work/debug.txt" && exit 75
+        grep -qsE "Couldn't open X11 display|No available video device" "$out/work/debug.txt" && exit 75
         break
     fi
     sleep 0.05

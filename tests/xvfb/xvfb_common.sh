@@ -103,7 +103,7 @@ wait_count() {
         sleep 0.05
     done
     # A program on the framework says so in its own log in the folder it runs in.
-    if grep -qs "Couldn't open X11 display" "$scene_err" debug.txt; then
+    if grep -qsE "Couldn't open X11 display|No available video device" "$scene_err" debug.txt; then
         exit 75
     fi
     if [ "$2" -eq 1 ]; then
