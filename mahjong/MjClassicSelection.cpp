@@ -479,7 +479,9 @@ void MjClassic::DrawSelectionBackground()
             canvas->BlitInto(&ornament, x0 + dx, y0 + dy);
         }
     }
-    if (_cast != nullptr) {
+    // The game script shows and owns the background MakeBackground gave it; without a script
+    // the stage is told here.
+    if (GameScript() == nullptr && _cast != nullptr) {
         _cast->SetBackground(canvas);
     }
 }
@@ -838,6 +840,10 @@ void MjClassic::LeaveSelectionScreen(bool resume)
 
 void MjClassic::SceneStep()
 {
+    // A screen whose sprites are handed back has no board to open.
+    if (_spritesReleased != 0) {
+        return;
+    }
     if (_puzzle == 0 && _quest && _scene != nullptr) {
         QuestSceneStep();
         return;

@@ -171,6 +171,10 @@ void MjGameScript::EndGame(bool newGame)
     if (newGame && current != nullptr) {
         current->RemoveAll();
     }
+    // A game left during its own fade-in: the fade must not tell the deleted screen.
+    if (_screen != nullptr && _framework != nullptr && _framework->_animationManager != nullptr) {
+        _framework->_animationManager->ForgetFadeListener(_screen);
+    }
     delete _screen;
     _screen = nullptr;
 }
