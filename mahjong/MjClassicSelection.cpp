@@ -403,10 +403,10 @@ void MjClassic::MakeSelectionCell(int column, int row, int x, int y)
         }
         // The miniature keeps to the cell above its nameplate: where the plain placement would
         // run past it, the miniature is centred there and its steps shrink to fit.
-        const int tileW = small->GetFrameW();
-        const int tileH = small->GetFrameH();
-        const int cellW = normal->GetImage() != nullptr ? normal->GetImage()->GetFrameW() : 0;
-        int cellH = normal->GetImage() != nullptr ? normal->GetImage()->GetFrameH() : 0;
+        const int tileW = small->GetW();
+        const int tileH = small->GetH();
+        const int cellW = normal->GetImage() != nullptr ? normal->GetImage()->GetW() : 0;
+        int cellH = normal->GetImage() != nullptr ? normal->GetImage()->GetH() : 0;
         if (nameplate.GetY() > 0 && nameplate.GetY() < cellH) {
             cellH = nameplate.GetY();
         }
