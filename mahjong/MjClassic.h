@@ -9,6 +9,7 @@
 #include "mahjong/MjBoardSettings.h"
 #include "mahjong/MjPuzzleRules.h"
 #include "mahjong/MjTileListener.h"
+#include "mahjong/SceneBackgroundListener.h"
 
 #include <functional>
 #include <string>
@@ -83,7 +84,8 @@ class MjClassic : public Debug,
                   public MjTileListener,
                   public CueListener,
                   public ButtonListener,
-                  public DialogListener
+                  public DialogListener,
+                  public SceneBackgroundListener
 {
 public:
     // Button ids (the in-game menu button, 99, is the game script's).
@@ -315,6 +317,8 @@ public:
     void SetSceneChoice(int scene);
     void BuildSpiritMap(int board);
     void ShowMapTexts();
+    // The scene's fade-series backgrounds become the game's stage background.
+    void SceneBackgroundReady(Image* picture) override;
 
     static MjClassicShared& Shared();
     // Makes the tile sprites of the board's grids.
@@ -528,4 +532,15 @@ private:
     void ClockStep();
     void BoardWonPoll();
     void ScrambleStep(MjTile* tile);
+
+    // The quest's scenes and map.
+    static constexpr int kSceneLoaderWaitMs = 10000;
+    // The quest's intro before board 0; false (nothing done) in every other case.
+    bool QuestSceneStep();
+    // The next board of a replay run, or its end on the selection screen.
+    void ReplayRunStep();
+    // Blocks while the scene loader loads, at most kSceneLoaderWaitMs of the engine's clock;
+    // false (and a log line) when it was still loading then.
+    bool WaitForSceneLoader(const char* where);
+    void MapCloseStep();
 };

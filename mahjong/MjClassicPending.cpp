@@ -13,3 +13,10 @@ void MjClassic::ShowSelectionScreen(int) {}
 void MjClassic::CollectBonusTiles() {}
 
 void MjClassic::FinishBoard(int) {}
+
+// The scene step outside the quest (the first opening on the chooser) comes with the selection
+// screens; until then only the quest's intro runs here.
+void MjClassic::SceneStep()
+{
+    QuestSceneStep();
+}
