@@ -204,6 +204,8 @@ public:
     // until the count passes kClockLastStep.
     static constexpr int kFuseLastStep = 10;
     static constexpr int kClockLastStep = -10;
+    // The longest the screen blocks on the scene loader before it goes on without the scene.
+    static constexpr int kSceneLoaderWaitMs = 10000;
 
     MjClassic(Framework* framework, MjClassicConfig* config);
     ~MjClassic() override;
@@ -534,7 +536,6 @@ private:
     void ScrambleStep(MjTile* tile);
 
     // The quest's scenes and map.
-    static constexpr int kSceneLoaderWaitMs = 10000;
     // The quest's intro before board 0; false (nothing done) in every other case.
     bool QuestSceneStep();
     // The next board of a replay run, or its end on the selection screen.
