@@ -114,11 +114,28 @@ private:
         screen.SetupBoard(0, 0, MjClassic::kStartOpening, "");
     }
 
-    // The board is open for play: dealt, every tile landed, presses taken.
-    static bool BoardOpen(MjClassic& screen)
+    // The board is open for play: dealt, every tile shown and landed, presses taken, and so
+    // for as long as the tiles take to fade in.
+    bool BoardOpen(MjClassic& screen)
     {
-        return screen._inPlay != 0 && screen._layout != nullptr &&
-               !AutoPlayer::GridCopy(screen, nullptr).empty() && !AutoPlayer::TilesMoving(screen);
+        std::vector<MjTile*> sprites;
+        AutoPlayer::GridCopy(screen, &sprites);
+        const bool open =
+            screen._inPlay != 0 && !sprites.empty() && !AutoPlayer::TilesMoving(screen) &&
+            std::all_of(sprites.begin(), sprites.end(), [](MjTile* t) { return t->IsVisible(); });
+        if (!open) {
+            _openSinceMs = 0;
+            return false;
+        }
+        if (_openSinceMs == 0) {
+            _openSinceMs = AutoPlayer::GameMs();
+        }
+        if (AutoPlayer::GameMs() - _openSinceMs <
+            static_cast<unsigned int>(screen._fadeInSpeed) + kDialogSettleMs) {
+            return false;
+        }
+        _openSinceMs = 0;
+        return true;
     }
 
     // The board shows the congratulation layout of its puzzle: the layout file's title and one
@@ -407,6 +424,7 @@ private:
     }
 
     AutoPlayer _player;
+    unsigned int _openSinceMs = 0;
     bool _pressedStart = false;
     unsigned int _lastKeyMs = 0;
     unsigned int _lastPressMs = 0;
@@ -445,12 +463,14 @@ int main(int argc, char** argv)
         return 2;
     }
     ConfigFile::TurnEncryption(true);
-    PreparePlayer();
     AutoPlayer::SpeedUpClock(kClockSpeed);
+    // The application is the first object the log counts, as in the game's own start: the
+    // object report leaves out those first few.
     auto* app = new (std::nothrow) ClassicRun(argv[1]);
     if (app == nullptr) {
         return 1;
     }
+    PreparePlayer();
     const int code = Application::Execute(1, argv);
     const bool failed = app->Failed();
     delete app;
