@@ -20,6 +20,7 @@
 #include "mahjong/MjMoves.h"
 #include "mahjong/MjTextLabel.h"
 #include "mahjong/MjTile.h"
+#include "mahjong/ZorvyAnimation.h"
 
 namespace {
 
@@ -134,6 +135,8 @@ MjClassic::MjClassic(Framework* framework, MjClassicConfig* config)
     _quest = type == kQuestType;
     if (_quest) {
         _scenesFile = new ConfigFile("cfg/movie.cfg", false, false, false);
+        _scene = new ZorvyAnimation(_heroFile, GameScript());
+        _scene->SetBackgroundListener(this);
     } else {
         _scenesFile = new ConfigFile("cfg/scenes.cfg", false, false, false);
         _modesFile = new ConfigFile("cfg/modes.cfg", false, false, false);
@@ -560,8 +563,10 @@ MjClassic::~MjClassic()
     delete _highlightImage;
     delete _puzzlesFile;
     delete _spiritMapFile;
+    // The scene reads the hero file; it goes first.
+    delete _scene;
+    _scene = nullptr;
     delete _heroFile;
-    // No scene animation is made yet (_scene stays null), so there is none to delete.
     delete _scenesFile;
     delete _modesFile;
     delete _moves;

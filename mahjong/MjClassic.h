@@ -9,6 +9,7 @@
 #include "mahjong/MjBoardSettings.h"
 #include "mahjong/MjPuzzleRules.h"
 #include "mahjong/MjTileListener.h"
+#include "mahjong/SceneBackgroundListener.h"
 
 #include <functional>
 #include <string>
@@ -83,7 +84,8 @@ class MjClassic : public Debug,
                   public MjTileListener,
                   public CueListener,
                   public ButtonListener,
-                  public DialogListener
+                  public DialogListener,
+                  public SceneBackgroundListener
 {
 public:
     // Button ids (the in-game menu button, 99, is the game script's).
@@ -212,6 +214,8 @@ public:
     // until the count passes kClockLastStep.
     static constexpr int kFuseLastStep = 10;
     static constexpr int kClockLastStep = -10;
+    // The longest the screen blocks on the scene loader before it goes on without the scene.
+    static constexpr int kSceneLoaderWaitMs = 10000;
 
     MjClassic(Framework* framework, MjClassicConfig* config);
     ~MjClassic() override;
@@ -325,6 +329,8 @@ public:
     void SetSceneChoice(int scene);
     void BuildSpiritMap(int board);
     void ShowMapTexts();
+    // The scene's fade-series backgrounds become the game's stage background.
+    void SceneBackgroundReady(Image* picture) override;
 
     static MjClassicShared& Shared();
     // Makes the tile sprites of the board's grids.
@@ -541,6 +547,13 @@ private:
     void BoardWonPoll();
     void ScrambleStep(MjTile* tile);
 
-    // The scene step of the quest's first board (its opening scene), run by SceneStep.
-    void QuestSceneStep();
+    // The quest's scenes and map.
+    // The quest's intro before board 0; false (nothing done) in every other case.
+    bool QuestSceneStep();
+    // The next board of a replay run, or its end on the selection screen.
+    void ReplayRunStep();
+    // Blocks while the scene loader loads, at most kSceneLoaderWaitMs of the engine's clock;
+    // false (and a log line) when it was still loading then.
+    bool WaitForSceneLoader(const char* where);
+    void MapCloseStep();
 };

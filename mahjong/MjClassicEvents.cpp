@@ -103,6 +103,9 @@ void MjClassic::StateReached(CastMember* sender, int state, int value)
     case kBuildPreviewState:
         LoadPreviewBoard();
         return;
+    case kMapCloseStep:
+        MapCloseStep();
+        return;
     default:
         if (!GameFlowState(sender, state, value)) {
             MjTileListener::StateReached(sender, state, value);

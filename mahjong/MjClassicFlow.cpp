@@ -2,6 +2,7 @@
 // step to the next board and the debug command that keeps only some tile types.
 
 #include "framework/core/Framework.h"
+#include "framework/media/Image.h"
 #include "framework/stage/Cast.h"
 #include "framework/stage/CastMemberImage.h"
 #include "framework/stage/GameTime.h"
@@ -12,6 +13,7 @@
 #include "mahjong/MjLayout.h"
 #include "mahjong/MjTextLabel.h"
 #include "mahjong/MjTile.h"
+#include "mahjong/ZorvyAnimation.h"
 
 #include <cstdio>
 #include <vector>
@@ -100,15 +102,22 @@ void MjClassic::NextBoard()
     }
     SelectPuzzle(_puzzle + 1);
     MjGameScript* script = GameScript();
-    if (_scene == nullptr && !_quest) {
+    if (_scene != nullptr) {
+        // The stage shows the new picture before the old one is freed.
+        Image* background = _scene->LoadBackground(_puzzleNumber, _cast, false, -1);
+        if (script != nullptr) {
+            script->ReplaceBackground(background);
+        } else {
+            delete background;
+        }
+    } else if (!_quest) {
         MakeBackground();
     }
     if (_framework != nullptr) {
         _framework->ShowCursor();
     }
     if (_quest && _replayRun != 0) {
-        // The quest's replay run goes through its scenes; it comes with the quest.
-        DebugVar(-1, "Replay run of board %d left to the quest", _puzzle);
+        ReplayRunStep();
         return;
     }
     if (script != nullptr && script->ClosingPlayed() && _previewDeal == 0 && _skipFlag == 0) {

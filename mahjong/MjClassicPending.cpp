@@ -14,9 +14,6 @@ void MjClassic::ShowSceneText(int, int, int) {}
 
 void MjClassic::SetSceneChoice(int) {}
 
-// The quest's opening scene on its first board.
-void MjClassic::QuestSceneStep() {}
-
 // The quest's endings that the input handlers hand over to.
 
 void MjClassic::CollectBonusTiles() {}

@@ -844,8 +844,8 @@ void MjClassic::SceneStep()
     if (_spritesReleased != 0) {
         return;
     }
-    if (_puzzle == 0 && _quest && _scene != nullptr) {
-        QuestSceneStep();
+    // The quest's first board opens on its intro scene.
+    if (QuestSceneStep()) {
         return;
     }
     _sceneLoading = false;

@@ -17,6 +17,7 @@
 #include "mahjong/MjScoring.h"
 #include "mahjong/MjTextLabel.h"
 #include "mahjong/MjTile.h"
+#include "mahjong/ZorvyAnimation.h"
 
 #include <string>
 
@@ -226,9 +227,19 @@ const std::string& MjClassic::FormatNumber(int value)
 
 Image* MjClassic::MakeBackground()
 {
-    // The quest's scene backgrounds come with the scene animation; until then every screen
-    // paints its own picture.
     Color black(0, 0, 0, 255);
+    if (_quest && _scene != nullptr) {
+        // The scene's picture is shown under the top bar.
+        if (_cast != nullptr) {
+            _cast->SetBackgroundOffset(kBoardPictureY, black);
+        }
+        Image* scene = _scene->LoadBackground(_puzzleNumber, _cast, false, -1);
+        MjGameScript* script = GameScript();
+        if (script != nullptr) {
+            script->ReplaceBackground(scene);
+        }
+        return scene;
+    }
     if (_cast != nullptr) {
         _cast->SetBackgroundOffset(0, black);
     }

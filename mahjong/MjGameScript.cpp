@@ -67,6 +67,16 @@ void MjGameScript::DoState(int state)
     AnimatedAppScript::DoState(state);
     if (state == kStartGame) {
         StartGameState();
+    } else if (state == kFadeStepState) {
+        FadeStepState();
+    } else if (state == kPendingAnimationState) {
+        PendingAnimationState();
+    } else if (state == kPlayAnimationState) {
+        PlayAnimationState();
+    } else if (state == kAnimationFrameState) {
+        AnimationFrameState();
+    } else if (state == kAnimationEndedState) {
+        AnimationEndedState();
     } else if (state == kSequenceSkipped) {
         if (_screen != nullptr) {
             _screen->ClearSequenceEnd();
@@ -160,6 +170,9 @@ void MjGameScript::EndGame(bool newGame)
     }
     delete _boardConfig;
     _boardConfig = nullptr;
+    // A game left while its scene loads: the loader finishes its animation, which is then
+    // cleaned up with the game rather than left for the next one.
+    ReapSceneLoader(true);
     if (_animState.load() == kAnimLoaded) {
         CleanUpAnimation(1);
         _animState.store(kAnimNone);
@@ -184,11 +197,27 @@ void MjGameScript::DoScript()
     // Dialogs replaced during the last frame have finished their reports by now.
     DeleteRetiredDialogs();
     AppScript::DoScript();
-    if (_sceneLoader != nullptr && !_sceneLoader->IsRunning()) {
-        if (_sceneLoader->GetReturnValue() > 0) {
-            _animState.store(kAnimLoaded);
+    ReapSceneLoader(false);
+}
+
+void MjGameScript::ReapSceneLoader(bool wait)
+{
+    if (_sceneLoader == nullptr) {
+        return;
+    }
+    if (wait) {
+        while (_sceneLoader->IsRunning() || !_sceneLoader->IsFinished()) {
+            SDL_Delay(kLoaderPollMs);
         }
-        delete _sceneLoader;
+    }
+    // The worker clears its running flag a moment before it has ended: freed next frame then.
+    if (_sceneLoader->IsRunning() || !_sceneLoader->IsFinished()) {
+        return;
+    }
+    if (_sceneLoader->GetReturnValue() > 0) {
+        _animState.store(kAnimLoaded);
+    }
+    if (Thread::DeleteIfFinished(_sceneLoader)) {
         _sceneLoader = nullptr;
     }
 }
@@ -241,13 +270,7 @@ int MjGameScript::LoadSceneAnimation(bool onThread)
 void MjGameScript::WaitOnThreads()
 {
     AppScript::WaitOnThreads();
-    if (_sceneLoader != nullptr) {
-        while (_sceneLoader->IsRunning()) {
-            SDL_Delay(20);
-        }
-        delete _sceneLoader;
-        _sceneLoader = nullptr;
-    }
+    ReapSceneLoader(true);
 }
 
 void MjGameScript::ResumeBoard()

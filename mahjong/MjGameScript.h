@@ -44,6 +44,19 @@ public:
     // The shell's animation states as the game uses them: a skipped sequence, and its end.
     static constexpr int kSequenceSkipped = AppScript::kSplashSkipped;
     static constexpr int kSequenceEnded = AppScript::kSplashEnded;
+    // The quest's cut-scene: a fade step of the scene, the hand-over to a pending animation, its
+    // start once loaded, and the animation states of the shell (a shown frame, the end).
+    static constexpr int kFadeStepState = Script::kFirstGameState + 2;
+    static constexpr int kPendingAnimationState = Script::kFirstGameState + 3;
+    static constexpr int kPlayAnimationState = Script::kFirstGameState + 5;
+    static constexpr int kAnimationFrameState = AppScript::kSplashStep;
+    static constexpr int kAnimationEndedState = AppScript::kSplashEnded;
+    static constexpr int kAnimationStartMs = 100;
+    static constexpr int kPendingAnimationMs = 500;
+    static constexpr int kFadeStepArgument = 100;
+    static constexpr int kLoaderPollMs = 20;
+    // After the last board of the quest's set.
+    static constexpr const char* kClosingAnimation = "quest/zorvy12b.cfg";
     static constexpr int kFadeInMs = 2000;
     // Dialogs the board screen opens through the script: the popups of a running board (such as
     // a special tile's name) and the choice offered when no match is left.
@@ -148,6 +161,14 @@ public:
 
 private:
     void StartGameState();
+    // The quest's cut-scene states.
+    void FadeStepState();
+    void PendingAnimationState();
+    void PlayAnimationState();
+    void AnimationFrameState();
+    void AnimationEndedState();
+    // Frees a stopped scene loader; a loader still running is waited for when wait is set.
+    void ReapSceneLoader(bool wait);
     // A replaced dialog may be the one whose button report is running: it leaves the stage now
     // and is deleted at the next frame.
     void RetireDialog(CastMemberDialog* dialog);

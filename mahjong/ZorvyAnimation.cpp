@@ -262,13 +262,13 @@ void ZorvyAnimation::LoadFadeImages(int puzzle, int delay)
             _script->GetAnimState() != MjGameScript::kAnimLoading) {
             _script->SetAnimName(animation);
         }
-        ScheduleScript(kPlayAnimationState, delay);
+        ScheduleScript(MjGameScript::kPlayAnimationState, delay);
         return;
     }
     const bool reversePreparation = ReadFlag(section, "reverse");
     if (_numFadeImages == 0) {
         DebugVar(-1, "No Fade Images Set Here %s", section.c_str());
-        ScheduleScript(kAnimationEndedState, kNoSeriesMs);
+        ScheduleScript(MjGameScript::kAnimationEndedState, kNoSeriesMs);
         return;
     }
     if (reversePreparation) {
@@ -290,7 +290,7 @@ void ZorvyAnimation::LoadFadeImages(int puzzle, int delay)
     }
     _reverseFade = ReadFlag(section, "reversefade");
     _fadeStep = _reverseFade ? _numFadeImages : 0;
-    ScheduleScript(kFadeStepState, kFirstFadeStepMs);
+    ScheduleScript(MjGameScript::kFadeStepState, kFirstFadeStepMs);
 }
 
 void ZorvyAnimation::LoadFades(int)
@@ -324,11 +324,11 @@ void ZorvyAnimation::LoadFades(int)
     } while (pause == 0 && _fadeStep >= 0 && _fadeStep < _numFadeImages);
 
     if (_fadeStep >= 0 && _fadeStep < _numFadeImages) {
-        ScheduleScript(kFadeStepState, pause);
+        ScheduleScript(MjGameScript::kFadeStepState, pause);
     } else if (!_pendingAnimation.empty()) {
-        ScheduleScript(kPendingAnimationState, pause + kSeriesEndMs);
+        ScheduleScript(MjGameScript::kPendingAnimationState, pause + kSeriesEndMs);
     } else {
-        ScheduleScript(kAnimationEndedState, pause + kSeriesEndMs);
+        ScheduleScript(MjGameScript::kAnimationEndedState, pause + kSeriesEndMs);
     }
 }
 

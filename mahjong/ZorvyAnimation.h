@@ -23,12 +23,7 @@ class SceneBackgroundListener;
 class ZorvyAnimation : public Debug
 {
 public:
-    // The game script's states this scene schedules.
-    static constexpr int kFadeStepState = Script::kFirstGameState + 2;
-    static constexpr int kPendingAnimationState = Script::kFirstGameState + 3;
-    static constexpr int kPlayAnimationState = Script::kFirstGameState + 5;
-    static constexpr int kAnimationEndedState = 4;
-    // Delays of those states, in milliseconds of the game clock.
+    // Delays of the game script's states this scene schedules, in milliseconds of the game clock.
     static constexpr int kFirstFadeStepMs = 500;
     static constexpr int kSeriesEndMs = 1000;
     static constexpr int kNoSeriesMs = 1000;

@@ -2,6 +2,7 @@
 // prompts, on the board harness with the game's data set.
 
 #include "framework/core/ConfigFile.h"
+#include "framework/core/Rectangle.h"
 #include "framework/dialogs/CastMemberDialogResizable.h"
 #include "framework/dialogs/DialogItem.h"
 #include "framework/media/AnimationManager.h"
@@ -633,4 +634,44 @@ TEST_F(GameFlowTest, NextBoardDealsTheFollowingPuzzle)
     board->SelectPuzzle(board->_puzzleCount);
     board->NextBoard();
     EXPECT_EQ(board->_puzzle, 0);
+}
+
+// The popups' buttons stand apart inside the frame, below the message, so a press on one never
+// lands on another (No once covered Yes at the frame's corner).
+TEST_F(GameFlowTest, PopupButtonsStandApartInsideTheFrame)
+{
+    FlowScript* s = StartGame(2);
+    struct Case
+    {
+        const char* section;
+        std::vector<int> items;
+    };
+    const Case cases[] = {
+        {"youwinnewboard", {1, 2}}, {"restartconfirmation", {1, 2}}, {"paused", {1}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.section);
+        s->ShowPopup(c.section, MjClassic::kWinDialog, 0, -1, -1);
+        Run(20);
+        CastMemberDialogResizable* popup = s->GetPromptDialog();
+        ASSERT_NE(popup, nullptr);
+        std::vector<Rectangle> rects;
+        for (int id : c.items) {
+            DialogItem* item = popup->GetItemByID(id);
+            ASSERT_NE(item, nullptr) << id;
+            ASSERT_GT(item->GetFrameWidth(), 0);
+            EXPECT_GE(item->GetX(), 0);
+            EXPECT_LE(item->GetX() + item->GetFrameWidth(), popup->GetW());
+            EXPECT_LE(item->GetY() + item->GetFrameHeight(), popup->GetH());
+            // Below the message's lines.
+            EXPECT_GT(item->GetY(), popup->GetH() / 2);
+            rects.emplace_back(static_cast<short>(item->GetX()), static_cast<short>(item->GetY()),
+                               static_cast<short>(item->GetFrameWidth()),
+                               static_cast<short>(item->GetFrameHeight()));
+        }
+        if (rects.size() == 2) {
+            EXPECT_TRUE(rects[0].GetX() + rects[0].GetW() <= rects[1].GetX() ||
+                        rects[1].GetX() + rects[1].GetW() <= rects[0].GetX())
+                << "Yes at " << rects[0].GetX() << ", No at " << rects[1].GetX();
+        }
+    }
 }

@@ -137,7 +137,7 @@ protected:
         for (int guard = 0; guard < 200; ++guard) {
             const Scheduled next = NextState();
             seen.push_back(next);
-            if (next.state != ZorvyAnimation::kFadeStepState) {
+            if (next.state != MjGameScript::kFadeStepState) {
                 break;
             }
             scene->LoadFades(100);
@@ -298,7 +298,7 @@ TEST_F(ZorvyAnimationTest, PreparationKeepsOnlyTheLayersBelowTheFadeCount)
             EXPECT_EQ(firstDrawn, std::string(c.during) != "numbgimagesduringfade=0\n");
             EXPECT_EQ(secondDrawn, c.secondDrawn) << c.during;
         }
-        EXPECT_EQ(NextState().state, ZorvyAnimation::kFadeStepState);
+        EXPECT_EQ(NextState().state, MjGameScript::kFadeStepState);
     }
 }
 
@@ -339,7 +339,7 @@ TEST_F(ZorvyAnimationTest, EachStepTakesTheFirstActionItNames)
         if (std::string(c.keys).rfind("show1", 0) == 0) {
             sprite->Hide();
         }
-        ASSERT_EQ(NextState().state, ZorvyAnimation::kFadeStepState);
+        ASSERT_EQ(NextState().state, MjGameScript::kFadeStepState);
         scene->LoadFades(100);
         EXPECT_EQ(sprite->GetAlpha(), c.alpha) << c.keys;
         EXPECT_EQ(sprite->Fading(), c.fading) << c.keys;
@@ -353,7 +353,7 @@ TEST_F(ZorvyAnimationTest, FadesReachTheirTargetOnTheGameClock)
     Load("[puzzle7]\nnumfadeimages=2\nfadein1=300\nfadeout2=300\n" +
          ImageKeys(1, "images/red.bmp", "0,100") + ImageKeys(2, "images/green.bmp", "50,100"));
     scene->LoadFadeImages(7, 0);
-    ASSERT_EQ(NextState().state, ZorvyAnimation::kFadeStepState);
+    ASSERT_EQ(NextState().state, MjGameScript::kFadeStepState);
     scene->LoadFades(100);
     CastMemberImage* in = scene->LoadSprites(1);
     CastMemberImage* out = scene->LoadSprites(2);
@@ -373,9 +373,9 @@ TEST_F(ZorvyAnimationTest, SeriesRunsItsStepsInOrderAndHandsOver)
         std::vector<std::pair<int, unsigned int>> states; // after the first step-state
         int sprites;
     };
-    const int step = ZorvyAnimation::kFadeStepState;
-    const int pending = ZorvyAnimation::kPendingAnimationState;
-    const int ended = ZorvyAnimation::kAnimationEndedState;
+    const int step = MjGameScript::kFadeStepState;
+    const int pending = MjGameScript::kPendingAnimationState;
+    const int ended = MjGameScript::kAnimationEndedState;
     const std::string images = ImageKeys(1, "images/red.bmp", "0,100") +
                                ImageKeys(2, "images/red.bmp", "20,100") +
                                ImageKeys(3, "images/red.bmp", "40,100");
@@ -438,21 +438,21 @@ TEST_F(ZorvyAnimationTest, PreparationChoosesAnimationSeriesOrNextBoard)
     EXPECT_TRUE(scene->IsReverseFade());
     EXPECT_EQ(scene->GetFadeStep(), 2);
     Scheduled next = NextState();
-    EXPECT_EQ(next.state, ZorvyAnimation::kFadeStepState);
+    EXPECT_EQ(next.state, MjGameScript::kFadeStepState);
     EXPECT_EQ(next.afterMs, 500u);
 
     // An animation without a series plays after the given delay.
     scene->ClearPendingAnimation();
     scene->LoadFadeImages(2, 2);
     next = NextState();
-    EXPECT_EQ(next.state, ZorvyAnimation::kPlayAnimationState);
+    EXPECT_EQ(next.state, MjGameScript::kPlayAnimationState);
     EXPECT_EQ(next.afterMs, 2u);
     EXPECT_TRUE(scene->GetPendingAnimation().empty());
 
     // Neither: the next board after a second, with a log line.
     scene->LoadFadeImages(3, 2);
     next = NextState();
-    EXPECT_EQ(next.state, ZorvyAnimation::kAnimationEndedState);
+    EXPECT_EQ(next.state, MjGameScript::kAnimationEndedState);
     EXPECT_EQ(next.afterMs, 1000u);
     EXPECT_EQ(testsupport::CountLogLines("No Fade Images Set Here puzzle3"), 1);
     EXPECT_TRUE(keeper.pictures.empty());
@@ -471,7 +471,7 @@ TEST_F(ZorvyAnimationTest, CountsOutOfRangeAreBoundedAndLogged)
     scene->Clear();
     scene->LoadFadeImages(10, 0);
     EXPECT_EQ(scene->GetNumFadeImages(), 0);
-    EXPECT_EQ(NextState().state, ZorvyAnimation::kAnimationEndedState);
+    EXPECT_EQ(NextState().state, MjGameScript::kAnimationEndedState);
     Frame();
 }
 

@@ -119,11 +119,11 @@ TEST_F(ZorvySceneDataTest, EveryShippedSceneLoadsAndPlaysToItsAnimation)
         // The cleared board's series, step by step as the game script runs it.
         scene.LoadFadeImages(static_cast<int>(p), 500);
         int state = NextState();
-        for (int guard = 0; guard < 100 && state == ZorvyAnimation::kFadeStepState; ++guard) {
+        for (int guard = 0; guard < 100 && state == MjGameScript::kFadeStepState; ++guard) {
             scene.LoadFades(100);
             state = NextState();
         }
-        EXPECT_EQ(state, ZorvyAnimation::kPendingAnimationState);
+        EXPECT_EQ(state, MjGameScript::kPendingAnimationState);
         EXPECT_EQ(scene.GetPendingAnimation(), animation);
         EXPECT_GT(scene.GetSpriteCount(), 0);
         for (int n = 1; n <= std::max(layers, steps); ++n) {

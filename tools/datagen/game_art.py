@@ -1080,6 +1080,23 @@ def spirit_map(coloured=False, box=None):
     def wash(colour, plain=None):
         return colour if coloured else plain
 
+    # Soft washes of the land under the ink: meadows by the lake, the valley, the foothills.
+    land = img.copy()
+    mask = Image.new("L", (w, h), 0)
+    ld, md = ImageDraw.Draw(land), ImageDraw.Draw(mask)
+    for (area, colour, plain, strength) in [
+            ([0, 400, 420, 600], (126, 168, 92), (214, 192, 140), 150),
+            ([150, 300, 470, 480], (104, 150, 80), (208, 184, 132), 140),
+            ([380, 120, 800, 360], (150, 140, 120), (204, 182, 138), 120)]:
+        ld.ellipse(area, fill=colour if coloured else plain)
+        md.ellipse(area, fill=strength)
+    for _ in range(3):
+        mask = mask.filter(ImageFilter.BoxBlur(24))
+        land = land.filter(ImageFilter.BoxBlur(24))
+    img = Image.composite(land, img, mask)
+    img = gp.add_grain(img, 502, 3, scale=8)
+    d = ImageDraw.Draw(img)
+
     # The lake.
     d.ellipse([20, 470, 200, 580], fill=wash((110, 160, 200), (226, 210, 170)), outline=ink, width=2)
     for k in range(4):
@@ -1094,20 +1111,35 @@ def spirit_map(coloured=False, box=None):
         d.arc([170, y - 30, 330, y + 30], 200, 340, fill=wash((90, 150, 60), ink), width=2)
     # The forest.
     rng = random.Random(501)
-    for _ in range(46):
-        x, y = rng.uniform(240, 380), rng.uniform(350, 440)
-        d.polygon([(x, y - 13), (x - 7, y + 4), (x + 7, y + 4)], fill=wash((50, 120, 60)), outline=ink)
-        d.line([x, y + 4, x, y + 8], fill=ink)
+    trees = sorted((rng.uniform(240, 380), rng.uniform(350, 440)) for _ in range(46))
+    for x, y in sorted(trees, key=lambda p: p[1]):
+        d.line([x, y + 4, x, y + 8], fill=ink, width=2)
+        for tier in range(3):
+            ty, tw = y - 13 + tier * 5, 4 + tier * 1.6
+            d.polygon([(x, ty), (x - tw, ty + 7), (x + tw, ty + 7)],
+                      fill=wash((44 + tier * 10, 112 + tier * 8, 58), (206, 184, 136)),
+                      outline=ink)
+            d.line([x, ty + 1, x + tw - 1, ty + 6], fill=wash((30, 84, 44), (180, 156, 112)))
     # Mountains across the upper right, the highest carrying the temple.
     peaks = [(440, 290, 40), (500, 260, 50), (570, 280, 44), (620, 230, 56), (700, 170, 70),
              (760, 240, 46), (470, 200, 36), (560, 180, 42), (650, 300, 38)]
     for (x, y, r) in sorted(peaks, key=lambda p: p[1]):
-        d.polygon([(x - r, y + r * 0.7), (x, y - r * 0.7), (x + r, y + r * 0.7)],
-                  fill=wash((140, 130, 150), (228, 212, 172)), outline=ink)
-        d.line([x, y - r * 0.7, x - r * 0.35, y + r * 0.5], fill=ink)
-        if coloured:
-            d.polygon([(x - r * 0.25, y - r * 0.35), (x, y - r * 0.7), (x + r * 0.25, y - r * 0.35)],
-                      fill=(240, 240, 246))
+        top, base = (x, y - r * 0.7), y + r * 0.7
+        ridge = (x - r * 0.3, base)
+        # A lit face toward the morning light on the left, a shaded one on the right, brushed
+        # hatching in the shade.
+        d.polygon([(x - r, base), top, ridge], fill=wash((156, 146, 164), (228, 212, 172)))
+        d.polygon([ridge, top, (x + r, base)], fill=wash((104, 96, 124), (200, 178, 136)))
+        for k in range(1, 5):
+            t = k / 5
+            d.line([top[0] + (x + r - top[0]) * t * 0.6, top[1] + (base - top[1]) * t * 0.6,
+                    ridge[0] + (x + r - ridge[0]) * t, base - 2],
+                   fill=wash((88, 80, 108), (176, 152, 112)), width=1)
+        d.line([(x - r, base), top, (x + r, base)], fill=ink, width=2)
+        d.line([top, ridge], fill=ink)
+        d.polygon([(x - r * 0.22, y - r * 0.4), top, (x + r * 0.22, y - r * 0.4),
+                   (x + r * 0.05, y - r * 0.33), (x - r * 0.08, y - r * 0.42)],
+                  fill=wash((244, 244, 250), (244, 234, 206)))
     pagoda(d, 712, 122, 0.55, wash((170, 40, 30), ink))
     # The trail the footsteps follow.
     centres = [(x + 12, y + 12) for x, y in MAP_STEPS]
@@ -1127,6 +1159,9 @@ def spirit_map(coloured=False, box=None):
     # A frame of double ink lines.
     d.rectangle([8, 8, w - 9, h - 9], outline=ink, width=2)
     d.rectangle([14, 14, w - 15, h - 15], outline=ink, width=1)
+    # Ink bleeds a little into the paper.
+    img = Image.blend(img, img.filter(ImageFilter.GaussianBlur(1.2)), 0.45)
+    img = gp.add_grain(img, 503, 3)
     if box:
         return img.crop(box)
     return img
