@@ -106,12 +106,16 @@ private:
         return GetGameScript() != nullptr ? GetGameScript()->GetScreen() : nullptr;
     }
 
-    // The board as the chooser's play button enters it. The one step that changes once the
-    // chooser is there: it then becomes a press on the chooser's play button.
-    static void EnterBoard(MjClassic& screen)
+    // The game opens on the board chooser: once its page is built, board 0 is the chosen cell
+    // and a press on the play button enters it.
+    bool EnterBoard(MjClassic& screen)
     {
-        screen._firstBoard = false;
-        screen.SetupBoard(0, 0, MjClassic::kStartOpening, "");
+        if (_player.Busy() || screen._previewDeal == 0 || screen._pageReady == 0) {
+            return false;
+        }
+        _player.Check(screen._puzzle == kFirstBoard, "the chooser offers board 0");
+        _player.Shot("chooser");
+        return _player.PressSprite(_player.FindButton(MjClassic::kPlayChoiceId));
     }
 
     // The board is open for play: dealt, every tile shown and landed, presses taken, and so
@@ -166,8 +170,7 @@ private:
             if (screen == nullptr || _animationManager->FadingIn()) {
                 return false;
             }
-            EnterBoard(*screen);
-            return true;
+            return EnterBoard(*screen);
         });
         _player.AddStep("board 0 open", 20000, [this] {
             MjClassic& screen = *Screen();
