@@ -1,5 +1,4 @@
-// MjClassic: the selection screen's mode tiles and help, best-result panel, scene text and scene
-// choice.
+// MjClassic: the chooser's mode tiles and help, best-result panel, scene text and scene choice.
 
 #include "framework/core/Color.h"
 #include "framework/core/ConfigFile.h"
