@@ -5,15 +5,6 @@
 #include "mahjong/MjClassic.h"
 #include "mahjong/MjTile.h"
 
-void MjClassic::ShowModeText(MjTile*, bool, int, int) {}
-
-// The selection screen's panels and the scene choice.
-void MjClassic::ShowBestPanel(int, int, int) {}
-
-void MjClassic::ShowSceneText(int, int, int) {}
-
-void MjClassic::SetSceneChoice(int) {}
-
 // The quest's endings that the input handlers hand over to.
 
 void MjClassic::CollectBonusTiles() {}

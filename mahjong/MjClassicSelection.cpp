@@ -11,7 +11,6 @@
 #include "framework/stage/CastMemberImage.h"
 #include "mahjong/MjCell.h"
 #include "mahjong/MjClassic.h"
-#include "mahjong/MjClassicConfig.h"
 #include "mahjong/MjLayout.h"
 #include "mahjong/MjPuzzleRules.h"
 #include "mahjong/MjTextLabel.h"
@@ -97,19 +96,6 @@ constexpr int kPlaySlot = 1;
 constexpr int kLeftArrowSlot = 2;
 constexpr int kCancelSlot = 3;
 constexpr int kLevelPlateSlot = 4;
-// Mode tiles in the top bar and the mode help lines beside the cells.
-constexpr int kModeTileX = 16;
-constexpr int kModeTilePitch = 128;
-constexpr int kModeTileY = 8;
-constexpr int kModeLines = 5;
-constexpr int kModeLineX = 250;
-constexpr int kModeLineWidth = 300;
-constexpr int kModeLineY = 220;
-constexpr int kModeLinePitch = 23;
-constexpr int kModeShadowAlpha = 223;
-constexpr int kCentred = 2;
-constexpr int kPlainLook = 0;
-constexpr int kChosenLook = 2;
 // SetupBoard's reasons and ShowBoard's: the game's first opening, a later one, a resumed board.
 constexpr int kReasonFirstOpening = 2;
 constexpr int kReasonOpening = 3;
@@ -488,54 +474,6 @@ void MjClassic::DrawSelectionBackground()
 
 namespace {
 
-// A label's font by its look section, font 0 when the section names none that was made.
-Font* SectionFont(MjClassic& screen, const std::string& section)
-{
-    const int font = ConfigFile::AsInt(screen._config->Value(section, "font", 0.0, true));
-    if (font >= 0 && font < MjClassic::kFonts && screen._fonts[font] != nullptr) {
-        return screen._fonts[font];
-    }
-    return screen._fonts[0];
-}
-
-// The six mode tiles in the top bar (boards page outside the quest) and the five mode help lines.
-void MakeModeSprites(MjClassic& screen, int titleY)
-{
-    if (!screen._quest && screen._selectionKind == 0 && screen._modesSheet != nullptr) {
-        for (int n = 0; n < MjClassic::kModeTiles; ++n) {
-            Image frame(screen._modesSheet, n, 0, 0);
-            auto* tile = new MjTile(&screen, screen._cast, &frame, kModeTileX + kModeTilePitch * n,
-                                    kModeTileY, n, n, MjClassic::kModeTileKind, n, n, n, n);
-            tile->UseTransparency(true);
-            tile->SetFrame(n, n == screen._playMode + 1 ? kChosenLook : kPlainLook);
-            screen._modeTiles[n] = tile;
-        }
-    }
-    screen._hoveredMode = -1;
-    const Color black(0, 0, 0, 255);
-    const int shadow = screen._shadowWidth;
-    for (int line = 0; line < kModeLines; ++line) {
-        if (screen._modeTextLines[line] != nullptr) {
-            continue;
-        }
-        const bool title = line == 0;
-        const Color third = screen._config->ValueAsColor("modetext", "color3", black);
-        const Color first =
-            title ? kChosenColour : screen._config->ValueAsColor("modetext", "color1", black);
-        const Color second =
-            title ? kChosenColour : screen._config->ValueAsColor("modetext", "color2", black);
-        auto* label = new MjTextLabel(
-            &screen, screen._cast, " ", SectionFont(screen, title ? "HighlightText" : "modetext"),
-            first, second, third, kModeLineWidth, kModeLineX,
-            title ? titleY : kModeLineY + kModeLinePitch * line, MjClassic::kLabelPriority);
-        label->SetDropShadow(-shadow, shadow, black, kModeShadowAlpha);
-        label->Justify(kCentred);
-        label->SetNoShadow(true);
-        label->Hide();
-        screen._modeTextLines[line] = label;
-    }
-}
-
 // A cell build still pending on the score label is dropped: a delay of 0 never runs.
 void StopPreviewBuild(MjClassic& screen)
 {
@@ -705,7 +643,7 @@ void MjClassic::ShowSelectionScreen(int choice)
         HandBackSprite(_cast, _cellSprites[kLabelRow][kCentrePlace]);
         _cellSprites[kLabelRow][kCentrePlace] = MakeLabel(
             "TitleText2", " ", kLabelPriority, centreX + kPageTitleDx, centreY + kPageTitleDy);
-        MakeModeSprites(*this, centreY + kCentreLabelDy);
+        MakeModeControls();
     }
 
     // The page title.
