@@ -132,6 +132,7 @@ private:
                 _step = -1;
                 return;
             }
+            LeaveChooser();
             Say("started");
             _mark = now;
             _step = 1;
@@ -154,9 +155,21 @@ private:
         }
     }
 
+    // The game opens on the board chooser: it is left for the board (the scene shows the board
+    // itself, so the game's first opening stays marked and starts no play).
+    void LeaveChooser()
+    {
+        MjClassic* screen = _script->GetScreen();
+        if (screen->_previewDeal != 0) {
+            Say("chooser left");
+            screen->LeaveSelectionScreen(false);
+        }
+    }
+
     // The board as its opening shows it: set up, labels shown, tiles flying in.
     void Open()
     {
+        LeaveChooser();
         MjClassic* screen = _script->GetScreen();
         screen->SelectPuzzle(kBoard);
         screen->SetupBoard(kSetupReason, kSeed, kStartMode, "");
