@@ -1301,6 +1301,16 @@ def write_all(out):
     gp.save_jpg(miniature(quarters), out, "images/cell_pc_5.jpg")
     for n, scene in enumerate((1, 2, 4, 6, 9)):
         gp.save_jpg(miniature(scenes[scene]), out, "images/cell%d.jpg" % (n + 1))
+    # Acts II and III of the movies page: the journey seen back from the far bank (mirrored),
+    # and at last light (mirrored, washed with evening gold).
+    for n, scene in enumerate((0, 3, 5, 7, 8)):
+        gp.save_jpg(miniature(scenes[scene].transpose(Image.FLIP_LEFT_RIGHT)), out,
+                    "images/cell%d.jpg" % (n + 6))
+    evening = Image.new("RGB", (W, H), (250, 170, 80))
+    for n, scene in enumerate((2, 4, 6, 8, 9)):
+        dusk = Image.blend(scenes[scene].convert("RGB").transpose(Image.FLIP_LEFT_RIGHT),
+                           evening, 0.28)
+        gp.save_jpg(miniature(dusk), out, "images/cell%d.jpg" % (n + 11))
 
     gp.save_jpg(spirit_map(), out, "images/spiritmap.jpg")
     gp.save_png(map_roll(), out, "images/map_roll.png")
