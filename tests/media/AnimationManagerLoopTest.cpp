@@ -292,6 +292,23 @@ TEST_F(FrameLoopTest, AFadeOfNoTimeLastsOneMillisecond)
     EXPECT_EQ(listener.cues, std::vector<int>{CueListener::kScreenFadedOut});
 }
 
+TEST_F(FrameLoopTest, AForgottenListenerIsNotToldWhenTheFadeEnds)
+{
+    RecordingCue listener;
+    RecordingCue other;
+    manager->SetMasterAlpha(0);
+    FrameAt(6000);
+    manager->FadeIn(200, &listener);
+    // Only the fade's own listener is forgotten.
+    manager->ForgetFadeListener(&other);
+    FrameAt(6100);
+    manager->ForgetFadeListener(&listener);
+    FrameAt(6200);
+    EXPECT_EQ(manager->GetMasterAlpha(), 255);
+    EXPECT_TRUE(listener.cues.empty());
+    EXPECT_TRUE(other.cues.empty());
+}
+
 TEST_F(FrameLoopTest, AFrameRunsTimersThenScriptThenMouseOnTheNewStage)
 {
     Calls calls;
