@@ -12,7 +12,10 @@
 // button started is in play: "board P TITLE", "tiles N", "face X Y R,G,B" and "playing". Escape
 // ends it.
 //
-// Usage: chooser_scene_xvfb VARIANT (1 puzzles, 2 classic boards)
+// With "leave" after the variant it quits the program once the first cells of the page are built
+// and the rest are still to come, saying "leaving": the game ends in the middle of the build.
+//
+// Usage: chooser_scene_xvfb VARIANT [leave] (VARIANT 1 puzzles, 2 classic boards)
 #include "SDL.h"
 #include "framework/core/Application.h"
 #include "framework/core/ConfigFile.h"
@@ -80,7 +83,7 @@ private:
 class ChooserSceneApp final : public Framework
 {
 public:
-    explicit ChooserSceneApp(int variant) : _variant(variant) {}
+    ChooserSceneApp(int variant, bool leave) : _variant(variant), _leave(leave) {}
     ~ChooserSceneApp() override
     {
         if (_animationManager != nullptr) {
@@ -145,6 +148,15 @@ private:
         }
         MjClassic* screen = _script->GetScreen();
         if (_step != 1 || screen == nullptr) {
+            return;
+        }
+        if (_leave) {
+            if (screen->_previewDeal != 0 && screen->_pageReady == 0 &&
+                MjClassic::Shared().previewIndex > MjClassic::Shared().pageFirst) {
+                Say("leaving");
+                _script->ChangeState(AppScript::kQuit);
+                _step = 2;
+            }
             return;
         }
         if (screen->_previewDeal != 0) {
@@ -352,6 +364,7 @@ private:
     }
 
     int _variant;
+    bool _leave;
     ChooserScript* _script = nullptr; // owned
     int _step = 0;
     unsigned int _readySince = 0;
@@ -365,8 +378,9 @@ private:
 int main(int argc, char** argv)
 {
     const int variant = argc > 1 ? std::atoi(argv[1]) : 2;
+    const bool leave = argc > 2 && std::string(argv[2]) == "leave";
     ConfigFile::TurnEncryption(true);
-    ChooserSceneApp app(variant);
+    ChooserSceneApp app(variant, leave);
     const int code = Application::Execute(1, argv);
     std::fflush(stdout);
     return code;

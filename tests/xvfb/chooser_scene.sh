@@ -7,6 +7,8 @@
 # twice gives identical pixels. A press on the cell of board 1 (xdotool) makes it the chosen
 # cell (its highlighted frame shows, the cell chosen before its plain one); a press on the play
 # button starts board 1: a screenshot shows its tiles on the board.
+# Then the program is run again and quits while the first page's cells are still being built:
+# it must end cleanly (under the sanitizers too) with an object report of nothing left.
 # The screenshots stay in the artifact folder.
 #
 # Usage: chooser_scene.sh PROGRAM DATA_FOLDER ARTIFACT_FOLDER VARIANT
@@ -143,4 +145,31 @@ done < <(grep '^face ' "$log")
 if [ "$faces" -lt 3 ]; then fail "only $faces faces to check"; fi
 
 xdotool key --window "$window" Escape
-finish_scene "$out"
+if ! wait "$scene_pid"; then
+    fail "the program ended with an error"
+    cat "$out/scene.err"
+fi
+
+# Leaving the game while the page is being built.
+rm -f "$out/work/debug.txt"
+earlier=$failures # start_scene counts afresh
+start_scene program "$out/leave.log" "$out/leave.err" bash -c 'cd "$1" && exec "$2" "$3" leave' _ \
+    "$out/work" "$program" "$variant"
+failures=$earlier
+wait_for leaving
+trap - EXIT
+if ! wait "$scene_pid"; then
+    fail "the program left mid-build with an error"
+    cat "$out/leave.err"
+fi
+if grep -q "Total objects used - " "$out/work/debug.txt" &&
+    ! grep -q "Object Not Cleaned UP" "$out/work/debug.txt"; then
+    echo "ok: no object left after leaving mid-build ($(grep -o 'Total objects used - [0-9]*' "$out/work/debug.txt" | tail -1))"
+else
+    fail "the object report after leaving mid-build: $(grep -o 'You Left.*' "$out/work/debug.txt" | tail -1)"
+fi
+if [ "$failures" -ne 0 ]; then
+    echo "$failures check(s) failed; screenshots in $out"
+    exit 1
+fi
+echo "all checks passed; screenshots in $out"
