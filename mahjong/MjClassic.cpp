@@ -145,6 +145,10 @@ MjClassic::MjClassic(Framework* framework, MjClassicConfig* config)
     _highestGameReached = ConfigInt(_progressFile, "global", "highestGameReached", -1);
     _losses = ConfigInt(_progressFile, "global", "losses", 0);
     _sceneChoice = ConfigInt(_progressFile, "global", "scenechoice", kDefaultSceneChoice);
+    if (_sceneChoice < 0 || _sceneChoice > kDefaultSceneChoice) {
+        // A value the chooser never writes: the scene that changes with every board.
+        _sceneChoice = kDefaultSceneChoice;
+    }
     _shadowWidth = _config->_shadowW;
     LoadFonts();
 

@@ -313,6 +313,9 @@ public:
     void LeaveSelectionScreen(bool resume);
     void MakeSelectionCell(int column, int row, int x, int y);
     void DrawSelectionBackground();
+    // The six mode tiles (boards kind outside the quest) and the mode help lines; made when the
+    // selection screen is built, handed back when it is left.
+    void MakeModeControls();
     void ShowBestPanel(int x, int y, int lineHeight);
     void ShowSceneText(int x, int y, int lineHeight);
     void ShowModeText(MjTile* tile, bool entering, int unused1, int unused2);

@@ -5,8 +5,6 @@
 #include "mahjong/MjClassic.h"
 #include "mahjong/MjTile.h"
 
-void MjClassic::ShowModeText(MjTile*, bool, int, int) {}
-
 // The selection screen and the quest's endings that the input handlers hand over to.
 void MjClassic::ShowSelectionScreen(int) {}
 
