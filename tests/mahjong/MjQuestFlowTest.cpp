@@ -17,6 +17,8 @@
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
+#include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -493,6 +495,130 @@ TEST_F(MjQuestFlowTest, BonusLifeIsGivenAtTheNextOpening)
     EXPECT_EQ(screen->_bonusLifeEarned, 0);
     EXPECT_EQ(screen->_lives, lives + 1);
     EXPECT_EQ(Progress("lives"), lives + 1);
+}
+
+// The step to the next board opens the progress map: 16 strips unroll 50 pixels apart with the
+// roll on the open edge, the texts come at step 3, and at the end the roll goes and the marker
+// blinks; a press on it rolls it up again and opens the board.
+TEST_F(MjQuestFlowTest, NextBoardUnrollsTheMapStripByStrip)
+{
+    MakeQuest();
+    Open(0, BoardZero());
+    screen->_fadeInSpeed = 100;
+    TakeCues();
+    screen->NextBoard();
+    ASSERT_EQ(screen->_puzzle, 1);
+    std::vector<int> rollXs;
+    bool textsBeforeStepThree = false;
+    const auto opened = [this]() {
+        return screen->_mapExtraSprite != nullptr && screen->_mapExtraSprite->IsVisible();
+    };
+    for (int t = 0; t < 4000 && !opened(); t += 10) {
+        Play(10);
+        MjTile* roll = screen->_mapRollSprite;
+        if (roll != nullptr && roll->IsVisible() && roll->GetX() < 800 &&
+            (rollXs.empty() || rollXs.back() != roll->GetX())) {
+            rollXs.push_back(roll->GetX());
+        }
+        if (screen->_spiritStep > 0 && screen->_spiritStep < 3 && screen->_infoLines[0]) {
+            textsBeforeStepThree = true;
+        }
+    }
+    EXPECT_TRUE(Played(TakeCues(), "CFG_OPENINGSCROLL 0"));
+    // The roll rides on the open edge, one strip a step, and goes once the last is out.
+    std::vector<int> expected;
+    for (int k = 0; k < 15; ++k) {
+        expected.push_back(41 + 50 * k);
+    }
+    EXPECT_EQ(rollXs, expected);
+    EXPECT_EQ(screen->_mapRollSprite->GetX(), 791);
+    for (int k = 0; k < MjClassic::kMapSprites; ++k) {
+        EXPECT_EQ(screen->_mapSprites[k]->GetX(), 50 * k) << "strip " << k;
+    }
+    EXPECT_FALSE(textsBeforeStepThree);
+    for (MjTextLabel* line : screen->_infoLines) {
+        if (line != screen->_infoLines[5]) {
+            EXPECT_NE(line, nullptr);
+        }
+    }
+    EXPECT_FALSE(screen->_mapRollSprite->IsVisible());
+    ASSERT_NE(screen->_mapExtraSprite, nullptr);
+    bool markerHidden = false;
+    for (int t = 0; t < 1000; t += 10) {
+        Play(10);
+        markerHidden = markerHidden || !screen->_mapExtraSprite->IsVisible();
+    }
+    EXPECT_TRUE(markerHidden) << "the marker did not blink";
+    EXPECT_EQ(screen->_spiritStep, MjClassic::kMapSprites);
+
+    Press(dynamic_cast<MjTile*>(screen->_mapSprites[5]));
+    Play(static_cast<unsigned int>(screen->_spiritSpeed) * 20 + kOpeningMs);
+    EXPECT_EQ(screen->_mapRollSprite->GetX(), 800);
+    EXPECT_EQ(screen->_inPlay, 1);
+}
+
+// The quest's rows of the no-moves choice: trying the board again keeps the deal and its life;
+// starting afresh deals the board anew through its opening, which takes a life.
+TEST_F(MjQuestFlowTest, NoMovesChoiceAgainOrAfresh)
+{
+    struct Case
+    {
+        int item;
+        int livesLost;
+    };
+    for (const Case& c : {Case{2, 0}, Case{3, 1}}) {
+        SCOPED_TRACE(::testing::Message() << "item " << c.item);
+        MakeQuest();
+        Open(1, BoardOne());
+        const int lives = screen->_lives;
+        screen->DialogButtonClicked(MjGameScript::kNoMovesDialog, c.item, 1);
+        Play(kOpeningMs);
+        EXPECT_EQ(screen->_lives, lives - c.livesLost);
+        EXPECT_EQ(screen->_inPlay, 1);
+        EXPECT_EQ(ShownTiles(), 7);
+        DropScreen();
+    }
+}
+
+// The quest's data gives the flow what it reads: the time-up popups with their answers, and
+// boards that each end in a Yin-Yang pair, the first with the bonus tiles for the case.
+TEST_F(MjQuestFlowTest, QuestDataSuppliesTheFlowsPopupsAndBoards)
+{
+    ConfigFile popups("cfg/popup.cfg", false, false, false);
+    const std::pair<const char*, const char*> sections[] = {{"timesup", "yesno"},
+                                                            {"offerlife", "yesno"},
+                                                            {"zorvylose", "okonly"},
+                                                            {"YinYangOk", "okonly"},
+                                                            {"BonusMessage", "okonly"}};
+    for (const auto& section : sections) {
+        EXPECT_EQ(static_cast<std::string>(popups.Value(section.first, "controls", "", true)),
+                  section.second)
+            << section.first;
+        EXPECT_NE(static_cast<std::string>(popups.Value(section.first, "text", "", true)), "")
+            << section.first;
+    }
+    ConfigFile quest("cfg/puzzles3.cfg", false, false, false);
+    const int boards = ConfigFile::AsInt(quest.Value("puzzles", "max", 0.0, true)) + 1;
+    ASSERT_GT(boards, 1);
+    for (int n = 0; n < boards; ++n) {
+        SCOPED_TRACE(::testing::Message() << "board " << n);
+        const std::string layout =
+            static_cast<std::string>(quest.Value("puzzle" + std::to_string(n), "layout", "", true));
+        std::istringstream lines(testsupport::ReadFile(layout));
+        ASSERT_FALSE(lines.str().empty()) << layout;
+        std::map<int, int> faces;
+        for (std::string line; std::getline(lines, line);) {
+            if (line.rfind("v=", 0) == 0) {
+                const int value = std::stoi(line.substr(2));
+                ++faces[value >= 100 ? value / 100 - 1 : -1];
+            }
+        }
+        // The plain, gold and jade Yin-Yang faces.
+        EXPECT_EQ(faces[42] + faces[kGoldYinYang] + faces[56], 2);
+        for (int type = 27; type <= 29 && n == 0; ++type) {
+            EXPECT_GT(faces[type], 0) << "bonus tile " << type;
+        }
+    }
 }
 
 // The start of play puts a loaded scene animation away; a loader that never finishes holds the
