@@ -41,6 +41,8 @@ constexpr int kBigBoard = 180;
 constexpr int kMiddleBoard = 130;
 
 constexpr int kCentred = -1;
+// The quest's boards take the menu, mournful and action music in turn.
+constexpr int kQuestMusics = 3;
 
 // The Yin-Yang finish: the tiles rise into the middle, the sweep gathers the rest beside them,
 // then they drop into the case over 20 steps of 50 ms.
@@ -180,7 +182,7 @@ void MjClassic::QuestSceneHandOver(int fadeInMusic)
         } else if (script->GetAnimState() == MjGameScript::kAnimLoaded) {
             script->CleanUpAnimation(fadeInMusic);
             if (fadeInMusic != 0 && _replayRun == 0) {
-                Music* music = _music[_puzzle % 3];
+                Music* music = _music[_puzzle % kQuestMusics];
                 if (music != nullptr) {
                     Music::FadeIn(music, kMusicFadeMs, -1, 0.0);
                 }
