@@ -5,12 +5,8 @@
 #include "mahjong/MjClassic.h"
 #include "mahjong/MjTile.h"
 
-// The selection screen and the quest's endings that the input handlers hand over to.
+// The selection screen that the input handlers and the quest's endings hand over to.
 void MjClassic::ShowSelectionScreen(int) {}
-
-void MjClassic::CollectBonusTiles() {}
-
-void MjClassic::FinishBoard(int) {}
 
 // The scene step outside the quest (the first opening on the chooser) comes with the selection
 // screens; until then only the quest's intro runs here.
