@@ -4,6 +4,7 @@ set -euo pipefail
 
 packages=(
     cmake make g++ pkg-config
+    libx11-dev
     libsdl1.2-dev libsdl-image1.2-dev libsdl-ttf2.0-dev libsdl-mixer1.2-dev libsdl-gfx1.2-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     clang clang-format libclang-rt-14-dev
@@ -13,7 +14,7 @@ packages=(
 
 missing=()
 for p in "${packages[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    if [ "$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null)" != "install ok installed" ]; then
         missing+=("$p")
     fi
 done
@@ -23,10 +24,16 @@ if [ ${#missing[@]} -eq 0 ]; then
 fi
 
 echo "Installing: ${missing[*]}"
-sudo_cmd=()
+# sudo drops the caller's environment, so the front end is handed over through env; without it
+# debconf looks for a terminal to ask on.
+as_root=(env DEBIAN_FRONTEND=noninteractive)
 if [ "$(id -u)" -ne 0 ]; then
-    sudo_cmd=(sudo)
+    if ! command -v sudo >/dev/null; then
+        echo "Not root and no sudo: as root, run apt-get install ${missing[*]}" >&2
+        exit 1
+    fi
+    as_root=(sudo "${as_root[@]}")
 fi
-"${sudo_cmd[@]}" apt-get update -q -o DPkg::Lock::Timeout=300
-DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends \
-    -o DPkg::Lock::Timeout=300 "${missing[@]}"
+"${as_root[@]}" apt-get update -q -o DPkg::Lock::Timeout=300
+"${as_root[@]}" apt-get install -y -q --no-install-recommends -o DPkg::Lock::Timeout=300 \
+    "${missing[@]}"
