@@ -5,16 +5,7 @@
 #include "mahjong/MjClassic.h"
 #include "mahjong/MjTile.h"
 
-// The selection screen and the quest's endings that the input handlers hand over to.
-void MjClassic::ShowSelectionScreen(int) {}
-
+// The quest's endings that the input handlers hand over to.
 void MjClassic::CollectBonusTiles() {}
 
 void MjClassic::FinishBoard(int) {}
-
-// The scene step outside the quest (the first opening on the chooser) comes with the selection
-// screens; until then only the quest's intro runs here.
-void MjClassic::SceneStep()
-{
-    QuestSceneStep();
-}

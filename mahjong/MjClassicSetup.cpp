@@ -138,7 +138,9 @@ void MjClassic::SetupBoard(int /*reason*/, int seed, int startMode, const std::s
     if (!_quest) {
         music = _music[kBoardMusic];
     } else if (_replayRun == 0) {
-        music = _music[_puzzle % kQuestMusics];
+        // The quest's intro leaves the board at -1 until the next-board step: the index stays
+        // in range.
+        music = _music[(_puzzle % kQuestMusics + kQuestMusics) % kQuestMusics];
     }
     if (music != nullptr) {
         Music::FadeIn(music, kMusicFadeMs, -1, 0.0);

@@ -184,6 +184,10 @@ void MjGameScript::EndGame(bool newGame)
     if (newGame && current != nullptr) {
         current->RemoveAll();
     }
+    // A game left during its own fade-in: the fade must not tell the deleted screen.
+    if (_screen != nullptr && _framework != nullptr && _framework->_animationManager != nullptr) {
+        _framework->_animationManager->ForgetFadeListener(_screen);
+    }
     delete _screen;
     _screen = nullptr;
 }
@@ -287,11 +291,13 @@ void MjGameScript::LeaveGame()
     ChangeState(AppScript::kLeaveGame, 1);
 }
 
-void MjGameScript::SetReplayMode(int)
+void MjGameScript::SetReplayMode(int movie)
 {
     if (_screen == nullptr) {
         return;
     }
+    _screen->_selectionKind = movie;
+    _screen->ShowSelectionScreen(0);
 }
 
 void MjGameScript::Cue(CastMember* member, int cue, int)

@@ -142,6 +142,13 @@ public:
     void FadeIn(unsigned int ms, CueListener* listener);
     void FadeOut(unsigned int ms, CueListener* listener);
     void FadeTo(int alpha, unsigned int ms, CueListener* listener);
+    // A listener that is going: the fade runs on and tells nobody when it ends.
+    void ForgetFadeListener(CueListener* listener)
+    {
+        if (_fadeListener == listener) {
+            _fadeListener = nullptr;
+        }
+    }
     bool FadingIn() const { return _fadingIn; }
     bool FadingOut() const { return _fadingOut; }
     // The current (or last) fade's start and target alpha.

@@ -14,6 +14,7 @@
 #include "tests/mahjong/support/BoardHarness.h"
 #include "tests/support/TestSupport.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
@@ -27,6 +28,9 @@ using mjtest::Spot;
 
 constexpr int kPosX = 20;
 constexpr int kPosY = 33;
+// The boards page outside the quest starts this much below "pos".
+constexpr int kBoardsDrop = 25;
+constexpr int kNameplateY = 110;
 constexpr int kSpaceX = 258;
 constexpr int kSpaceY = 164;
 constexpr int kFrameMs = 10;
@@ -57,6 +61,7 @@ protected:
             set->Write(MjPuzzleRules::SectionName(n), "layout", layout);
             set->Write(MjPuzzleRules::SectionName(n), "tileset", 0);
         }
+        screen->_puzzleCount = count - 1;
         screen->_selectionTitle = "replay8";
         screen->_cellsPerPage = 8;
         screen->_selectionKind = 0;
@@ -117,14 +122,17 @@ TEST_F(MjClassicSelectionTest, PreviewDrawsTheMiniatureOfItsBoardWithoutRandomDr
     EXPECT_EQ(screen->_pageReady, 1);
     EXPECT_EQ(MjClassic::Shared().previewIndex, 1);
     EXPECT_EQ(Cell(0, 0)->GetX(), kPosX);
-    EXPECT_EQ(Cell(0, 0)->GetY(), kPosY);
+    EXPECT_EQ(Cell(0, 0)->GetY(), kPosY + kBoardsDrop);
 
-    // The small tile of each preset face sits at 2 pixels per grid step from the scaled origin.
+    // The small tile of each preset face sits at 2 pixels per grid step from the scaled origin,
+    // moved up where it would reach the nameplate (2 pixels kept above it): the fixture's rows
+    // run from j 0 to 8, 64 pixels and a small tile of 19.
     const int x0 = screen->_layout->OriginX() / 4 + 11;
     int y0 = (screen->_layout->OriginY() - 75) / 3 + 9;
     if (y0 < 9) {
         y0 += 2;
     }
+    y0 = std::max(6, std::min(y0, kNameplateY - 2 - 64 - 19));
     Image plain(screen->_cellImages[9]);
     struct Face
     {
@@ -169,7 +177,7 @@ TEST_F(MjClassicSelectionTest, PreviewIndexTakesItsPlaceAroundTheFreeCentre)
         }
         ASSERT_NE(Cell(0, c.place), nullptr);
         EXPECT_EQ(Cell(0, c.place)->GetX(), kPosX + kSpaceX * (c.place % 3));
-        EXPECT_EQ(Cell(0, c.place)->GetY(), kPosY + kSpaceY * (c.place / 3));
+        EXPECT_EQ(Cell(0, c.place)->GetY(), kPosY + kBoardsDrop + kSpaceY * (c.place / 3));
         EXPECT_EQ(Cell(2, c.place)->GetX(), kPosX + kSpaceX * (c.place % 3) + 26);
         DropScreen();
     }

@@ -619,6 +619,12 @@ TEST_F(GameFlowTest, NextBoardDealsTheFollowingPuzzle)
     FlowScript* s = StartGame(2);
     MjClassic* board = s->GetScreen();
     ASSERT_GT(board->_puzzleCount, 4);
+    // The game opens on the board chooser; leaving it as its play button does starts the
+    // chosen board.
+    ASSERT_EQ(board->_previewDeal, 1);
+    board->_firstBoard = false;
+    board->LeaveSelectionScreen(false);
+    EXPECT_EQ(MjClassic::Shared().savedBoard, -1);
     board->SelectPuzzle(3);
     board->SetupBoard(0, 0, MjClassic::kStartQuiet, "");
     board->_previewDeal = 1;

@@ -49,9 +49,14 @@ protected:
         script->ChangeState(kNoScriptState, 0);
         Attach(script);
         script->LoadGameConfigs(false);
+        // The stage dark, as the shell leaves it: the game's fade-in does not end at once, and
+        // its end is not told, so that each test runs the scene step itself.
+        Manager()->FadeTo(0, 1, nullptr);
+        Run(10);
         script->DoState(MjGameScript::kStartGame);
         board = script->GetScreen();
         ASSERT_NE(board, nullptr);
+        Manager()->ForgetFadeListener(board);
         ASSERT_NE(board->_scene, nullptr);
         Run(20);
     }
@@ -138,6 +143,8 @@ TEST_F(MjQuestScenesTest, ASkipEndsTheCutSceneAndAReplayRun)
         board->_replayRun = row.replayRun;
         board->_replayRunStart = 1;
         board->_replayRunEnd = 61;
+        // A run is started from the movie choice, whose page the run ends on.
+        board->_selectionKind = row.replayRun != 0 ? 1 : 0;
         script->DoState(MjGameScript::kSequenceSkipped);
         Run(30);
         EXPECT_EQ(board->_puzzle, row.puzzleAfter);
