@@ -204,6 +204,10 @@ public:
     static constexpr int kLeaveDialog = 116;
     static constexpr int kMoviesDialog = 117;
     static constexpr int kSelectionDialog = 118;
+    // The quest's time-up popups: the plain one, the lost game and the offered life.
+    static constexpr int kTimesUpDialog = 110;
+    static constexpr int kQuestLostDialog = 115;
+    static constexpr int kOfferLifeDialog = 119;
     // Game-flow states of the labels.
     static constexpr int kStartPlay = 10000;
     static constexpr int kOpeningCase = 10032;
@@ -483,6 +487,10 @@ public:
     CastMemberButton* _replayButton = nullptr;
     CastMemberButton* _newGameButton = nullptr;
     CastMember* _selectionSprites[5] = {};
+    // Bonus tiles still on their way into the case; the last one to arrive ends the board.
+    int _bonusTilesFlying = 0;
+    // The step of the end-of-board animation of the Yin-Yang tiles.
+    int _endAnimationStep = 0;
 
 private:
     static int ConfigInt(ConfigFile* file, const std::string& section, const std::string& key,
@@ -559,4 +567,20 @@ private:
     // false (and a log line) when it was still loading then.
     bool WaitForSceneLoader(const char* where);
     void MapCloseStep();
+
+    // The quest's board flow.
+    bool QuestFlowState(CastMember* sender, int state, int value);
+    // At the start of play: the scene animation loaded meanwhile is put away (the music fades in
+    // when fadeInMusic is set) and the next one starts loading.
+    void QuestSceneHandOver(int fadeInMusic);
+    void OpeningCaseStep(int state);
+    void TimeUp();
+    void YinYangToTray();
+    void TileBesideArrived(MjTile* tile);
+    void EndAnimationStep(MjTile* tile);
+    void BonusTileArrived(MjTile* tile);
+    void MapOpenStep();
+    // A quest board whose finish is over: back to the chooser for a board picked there, else on
+    // to its scene and the next board.
+    void EndQuestBoard();
 };

@@ -44,6 +44,8 @@ constexpr int kBonusEndingMs = 5;
 constexpr int kEndingMs = 500;
 constexpr int kElapsedMs = 1000;
 constexpr int kWonPollMs = 150;
+// The quest's time is up with this many steps left.
+constexpr int kTimeUpStep = 27;
 constexpr int kBonusPopupX = 370;
 constexpr int kBonusPopupY = 325;
 // The face before the first face of the congratulation picture.
@@ -73,10 +75,13 @@ void HideIf(CastMember* sprite)
 
 } // namespace
 
-bool MjClassic::GameFlowState(CastMember* sender, int state, int /*value*/)
+bool MjClassic::GameFlowState(CastMember* sender, int state, int value)
 {
     switch (state) {
     case kStartPlay:
+        if (_quest) {
+            QuestSceneHandOver(value);
+        }
         StartPlay();
         return true;
     case kOpenBoardState:
@@ -285,7 +290,11 @@ void MjClassic::ClockStep()
         }
     }
     --steps;
-    if (steps == 27 && !_quest) {
+    if (steps == kTimeUpStep) {
+        // Outside the quest the clock never ends the game.
+        if (_quest) {
+            TimeUp();
+        }
         return;
     }
     if (steps > kFuseLastStep) {

@@ -107,7 +107,7 @@ void MjClassic::StateReached(CastMember* sender, int state, int value)
         MapCloseStep();
         return;
     default:
-        if (!GameFlowState(sender, state, value)) {
+        if (!GameFlowState(sender, state, value) && !QuestFlowState(sender, state, value)) {
             MjTileListener::StateReached(sender, state, value);
         }
         return;

@@ -39,8 +39,18 @@ void MjClassic::BoardCleared()
         ShowCongratulations();
         return;
     }
-    // The quest's own end of a board (its scene, bonus tiles and yin-yang finish) is not here.
-    DebugVar(-1, "Cleared quest board %d left to the quest's end of board", _puzzle);
+    // The quest's own finish: the clock stops and the board's last tiles go into the case.
+    if (_matchesLeftText != nullptr) {
+        _matchesLeftText->ChangeState(0);
+    }
+    ClearSelection(true);
+    HideButtons();
+    if (_puzzle == 0) {
+        CollectBonusTiles();
+        return;
+    }
+    PlayCue("CFG_CLEAREDBOARD", 0);
+    FinishBoard(0);
 }
 
 void MjClassic::ShowCongratulations()

@@ -23,7 +23,11 @@ namespace {
 
 // Reasons handed to the board set-up, and to ShowBoard and HideBoard (not read).
 constexpr int kReasonReplay = 4;
+constexpr int kReasonNoMovesSameDeal = 7;
+constexpr int kReasonNoMovesStartOver = 8;
 constexpr int kReasonNoMovesAgain = 9;
+constexpr int kReasonTimesUpNew = 10;
+constexpr int kReasonTimesUpAgain = 11;
 constexpr int kReasonWinNext = 12;
 constexpr int kReasonWinAgain = 13;
 constexpr int kReasonOtherPopup = 14;
@@ -42,6 +46,7 @@ constexpr int kShowAfterOpening = 4;
 constexpr int kShowAfterSelection = 5;
 constexpr int kShowAfterMovies = 6;
 constexpr int kShowAfterLeave = 7;
+constexpr int kShowAfterTimesUp = 8;
 constexpr int kShowAfterWin = 9;
 constexpr int kShowAfterRestart = 10;
 constexpr int kShowAfterPopup = 11;
@@ -57,6 +62,7 @@ constexpr int kEndNowValue = 3;
 // The dialog's answer by left click, Enter or Escape.
 constexpr int kAnswered = 1;
 constexpr int kUndoItem = 1;
+constexpr int kSameDealItem = 2;
 constexpr int kNewSeedItem = 3;
 constexpr int kFirstItem = 1;
 constexpr int kMoviesState = 16;
@@ -325,6 +331,36 @@ void MjClassic::DialogButtonClicked(int dialogId, int itemId, int value)
             ShowBoard(kShowAfterLeave);
         }
         return;
+    case kQuestLostDialog:
+        if (MjGameScript* script = GameScript()) {
+            script->LeaveGame();
+        }
+        return;
+    case kOfferLifeDialog:
+        if (_matchesLeftText != nullptr) {
+            _matchesLeftText->ChangeState(0);
+        }
+        if (itemId == kFirstItem) {
+            // The board is skipped; the next opening still takes a life.
+            _inPlay = 0;
+            _matchState = 0;
+            _firstBoard = true;
+            HideButtons();
+            FinishBoard(1);
+        } else {
+            ShowPopupOn(GameScript(), "timesup", kTimesUpDialog, kPopupPlain);
+        }
+        return;
+    case kTimesUpDialog:
+        // A new deal, or the same one again.
+        if (itemId == kFirstItem) {
+            _rules.fixedSeed = 0;
+            SetupBoard(kReasonTimesUpNew, 0, kStartOpening, _layoutFile);
+        } else {
+            SetupBoard(kReasonTimesUpAgain, _seed, kStartOpening, _layoutFile);
+        }
+        ShowBoard(kShowAfterTimesUp);
+        return;
     case kWinDialog:
         if (_titleText != nullptr) {
             _titleText->ChangeState(0);
@@ -355,6 +391,13 @@ void MjClassic::AnswerNoMoves(int itemId, int /*value*/)
         return;
     }
     if (_quest) {
+        if (itemId == kSameDealItem) {
+            SetupBoard(kReasonNoMovesSameDeal, _seed, kStartQuiet, _layoutFile);
+        } else {
+            // Starting over costs the board's life at the opening.
+            _firstBoard = true;
+            SetupBoard(kReasonNoMovesStartOver, _seed, kStartOpening, _layoutFile);
+        }
         return;
     }
     // The next opening starts play without the board's own popup.
