@@ -230,10 +230,9 @@ TEST(MjLayoutReaderTest, ReloadAddsPresetCountsAndRebuildStartsAfresh)
 TEST(MjLayoutReaderTest, RebuildKeepsTheTitle)
 {
     MjBoardSettings settings = Settings(20, 10, 8);
-    for (const auto& [text, title] :
-         {std::pair<std::string, std::string>{"L=All Powers\nv=1\np=0,0\nv=1\np=2,0\n",
-                                              "All Powers"},
-          {"v=1\np=0,0\nv=1\np=2,0\n", "Layout Title Missing"}}) {
+    for (const auto& [text, title] : {std::pair<std::string, std::string>{
+                                          "L=All Powers\nv=1\np=0,0\nv=1\np=2,0\n", "All Powers"},
+                                      {"v=1\np=0,0\nv=1\np=2,0\n", "Layout Title Missing"}}) {
         const std::string path = WriteLayout("t.cfg", text);
         MjLayout layout(nullptr, path, &settings, nullptr, 2, 0);
         EXPECT_EQ(layout.Title(), title);
