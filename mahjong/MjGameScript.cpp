@@ -45,6 +45,11 @@ MjGameScript::MjGameScript(Framework* app, GameTime* clock)
 MjGameScript::~MjGameScript()
 {
     EndGame(false);
+    // The menu loads the game's dialog files before any game starts, and EndGame frees them only
+    // once a game has run.
+    delete _menuDialogConfig;
+    delete _radioConfig;
+    delete _popupConfig;
     delete _sceneLoader;
 }
 

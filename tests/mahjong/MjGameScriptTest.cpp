@@ -1,6 +1,7 @@
 #include "mahjong/MjGameScript.h"
 
 #include "framework/core/ConfigFile.h"
+#include "framework/core/Debug.h"
 #include "framework/media/AnimationManager.h"
 #include "framework/stage/CastMemberButton.h"
 #include "mahjong/Mahjong.h"
@@ -104,6 +105,19 @@ TEST_F(MjGameScriptTest, DialogConfigurationsAreLoadedOnceAndNeverReplaced)
     EXPECT_EQ(s->GetMenuDialogConfig(), menu);
     EXPECT_EQ(s->GetPopupConfig(), popup);
     EXPECT_EQ(s->GetRadioConfig(), radio);
+}
+
+TEST_F(MjGameScriptTest, DialogConfigurationsLoadedForTheMenuGoWithTheScriptWithoutAGame)
+{
+    // As the menu does before a start button is pressed; then the program quits.
+    VariantScript* s = Make(2);
+    ASSERT_EQ(s->LoadGameConfigs(false), 1);
+    ASSERT_NE(s->GetPopupConfig(), nullptr);
+    ShellTest::TearDown();
+    Debug::CloseDebugFile();
+    const std::string report = testsupport::ReadFile("debug.txt");
+    EXPECT_EQ(report.find("Not Cleaned UP"), std::string::npos) << report;
+    EXPECT_NE(report.find("Total objects used"), std::string::npos) << report;
 }
 
 TEST_F(MjGameScriptTest, DeletedPlayerRemovesTheLowerCasedProgressFiles)
