@@ -93,6 +93,16 @@ public:
     static constexpr int kHintId = 104;
     static constexpr int kPauseId = 105;
     static constexpr int kButtonLooks = 4;
+    // The selection screen's buttons: next and previous page, play (or watch), cancel, and the
+    // cells of a page in reading order, the centre place skipped.
+    static constexpr int kNextPageId = 113;
+    static constexpr int kPreviousPageId = 114;
+    static constexpr int kPlayChoiceId = 115;
+    static constexpr int kCancelChoiceId = 116;
+    static constexpr int kFirstCellId = 200;
+    static constexpr int kLastCellId = 208;
+    // A second click on the chosen cell within this many ms plays it.
+    static constexpr int kDoubleClickMs = 400;
     // Stage priorities.
     static constexpr int kFramePriority = 999999;
     static constexpr int kLabelPriority = 999998;
@@ -519,6 +529,8 @@ private:
 
     // Input and game-flow steps.
     void RunDebugCommand(char command, int number, const std::string& text);
+    // The selection screen's page, play, cancel and cell buttons (ids 113-116, 200-208).
+    void SelectionButtonClicked(int id);
     void EndBoardNow();
     void AnswerNoMoves(int itemId, int value);
     bool GameFlowState(CastMember* sender, int state, int value);
@@ -528,4 +540,7 @@ private:
     void ClockStep();
     void BoardWonPoll();
     void ScrambleStep(MjTile* tile);
+
+    // The scene step of the quest's first board (its opening scene), run by SceneStep.
+    void QuestSceneStep();
 };

@@ -1,5 +1,6 @@
 // MjClassic: the play states its sprites report and the cues it hears.
 
+#include "framework/core/Framework.h"
 #include "framework/stage/CastMemberButton.h"
 #include "mahjong/MjClassic.h"
 #include "mahjong/MjLayout.h"
@@ -112,6 +113,17 @@ void MjClassic::StateReached(CastMember* sender, int state, int value)
 
 void MjClassic::Cue(CastMember* sender, int cue, int /*value*/)
 {
+    if (cue == CueListener::kScreenFadedIn) {
+        // The screen has faded in (the game's start, or the end of a scene): on to the board.
+        SceneStep();
+        if (!_sceneLoading) {
+            _cueReady = 1;
+            if (_framework != nullptr) {
+                _framework->ShowCursor();
+            }
+        }
+        return;
+    }
     if (cue == CueListener::kMoveEnded && sender != nullptr) {
         sender->SetCueListener(nullptr);
         if (_buttonsDisabled == 0 && _undoButton != nullptr) {

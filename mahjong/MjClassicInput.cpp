@@ -17,6 +17,7 @@
 
 #include <climits>
 #include <cstdio>
+#include <string>
 
 namespace {
 
@@ -67,6 +68,12 @@ constexpr int kEscape = 27;
 constexpr int kSpace = 32;
 constexpr int kZeroPeriodMs = 5;
 constexpr int kLastQuestBoard = 59;
+// The selection screen's choices of a page turn, and the replay run a movie starts: the whole
+// quest from the first movie, else two boards.
+constexpr int kNextPageChoice = -2;
+constexpr int kPreviousPageChoice = -1;
+constexpr int kWholeReplayRunEnd = 61;
+constexpr int kShortReplayRunEnd = 2;
 
 // The number at the start of text as atoi reads it, held at the int range instead of
 // overflowing.
@@ -106,6 +113,14 @@ void ShowPopupOn(MjGameScript* script, const std::string& section, int id, int m
 
 void MjClassic::ButtonClicked(int id, int value)
 {
+    if (id == kNextPageId || id == kPreviousPageId || id == kPlayChoiceId ||
+        id == kCancelChoiceId || (id >= kFirstCellId && id <= kLastCellId)) {
+        // The selection screen's buttons act only once its page is complete.
+        if (_pageReady != 0) {
+            SelectionButtonClicked(id);
+        }
+        return;
+    }
     ClearSelection(true);
     if (_inPlay == 0) {
         return;
@@ -154,6 +169,82 @@ void MjClassic::ButtonClicked(int id, int value)
         break;
     }
     DebugVar(-1, "Should Never Happen in Button Clicked %d, %d", id, value);
+}
+
+void MjClassic::SelectionButtonClicked(int id)
+{
+    MjClassicShared& shared = Shared();
+    if (id >= kFirstCellId) {
+        const int k = id - kFirstCellId;
+        if (_cellsPerPage <= 0 || k >= _cellsPerPage) {
+            return;
+        }
+        const int n = _puzzle - _puzzle % _cellsPerPage + k + 1;
+        if (n > shared.selectableLimit + 1) {
+            PlayCue("CFG_TILESNOTMATCHED", 0);
+        } else {
+            ShowSelectionScreen(n);
+        }
+        return;
+    }
+    switch (id) {
+    case kNextPageId:
+        ShowSelectionScreen(kNextPageChoice);
+        return;
+    case kPreviousPageId:
+        ShowSelectionScreen(kPreviousPageChoice);
+        return;
+    case kPlayChoiceId:
+        if (_selectionKind == 0) {
+            if (!_quest) {
+                _firstBoard = false;
+            }
+            LeaveSelectionScreen(false);
+        } else if (_quest) {
+            _replayRun = 1;
+            _replayRunEnd = _puzzle == 0 ? kWholeReplayRunEnd : kShortReplayRunEnd;
+            _replayRunStart = _puzzle;
+            _puzzle = ConfigInt(_scenesFile, "scene" + std::to_string(_puzzle + 1), "start", 0);
+            if (_replayModeSprite != nullptr) {
+                _replayModeSprite->Hide();
+            }
+            LeaveSelectionScreen(false);
+        } else {
+            SetSceneChoice(_puzzle);
+            _puzzle = shared.savedBoard;
+            shared.savedBoard = -1;
+            LeaveSelectionScreen(true);
+        }
+        return;
+    case kCancelChoiceId:
+        _puzzle = shared.savedBoard;
+        shared.savedBoard = -1;
+        PlayCue("CFG_MENUSELECTIONS", 0);
+        if (_quest) {
+            if (_replayModeSprite != nullptr) {
+                _replayModeSprite->Hide();
+            }
+            _lives += _extraLives;
+            _extraLives = 0;
+            _firstBoard = true;
+            LeaveSelectionScreen(false);
+            return;
+        }
+        _playMode = shared.savedPlayMode;
+        if (_firstBoard) {
+            if (MjGameScript* script = GameScript()) {
+                script->LeaveGame();
+            }
+        } else if (_selectionKind != 0) {
+            SetSceneChoice(_sceneChoice);
+            LeaveSelectionScreen(true);
+        } else {
+            LeaveSelectionScreen(false);
+        }
+        return;
+    default:
+        return;
+    }
 }
 
 void MjClassic::EndBoardNow()

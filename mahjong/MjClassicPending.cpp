@@ -7,8 +7,17 @@
 
 void MjClassic::ShowModeText(MjTile*, bool, int, int) {}
 
-// The selection screen and the quest's endings that the input handlers hand over to.
-void MjClassic::ShowSelectionScreen(int) {}
+// The selection screen's panels and the scene choice.
+void MjClassic::ShowBestPanel(int, int, int) {}
+
+void MjClassic::ShowSceneText(int, int, int) {}
+
+void MjClassic::SetSceneChoice(int) {}
+
+// The quest's opening scene on its first board.
+void MjClassic::QuestSceneStep() {}
+
+// The quest's endings that the input handlers hand over to.
 
 void MjClassic::CollectBonusTiles() {}
 

@@ -269,11 +269,13 @@ void MjGameScript::LeaveGame()
     ChangeState(AppScript::kLeaveGame, 1);
 }
 
-void MjGameScript::SetReplayMode(int)
+void MjGameScript::SetReplayMode(int movie)
 {
     if (_screen == nullptr) {
         return;
     }
+    _screen->_selectionKind = movie;
+    _screen->ShowSelectionScreen(0);
 }
 
 void MjGameScript::Cue(CastMember* member, int cue, int)
