@@ -77,6 +77,11 @@ TEST_F(FreePairFinderTest, NamedPointsClickedOnTheGamesBoardMatchThePair)
             left += TileAt(i, j, k) != nullptr ? 1 : 0;
         }
         EXPECT_EQ(left, tiles - 2) << "only the pair left the board";
+        // The pair flew to the tray and dropped into it: every step drew inside the tiles.
+        const std::string log = testsupport::ReadLog();
+        EXPECT_EQ(log.find("BlitInto Failed"), std::string::npos) << log.substr(
+            log.find("BlitInto Failed") == std::string::npos ? 0 : log.find("BlitInto Failed"),
+            200);
         DropScreen();
     }
 }
