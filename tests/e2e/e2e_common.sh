@@ -2,6 +2,8 @@
 # Shared by the end-to-end scripts (sourced after tests/xvfb/xvfb_common.sh): they start the
 # shipped program in its own copy of the data folder and drive it with xdotool alone.
 
+readonly e2e_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+
 # The game's window caption and the screen it paints (the rest of the Xvfb screen stays black).
 readonly game_caption=Quorvane
 readonly game_screen=800x600+0+0
@@ -250,4 +252,17 @@ check_log() {
 keep_log_tail() {
     [ -f debug.txt ] && tail -40 debug.txt >"$1/debug-tail.txt"
     return 0
+}
+
+# Checks the screenshots in OUT/shots against the table of screens (check_shots.py); each
+# failure counts in failures_total.
+# Usage: check_screens OUT DATA
+check_screens() {
+    local report status=0 count
+    report=$(/usr/bin/python3 "$e2e_dir/check_shots.py" "$2" "$1/shots" 2>&1) || status=$?
+    echo "$report"
+    if [ "$status" -ne 0 ]; then
+        count=$(echo "$report" | grep -c '^FAIL' || true)
+        failures_total=$((failures_total + (count > 0 ? count : 1)))
+    fi
 }

@@ -9,7 +9,7 @@
 #   last entry present) through the configuration reader, and the game's plain settings too. A stale temporary file planted
 #   beside the progress file is never read in its place: the board dealt is the one the real
 #   file's seed gives.
-# Screenshots stay in ARTIFACTS/shots and are checked by check_shots.sh.
+# Screenshots stay in ARTIFACTS/shots and are checked by check_shots.py.
 #
 # Usage: player_data.sh PROGRAM FREE_PAIR_PROGRAM CONFIG_READER SCRAMBLER CLOSE_WINDOW_HELPER
 #        DATA_FOLDER ARTIFACT_FOLDER
@@ -215,6 +215,7 @@ for file in ann.plr0e HighScores.cfge players.cfge; do
 done
 end_run
 
+check_screens "$out" "$data"
 if [ "$failures_total" -ne 0 ]; then
     echo "$failures_total check(s) failed; screenshots in $out/shots"
     exit 1

@@ -9,7 +9,7 @@
 # - puzzles: Puzzles opens its chooser, Play a board; the in-game menu's Quit and Yes end it;
 # - quest: Quest opens the quest's first screen, then a board.
 # Each run's "debug.txt" must end with nothing left and hold no unexpected error line. Every
-# screen reached is kept as ARTIFACTS/shots/NAME.png and checked by check_shots.sh.
+# screen reached is kept as ARTIFACTS/shots/NAME.png and checked by check_shots.py.
 #
 # Usage: program_flow.sh PROGRAM FREE_PAIR_PROGRAM CLOSE_WINDOW_HELPER DATA_FOLDER ARTIFACT_FOLDER
 set -euo pipefail
@@ -173,6 +173,7 @@ fi
 "$closer" "$window"
 end_run
 
+check_screens "$out" "$data"
 if [ "$failures_total" -ne 0 ]; then
     echo "$failures_total check(s) failed; screenshots in $out/shots"
     exit 1
