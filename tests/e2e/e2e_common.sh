@@ -248,6 +248,21 @@ check_log() {
     fi
 }
 
+# Checks the program's stderr (and any more files given) for sanitizer reports: in a sanitizer
+# build a report that does not abort (a leak at exit, a UBSan note) shows only there.
+# Usage: check_sanitizers [FILE...]
+check_sanitizers() {
+    local pattern='ERROR: (Address|Leak)Sanitizer|runtime error:|SUMMARY: UndefinedBehavior'
+    local found=()
+    mapfile -t found < <(grep -lE "$pattern" "$scene_err" "$@" 2>/dev/null || true)
+    if [ "${#found[@]}" -eq 0 ]; then
+        echo "ok: no sanitizer report"
+    else
+        fail "sanitizer report in ${found[*]}"
+        grep -hE -A12 "$pattern" "${found[@]}" | head -40
+    fi
+}
+
 # On a failure, keeps the tail of the log beside the screenshots.
 keep_log_tail() {
     [ -f debug.txt ] && tail -40 debug.txt >"$1/debug-tail.txt"

@@ -68,6 +68,7 @@ expect_value() {
 
 # Ends one run: the run's failures count, the log's tail kept on failure.
 end_run() {
+    check_sanitizers
     [ "$failures" -ne 0 ] && keep_log_tail "$run"
     failures_total=$((failures_total + failures))
 }

@@ -53,6 +53,7 @@ end_run() {
         fail "the program did not end"
     fi
     check_log
+    check_sanitizers "$run/second.err"
     [ "$failures" -ne 0 ] && keep_log_tail "$run"
     failures_total=$((failures_total + failures))
 }
