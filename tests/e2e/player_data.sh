@@ -96,13 +96,12 @@ if click_until 145 556 "$out" player-list is_menu_dialog; then
     echo "ok: the Player button opened the player list"
     wait_still "$out" player-list 5 || true
     cp "$last_shot" "$run/list.png"
-    click 367 247
     line_picked() {
         [ "$(convert \( "$run/list.png" -crop 300x24+220+235 +repage \) \
             \( "$1" -crop 300x24+220+235 +repage \) -fuzz 5% -metric AE -compare \
             -format '%[distortion]' info: 2>/dev/null || echo 0)" -ge 50 ]
     }
-    wait_screen "$out" player-picked 3 line_picked || fail "Blue Fox's line showed no choice"
+    click_until 367 247 "$out" player-picked line_picked || fail "Blue Fox's line showed no choice"
     wait_still "$out" player-picked 3 || true
     cp "$last_shot" "$run/picked.png"
     asked() {
@@ -111,13 +110,12 @@ if click_until 145 556 "$out" player-list is_menu_dialog; then
     }
     if click_until 490 394 "$out" prompt-delete-player asked; then
         wait_still "$out" prompt-delete-player 3 || true
-        click 340 394
-        deadline=$((SECONDS + 5))
-        while [ -e "${fox_files[0]}" ] && [ "$SECONDS" -lt "$deadline" ]; do
-            sleep 0.1
-        done
-        sleep 0.5
-        shot "$out" player-deleted
+        # Yes counts once the question has faded in: repeated while nothing changed.
+        fox_gone() {
+            [ ! -e "${fox_files[0]}" ]
+        }
+        click_until 340 394 "$out" player-deleted fox_gone || fail "Yes deleted nothing"
+        wait_still "$out" player-deleted 3 || true
     else
         fail "Delete asked nothing"
     fi
