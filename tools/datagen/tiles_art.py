@@ -665,13 +665,16 @@ def mini_one_tile():
 
 
 def light(colour, edge):
-    """HighLight and DarkLight: a 40 x 50 rounded plate at (0, 0), the rest key; the game blits it
-    one pixel inside a tile's face at low alpha."""
+    """HighLight and DarkLight: a rounded plate one pixel inside a tile's face (38 x 48), drawn by
+    the game at (border + 1, 1) of the 48 x 58 tile at low alpha; a larger picture would run past
+    the tile's edge, and the engine refuses such a draw."""
+    w, h = FACE_W - 2, FACE_H - 2
+
     def painter(img, d, s):
-        box = [0, 0, FACE_W * s - 1, FACE_H * s - 1]
+        box = [0, 0, w * s - 1, h * s - 1]
         d.rounded_rectangle(box, radius=4 * s, fill=colour + (255,))
         d.rounded_rectangle(box, radius=4 * s, outline=edge + (255,), width=2 * s)
-    return gp.keyed(gp.supersample((TILE_W, TILE_H), S, painter), 128)
+    return gp.keyed(gp.supersample((w, h), S, painter), 128)
 
 
 def magnet_line(size, vertical):
