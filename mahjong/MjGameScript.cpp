@@ -45,6 +45,11 @@ MjGameScript::MjGameScript(Framework* app, GameTime* clock)
 MjGameScript::~MjGameScript()
 {
     EndGame(false);
+    // The menu's loader makes these whether or not a game ever starts: they go with the script,
+    // not with a game.
+    delete _menuDialogConfig;
+    delete _radioConfig;
+    delete _popupConfig;
     delete _sceneLoader;
 }
 
@@ -148,12 +153,6 @@ void MjGameScript::EndGame(bool newGame)
         current->SetInputCatcher(nullptr);
     }
     if (!newGame) {
-        delete _menuDialogConfig;
-        _menuDialogConfig = nullptr;
-        delete _radioConfig;
-        _radioConfig = nullptr;
-        delete _popupConfig;
-        _popupConfig = nullptr;
         _gameCast->SafeDelete(_menuDialog);
         _menuDialog = nullptr;
         _gameCast->SafeDelete(_promptDialog);

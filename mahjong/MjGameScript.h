@@ -185,7 +185,7 @@ private:
     MjClassic* _screen = nullptr;            // owned; made with the board screen
     MjClassicConfig* _boardConfig = nullptr; // owned
     CastMemberButton* _menuButton = nullptr; // deleted through the game stage
-    ConfigFile* _menuDialogConfig = nullptr; // owned
+    ConfigFile* _menuDialogConfig = nullptr; // owned; deleted in ~MjGameScript
     CastMemberDialog* _menuDialog = nullptr; // deleted through the game stage
     std::string _animName;
     // Handed over between the scene loader and the main thread.
@@ -193,8 +193,8 @@ private:
     std::atomic<bool> _gameConfigsLoaded{false};
     bool _clearSceneOnFirstFrame = false;
     Cast* _gameCast = nullptr;
-    ConfigFile* _popupConfig = nullptr;                 // owned
-    ConfigFile* _radioConfig = nullptr;                 // owned
+    ConfigFile* _popupConfig = nullptr;                 // owned; deleted in ~MjGameScript
+    ConfigFile* _radioConfig = nullptr;                 // owned; deleted in ~MjGameScript
     CastMemberDialogResizable* _promptDialog = nullptr; // deleted through the game stage
     std::vector<CastMemberDialog*> _retiredDialogs;     // owned; off the stage
     // Popup files replaced while a dialog made on them may still be reporting; owned.

@@ -287,8 +287,8 @@ void MjLayout::Rebuild()
     }
     std::fill(_typeCount, _typeCount + kPlayTypes, 0);
     _hasSpecialCells = false;
+    // The positions are the file's as read, so the title read with them stays.
     Clear();
-    _title = kNoTitle;
     Place(_positions);
 }
 

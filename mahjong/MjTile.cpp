@@ -415,7 +415,9 @@ void MjTile::Drop(int step)
         BlitInto(s_magnetA, step, 0);
     }
     if (s_magnetB != nullptr) {
-        BlitInto(s_magnetB, 0, kMagnetBottom - step);
+        // The bottom line stays inside the tile whatever the height of its picture.
+        const int bottom = std::min(kMagnetBottom - step, GetH() - s_magnetB->GetH());
+        BlitInto(s_magnetB, 0, std::max(0, bottom));
     }
     Move(_flyX - step - 1, _flyY + step + 1);
     SetDropShadow(0, 0, Color(0, 0, 0, 255), 128);

@@ -2,16 +2,20 @@
 
 #include "framework/core/ConfigFile.h"
 #include "framework/media/AnimationManager.h"
+#include "framework/media/Audio.h"
 #include "framework/stage/CastMemberButton.h"
 #include "mahjong/Mahjong.h"
 #include "mahjong/MjClassicConfig.h"
 #include "tests/shell/ShellTestSupport.h"
 #include "tests/support/TestSupport.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -104,6 +108,51 @@ TEST_F(MjGameScriptTest, DialogConfigurationsAreLoadedOnceAndNeverReplaced)
     EXPECT_EQ(s->GetMenuDialogConfig(), menu);
     EXPECT_EQ(s->GetPopupConfig(), popup);
     EXPECT_EQ(s->GetRadioConfig(), radio);
+}
+
+// The menu loads the dialog configurations; closing the window there, before any game, must
+// still delete them, whether or not the sound device opened. The exit report is read by the
+// configurations' ids: objects of earlier tests in this process may be listed too.
+TEST_F(MjGameScriptTest, DialogConfigurationsGoWithTheScriptWhenNoGameWasStarted)
+{
+    struct DriverReset
+    {
+        ~DriverReset() { setenv("SDL_AUDIODRIVER", "dummy", 1); }
+    } driverReset;
+    struct Case
+    {
+        const char* driver;
+        bool audioOpens;
+    };
+    const Case cases[] = {{"dummy", true}, {"no-such-driver", false}};
+    for (const Case& c : cases) {
+        if (app == nullptr) {
+            setenv("SDL_AUDIODRIVER", c.driver, 1);
+            SetUp();
+        }
+        ASSERT_NE(app, nullptr) << c.driver;
+        EXPECT_EQ(Audio::IsOpen(), c.audioOpens) << c.driver;
+        VariantScript* s = Make(1);
+        ASSERT_EQ(s->LoadGameConfigs(false), 1) << c.driver;
+        std::vector<int> ids;
+        for (ConfigFile* config :
+             {s->GetMenuDialogConfig(), s->GetPopupConfig(), s->GetRadioConfig()}) {
+            ASSERT_NE(config, nullptr) << c.driver;
+            ids.push_back(config->GetObjectId());
+        }
+
+        const size_t before = testsupport::ReadLog().size();
+        TearDown();
+        const std::string log = testsupport::ReadLog();
+        const std::string report = log.substr(std::min(before, log.size()));
+        ASSERT_TRUE(report.find("Total objects used - ") != std::string::npos ||
+                    report.find("You Left ") != std::string::npos)
+            << c.driver << report;
+        for (const int id : ids) {
+            const std::string line = "Object Not Cleaned UP: " + std::to_string(id) + "-";
+            EXPECT_EQ(report.find(line), std::string::npos) << c.driver << ": " << line;
+        }
+    }
 }
 
 TEST_F(MjGameScriptTest, DeletedPlayerRemovesTheLowerCasedProgressFiles)

@@ -224,3 +224,19 @@ TEST(MjLayoutReaderTest, ReloadAddsPresetCountsAndRebuildStartsAfresh)
     EXPECT_TRUE(layout.HasSpecialCells());
     EXPECT_EQ(mjtest::Faces(layout), (std::vector<int>{4, -1}));
 }
+
+// A deal that starts again rebuilds the layout from its positions: the board keeps the title its
+// file gave, with or without one.
+TEST(MjLayoutReaderTest, RebuildKeepsTheTitle)
+{
+    MjBoardSettings settings = Settings(20, 10, 8);
+    for (const auto& [text, title] : {std::pair<std::string, std::string>{
+                                          "L=All Powers\nv=1\np=0,0\nv=1\np=2,0\n", "All Powers"},
+                                      {"v=1\np=0,0\nv=1\np=2,0\n", "Layout Title Missing"}}) {
+        const std::string path = WriteLayout("t.cfg", text);
+        MjLayout layout(nullptr, path, &settings, nullptr, 2, 0);
+        EXPECT_EQ(layout.Title(), title);
+        layout.Rebuild();
+        EXPECT_EQ(layout.Title(), title);
+    }
+}

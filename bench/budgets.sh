@@ -1,0 +1,92 @@
+#!/usr/bin/env bash
+# Start-up and memory budgets of the release build's game under Xvfb, each the median of 5 runs
+# in its own copy of the data folder: window up (from exec until xdotool finds the visible
+# window by its caption) at most 0.15 s; peak resident memory (VmHWM) with a classic board in
+# play at most 40 MB. A report: OVER is printed, never an error.
+#
+# Usage: bench/budgets.sh [BUILD_FOLDER]   (default build; the game and its data must be built)
+set -uo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$(cd "${1:-$root/build}" && pwd)
+source "$root/tests/xvfb/xvfb_common.sh"
+source "$root/tests/e2e/e2e_common.sh"
+program="$build/mahjong/mahjong"
+data="$build/data"
+out="$build/budgets"
+readonly runs=5 window_budget=0.15 memory_budget_mb=40
+
+if outside_xvfb; then
+    [ -x "$program" ] || { echo "budgets: $program is not built"; exit 0; }
+    mkdir -p "$out"
+    export XVFB_SCENE_INSIDE=1 XVFB_RUN_SECONDS=300
+    run_in_xvfb "$0" "$build" || echo "budgets: the runs under Xvfb did not finish"
+    exit 0
+fi
+
+wait_for_display
+learn_menu "$data"
+export SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy
+
+median() {
+    sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'
+}
+verdict() {
+    awk -v got="$1" -v budget="$2" 'BEGIN { print (got <= budget ? "PASS" : "OVER") }'
+}
+
+window_times=()
+peaks=()
+for n in $(seq 1 "$runs"); do
+    run="$out/run$n"
+    copy_data "$data" "$run/data"
+    add_player "$run/data" Ann
+    printf '[seed]\nt0p0=7\n' >"$run/data/ann.plr0"
+    cd "$run/data"
+    start=$(date +%s.%N)
+    "$program" >"$run/program.log" 2>"$run/program.err" &
+    scene_pid=$!
+    scene_err="$run/program.err"
+    # The condition of "xdotool search --sync --onlyvisible --name", polled every 10 ms (--sync
+    # itself looks only every half second).
+    found=""
+    for _ in $(seq 1 2000); do
+        if xdotool search --onlyvisible --name "^$game_caption\$" >/dev/null 2>&1; then
+            found=1
+            break
+        fi
+        sleep 0.01
+    done
+    if [ -z "$found" ]; then
+        kill -KILL "$scene_pid" 2>/dev/null
+        wait "$scene_pid" 2>/dev/null
+        echo "run $n: no window"
+        continue
+    fi
+    up=$(date +%s.%N)
+    window_times+=("$(awk -v a="$start" -v b="$up" 'BEGIN { printf "%.3f", b - a }')")
+    window=$(xdotool search --onlyvisible --name "^$game_caption\$" | head -1)
+    # A classic board in play: intro skipped, Classic, Play, a few seconds of the board.
+    skip_intro "$run" >/dev/null 2>&1
+    click_until 400 296 "$run" chooser not_menu >/dev/null 2>&1
+    sleep 1
+    click 322 570
+    sleep 5
+    peak=$(awk '/^VmHWM:/ { print $2 }' "/proc/$scene_pid/status" 2>/dev/null)
+    [ -n "$peak" ] && peaks+=("$peak")
+    kill -KILL "$scene_pid" 2>/dev/null
+    wait "$scene_pid" 2>/dev/null
+done
+
+if [ "${#window_times[@]}" -gt 0 ]; then
+    w=$(printf '%s\n' "${window_times[@]}" | median)
+    echo "window up: median ${w} s of ${#window_times[@]} runs (${window_times[*]}), budget ${window_budget} s: $(verdict "$w" "$window_budget")"
+else
+    echo "window up: no run reached a window"
+fi
+if [ "${#peaks[@]}" -gt 0 ]; then
+    p=$(printf '%s\n' "${peaks[@]}" | median)
+    mb=$(awk -v k="$p" 'BEGIN { printf "%.1f", k / 1024 }')
+    echo "peak RSS with a classic board: median ${mb} MB of ${#peaks[@]} runs, budget ${memory_budget_mb} MB: $(verdict "$mb" "$memory_budget_mb")"
+else
+    echo "peak RSS: no run reached a board"
+fi

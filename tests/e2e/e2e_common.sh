@@ -1,0 +1,210 @@
+# shellcheck shell=bash
+# Shared by the end-to-end scripts (sourced after tests/xvfb/xvfb_common.sh): they start the
+# shipped program in its own copy of the data folder and drive it with xdotool alone.
+
+# The game's window caption and the screen it paints (the rest of the Xvfb screen stays black).
+readonly game_caption=Quorvane
+readonly game_screen=800x600+0+0
+
+# The path of an existing file or folder from the root.
+absolute() {
+    echo "$(cd "$(dirname "$1")" && pwd)/$(basename "$1")"
+}
+
+# Copies the data folder DATA to DEST as the build made it: nothing a run leaves behind
+# (players, progress, high scores, the log, the lock) and no scrambled twin, which the program
+# would read in place of an edited plain file.
+# Usage: copy_data DATA DEST
+copy_data() {
+    rm -rf "$2"
+    mkdir -p "$(dirname "$2")"
+    cp -r "$1" "$2"
+    find "$2" \( -name '*.cfge' -o -name '*.plr*' -o -name 'players.cfg' -o \
+        -name 'HighScores.cfg' -o -name 'debug.txt' -o -name 'exist.yes' -o -name '*.tmp' \) \
+        -delete
+    printf '[game]\nallowloadingthread=1\nallowwebupdater=0\nfullscreen=0\n' >"$2/game.cfg"
+}
+
+# Writes a player list naming NAME as the current player into the data folder DEST.
+# Usage: add_player DEST NAME
+add_player() {
+    printf '[info]\nn=2\ncurplayer=%s\n[players]\n%s=1\n' "$2" "$2" >"$1/players.cfg"
+}
+
+# Inside Xvfb, in the data folder: starts the program (stdout and stderr into the artifact
+# folder) and waits for its window; exits with 75 when the display was taken.
+# Usage: start_game PROGRAM OUT
+start_game() {
+    rm -f debug.txt
+    start_scene program "$2/program.log" "$2/program.err" "$1"
+    window=""
+    local deadline=$((SECONDS + 20))
+    while [ "$SECONDS" -lt "$deadline" ]; do
+        window=$(xdotool search --onlyvisible --name "^$game_caption\$" 2>/dev/null | head -1 || true)
+        [ -n "$window" ] && break
+        kill -0 "$scene_pid" 2>/dev/null || break
+        sleep 0.05
+    done
+    if [ -z "$window" ]; then
+        display_taken && exit 75
+        echo "FAIL: no window titled $game_caption"
+        tail -20 debug.txt "$2/program.err" 2>/dev/null
+        exit 1
+    fi
+}
+
+# Whether the program said its display could not be opened (another server took it).
+display_taken() {
+    grep -qsE "Couldn't open X11 display|No available video device" "$scene_err" debug.txt
+}
+
+# Takes a screenshot named after the screen into the artifact folder: OUT/shots/NAME.png.
+# Usage: shot OUT NAME
+shot() {
+    mkdir -p "$1/shots"
+    import -window root "PNG32:$1/shots/$2.png"
+    last_shot="$1/shots/$2.png"
+}
+
+# Polls screenshots until the shell test TEST (given the screenshot path as $1) holds, at most
+# SECONDS; the last screenshot stays as OUT/shots/NAME.png. Returns 1 when it never held.
+# Usage: wait_screen OUT NAME SECONDS TEST...
+wait_screen() {
+    local out=$1 name=$2 deadline=$((SECONDS + $3))
+    shift 3
+    while :; do
+        shot "$out" "$name"
+        if "$@" "$last_shot"; then
+            return 0
+        fi
+        if [ "$SECONDS" -ge "$deadline" ] || ! kill -0 "$scene_pid" 2>/dev/null; then
+            return 1
+        fi
+        sleep 0.2
+    done
+}
+
+# Moves the pointer to (X, Y), waits a frame so the program sees the motion, clicks.
+# Usage: click X Y
+click() {
+    xdotool mousemove --window "$window" "$1" "$2"
+    sleep 0.1
+    xdotool click 1
+}
+
+# Clicks (X, Y) and waits up to 6 s for the screen to pass TEST (as wait_screen). Screens take no
+# clicks while they fade in: the click is repeated only while the screen stays as it was, so a
+# click that took effect is never repeated on the next screen.
+# Usage: click_until X Y OUT NAME TEST...
+click_until() {
+    local x=$1 y=$2 out=$3 name=$4 deadline=$((SECONDS + 6)) still
+    shift 4
+    shot "$out" "$name"
+    cp "$last_shot" "$out/.before.png"
+    click "$x" "$y"
+    while :; do
+        sleep 0.3
+        if wait_screen "$out" "$name" 0 "$@"; then
+            return 0
+        fi
+        [ "$SECONDS" -ge "$deadline" ] && return 1
+        still=$(convert "$out/.before.png" "$last_shot" -fuzz 2% -metric AE -compare \
+            -format '%[distortion]' info: 2>/dev/null || echo 1)
+        if [ "${still%.*}" -lt 50 ]; then
+            click "$x" "$y"
+        fi
+    done
+}
+
+# Screen tests (the screenshot is the last argument).
+# The menu: its background picture at two points away from the buttons.
+is_menu() {
+    [ "$(pixel "$1" 700 250)" = "$menu_bg_a" ] && [ "$(pixel "$1" 400 60)" = "$menu_bg_b" ]
+}
+# Anything painted on the game's part of the screen.
+not_black() {
+    [ "$(count_where "$1" "$game_screen" "r+g+b>0.1")" -ge 100000 ]
+}
+# Not the menu any more (a dialog over it, or another screen).
+not_menu() {
+    ! is_menu "$1"
+}
+# The menu with a dialog frame in its middle (the dialogs' red face).
+is_menu_dialog() {
+    [ "$(count_where "$1" 200x40+300+300 "r>0.35&&g<0.12&&b<0.12")" -ge 4000 ]
+}
+# A board screen of any look: the Menu button's light label at the left of the bottom bar, and
+# the top bar painted.
+is_board_screen() {
+    [ "$(count_where "$1" 60x16+32+561 "r+g+b>1.8")" -ge 40 ] &&
+        [ "$(count_where "$1" 800x30+0+0 "r+g+b>0.2")" -ge 20000 ]
+}
+
+# Reads the menu background's colours at the points is_menu checks.
+# Usage: learn_menu DATA
+learn_menu() {
+    menu_bg_a=$(pixel "$1/images/menu/menu_bg.png" 700 250)
+    menu_bg_b=$(pixel "$1/images/menu/menu_bg.png" 400 60)
+}
+
+# Skips the intro with a key and waits for the menu.
+skip_intro() {
+    local deadline=$((SECONDS + 20))
+    # The intro paints before it takes keys: a key every half second until the menu shows.
+    while [ "$SECONDS" -lt "$deadline" ]; do
+        xdotool key --window "$window" space
+        if wait_screen "$1" menu 1 is_menu; then
+            return 0
+        fi
+    done
+    return 1
+}
+
+# Waits for the program to end by itself (at most SECONDS); sets exit_code.
+# Usage: wait_exit SECONDS
+wait_exit() {
+    local deadline=$((SECONDS + $1))
+    exit_code=""
+    while [ "$SECONDS" -lt "$deadline" ] && kill -0 "$scene_pid" 2>/dev/null; do
+        sleep 0.05
+    done
+    trap - EXIT
+    if kill -0 "$scene_pid" 2>/dev/null; then
+        kill -KILL "$scene_pid"
+        wait "$scene_pid" 2>/dev/null || true
+        exit_code=killed
+        return 1
+    fi
+    exit_code=0
+    wait "$scene_pid" || exit_code=$?
+}
+
+# Level -1 lines every run may log: a new player has no high scores or progress yet, and the X
+# server of Xvfb has no focus window at start.
+readonly expected_errors='FILE NOT FOUND! - (HighScores\.cfg|players\.cfg)'
+
+# Checks debug.txt after a clean exit: the last line is the object report with nothing left,
+# and no level -1 line beyond the expected ones.
+check_log() {
+    local last unexpected
+    last=$(grep -v '^\*\*\*ERROR\*\*\*' debug.txt | tail -1 | tr -d '\r')
+    if echo "$last" | grep -qE '\(:::[0-9]+\): Total objects used - [0-9]+ *$' &&
+        ! grep -q "You Left" debug.txt; then
+        echo "ok: log ends with 0 objects left (${last##*: })"
+    else
+        fail "log ends with \"$last\" ($(grep -c 'Not Cleaned UP' debug.txt || true) objects left)"
+    fi
+    unexpected=$(grep -E '^\*\*\*ERROR\*\*\* +[0-9]+: ' debug.txt | grep -vE "$expected_errors" || true)
+    if [ -z "$unexpected" ]; then
+        echo "ok: no unexpected error lines"
+    else
+        fail "unexpected error lines in debug.txt:"
+        echo "$unexpected"
+    fi
+}
+
+# On a failure, keeps the tail of the log beside the screenshots.
+keep_log_tail() {
+    [ -f debug.txt ] && tail -40 debug.txt >"$1/debug-tail.txt"
+    return 0
+}

@@ -1,0 +1,126 @@
+#!/usr/bin/env bash
+# The automated player's quest run (auto_player_quest) in a real X window under Xvfb, each run in
+# a fresh copy of the game's data folder with a new player: the full run plays the intro, board 0
+# to its Yin-Yang finish, the bonus tiles, the cut-scene and the map into board 1; the short run
+# proves that a key skips the intro. The program checks the flow itself; this script checks a
+# few pixels per screen, reads back through the game's own scrambled reader what the quest left
+# in the player's progress file, checks that the build's data folder got nothing, and turns the
+# screenshots into PNG files. A run that fails keeps its last screenshot and shows the tail of
+# "debug.txt".
+#
+# Usage: auto_player_quest.sh PROGRAM READ_CONFIG DATA_FOLDER ARTIFACT_FOLDER
+set -euo pipefail
+source "$(dirname "$0")/xvfb_common.sh"
+
+program=$1
+reader=$2
+data=$3
+out=$4
+# The program gives up by itself well before this.
+XVFB_RUN_SECONDS=200
+
+if outside_xvfb; then
+    rm -rf "$out"
+    mkdir -p "$out"
+    rerun_in_xvfb "$out" "$0" "$program" "$reader" "$data" "$out"
+fi
+
+# One run of the program in OUT/NAME (a fresh copy of the data); sets run_status.
+# Usage: play NAME [ARGUMENT...]
+play() {
+    local name=$1
+    shift
+    local dir="$out/$name"
+    rm -rf "$dir"
+    mkdir -p "$dir"
+    cp -r "$data" "$dir/work"
+    # Starting a program clears the count of failed checks: the earlier run's ones are kept.
+    local earlier=$failures
+    start_scene program "$dir/run.log" "$dir/run.err" bash -c 'cd "$1" && shift && exec "$@"' _ \
+        "$dir/work" "$program" "$dir" "$@"
+    failures=$((failures + earlier))
+    run_status=0
+    wait "$scene_pid" || run_status=$?
+    trap - EXIT
+    if grep -qsE "Couldn't open X11 display|No available video device" "$dir/work/debug.txt" &&
+        ! grep -q '^step intro' "$dir/run.log"; then
+        exit 75
+    fi
+    cat "$dir/run.log"
+    for bmp in "$dir"/*.bmp; do
+        [ -e "$bmp" ] || continue
+        convert "$bmp" "PNG32:${bmp%.bmp}.png" && rm -f "$bmp"
+    done
+    if [ "$run_status" -ne 0 ] || ! grep -qx 'run passed' "$dir/run.log"; then
+        fail "the $name run ended with code $run_status"
+        echo "--- stderr"
+        tail -n 20 "$dir/run.err"
+        echo "--- the end of debug.txt"
+        tail -n 40 "$dir/work/debug.txt" || true
+    fi
+    # The report names every object left; with none it gives the count of objects used.
+    if grep -qE "You Left 0 objects not cleaned up|Total objects used - " "$dir/work/debug.txt" &&
+        ! grep -q "Object Not Cleaned UP" "$dir/work/debug.txt"; then
+        echo "ok: no object left in the $name run ($(grep -oE 'Total objects used - [0-9]+|You Left 0 .*' "$dir/work/debug.txt" | tail -1))"
+    else
+        fail "the $name run's object report: $(grep -o 'You Left.*' "$dir/work/debug.txt" | tail -1)"
+    fi
+}
+
+# Pixels that are not near black inside a rectangle of a shot.
+# Usage: expect_lit SHOT RECTANGLE LEAST WHAT
+expect_lit() {
+    [ -f "$1" ] || { fail "no screenshot $(basename "$1") for $4"; return; }
+    expect_count "$1" "$2" "(r+g+b)>0.12" "$3" "$4"
+}
+
+failures=0
+play quest
+shots="$out/quest"
+record() { grep "^record $1 " "$shots/run.log" | head -1 | cut -d' ' -f3-; }
+
+# Each screen, as a player sees it: not black where the scene or board is, the map on its
+# paper, the board in its brown frame with light tile faces.
+paper="r>0.70&&r<0.92&&g>0.66&&g<0.86&&b>0.50&&b<0.72"
+frame="r>0.15&&r<0.75&&r>g+0.05&&g>b"
+face="r>0.75&&g>0.75&&b>0.72"
+expect_lit "$shots/intro-fades.png" 800x450+0+75 300000 "the intro's fade series shows its scene"
+expect_lit "$shots/intro.png" 800x450+0+75 300000 "the intro's animation shows its scene"
+expect_lit "$shots/cutscene.png" 800x450+0+75 300000 "the cut-scene shows its scene"
+expect_count "$shots/map.png" 700x500+50+50 "$paper" 200000 "the map lies on its paper"
+for board in board0 board1; do
+    expect_lit "$shots/$board.png" 800x600+0+0 400000 "$board is not black"
+    expect_count "$shots/$board.png" 800x70+0+0 "$frame" 30000 "$board's top bar in its frame colour"
+    expect_count "$shots/$board.png" 800x80+0+520 "$frame" 25000 "$board's foot in its frame colour"
+    expect_count "$shots/$board.png" 600x340+100+130 "$face" 20000 "$board's tile faces"
+done
+expect_count "$shots/bonus-tiles.png" 600x340+100+130 "$face" 2000 "the bonus tiles on their way"
+
+name=$(record player)
+score=$(record score)
+if [ -n "$name" ] && [ -n "$score" ]; then
+    stem=$(printf '%s' "$name" | tr '[:upper:]' '[:lower:]')
+    progress="$stem.plr2"
+    read_back() { (cd "$shots" && "$reader" "work/$1" "$2" "$3"); }
+    [ -f "$shots/work/${progress}e" ] || fail "no scrambled progress file \"${progress}e\""
+    expect "$(read_back "$progress" global highestGameReached)" 0 "progress highestGameReached"
+    expect "$(read_back "$progress" global score)" "$score" "progress score"
+    # Left on board 1 before its fifth match: the life in play there is saved with the lives.
+    expect "$(read_back "$progress" global lives)" "$(($(record lives-shown) + 1))" "progress lives"
+    expect "$(read_back "$progress" global losses)" "$(record losses)" "progress losses"
+else
+    fail "the quest run never reported what board 0 recorded"
+fi
+
+play skip skip
+expect_lit "$out/skip/board0-after-skip.png" 800x600+0+0 100000 "board 0 after the skipped intro"
+
+# The runs wrote only into their copies.
+leaked=$(find "$data" -maxdepth 1 \( -iname '*.plr*' -o -iname 'HighScores*' -o -name 'players.cfg*' \) | head -3)
+expect "$leaked" "" "player files in the build's data folder"
+
+if [ "$failures" -ne 0 ]; then
+    echo "$failures check(s) failed; screenshots in $out"
+    exit 1
+fi
+echo "all checks passed; screenshots in $out"
