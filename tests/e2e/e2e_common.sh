@@ -2,6 +2,8 @@
 # Shared by the end-to-end scripts (sourced after tests/xvfb/xvfb_common.sh): they start the
 # shipped program in its own copy of the data folder and drive it with xdotool alone.
 
+readonly e2e_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+
 # The game's window caption and the screen it paints (the rest of the Xvfb screen stays black).
 readonly game_caption=Quorvane
 readonly game_screen=800x600+0+0
@@ -129,15 +131,60 @@ not_black() {
 not_menu() {
     ! is_menu "$1"
 }
-# The menu with a dialog frame in its middle (the dialogs' red face).
+# The menu with a dialog over its middle: the dialogs' red face where the menu shows the night
+# sky and only the top of the Puzzles button.
 is_menu_dialog() {
-    [ "$(count_where "$1" 200x40+300+300 "r>0.35&&g<0.12&&b<0.12")" -ge 4000 ]
+    [ "$(count_where "$1" 350x45+225+165 "r>0.35&&g<0.12&&b<0.12")" -ge 8000 ]
 }
 # A board screen of any look: the Menu button's light label at the left of the bottom bar, and
 # the top bar painted.
 is_board_screen() {
     [ "$(count_where "$1" 60x16+32+561 "r+g+b>1.8")" -ge 40 ] &&
         [ "$(count_where "$1" 800x30+0+0 "r+g+b>0.2")" -ge 20000 ]
+}
+
+# Screens of the classic and puzzle looks.
+is_chooser() {
+    # The chooser's red panel in the gaps either side of the middle place (its texts cover the
+    # middle), the Play button's gold rim at the foot.
+    [ "$(count_where "$1" 20x100+255+240 "r>0.3&&g<0.15&&b<0.15")" -ge 1800 ] &&
+        [ "$(count_where "$1" 20x100+512+240 "r>0.3&&g<0.15&&b<0.15")" -ge 1800 ] &&
+        [ "$(count_where "$1" 110x36+266+552 "r>0.6&&g>0.45&&b<0.4")" -ge 60 ]
+}
+not_chooser() {
+    ! is_chooser "$1"
+}
+is_board() {
+    not_chooser "$1" && is_board_screen "$1"
+}
+# A popup's red frame in the middle of the screen (its text and buttons cover part of it).
+is_prompt() {
+    [ "$(count_where "$1" 300x180+250+210 "r>0.35&&g<0.12&&b<0.12")" -ge 25000 ]
+}
+not_prompt() {
+    ! is_prompt "$1"
+}
+is_game_menu() {
+    [ "$(count_where "$1" 180x300+30+220 "r>0.35&&g<0.12&&b<0.12")" -ge 20000 ]
+}
+
+# Waits until two screenshots half a second apart are the same (a board's opening has ended with
+# the tiles in place and the board taking clicks), at most SECONDS; the last one stays as
+# OUT/shots/NAME.png. Returns 1 when the screen never stood still.
+# Usage: wait_still OUT NAME SECONDS
+wait_still() {
+    local out=$1 name=$2 deadline=$((SECONDS + $3))
+    while :; do
+        shot "$out" "$name"
+        cp "$last_shot" "$out/.still.png"
+        sleep 0.5
+        shot "$out" "$name"
+        if [ "$(convert "$out/.still.png" "$last_shot" -metric AE -compare \
+            -format '%[distortion]' info: 2>/dev/null || true)" = 0 ]; then
+            return 0
+        fi
+        [ "$SECONDS" -ge "$deadline" ] && return 1
+    done
 }
 
 # Reads the menu background's colours at the points is_menu checks.
@@ -203,8 +250,36 @@ check_log() {
     fi
 }
 
+# Checks the program's stderr (and any more files given) for sanitizer reports: in a sanitizer
+# build a report that does not abort (a leak at exit, a UBSan note) shows only there.
+# Usage: check_sanitizers [FILE...]
+check_sanitizers() {
+    local pattern='ERROR: (Address|Leak)Sanitizer|runtime error:|SUMMARY: UndefinedBehavior'
+    local found=()
+    mapfile -t found < <(grep -lE "$pattern" "$scene_err" "$@" 2>/dev/null || true)
+    if [ "${#found[@]}" -eq 0 ]; then
+        echo "ok: no sanitizer report"
+    else
+        fail "sanitizer report in ${found[*]}"
+        grep -hE -A12 "$pattern" "${found[@]}" | head -40
+    fi
+}
+
 # On a failure, keeps the tail of the log beside the screenshots.
 keep_log_tail() {
     [ -f debug.txt ] && tail -40 debug.txt >"$1/debug-tail.txt"
     return 0
+}
+
+# Checks the screenshots in OUT/shots against the table of screens (check_shots.py); each
+# failure counts in failures_total.
+# Usage: check_screens OUT DATA
+check_screens() {
+    local report status=0 count
+    report=$(/usr/bin/python3 "$e2e_dir/check_shots.py" "$2" "$1/shots" 2>&1) || status=$?
+    echo "$report"
+    if [ "$status" -ne 0 ]; then
+        count=$(echo "$report" | grep -c '^FAIL' || true)
+        failures_total=$((failures_total + (count > 0 ? count : 1)))
+    fi
 }
