@@ -60,13 +60,16 @@ MENU_FOOT = (75, 541, 140, 30)  # the Player button
 MENU_DIALOG = (225, 165, 350, 45)  # a dialog's face above the menu's start buttons
 GAME_MENU = (30, 220, 180, 300)
 PROMPT = (250, 210, 300, 180)
-CHOOSER_PANEL = (370, 280, 60, 40)
+# The panel in the gaps either side of the chooser's middle place (its texts cover the middle).
+CHOOSER_PANEL_LEFT = (255, 240, 20, 100)
+CHOOSER_PANEL_RIGHT = (512, 240, 20, 100)
 CHOOSER_PLAY = (266, 552, 110, 36)
 INTRO_PLATE = (250, 128, 300, 70)
 
-# Checks every screenshot passes: the game's window painted, nothing outside it.
+# Checks every screenshot passes: the game's window painted, nothing outside it. (The quest's
+# intro is a night scene: a quarter of its sky is near black.)
 COMMON = [
-    ("the game's window is painted", GAME, lit, 0.9),
+    ("the game's window is painted", GAME, lit, 0.7),
     ("nothing is drawn outside the game's window", OUTSIDE, black, 1.0),
 ]
 
@@ -94,7 +97,8 @@ TABLE = [
     (r"player-.*|prompt-delete-player", MENU + [MENU_BACKGROUND,
                                                 ("a dialog over the menu", MENU_DIALOG,
                                                  panel_red, 0.5)]),
-    (r"chooser-.*", [("the chooser's red panel", CHOOSER_PANEL, panel_red, 0.8),
+    (r"chooser-.*", [("the chooser's red panel", CHOOSER_PANEL_LEFT, panel_red, 0.8),
+                     ("the chooser's red panel", CHOOSER_PANEL_RIGHT, panel_red, 0.8),
                      ("the Play button's gold rim", CHOOSER_PLAY, gold, 0.015)]),
     (r"board-classic.*-opening", CLASSIC_BOARD),
     (r"board-classic.*", CLASSIC_BOARD + TILES),

@@ -145,8 +145,10 @@ is_board_screen() {
 
 # Screens of the classic and puzzle looks.
 is_chooser() {
-    # The chooser's red panel in the middle, the Play button's gold rim at the foot.
-    [ "$(count_where "$1" 60x40+370+280 "r>0.3&&g<0.15&&b<0.15")" -ge 2000 ] &&
+    # The chooser's red panel in the gaps either side of the middle place (its texts cover the
+    # middle), the Play button's gold rim at the foot.
+    [ "$(count_where "$1" 20x100+255+240 "r>0.3&&g<0.15&&b<0.15")" -ge 1800 ] &&
+        [ "$(count_where "$1" 20x100+512+240 "r>0.3&&g<0.15&&b<0.15")" -ge 1800 ] &&
         [ "$(count_where "$1" 110x36+266+552 "r>0.6&&g>0.45&&b<0.4")" -ge 60 ]
 }
 not_chooser() {

@@ -115,7 +115,7 @@ fi
 if click_until 62 568 "$out" game-menu is_game_menu; then
     echo "ok: the in-game menu opened"
     if click_until 120 280 "$out" prompt-mainmenu is_prompt; then
-        click_until 349 361 "$out" menu-again is_menu && echo "ok: back at the menu" ||
+        click_until 320 327 "$out" menu-again is_menu && echo "ok: back at the menu" ||
             fail "Yes did not lead back to the menu"
     else
         fail "Main Menu asked nothing"
@@ -146,7 +146,7 @@ if wait_screen "$out" board-puzzles-welcome 6 is_prompt; then
     click_until 410 362 "$out" board-puzzles not_prompt || fail "the welcome note stayed"
 fi
 if click_until 62 568 "$out" game-menu-puzzles is_game_menu; then
-    click_until 120 500 "$out" prompt-quit is_prompt && click 349 361 ||
+    click_until 120 500 "$out" prompt-quit is_prompt && click 320 327 ||
         fail "Quit asked nothing"
 else
     fail "the in-game menu did not open"

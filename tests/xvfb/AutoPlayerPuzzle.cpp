@@ -1,7 +1,7 @@
 // The automated player's puzzle run, for the Xvfb test (auto_player_puzzle.sh). Run in a copy of
 // the game's data folder, it plays the shipped game with a prepared player: it skips the intro
 // with a key, presses the menu's puzzles button, enters the puzzle board that holds every power
-// as the board chooser's play button does, and clears it by presses: each power kind lying on
+// through the board chooser's presses, and clears it by presses: each power kind lying on
 // the board is used once (its tile pressed, then its target or targets), the ordinary tiles are
 // matched in pairs, and every move is planned again from the real grid. It ends when the board's
 // end has shown its congratulation and "youwinnewboard".
@@ -151,13 +151,26 @@ private:
         return GetGameScript() != nullptr ? GetGameScript()->GetScreen() : nullptr;
     }
 
-    // The board as the chooser's play button enters it, once the board is picked. The one step
-    // that changes once the chooser is there: it then becomes presses on the chooser.
-    static void EnterBoard(MjClassic& screen)
+    // The game opens on the board chooser: presses turn to the page of the powers board, choose
+    // its cell and press play; true once play is pressed.
+    bool EnterBoard(MjClassic& screen)
     {
-        screen._firstBoard = false;
-        screen._puzzle = kPowersBoard;
-        screen.SetupBoard(0, 0, MjClassic::kStartOpening, "");
+        if (_player.Busy() || screen._previewDeal == 0 || screen._pageReady == 0) {
+            return false;
+        }
+        const int first = MjClassic::Shared().pageFirst;
+        if (kPowersBoard < first || kPowersBoard >= first + screen._cellsPerPage) {
+            _player.PressSprite(_player.FindButton(MjClassic::kNextPageId));
+            return false;
+        }
+        if (screen._puzzle != kPowersBoard) {
+            const int cell = kPowersBoard % screen._cellsPerPage;
+            const int place = cell >= 4 ? cell + 1 : cell;
+            _player.PressSprite(screen._cellSprites[0][place]);
+            return false;
+        }
+        _player.Shot("chooser");
+        return _player.PressSprite(_player.FindButton(MjClassic::kPlayChoiceId));
     }
 
     bool BoardOpen(MjClassic& screen)
@@ -208,8 +221,7 @@ private:
             if (screen == nullptr || _animationManager->FadingIn()) {
                 return false;
             }
-            EnterBoard(*screen);
-            return true;
+            return EnterBoard(*screen);
         });
         _player.AddStep("board open", 20000, [this] {
             MjClassic& screen = *Screen();
