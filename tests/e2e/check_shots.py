@@ -65,13 +65,13 @@ CHOOSER_PANEL_LEFT = (255, 240, 20, 100)
 CHOOSER_PANEL_RIGHT = (512, 240, 20, 100)
 CHOOSER_PLAY = (266, 552, 110, 36)
 INTRO_PLATE = (250, 128, 300, 70)
+SCENE = (0, 75, 800, 450)
 
-# Checks every screenshot passes: the game's window painted, nothing outside it. (The quest's
-# intro is a night scene: a quarter of its sky is near black.)
-COMMON = [
-    ("the game's window is painted", GAME, lit, 0.7),
-    ("nothing is drawn outside the game's window", OUTSIDE, black, 1.0),
-]
+# Checks every screenshot passes: the game's window painted, nothing outside it. A scene plays
+# in its 800 x 450 picture between black bars, so only that picture need be painted.
+OUTSIDE_BLACK = ("nothing is drawn outside the game's window", OUTSIDE, black, 1.0)
+COMMON = [("the game's window is painted", GAME, lit, 0.9), OUTSIDE_BLACK]
+SCENE_COMMON = [("the scene's picture is painted", SCENE, lit, 0.9), OUTSIDE_BLACK]
 
 CLASSIC_BOARD = [
     ("the top bar's red panel", TOP_BAR, panel_red, 0.3),
@@ -109,8 +109,11 @@ TABLE = [
     (r"game-menu-puzzles", PUZZLE_BOARD + [("the in-game menu", GAME_MENU, panel_red, 0.5)]),
     (r"prompt-mainmenu", CLASSIC_BOARD + [("the question", PROMPT, panel_red, 0.5)]),
     (r"prompt-quit", PUZZLE_BOARD + [("the question", PROMPT, panel_red, 0.5)]),
-    # The quest's own screens are still changing: only painted.
-    (r"quest-.*", []),
+    (r"board-quest", [("the top bar is painted", TOP_BAR, lit, 0.9)] + TILES),
+]
+# Screens that show a scene between the bars: name -> checks.
+SCENE_TABLE = [
+    (r"quest-intro", [("the black bar above the scene", (0, 0, 800, 75), black, 0.95)]),
 ]
 
 
@@ -120,10 +123,10 @@ def share(image, rect, test):
     return sum(1 for p in pixels if test(*p[:3])) / len(pixels)
 
 
-def check(image, name, checks, background):
+def check(image, name, checks, background, common=COMMON):
     """Returns the failed checks' messages."""
     failed = []
-    for item in COMMON + checks:
+    for item in common + checks:
         if item == MENU_BACKGROUND:
             # The menu's picture itself where no button or dialog covers it.
             for x, y in ((700, 250), (400, 60)):
@@ -152,12 +155,17 @@ def main(argv):
             if not file.endswith(".png"):
                 continue
             name = file[:-4]
+            common = COMMON
             row = next((checks for pattern, checks in TABLE if re.fullmatch(pattern, name)), None)
+            if row is None:
+                common = SCENE_COMMON
+                row = next((checks for pattern, checks in SCENE_TABLE
+                            if re.fullmatch(pattern, name)), None)
             if row is None:
                 failed.append(f"{name}: no checks for this screen")
                 continue
             image = Image.open(os.path.join(folder, file)).convert("RGB")
-            found = check(image, name, row, background)
+            found = check(image, name, row, background, common)
             failed += found
             seen += 1
             if not found:

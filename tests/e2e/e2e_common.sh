@@ -143,6 +143,12 @@ is_board_screen() {
         [ "$(count_where "$1" 800x30+0+0 "r+g+b>0.2")" -ge 20000 ]
 }
 
+# A scene between black bars: the bar above it black, its picture painted.
+is_scene() {
+    [ "$(count_where "$1" 800x75+0+0 "r+g+b<0.02")" -ge 57000 ] &&
+        [ "$(count_where "$1" 800x450+0+75 "r+g+b>0.1")" -ge 324000 ]
+}
+
 # Screens of the classic and puzzle looks.
 is_chooser() {
     # The chooser's red panel in the gaps either side of the middle place (its texts cover the
