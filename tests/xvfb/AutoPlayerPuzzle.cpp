@@ -49,6 +49,7 @@ constexpr unsigned int kRunLimitMs = 150000;
 constexpr int kPuzzlesButton = 1; // the menu's first start button: the puzzle boards
 // The puzzle of the set that holds every power.
 constexpr int kPowersBoard = 8;
+constexpr int kPowersBoardSeed = 474;
 constexpr int kCongratsLayouts = 4;
 constexpr unsigned int kSkipKeyMs = 700;
 constexpr unsigned int kStartPressMs = 3000;
@@ -472,6 +473,19 @@ void PreparePlayer()
     players.AddPlayer(kPlayerName);
     players.Write("info", "curplayer", std::string(kPlayerName));
     players.Flush();
+    // The powers board is dealt from a stored seed, so that every run plays the same deal: a
+    // random deal on which no tried target of some power keeps the board clearable would fail a
+    // run now and then.
+    std::string stem;
+    if (ConfigFilePlayers::PlayerFileStem(kPlayerName, &stem)) {
+        const std::string name = stem + ".plr1";
+        if (std::FILE* created = std::fopen(name.c_str(), "w")) {
+            std::fclose(created);
+        }
+        ConfigFile progress(name, false, false, false);
+        progress.Write("seed", "t1p" + std::to_string(kPowersBoard), kPowersBoardSeed);
+        progress.Flush();
+    }
 }
 
 } // namespace
