@@ -37,8 +37,11 @@ protected:
         dataDir = mjtest::GameDataDir();
         WriteData("allowloadingthread=0\n");
         StartFramework();
+        // Copies, not links: with scrambling on, reading a picture writes its scrambled twin
+        // beside it, which must land here and never in the shared data folder that other tests
+        // copy from while this one runs.
         std::error_code ignored;
-        fs::create_directory_symlink(dataDir + "/images", "images", ignored);
+        fs::copy(dataDir + "/images", "images", fs::copy_options::recursive, ignored);
         ASSERT_TRUE(fs::exists("images/quest")) << dataDir;
         config = std::make_unique<ConfigFile>(dataDir + "/cfg/zorvy.cfg", false, true, true);
         sceneScript = std::make_unique<SceneScript>(app.get(), Manager()->GetGameTime());
@@ -150,10 +153,11 @@ protected:
     {
         dataDir = mjtest::GameDataDir();
         shelltest::WriteShellData("allowloadingthread=1\n");
+        // Copies, not links: reading a picture writes its scrambled twin beside it, and the
+        // animation loader may write a description back; neither may reach the shared data.
         std::error_code ignored;
-        fs::create_directory_symlink(dataDir + "/images", "images", ignored);
-        fs::create_directory_symlink(dataDir + "/audio", "audio", ignored);
-        // A copy: the animation loader may write a description back.
+        fs::copy(dataDir + "/images", "images", fs::copy_options::recursive, ignored);
+        fs::copy(dataDir + "/audio", "audio", fs::copy_options::recursive, ignored);
         fs::copy(dataDir + "/quest", "quest", fs::copy_options::recursive, ignored);
         ASSERT_TRUE(fs::exists("quest/scene00.cfg"));
         ASSERT_TRUE(app->OnInit(0, nullptr));
