@@ -127,6 +127,10 @@ is_menu() {
 not_black() {
     [ "$(count_where "$1" "$game_screen" "r+g+b>0.1")" -ge 100000 ]
 }
+# The intro faded in: its crimson title plate at full colour (check_shots.py's plate test).
+is_intro() {
+    [ "$(count_where "$1" 300x70+250+128 "r>0.393&&g<0.235&&b>=0.157&&b<0.314")" -ge 10500 ]
+}
 # Not the menu any more (a dialog over it, or another screen).
 not_menu() {
     ! is_menu "$1"

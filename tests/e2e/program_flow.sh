@@ -70,7 +70,7 @@ read -r ax ay bx by < <(cd "$run/pairs" && "$free_pair" cfg/mjclassic.cfg cfg/pu
 echo "free pair at $ax,$ay and $bx,$by"
 cd "$run/data"
 start_game "$program" "$run"
-wait_screen "$out" intro 10 not_black || fail "the intro never painted"
+wait_screen "$out" intro 10 is_intro || fail "the intro never faded in"
 skip_intro "$out" || fail "the intro never gave way to the menu"
 echo "ok: a key skipped the intro to the menu"
 
