@@ -27,7 +27,7 @@
 #include "mahjong/MjGameScript.h"
 #include "mahjong/MjLayout.h"
 #include "mahjong/MjTile.h"
-#include "tests/xvfb/AutoPlayer.h"
+#include "tests/xvfb/AutoPlayerGame.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -52,10 +52,6 @@ constexpr int kYesItem = 1;
 constexpr int kCongratsLayouts = 4;
 constexpr int kBonusStart = 5;
 constexpr int kBonusStep = 5;
-// The intro is skipped by a key, sent again at this pace until the menu shows.
-constexpr unsigned int kSkipKeyMs = 700;
-// A press on the menu's button is repeated after this long without a game.
-constexpr unsigned int kStartPressMs = 3000;
 // A dialog is looked at once its fade-in is surely over (game milliseconds).
 constexpr unsigned int kDialogSettleMs = 900;
 
@@ -84,29 +80,15 @@ std::vector<int> ButtonIds(CastMemberDialog& dialog)
     return ids;
 }
 
-class ClassicRun final : public Mahjong
+class ClassicRun final : public AutoPlayerGame
 {
 public:
-    explicit ClassicRun(const std::string& out) : _player(out, kRunLimitMs)
+    explicit ClassicRun(const std::string& out) : AutoPlayerGame(out, kRunLimitMs, kDialogSettleMs)
     {
-        _player.SetApp(this);
         AddSteps();
     }
 
-    void DoIt() override
-    {
-        Mahjong::DoIt();
-        _player.Frame();
-    }
-
-    bool Failed() const { return _player.Failed(); }
-
 private:
-    MjClassic* Screen() const
-    {
-        return GetGameScript() != nullptr ? GetGameScript()->GetScreen() : nullptr;
-    }
-
     // The game opens on the board chooser: once its page is built, board 0 is the chosen cell
     // and a press on the play button enters it.
     bool EnterBoard(MjClassic& screen)
@@ -117,30 +99,6 @@ private:
         _player.Check(screen._puzzle == kFirstBoard, "the chooser offers board 0");
         _player.Shot("chooser");
         return _player.PressSprite(_player.FindButton(MjClassic::kPlayChoiceId));
-    }
-
-    // The board is open for play: dealt, every tile shown and landed, presses taken, and so
-    // for as long as the tiles take to fade in.
-    bool BoardOpen(MjClassic& screen)
-    {
-        std::vector<MjTile*> sprites;
-        AutoPlayer::GridCopy(screen, &sprites);
-        const bool open =
-            screen._inPlay != 0 && !sprites.empty() && !AutoPlayer::TilesMoving(screen) &&
-            std::all_of(sprites.begin(), sprites.end(), [](MjTile* t) { return t->IsVisible(); });
-        if (!open) {
-            _openSinceMs = 0;
-            return false;
-        }
-        if (_openSinceMs == 0) {
-            _openSinceMs = AutoPlayer::GameMs();
-        }
-        if (AutoPlayer::GameMs() - _openSinceMs <
-            static_cast<unsigned int>(screen._fadeInSpeed) + kDialogSettleMs) {
-            return false;
-        }
-        _openSinceMs = 0;
-        return true;
     }
 
     // The board shows the congratulation layout of its puzzle: the layout file's title and one
@@ -219,30 +177,7 @@ private:
         _player.AddStep("resume", 20000, [this] { return Resume(); });
     }
 
-    bool Menu()
-    {
-        if (Screen() != nullptr) {
-            return true;
-        }
-        CastMemberButton* start = _player.FindButton(kClassicButton);
-        const unsigned int now = _player.StepMs();
-        if (start == nullptr) {
-            if (!_pressedStart && now - _lastKeyMs >= kSkipKeyMs) {
-                _player.Key(SDLK_SPACE, KMOD_NONE, ' ');
-                _lastKeyMs = now;
-            }
-            return false;
-        }
-        if (!_pressedStart || now - _lastPressMs >= kStartPressMs) {
-            if (!_pressedStart) {
-                _player.Shot("menu");
-            }
-            _player.PressSprite(start);
-            _pressedStart = true;
-            _lastPressMs = now;
-        }
-        return false;
-    }
+    bool Menu() { return StartFromMenu(kClassicButton); }
 
     bool ClearBoard()
     {
@@ -427,11 +362,6 @@ private:
         return true;
     }
 
-    AutoPlayer _player;
-    unsigned int _openSinceMs = 0;
-    bool _pressedStart = false;
-    unsigned int _lastKeyMs = 0;
-    unsigned int _lastPressMs = 0;
     int _moves = 0;
     int _stepsBeforeWin = 0;
     bool _inCongrats = false;
@@ -449,27 +379,6 @@ private:
     unsigned int _pausedSeenMs = 0;
 };
 
-// The player the menu greets, as the play-as dialog leaves it.
-void PreparePlayer()
-{
-    ConfigFilePlayers players("players.cfg");
-    players.AddPlayer(kPlayerName);
-    players.Write("info", "curplayer", std::string(kPlayerName));
-    players.Flush();
-    // Board 0 is dealt from a stored seed, so that every run plays the same deal: a random deal
-    // that the planner cannot clear within its budget would fail a run now and then.
-    std::string stem;
-    if (ConfigFilePlayers::PlayerFileStem(kPlayerName, &stem)) {
-        const std::string name = stem + ".plr0";
-        if (std::FILE* created = std::fopen(name.c_str(), "w")) {
-            std::fclose(created);
-        }
-        ConfigFile progress(name, false, false, false);
-        progress.Write("seed", "t0p0", kBoardZeroSeed);
-        progress.Flush();
-    }
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -478,18 +387,11 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: %s OUT_FOLDER\n", argv[0]);
         return 2;
     }
-    ConfigFile::TurnEncryption(true);
-    AutoPlayer::SpeedUpClock(kClockSpeed);
-    // The application is the first object the log counts, as in the game's own start: the
-    // object report leaves out those first few.
-    auto* app = new (std::nothrow) ClassicRun(argv[1]);
-    if (app == nullptr) {
-        return 1;
-    }
-    PreparePlayer();
-    const int code = Application::Execute(1, argv);
-    const bool failed = app->Failed();
-    delete app;
-    std::fflush(stdout);
-    return code != 0 ? code : (failed ? 1 : 0);
+    return RunAutoPlayerGame(argv, kClockSpeed,
+                             [&] { return new (std::nothrow) ClassicRun(argv[1]); },
+                             [] {
+    // Board 0 is dealt from a stored seed, so that every run plays the same deal: a random deal
+    // that the planner cannot clear within its budget would fail a run now and then.
+                                 PrepareAutoPlayer(kPlayerName, 0, "t0p0", kBoardZeroSeed);
+                             });
 }

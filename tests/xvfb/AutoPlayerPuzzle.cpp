@@ -25,7 +25,7 @@
 #include "mahjong/MjGameScript.h"
 #include "mahjong/MjLayout.h"
 #include "mahjong/MjTile.h"
-#include "tests/xvfb/AutoPlayer.h"
+#include "tests/xvfb/AutoPlayerGame.h"
 #include "tests/xvfb/AutoPlayerPowers.h"
 
 #include <algorithm>
@@ -51,8 +51,6 @@ constexpr int kPuzzlesButton = 1; // the menu's first start button: the puzzle b
 constexpr int kPowersBoard = 8;
 constexpr int kPowersBoardSeed = 474;
 constexpr int kCongratsLayouts = 4;
-constexpr unsigned int kSkipKeyMs = 700;
-constexpr unsigned int kStartPressMs = 3000;
 // Game milliseconds: a dialog is looked at once its fade-in is over; the grid counts as settled
 // once nothing on it changed for this long (a power's new faces land a second after the press).
 constexpr unsigned int kDialogSettleMs = 900;
@@ -129,29 +127,15 @@ std::string CellText(const PlanTile& at)
            std::to_string(at.k);
 }
 
-class PuzzleRun final : public Mahjong
+class PuzzleRun final : public AutoPlayerGame
 {
 public:
-    explicit PuzzleRun(const std::string& out) : _player(out, kRunLimitMs)
+    explicit PuzzleRun(const std::string& out) : AutoPlayerGame(out, kRunLimitMs, kDialogSettleMs)
     {
-        _player.SetApp(this);
         AddSteps();
     }
 
-    void DoIt() override
-    {
-        Mahjong::DoIt();
-        _player.Frame();
-    }
-
-    bool Failed() const { return _player.Failed(); }
-
 private:
-    MjClassic* Screen() const
-    {
-        return GetGameScript() != nullptr ? GetGameScript()->GetScreen() : nullptr;
-    }
-
     // The game opens on the board chooser: presses turn to the page of the powers board, choose
     // its cell and press play; true once play is pressed.
     bool EnterBoard(MjClassic& screen)
@@ -172,28 +156,6 @@ private:
         }
         _player.Shot("chooser");
         return _player.PressSprite(_player.FindButton(MjClassic::kPlayChoiceId));
-    }
-
-    bool BoardOpen(MjClassic& screen)
-    {
-        std::vector<MjTile*> sprites;
-        AutoPlayer::GridCopy(screen, &sprites);
-        const bool open =
-            screen._inPlay != 0 && !sprites.empty() && !AutoPlayer::TilesMoving(screen) &&
-            std::all_of(sprites.begin(), sprites.end(), [](MjTile* t) { return t->IsVisible(); });
-        if (!open) {
-            _openSinceMs = 0;
-            return false;
-        }
-        if (_openSinceMs == 0) {
-            _openSinceMs = AutoPlayer::GameMs();
-        }
-        if (AutoPlayer::GameMs() - _openSinceMs <
-            static_cast<unsigned int>(screen._fadeInSpeed) + kDialogSettleMs) {
-            return false;
-        }
-        _openSinceMs = 0;
-        return true;
     }
 
     static bool CongratsShown(MjClassic& screen)
@@ -263,27 +225,7 @@ private:
         });
     }
 
-    bool Menu()
-    {
-        if (Screen() != nullptr) {
-            return true;
-        }
-        CastMemberButton* start = _player.FindButton(kPuzzlesButton);
-        const unsigned int now = _player.StepMs();
-        if (start == nullptr) {
-            if (!_pressedStart && now - _lastKeyMs >= kSkipKeyMs) {
-                _player.Key(SDLK_SPACE, KMOD_NONE, ' ');
-                _lastKeyMs = now;
-            }
-            return false;
-        }
-        if (!_pressedStart || now - _lastPressMs >= kStartPressMs) {
-            _player.PressSprite(start);
-            _pressedStart = true;
-            _lastPressMs = now;
-        }
-        return false;
-    }
+    bool Menu() { return StartFromMenu(kPuzzlesButton); }
 
     bool Selected(MjClassic& screen, MjTile* tile) const
     {
@@ -441,11 +383,6 @@ private:
         return true;
     }
 
-    AutoPlayer _player;
-    unsigned int _openSinceMs = 0;
-    bool _pressedStart = false;
-    unsigned int _lastKeyMs = 0;
-    unsigned int _lastPressMs = 0;
 
     std::set<int> _kinds;
     std::set<int> _used;
@@ -466,28 +403,6 @@ private:
     unsigned int _winSeenMs = 0;
 };
 
-// The player the menu greets, as the play-as dialog leaves it.
-void PreparePlayer()
-{
-    ConfigFilePlayers players("players.cfg");
-    players.AddPlayer(kPlayerName);
-    players.Write("info", "curplayer", std::string(kPlayerName));
-    players.Flush();
-    // The powers board is dealt from a stored seed, so that every run plays the same deal: a
-    // random deal on which no tried target of some power keeps the board clearable would fail a
-    // run now and then.
-    std::string stem;
-    if (ConfigFilePlayers::PlayerFileStem(kPlayerName, &stem)) {
-        const std::string name = stem + ".plr1";
-        if (std::FILE* created = std::fopen(name.c_str(), "w")) {
-            std::fclose(created);
-        }
-        ConfigFile progress(name, false, false, false);
-        progress.Write("seed", "t1p" + std::to_string(kPowersBoard), kPowersBoardSeed);
-        progress.Flush();
-    }
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -496,18 +411,12 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: %s OUT_FOLDER\n", argv[0]);
         return 2;
     }
-    ConfigFile::TurnEncryption(true);
-    AutoPlayer::SpeedUpClock(kClockSpeed);
-    // The application is the first object the log counts, as in the game's own start: the
-    // object report leaves out those first few.
-    auto* app = new (std::nothrow) PuzzleRun(argv[1]);
-    if (app == nullptr) {
-        return 1;
-    }
-    PreparePlayer();
-    const int code = Application::Execute(1, argv);
-    const bool failed = app->Failed();
-    delete app;
-    std::fflush(stdout);
-    return code != 0 ? code : (failed ? 1 : 0);
+    return RunAutoPlayerGame(argv, kClockSpeed,
+                             [&] { return new (std::nothrow) PuzzleRun(argv[1]); },
+                             [] {
+    // The powers board is dealt from a stored seed, so that every run plays the same deal: a
+    // random deal on which no tried target of some power keeps the board clearable would fail a
+    // run now and then.
+                                 PrepareAutoPlayer(kPlayerName, 1, "t1p" + std::to_string(kPowersBoard), kPowersBoardSeed);
+                             });
 }

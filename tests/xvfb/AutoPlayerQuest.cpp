@@ -30,7 +30,7 @@
 #include "mahjong/MjLayout.h"
 #include "mahjong/MjTextLabel.h"
 #include "mahjong/MjTile.h"
-#include "tests/xvfb/AutoPlayer.h"
+#include "tests/xvfb/AutoPlayerGame.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -47,10 +47,6 @@ constexpr unsigned int kClockSpeed = 4;
 // The whole run, in real milliseconds; the script's own limit is above it.
 constexpr unsigned int kRunLimitMs = 100000;
 constexpr int kQuestButton = 3; // the menu's third start button: the quest
-// The splash is skipped by a key, sent again at this pace until the menu shows.
-constexpr unsigned int kSkipKeyMs = 700;
-// A press on the menu's button is repeated after this long without a game.
-constexpr unsigned int kStartPressMs = 3000;
 // A dialog or a board is looked at once its fade-in is surely over (game milliseconds).
 constexpr unsigned int kSettleMs = 900;
 // The Yin-Yang pair may be matched from this many matches on (board 0 says so in a popup).
@@ -60,12 +56,11 @@ constexpr unsigned int kYinYangAnswerMs = 1200;
 constexpr int kMapStrips = 16;
 constexpr int kNewPlayerLives = 5;
 
-class QuestRun final : public Mahjong
+class QuestRun final : public AutoPlayerGame
 {
 public:
-    QuestRun(const std::string& out, bool skipRun) : _player(out, kRunLimitMs)
+    QuestRun(const std::string& out, bool skipRun) : AutoPlayerGame(out, kRunLimitMs, kSettleMs)
     {
-        _player.SetApp(this);
         if (skipRun) {
             AddSkipSteps();
         } else {
@@ -73,78 +68,13 @@ public:
         }
     }
 
-    void DoIt() override
-    {
-        Mahjong::DoIt();
-        _player.Frame();
-    }
-
-    bool Failed() const { return _player.Failed(); }
-
 private:
-    MjGameScript* Script() const { return GetGameScript(); }
-    MjClassic* Screen() const { return Script() != nullptr ? Script()->GetScreen() : nullptr; }
-    int ScriptState() const { return Script() != nullptr ? Script()->GetState() : 0; }
-    bool Animating() const { return ScriptState() == MjGameScript::kAnimationFrameState; }
-
-    // Frames of the keyframed animation now loaded (0 with none).
-    int AnimationFrames() const
-    {
-        SpriteRunnerConfigFile* description = Script()->GetDescription();
-        if (description == nullptr || description->_frameMillis <= 0) {
-            return 0;
-        }
-        return (1000 / description->_frameMillis) * description->_seconds;
-    }
-
-    // The board is open for play: dealt, every tile shown and landed, presses taken, and so
-    // for as long as the tiles take to fade in.
-    bool BoardOpen(MjClassic& screen)
-    {
-        std::vector<MjTile*> sprites;
-        AutoPlayer::GridCopy(screen, &sprites);
-        const bool open =
-            screen._inPlay != 0 && !sprites.empty() && !AutoPlayer::TilesMoving(screen) &&
-            std::all_of(sprites.begin(), sprites.end(), [](MjTile* t) { return t->IsVisible(); });
-        if (!open || Animating()) {
-            _openSinceMs = 0;
-            return false;
-        }
-        if (_openSinceMs == 0) {
-            _openSinceMs = AutoPlayer::GameMs();
-        }
-        if (AutoPlayer::GameMs() - _openSinceMs <
-            static_cast<unsigned int>(screen._fadeInSpeed) + kSettleMs) {
-            return false;
-        }
-        _openSinceMs = 0;
-        return true;
-    }
-
     bool Menu()
     {
-        MjClassic* screen = Screen();
-        if (screen != nullptr) {
-            return _player.Check(screen->_quest, "the third start button starts the quest");
-        }
-        CastMemberButton* start = _player.FindButton(kQuestButton);
-        const unsigned int now = _player.StepMs();
-        if (start == nullptr) {
-            if (!_pressedStart && now - _lastKeyMs >= kSkipKeyMs) {
-                _player.Key(SDLK_SPACE, KMOD_NONE, ' ');
-                _lastKeyMs = now;
-            }
+        if (!StartFromMenu(kQuestButton)) {
             return false;
         }
-        if (!_pressedStart || now - _lastPressMs >= kStartPressMs) {
-            if (!_pressedStart) {
-                _player.Shot("menu");
-            }
-            _player.PressSprite(start);
-            _pressedStart = true;
-            _lastPressMs = now;
-        }
-        return false;
+        return _player.Check(Screen()->_quest, "the third start button starts the quest");
     }
 
     // The intro's fade series: the scene's layers come in before its animation starts.
@@ -460,11 +390,6 @@ private:
         });
     }
 
-    AutoPlayer _player;
-    unsigned int _openSinceMs = 0;
-    bool _pressedStart = false;
-    unsigned int _lastKeyMs = 0;
-    unsigned int _lastPressMs = 0;
     std::string _subtitle;
     std::string _introName;
     size_t _tilesAtStart = 0;
@@ -488,16 +413,6 @@ private:
     unsigned int _skipGameMs = 0;
 };
 
-// The player the menu greets, as the play-as dialog leaves it; it has no progress file yet.
-void PreparePlayer()
-{
-    ConfigFilePlayers players("players.cfg");
-    players.AddPlayer(kPlayerName);
-    players.Write("info", "curplayer", std::string(kPlayerName));
-    players.Flush();
-    AutoPlayer::Say("record player " + std::string(kPlayerName));
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -507,18 +422,9 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: %s OUT_FOLDER [skip]\n", argv[0]);
         return 2;
     }
-    ConfigFile::TurnEncryption(true);
-    AutoPlayer::SpeedUpClock(kClockSpeed);
-    // The application is the first object the log counts, as in the game's own start: the
-    // object report leaves out those first few.
-    auto* app = new (std::nothrow) QuestRun(argv[1], skipRun);
-    if (app == nullptr) {
-        return 1;
-    }
-    PreparePlayer();
-    const int code = Application::Execute(1, argv);
-    const bool failed = app->Failed();
-    delete app;
-    std::fflush(stdout);
-    return code != 0 ? code : (failed ? 1 : 0);
+    return RunAutoPlayerGame(
+        argv, kClockSpeed,
+        [&] { return new (std::nothrow) QuestRun(argv[1], skipRun); },
+        // A new player: no progress file yet.
+        [] { PrepareAutoPlayer(kPlayerName); });
 }

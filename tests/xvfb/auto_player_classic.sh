@@ -25,31 +25,8 @@ if outside_xvfb; then
 fi
 
 # From here on inside Xvfb; every attempt starts from a fresh copy of the data.
-rm -rf "$out/work" "$out"/*.bmp "$out"/*.png
-cp -r "$data" "$out/work"
+run_auto_player "$out" "$data" "enter board" "$program"
 log="$out/run.log"
-start_scene program "$log" "$out/run.err" bash -c 'cd "$1" && exec "$2" "$3"' _ \
-    "$out/work" "$program" "$out"
-status=0
-wait "$scene_pid" || status=$?
-trap - EXIT
-if grep -qsE "Couldn't open X11 display|No available video device" "$out/work/debug.txt" &&
-    ! grep -q '^step enter board' "$log"; then
-    exit 75
-fi
-cat "$log"
-for bmp in "$out"/*.bmp; do
-    [ -e "$bmp" ] || continue
-    convert "$bmp" "PNG32:${bmp%.bmp}.png" && rm -f "$bmp"
-done
-
-if [ "$status" -ne 0 ] || ! grep -qx 'run passed' "$log"; then
-    fail "the run ended with code $status"
-    echo "--- stderr"
-    tail -n 20 "$out/run.err"
-    echo "--- the end of debug.txt"
-    tail -n 40 "$out/work/debug.txt" || true
-fi
 
 # What the first board left in the records, read as the game reads them.
 record() { grep "^record $1 " "$log" | head -1 | cut -d' ' -f3-; }
@@ -70,20 +47,5 @@ else
     fail "the run never reported the first board's score"
 fi
 
-# The run wrote only into its copy.
-leaked=$(find "$data" -maxdepth 1 \( -iname '*.plr*' -o -iname 'HighScores*' -o -name 'players.cfg*' \) | head -3)
-expect "$leaked" "" "player files in the build's data folder"
-
-# The report names every object left; with none it gives the count of objects used.
-if grep -qE "You Left 0 objects not cleaned up|Total objects used - " "$out/work/debug.txt" &&
-    ! grep -q "Object Not Cleaned UP" "$out/work/debug.txt"; then
-    echo "ok: no object left ($(grep -oE 'Total objects used - [0-9]+|You Left 0 .*' "$out/work/debug.txt" | tail -1))"
-else
-    fail "the object report: $(grep -o 'You Left.*' "$out/work/debug.txt" | tail -1)"
-fi
-
-if [ "$failures" -ne 0 ]; then
-    echo "$failures check(s) failed; screenshots in $out"
-    exit 1
-fi
-echo "all checks passed; screenshots in $out"
+expect_no_player_files "$data"
+end_checks "$out"

@@ -30,41 +30,7 @@ fi
 play() {
     local name=$1
     shift
-    local dir="$out/$name"
-    rm -rf "$dir"
-    mkdir -p "$dir"
-    cp -r "$data" "$dir/work"
-    # Starting a program clears the count of failed checks: the earlier run's ones are kept.
-    local earlier=$failures
-    start_scene program "$dir/run.log" "$dir/run.err" bash -c 'cd "$1" && shift && exec "$@"' _ \
-        "$dir/work" "$program" "$dir" "$@"
-    failures=$((failures + earlier))
-    run_status=0
-    wait "$scene_pid" || run_status=$?
-    trap - EXIT
-    if grep -qsE "Couldn't open X11 display|No available video device" "$dir/work/debug.txt" &&
-        ! grep -q '^step intro' "$dir/run.log"; then
-        exit 75
-    fi
-    cat "$dir/run.log"
-    for bmp in "$dir"/*.bmp; do
-        [ -e "$bmp" ] || continue
-        convert "$bmp" "PNG32:${bmp%.bmp}.png" && rm -f "$bmp"
-    done
-    if [ "$run_status" -ne 0 ] || ! grep -qx 'run passed' "$dir/run.log"; then
-        fail "the $name run ended with code $run_status"
-        echo "--- stderr"
-        tail -n 20 "$dir/run.err"
-        echo "--- the end of debug.txt"
-        tail -n 40 "$dir/work/debug.txt" || true
-    fi
-    # The report names every object left; with none it gives the count of objects used.
-    if grep -qE "You Left 0 objects not cleaned up|Total objects used - " "$dir/work/debug.txt" &&
-        ! grep -q "Object Not Cleaned UP" "$dir/work/debug.txt"; then
-        echo "ok: no object left in the $name run ($(grep -oE 'Total objects used - [0-9]+|You Left 0 .*' "$dir/work/debug.txt" | tail -1))"
-    else
-        fail "the $name run's object report: $(grep -o 'You Left.*' "$dir/work/debug.txt" | tail -1)"
-    fi
+    run_auto_player "$out/$name" "$data" intro "$program" "$@"
 }
 
 # Pixels that are not near black inside a rectangle of a shot.
@@ -115,12 +81,5 @@ fi
 play skip skip
 expect_lit "$out/skip/board0-after-skip.png" 800x600+0+0 100000 "board 0 after the skipped intro"
 
-# The runs wrote only into their copies.
-leaked=$(find "$data" -maxdepth 1 \( -iname '*.plr*' -o -iname 'HighScores*' -o -name 'players.cfg*' \) | head -3)
-expect "$leaked" "" "player files in the build's data folder"
-
-if [ "$failures" -ne 0 ]; then
-    echo "$failures check(s) failed; screenshots in $out"
-    exit 1
-fi
-echo "all checks passed; screenshots in $out"
+expect_no_player_files "$data"
+end_checks "$out"

@@ -201,3 +201,68 @@ finish_scene() {
     echo "all checks passed; screenshots in $1"
     exit 0
 }
+
+# Inside Xvfb: one run of an automated player program in DIR, on a fresh copy of the data folder
+# DATA (DIR/work, its working folder); the program writes its screenshots into DIR, which turn
+# into PNG files, and its stdout into DIR/run.log, which is shown. A run that fails shows the
+# tail of its stderr and of "debug.txt"; its object report must leave nothing. Exits with 75
+# when the display was taken before the program printed "step FIRST_STEP". Sets run_status.
+# Usage: run_auto_player DIR DATA FIRST_STEP PROGRAM [ARGUMENT...]
+run_auto_player() {
+    local dir=$1 data=$2 first=$3 program=$4
+    shift 4
+    rm -rf "$dir/work" "$dir"/*.bmp "$dir"/*.png
+    mkdir -p "$dir"
+    cp -r "$data" "$dir/work"
+    # Starting a program clears the count of failed checks: an earlier run's ones are kept.
+    local earlier=${failures:-0}
+    start_scene program "$dir/run.log" "$dir/run.err" bash -c 'cd "$1" && shift && exec "$@"' _ \
+        "$dir/work" "$program" "$dir" "$@"
+    failures=$((failures + earlier))
+    run_status=0
+    wait "$scene_pid" || run_status=$?
+    trap - EXIT
+    if grep -qsE "Couldn't open X11 display|No available video device" "$dir/work/debug.txt" &&
+        ! grep -q "^step $first" "$dir/run.log"; then
+        exit 75
+    fi
+    cat "$dir/run.log"
+    local bmp
+    for bmp in "$dir"/*.bmp; do
+        [ -e "$bmp" ] || continue
+        convert "$bmp" "PNG32:${bmp%.bmp}.png" && rm -f "$bmp"
+    done
+    if [ "$run_status" -ne 0 ] || ! grep -qx 'run passed' "$dir/run.log"; then
+        fail "the run in $(basename "$dir") ended with code $run_status"
+        echo "--- stderr"
+        tail -n 20 "$dir/run.err"
+        echo "--- the end of debug.txt"
+        tail -n 40 "$dir/work/debug.txt" || true
+    fi
+    # The report names every object left; with none it gives the count of objects used.
+    local report=$dir/work/debug.txt
+    if grep -qE "You Left 0 objects not cleaned up|Total objects used - " "$report" &&
+        ! grep -q "Object Not Cleaned UP" "$report"; then
+        echo "ok: no object left in $(basename "$dir") ($(grep -oE 'Total objects used - [0-9]+|You Left 0 .*' "$report" | tail -1))"
+    else
+        fail "the object report of $(basename "$dir"): $(grep -o 'You Left.*' "$report" | tail -1)"
+    fi
+}
+
+# The runs wrote only into their copies: no player, progress or high-score file in DATA.
+# Usage: expect_no_player_files DATA
+expect_no_player_files() {
+    local leaked
+    leaked=$(find "$1" -maxdepth 1 \( -iname '*.plr*' -o -iname 'HighScores*' -o -name 'players.cfg*' \) | head -3)
+    expect "$leaked" "" "player files in the build's data folder"
+}
+
+# Ends a script of checks: its code says whether any failed.
+# Usage: end_checks FOLDER
+end_checks() {
+    if [ "$failures" -ne 0 ]; then
+        echo "$failures check(s) failed; screenshots in $1"
+        exit 1
+    fi
+    echo "all checks passed; screenshots in $1"
+}
