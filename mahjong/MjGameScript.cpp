@@ -313,6 +313,9 @@ void MjGameScript::DeletedPlayer(const std::string& name)
     }
     for (const char* suffix : kProgressSuffixes) {
         File::Delete((stem + suffix).c_str());
+        // A write cut short (the game killed between writing and renaming) leaves its
+        // temporary beside the file: it holds the player's progress too.
+        File::Delete((stem + suffix + ".tmp").c_str());
     }
 }
 

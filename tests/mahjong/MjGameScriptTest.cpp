@@ -160,15 +160,15 @@ TEST_F(MjGameScriptTest, DeletedPlayerRemovesTheLowerCasedProgressFiles)
     namespace fs = std::filesystem;
     VariantScript* s = Make(1);
     const char* kept[] = {"other.plr0", "bob.cfg", "bob.plr3"};
-    for (const char* name : {"bob.plr0", "bob.plr1", "bob.plr0e", "bob.plr2e"}) {
+    for (const char* name : {"bob.plr0", "bob.plr1", "bob.plr0e", "bob.plr2e", "bob.plr1e.tmp"}) {
         ASSERT_TRUE(testsupport::WriteFile(name, "x"));
     }
     for (const char* name : kept) {
         ASSERT_TRUE(testsupport::WriteFile(name, "x"));
     }
     s->DeletedPlayer("Bob"); // bob.plr2 and bob.plr1e are missing: ignored
-    for (const char* name :
-         {"bob.plr0", "bob.plr1", "bob.plr2", "bob.plr0e", "bob.plr1e", "bob.plr2e"}) {
+    for (const char* name : {"bob.plr0", "bob.plr1", "bob.plr2", "bob.plr0e", "bob.plr1e",
+                             "bob.plr2e", "bob.plr1e.tmp"}) {
         EXPECT_FALSE(fs::exists(name)) << name;
     }
     for (const char* name : kept) {

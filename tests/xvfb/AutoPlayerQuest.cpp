@@ -423,8 +423,7 @@ int main(int argc, char** argv)
         return 2;
     }
     return RunAutoPlayerGame(
-        argv, kClockSpeed,
-        [&] { return new (std::nothrow) QuestRun(argv[1], skipRun); },
+        argv, kClockSpeed, [&] { return new (std::nothrow) QuestRun(argv[1], skipRun); },
         // A new player: no progress file yet.
         [] { PrepareAutoPlayer(kPlayerName); });
 }
