@@ -6,6 +6,7 @@ row in the table below names the colours a few of its parts must have. A screens
 matches no row is a failure: a new screen needs its checks.
 
 Usage: check_shots.py DATA_FOLDER SHOTS_FOLDER...
+       check_shots.py --one DATA_FOLDER SHOT   (quiet; the code says whether SHOT passes)
 """
 import os
 import re
@@ -143,11 +144,35 @@ def check(image, name, checks, background, common=COMMON):
     return failed
 
 
+def checks_of(name):
+    """The screen's checks and the common ones it takes, or None for a screen with no row."""
+    row = next((checks for pattern, checks in TABLE if re.fullmatch(pattern, name)), None)
+    if row is not None:
+        return row, COMMON
+    row = next((checks for pattern, checks in SCENE_TABLE if re.fullmatch(pattern, name)), None)
+    return (row, SCENE_COMMON) if row is not None else None
+
+
+def menu_background(data):
+    return Image.open(os.path.join(data, "images/menu/menu_bg.png")).convert("RGB")
+
+
+def check_one(data, path):
+    """For scripts waiting on a screen: whether the screenshot passes its screen's checks."""
+    found = checks_of(os.path.basename(path)[:-4])
+    if found is None:
+        return 1
+    image = Image.open(path).convert("RGB")
+    return 1 if check(image, path, found[0], menu_background(data), found[1]) else 0
+
+
 def main(argv):
+    if len(argv) == 4 and argv[1] == "--one":
+        return check_one(argv[2], argv[3])
     if len(argv) < 3:
-        print(__doc__.strip().splitlines()[-1])
+        print(__doc__.strip().splitlines()[-2])
         return 2
-    background = Image.open(os.path.join(argv[1], "images/menu/menu_bg.png")).convert("RGB")
+    background = menu_background(argv[1])
     failed = []
     seen = 0
     for folder in argv[2:]:
@@ -155,15 +180,11 @@ def main(argv):
             if not file.endswith(".png"):
                 continue
             name = file[:-4]
-            common = COMMON
-            row = next((checks for pattern, checks in TABLE if re.fullmatch(pattern, name)), None)
-            if row is None:
-                common = SCENE_COMMON
-                row = next((checks for pattern, checks in SCENE_TABLE
-                            if re.fullmatch(pattern, name)), None)
-            if row is None:
+            found = checks_of(name)
+            if found is None:
                 failed.append(f"{name}: no checks for this screen")
                 continue
+            row, common = found
             image = Image.open(os.path.join(folder, file)).convert("RGB")
             found = check(image, name, row, background, common)
             failed += found

@@ -131,6 +131,12 @@ not_black() {
 is_intro() {
     [ "$(count_where "$1" 300x70+250+128 "r>0.393&&g<0.235&&b>=0.157&&b<0.314")" -ge 10500 ]
 }
+# The screenshot passes the checks check_shots.py makes of its screen (named by the file), on
+# the data folder in $data: a script waits on it so that the kept screenshot is never one taken
+# mid-fade.
+shot_ok() {
+    /usr/bin/python3 "$e2e_dir/check_shots.py" --one "$data" "$1"
+}
 # Not the menu any more (a dialog over it, or another screen).
 not_menu() {
     ! is_menu "$1"

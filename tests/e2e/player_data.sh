@@ -168,6 +168,7 @@ start_game "$program" "$run"
 skip_intro "$out" || fail "the intro never gave way to the menu"
 if click_until 400 296 "$out" chooser-classic-kill is_chooser &&
     click_until 322 570 "$out" board-classic-kill-opening not_chooser &&
+    { wait_screen "$out" board-classic-kill-opening 10 shot_ok || true; } &&
     wait_screen "$out" board-classic-kill 10 is_board; then
     wait_still "$out" board-classic-kill 10 || true
     cp "$last_shot" "$run/before.png"

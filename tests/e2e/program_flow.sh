@@ -83,6 +83,7 @@ kill -0 "$scene_pid" 2>/dev/null || fail "the first copy died when the second st
 if click_until 400 296 "$out" chooser-classic is_chooser; then
     echo "ok: Classic opened the board chooser"
     if click_until 322 570 "$out" board-classic-opening not_chooser; then
+        wait_screen "$out" board-classic-opening 10 shot_ok || true
         wait_screen "$out" board-classic 10 is_board || fail "the board never showed"
     fi
 else
@@ -137,6 +138,7 @@ skip_intro "$out" || fail "the intro never gave way to the menu"
 if click_until 400 224 "$out" chooser-puzzles is_chooser; then
     echo "ok: Puzzles opened the board chooser"
     click_until 322 570 "$out" board-puzzles-opening not_chooser &&
+        { wait_screen "$out" board-puzzles-opening 10 shot_ok || true; } &&
         wait_screen "$out" board-puzzles 10 is_board || fail "the puzzle board never showed"
 else
     fail "Puzzles did not open the chooser"
@@ -144,6 +146,7 @@ fi
 # The first puzzle board greets a new player with a note: OK closes it.
 if wait_screen "$out" board-puzzles-welcome 6 is_prompt; then
     click_until 410 362 "$out" board-puzzles not_prompt || fail "the welcome note stayed"
+    wait_screen "$out" board-puzzles 10 shot_ok || true
 fi
 if click_until 62 568 "$out" game-menu-puzzles is_game_menu; then
     click_until 120 500 "$out" prompt-quit is_prompt && click 320 327 ||
@@ -180,6 +183,7 @@ if click_until 400 368 "$out" quest-intro not_menu; then
     done
     if is_board_screen "$last_shot"; then
         echo "ok: a key skipped the intro to board 0"
+        wait_screen "$out" board-quest 10 shot_ok || true
     else
         fail "the intro never gave way to board 0"
     fi
