@@ -212,4 +212,35 @@ TEST_F(ZorvySceneLoaderDataTest, EveryShippedAnimationLoadsOnTheSceneLoader)
     EXPECT_EQ(testsupport::CountLogLines("Init Failed"), 0);
 }
 
+// A game left while its scene loads: the end of the game waits for the loader, frees it and the
+// animation it loaded, and the frames after touch nothing of it (the sanitizer build watches).
+TEST_F(ZorvySceneLoaderDataTest, LeavingTheGameMidLoadWaitsForTheLoaderAndFreesItsAnimation)
+{
+    MjGameScript* script = app->GetGameScript();
+    // The game's start takes the stage's cast as the game's (no variant chosen: no board).
+    script->DoState(MjGameScript::kStartGame);
+    ZorvyAnimation scene(config.get(), script);
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE(round);
+        scene.StartLoading(1);
+        ASSERT_NE(script->GetSceneLoader(), nullptr);
+        script->EndGame(false);
+        EXPECT_EQ(script->GetSceneLoader(), nullptr);
+        EXPECT_EQ(script->GetAnimState(), MjGameScript::kAnimNone);
+        EXPECT_FALSE(script->AnimationPresent());
+        EXPECT_TRUE(script->GetSprites().empty());
+        for (int frame = 0; frame < 10; ++frame) {
+            clock.Advance(10);
+            app->_animationManager->DoIt();
+        }
+    }
+    // The next load starts from a clean state and succeeds.
+    scene.StartLoading(2);
+    LoadingThread* loader = script->GetSceneLoader();
+    ASSERT_NE(loader, nullptr);
+    ASSERT_TRUE(testsupport::WaitUntilStopped(*loader, std::chrono::milliseconds(20000)));
+    ASSERT_TRUE(testsupport::WaitUntilFinished(*loader));
+    EXPECT_EQ(script->GetAnimState(), MjGameScript::kAnimLoaded);
+}
+
 } // namespace
