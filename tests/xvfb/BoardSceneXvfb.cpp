@@ -25,6 +25,7 @@
 #include "mahjong/MjLayout.h"
 #include "mahjong/MjTextLabel.h"
 #include "mahjong/MjTile.h"
+#include "tests/xvfb/GameSceneApp.h"
 #include "tests/xvfb/XvfbSceneSupport.h"
 
 #include <algorithm>
@@ -63,63 +64,13 @@ std::string Rgb(const Color& c)
            std::to_string(c.GetB());
 }
 
-// The game script with the variant the menu would have chosen.
-class BoardScript final : public MjGameScript
+class BoardSceneApp final : public GameSceneApp
 {
 public:
-    BoardScript(Framework* app, GameTime* clock, int variant)
-        : MjGameScript(app, clock), _variant(variant)
-    {}
-    int GetGameVariant() override { return _variant; }
+    explicit BoardSceneApp(int variant) : GameSceneApp("BoardScene", variant) {}
 
 private:
-    int _variant;
-};
-
-class BoardSceneApp final : public Framework
-{
-public:
-    explicit BoardSceneApp(int variant) : _variant(variant) {}
-    // The game's objects go before the framework's.
-    ~BoardSceneApp() override
-    {
-        if (_animationManager != nullptr) {
-            _animationManager->SetScript(nullptr);
-        }
-        SetScript(nullptr);
-        delete _script;
-    }
-
-    bool OnInit(int argc, char** argv) override
-    {
-        Application::AllowDropShadows(true);
-        if (!Framework::OnInit(argc, argv)) {
-            return false;
-        }
-        SetTitle("BoardScene", "");
-        _script = new BoardScript(this, _animationManager->GetGameTime(), _variant);
-        // No splash and menu: the scene starts the game itself.
-        _script->ChangeState(AppScript::kMenuLive, 0);
-        _animationManager->SetScript(_script);
-        return true;
-    }
-
-    void DoIt() override
-    {
-        Framework::DoIt();
-        Step();
-    }
-
-    void OnKeyDown(SDLKey key, SDLMod mod, unsigned short unicode) override
-    {
-        Framework::OnKeyDown(key, mod, unicode);
-        if (key == SDLK_ESCAPE) {
-            _script->ChangeState(AppScript::kQuit);
-        }
-    }
-
-private:
-    void Step()
+    void Step() override
     {
         const unsigned int now = _animationManager->Time();
         switch (_step) {
@@ -341,8 +292,6 @@ private:
             std::to_string(button->GetH()) + " " + (button->GetEnabled() ? "1" : "0") + " " + file);
     }
 
-    int _variant;
-    BoardScript* _script = nullptr; // owned
     int _step = 0;
     unsigned int _mark = 0;
 };

@@ -31,6 +31,7 @@
 #include "mahjong/MjLayout.h"
 #include "mahjong/MjTextLabel.h"
 #include "mahjong/MjTile.h"
+#include "tests/xvfb/GameSceneApp.h"
 #include "tests/xvfb/XvfbSceneSupport.h"
 
 #include <cstdio>
@@ -68,58 +69,17 @@ std::string Rgb(const Color& c)
            std::to_string(c.GetB());
 }
 
-class ChooserScript final : public MjGameScript
+class ChooserSceneApp final : public GameSceneApp
 {
 public:
-    ChooserScript(Framework* app, GameTime* clock, int variant)
-        : MjGameScript(app, clock), _variant(variant)
+    ChooserSceneApp(int variant, bool leave) : GameSceneApp("ChooserScene", variant), _leave(leave)
     {}
-    int GetGameVariant() override { return _variant; }
-
-private:
-    int _variant;
-};
-
-class ChooserSceneApp final : public Framework
-{
-public:
-    ChooserSceneApp(int variant, bool leave) : _variant(variant), _leave(leave) {}
-    ~ChooserSceneApp() override
-    {
-        if (_animationManager != nullptr) {
-            _animationManager->SetScript(nullptr);
-        }
-        SetScript(nullptr);
-        delete _script;
-    }
-
-    bool OnInit(int argc, char** argv) override
-    {
-        Application::AllowDropShadows(true);
-        if (!Framework::OnInit(argc, argv)) {
-            return false;
-        }
-        SetTitle("ChooserScene", "");
-        _script = new ChooserScript(this, _animationManager->GetGameTime(), _variant);
-        _script->ChangeState(AppScript::kMenuLive, 0);
-        _animationManager->SetScript(_script);
-        return true;
-    }
-
-    void DoIt() override
-    {
-        Framework::DoIt();
-        Step();
-    }
 
     void OnKeyDown(SDLKey key, SDLMod mod, unsigned short unicode) override
     {
-        Framework::OnKeyDown(key, mod, unicode);
+        GameSceneApp::OnKeyDown(key, mod, unicode);
         MjClassic* screen = _script->GetScreen();
-        if (key == SDLK_ESCAPE) {
-            _script->ChangeState(AppScript::kQuit);
-        } else if ((key == SDLK_n || key == SDLK_p) && screen != nullptr &&
-                   screen->_pageReady != 0) {
+        if ((key == SDLK_n || key == SDLK_p) && screen != nullptr && screen->_pageReady != 0) {
             screen->ButtonClicked(
                 key == SDLK_n ? MjClassic::kNextPageId : MjClassic::kPreviousPageId, 1);
             _readySince = 0;
@@ -128,7 +88,7 @@ public:
     }
 
 private:
-    void Step()
+    void Step() override
     {
         const unsigned int now = _animationManager->Time();
         if (_step == 0) {
@@ -363,9 +323,7 @@ private:
         Say("playing");
     }
 
-    int _variant;
     bool _leave;
-    ChooserScript* _script = nullptr; // owned
     int _step = 0;
     unsigned int _readySince = 0;
     bool _pageSaid = false;
