@@ -26,20 +26,7 @@ fi
 
 # From here on inside Xvfb.
 log="$out/scene.log"
-rm -f "$out/work/debug.txt" # what an earlier attempt logged
-start_scene program "$log" "$out/scene.err" bash -c 'cd "$1" && exec "$2" "$3"' _ \
-    "$out/work" "$program" "$variant"
-# The framework writes a display it could not open into its debug log, not on stderr: such a
-# run is tried again on another display.
-for _ in $(seq 1 200); do
-    grep -qx started "$log" && break
-    if ! kill -0 "$scene_pid" 2>/dev/null; then
-        grep -qsE "Couldn't open X11 display|No available video device" "$out/work/debug.txt" && exit 75
-        break
-    fi
-    sleep 0.05
-done
-wait_for started
+start_game_scene "$out/work" "$log" "$out/scene.err" "$program" "$variant"
 wait_for flying
 wait_for ready
 shot="$out/board.png"

@@ -29,18 +29,7 @@ fi
 
 # From here on inside Xvfb.
 log="$out/scene.log"
-rm -f "$out/work/debug.txt" # what an earlier attempt logged
-start_scene program "$log" "$out/scene.err" bash -c 'cd "$1" && exec "$2" "$3"' _ \
-    "$out/work" "$program" "$variant"
-for _ in $(seq 1 200); do
-    grep -qx started "$log" && break
-    if ! kill -0 "$scene_pid" 2>/dev/null; then
-        grep -qsE "Couldn't open X11 display|No available video device" "$out/work/debug.txt" && exit 75
-        break
-    fi
-    sleep 0.05
-done
-wait_for started
+start_game_scene "$out/work" "$log" "$out/scene.err" "$program" "$variant"
 window=$(xdotool search --sync --name ChooserScene | head -1)
 # The pointer rests where no sprite answers it, so no hover changes a page.
 xdotool mousemove --window "$window" 799 599

@@ -266,3 +266,26 @@ end_checks() {
     fi
     echo "all checks passed; screenshots in $1"
 }
+
+# Inside Xvfb: starts a scene program that starts a game itself, in its working folder WORK
+# (a copy of the data), with stdout in LOG and stderr in ERR, and waits for its "started". The
+# framework writes a display it could not open into its debug log, not on stderr: such a run
+# exits with 75, to be tried again on another display.
+# Usage: start_game_scene WORK LOG ERR PROGRAM [ARGUMENT...]
+start_game_scene() {
+    local work=$1 log=$2 err=$3
+    shift 3
+    rm -f "$work/debug.txt" # what an earlier attempt logged
+    start_scene program "$log" "$err" bash -c 'cd "$1" && shift && exec "$@"' _ "$work" "$@"
+    local _
+    for _ in $(seq 1 200); do
+        grep -qx started "$log" && break
+        if ! kill -0 "$scene_pid" 2>/dev/null; then
+            grep -qsE "Couldn't open X11 display|No available video device" "$work/debug.txt" &&
+                exit 75
+            break
+        fi
+        sleep 0.05
+    done
+    wait_for started
+}
