@@ -97,7 +97,7 @@ private:
             return false;
         }
         _player.Check(screen._puzzle == kFirstBoard, "the chooser offers board 0");
-        _player.Shot("chooser");
+        _player.Shot("chooser-classic");
         return _player.PressSprite(_player.FindButton(MjClassic::kPlayChoiceId));
     }
 
@@ -140,7 +140,7 @@ private:
             _player.Check(AutoPlayer::GridCopy(screen, nullptr).size() == 144,
                           "a full board of 144 tiles (" +
                               std::to_string(AutoPlayer::GridCopy(screen, nullptr).size()) + ")");
-            _player.Shot("board-start");
+            _player.Shot("board-classic-start");
             return true;
         });
         _player.AddStep("clear board 0", 120000, [this] { return ClearBoard(); });
@@ -153,7 +153,7 @@ private:
             }
             _player.Check(screen._puzzle == kFirstBoard + 1, "the first item starts board 1");
             _nextDeal = DealOf(screen);
-            _player.Shot("next-board");
+            _player.Shot("board-classic-next");
             return true;
         });
         _player.AddStep("end board 1", 20000, [this] { return EndBoardByCheat(); });
@@ -170,7 +170,7 @@ private:
             } else {
                 _player.Check(DealOf(screen) == _nextDeal, "board 1 keeps its fixed seed's deal");
             }
-            _player.Shot("replayed-board");
+            _player.Shot("board-classic-replayed");
             return true;
         });
         _player.AddStep("pause", 20000, [this] { return Pause(); });
@@ -192,7 +192,7 @@ private:
         _stepsBeforeWin = screen._timerValues[0];
         const bool cleared = _player.PlayBoard(screen, [this](int moves) {
             if (moves == 36) {
-                _player.Shot("board-midplay");
+                _player.Shot("board-classic-midplay");
             }
             _moves = moves;
         });
@@ -234,8 +234,8 @@ private:
         if (!_faces.empty() && faces != _faces) {
             ++_faceChanges;
             if (_faceChanges == 2) {
-                _player.Shot(screen._puzzle == kFirstBoard ? "congratulations"
-                                                           : "congratulations-board1");
+                _player.Shot(screen._puzzle == kFirstBoard ? "congratulations-classic"
+                                                           : "congratulations-classic-board1");
             }
         }
         _faces = faces;
@@ -275,7 +275,7 @@ private:
         }
         const std::vector<int> ids = ButtonIds(*dialog);
         if (screen._puzzle == kFirstBoard) {
-            _player.Shot("youwinnewboard");
+            _player.Shot("popup-youwinnewboard");
             AutoPlayer::Say("record score " + std::to_string(screen._boardScore));
             AutoPlayer::Say("record player " + std::string(kPlayerName));
         }
@@ -336,7 +336,7 @@ private:
             std::none_of(sprites.begin(), sprites.end(), [](MjTile* t) { return t->IsVisible(); }),
             "\"paused\" hides the tiles");
         _player.Check(screen._timerValues[0] == _pauseSteps, "the fuse stands while paused");
-        _player.Shot("paused");
+        _player.Shot("paused-classic");
         const std::vector<int> ids = ButtonIds(*paused);
         _player.InputFocus(true);
         if (ids.empty() || !_player.PressDialogItem(paused, ids.front())) {
@@ -358,7 +358,7 @@ private:
             return false;
         }
         _player.Check(true, "closing \"paused\" shows the board");
-        _player.Shot("resumed");
+        _player.Shot("board-classic-resumed");
         return true;
     }
 

@@ -30,7 +30,7 @@ log="$out/run.log"
 on_board=$(grep -c '^power on board ' "$log" || true)
 used=$(grep -c '^power used ' "$log" || true)
 expect "$used" "$on_board" "powers used of those on the board"
-for shot in puzzle-board puzzle-end; do
+for shot in board-puzzles-powers popup-youwinnewboard-puzzles; do
     [ -f "$out/$shot.png" ] || fail "no screenshot $shot"
 done
 
