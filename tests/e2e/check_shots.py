@@ -170,6 +170,15 @@ def check(image, name, checks, background, common=COMMON):
     return failed
 
 
+def rows_for(name):
+    """The common checks and the screen's own for a screenshot's name, or None without a row."""
+    row = next((checks for pattern, checks in TABLE if re.fullmatch(pattern, name)), None)
+    if row is not None:
+        return COMMON, row
+    row = next((checks for pattern, checks in SCENE_TABLE if re.fullmatch(pattern, name)), None)
+    return None if row is None else (SCENE_COMMON, row)
+
+
 def main(argv):
     if len(argv) < 3:
         print(__doc__.strip().splitlines()[-1])
@@ -182,15 +191,11 @@ def main(argv):
             if not file.endswith(".png"):
                 continue
             name = file[:-4]
-            common = COMMON
-            row = next((checks for pattern, checks in TABLE if re.fullmatch(pattern, name)), None)
-            if row is None:
-                common = SCENE_COMMON
-                row = next((checks for pattern, checks in SCENE_TABLE
-                            if re.fullmatch(pattern, name)), None)
-            if row is None:
+            rows = rows_for(name)
+            if rows is None:
                 failed.append(f"{name}: no checks for this screen")
                 continue
+            common, row = rows
             image = Image.open(os.path.join(folder, file)).convert("RGB")
             found = check(image, name, row, background, common)
             failed += found

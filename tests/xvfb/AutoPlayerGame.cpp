@@ -54,7 +54,8 @@ bool AutoPlayerGame::Animating() const
 
 int AutoPlayerGame::AnimationFrames() const
 {
-    SpriteRunnerConfigFile* description = Script() != nullptr ? Script()->GetDescription() : nullptr;
+    SpriteRunnerConfigFile* description =
+        Script() != nullptr ? Script()->GetDescription() : nullptr;
     if (description == nullptr || description->_frameMillis <= 0) {
         return 0;
     }

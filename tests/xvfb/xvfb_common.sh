@@ -206,9 +206,10 @@ finish_scene() {
 
 # Inside Xvfb: one run of an automated player program in DIR, on a fresh copy of the data folder
 # DATA (DIR/work, its working folder); the program writes its screenshots into DIR, which turn
-# into PNG files, and its stdout into DIR/run.log, which is shown. A run that fails shows the
-# tail of its stderr and of "debug.txt"; its object report must leave nothing. Exits with 75
-# when the display was taken before the program printed "step FIRST_STEP". Sets run_status.
+# into PNG files checked by the screen each is named after, and its stdout into DIR/run.log,
+# which is shown. A run that fails shows the tail of its stderr and of "debug.txt"; its object
+# report must leave nothing. Exits with 75 when the display was taken before the program printed
+# "step FIRST_STEP". Sets run_status.
 # Usage: run_auto_player DIR DATA FIRST_STEP PROGRAM [ARGUMENT...]
 run_auto_player() {
     local dir=$1 data=$2 first=$3 program=$4
