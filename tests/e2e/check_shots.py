@@ -42,6 +42,10 @@ def tile_ivory(r, g, b):
     return r > 200 and g > 190 and b > 150
 
 
+def no_tile(r, g, b):
+    return not tile_ivory(r, g, b)
+
+
 def plate_crimson(r, g, b):
     return r > 100 and g < 60 and 40 <= b < 80
 
@@ -61,6 +65,7 @@ MENU_FOOT = (75, 541, 140, 30)  # the Player button
 MENU_DIALOG = (225, 165, 350, 45)  # a dialog's face above the menu's start buttons
 GAME_MENU = (30, 220, 180, 300)
 PROMPT = (250, 210, 300, 180)
+ABOVE_PROMPT = (200, 100, 400, 110)  # the board above a centred dialog: tiles, if any are shown
 # The panel in the gaps either side of the chooser's middle place (its texts cover the middle).
 CHOOSER_PANEL_LEFT = (255, 240, 20, 100)
 CHOOSER_PANEL_RIGHT = (512, 240, 20, 100)
@@ -83,7 +88,13 @@ PUZZLE_BOARD = [
     ("the top bar's night sky", TOP_BAR, night_blue, 0.9),
     ("the puzzle look's night sky", BOARD_EDGE, night_blue, 0.9),
 ]
+# The board with powers lays them in trays at its sides, over BOARD_EDGE.
+POWERS_BOARD = [
+    PUZZLE_BOARD[0],
+    ("the night sky between the left tray and the board", (70, 100, 80, 140), night_blue, 0.9),
+]
 TILES = [("tiles on the board", BOARD_MIDDLE, tile_ivory, 0.15)]
+QUESTION = [("the dialog", PROMPT, panel_red, 0.5)]
 MENU = [
     ("the menu's night sky", TOP_BAR, night_blue, 0.9),
     ("the menu's Player button", MENU_FOOT, panel_red, 0.5),
@@ -105,7 +116,23 @@ TABLE = [
     (r"board-classic.*", CLASSIC_BOARD + TILES),
     (r"board-puzzles-opening", PUZZLE_BOARD),
     (r"board-puzzles-welcome", PUZZLE_BOARD + [("the welcome note", PROMPT, panel_red, 0.5)]),
+    (r"board-puzzles-powers", POWERS_BOARD + TILES),
     (r"board-puzzles.*", PUZZLE_BOARD + TILES),
+    (r"congratulations-classic.*", CLASSIC_BOARD + TILES),
+    (r"congratulations-puzzles", PUZZLE_BOARD + TILES),
+    # A power in flight over the puzzle board.
+    (r"power-.*", POWERS_BOARD + TILES),
+    (r"popup-youwinnewboard", CLASSIC_BOARD + QUESTION + [
+        ("the congratulation's tiles above it", ABOVE_PROMPT, tile_ivory, 0.1)]),
+    (r"popup-youwinnewboard-puzzles", PUZZLE_BOARD + QUESTION + [
+        ("the congratulation's tiles above it", ABOVE_PROMPT, tile_ivory, 0.1)]),
+    (r"popup-nomoves", CLASSIC_BOARD + QUESTION + [
+        ("the blocked board's tiles above it", ABOVE_PROMPT, tile_ivory, 0.05)]),
+    (r"paused-classic", CLASSIC_BOARD + [
+        ("the small pause dialog", (265, 240, 270, 120), panel_red, 0.6),
+        ("no tile while paused", ABOVE_PROMPT, no_tile, 0.99)]),
+    # The last screen of an automated run that failed: whatever it was, the window is painted.
+    (r"last", []),
     (r"game-menu", CLASSIC_BOARD + [("the in-game menu", GAME_MENU, panel_red, 0.5)]),
     (r"game-menu-puzzles", PUZZLE_BOARD + [("the in-game menu", GAME_MENU, panel_red, 0.5)]),
     (r"prompt-mainmenu", CLASSIC_BOARD + [("the question", PROMPT, panel_red, 0.5)]),
@@ -144,13 +171,13 @@ def check(image, name, checks, background, common=COMMON):
     return failed
 
 
-def checks_of(name):
-    """The screen's checks and the common ones it takes, or None for a screen with no row."""
+def rows_for(name):
+    """The common checks and the screen's own for a screenshot's name, or None without a row."""
     row = next((checks for pattern, checks in TABLE if re.fullmatch(pattern, name)), None)
     if row is not None:
-        return row, COMMON
+        return COMMON, row
     row = next((checks for pattern, checks in SCENE_TABLE if re.fullmatch(pattern, name)), None)
-    return (row, SCENE_COMMON) if row is not None else None
+    return None if row is None else (SCENE_COMMON, row)
 
 
 def menu_background(data):
@@ -159,11 +186,12 @@ def menu_background(data):
 
 def check_one(data, path):
     """For scripts waiting on a screen: whether the screenshot passes its screen's checks."""
-    found = checks_of(os.path.basename(path)[:-4])
-    if found is None:
+    rows = rows_for(os.path.basename(path)[:-4])
+    if rows is None:
         return 1
+    common, row = rows
     image = Image.open(path).convert("RGB")
-    return 1 if check(image, path, found[0], menu_background(data), found[1]) else 0
+    return 1 if check(image, path, row, menu_background(data), common) else 0
 
 
 def main(argv):
@@ -180,11 +208,11 @@ def main(argv):
             if not file.endswith(".png"):
                 continue
             name = file[:-4]
-            found = checks_of(name)
-            if found is None:
+            rows = rows_for(name)
+            if rows is None:
                 failed.append(f"{name}: no checks for this screen")
                 continue
-            row, common = found
+            common, row = rows
             image = Image.open(os.path.join(folder, file)).convert("RGB")
             found = check(image, name, row, background, common)
             failed += found

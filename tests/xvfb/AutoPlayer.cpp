@@ -329,7 +329,7 @@ bool AutoPlayer::TilesMoving(MjClassic& screen)
     return std::any_of(sprites.begin(), sprites.end(), [](MjTile* t) { return t->IsMoving(); });
 }
 
-bool AutoPlayer::PlayBoard(MjClassic& screen, const std::function<void(int)>& onMove)
+bool AutoPlayer::PlayBoard(MjClassic& screen, const std::function<void(int)>& onMove, Goal goal)
 {
     if (Busy()) {
         return false;
@@ -356,10 +356,12 @@ bool AutoPlayer::PlayBoard(MjClassic& screen, const std::function<void(int)>& on
             return false;
         }
         AutoPlayerPlanner planner(tiles, screen._layout->MatchSize());
-        const std::vector<std::vector<int>> plan = planner.Plan(kPlanBudget);
+        const std::vector<std::vector<int>> plan =
+            goal == Goal::kClear ? planner.Plan(kPlanBudget) : planner.PlanToBlock(kPlanBudget);
         if (plan.empty()) {
-            Fail("no clearing order for the " + std::to_string(tiles.size()) +
-                 " tiles left (looked at " + std::to_string(planner.Visited()) + " positions)");
+            Fail(std::string(goal == Goal::kClear ? "no clearing order" : "no blocking order") +
+                 " for the " + std::to_string(tiles.size()) + " tiles left (looked at " +
+                 std::to_string(planner.Visited()) + " positions)");
             return false;
         }
         for (int t : plan.front()) {

@@ -81,10 +81,14 @@ public:
     static std::vector<PlanTile> GridCopy(MjClassic& screen, std::vector<MjTile*>* sprites);
     // Whether any tile of the grid is still moving (flying in, sliding back).
     static bool TilesMoving(MjClassic& screen);
+    // What PlayBoard plays for: the board cleared, or the board left with tiles and no match.
+    enum class Goal { kClear, kBlock };
     // Plays one board to its end by pressing planned groups, planning again after every move.
     // Call from a step once per frame: true when the grid holds no ordinary tile any more.
     // onMove is called after each group went off the grid, with the count of groups played.
-    bool PlayBoard(MjClassic& screen, const std::function<void(int)>& onMove);
+    // With kBlock it presses groups chosen to leave no match; the caller watches for the end.
+    bool PlayBoard(MjClassic& screen, const std::function<void(int)>& onMove,
+                   Goal goal = Goal::kClear);
 
     // --- screenshots
     // "OUT/NAME.bmp" of the screen as it is now; says "shot NAME".

@@ -5,8 +5,9 @@
 // (planned on a copy of the grid, planned again after every move), follows the congratulation
 // and its time bonus, answers "youwinnewboard" with its first item (the next board), ends that
 // board with the cheat chord and a right press on replay, answers the second "youwinnewboard"
-// with its other item (the board again, dealt anew), pauses by a lost input focus, goes on, and
-// closes the window.
+// with its other item (the board again, dealt anew), pauses by a lost input focus, goes on, deals
+// a stored seed by a typed debug command, presses pairs chosen to leave no match until the
+// no-moves dialog opens, answers it with the same deal again, and closes the window.
 //
 // It says on stdout "step NAME" and "done NAME in N ms" for each step, "shot NAME" for each
 // screenshot (OUT/NAME.bmp), "ok: ..." or "FAIL: ..." for each check, "record KEY VALUE" for what
@@ -54,6 +55,15 @@ constexpr int kBonusStart = 5;
 constexpr int kBonusStep = 5;
 // A dialog is looked at once its fade-in is surely over (game milliseconds).
 constexpr unsigned int kDialogSettleMs = 900;
+// The seed the blocked board is dealt from, typed as the debug command "r-SEED".
+constexpr int kBlockSeed = 7;
+// The no-moves dialog's radio buttons (their values: undo, the same deal, a new deal) and the
+// button that confirms the choice.
+constexpr int kUndoChoice = 1;
+constexpr int kSameDealChoice = 2;
+constexpr int kNewDealChoice = 3;
+constexpr int kConfirmItem = 107;
+constexpr int kRadioGroup = 2;
 
 // A board as dealt: every tile's cell and face.
 using Deal = std::vector<std::tuple<int, int, int, int>>;
@@ -97,7 +107,7 @@ private:
             return false;
         }
         _player.Check(screen._puzzle == kFirstBoard, "the chooser offers board 0");
-        _player.Shot("chooser");
+        _player.Shot("chooser-classic");
         return _player.PressSprite(_player.FindButton(MjClassic::kPlayChoiceId));
     }
 
@@ -140,7 +150,7 @@ private:
             _player.Check(AutoPlayer::GridCopy(screen, nullptr).size() == 144,
                           "a full board of 144 tiles (" +
                               std::to_string(AutoPlayer::GridCopy(screen, nullptr).size()) + ")");
-            _player.Shot("board-start");
+            _player.Shot("board-classic-start");
             return true;
         });
         _player.AddStep("clear board 0", 120000, [this] { return ClearBoard(); });
@@ -153,7 +163,7 @@ private:
             }
             _player.Check(screen._puzzle == kFirstBoard + 1, "the first item starts board 1");
             _nextDeal = DealOf(screen);
-            _player.Shot("next-board");
+            _player.Shot("board-classic-next");
             return true;
         });
         _player.AddStep("end board 1", 20000, [this] { return EndBoardByCheat(); });
@@ -170,11 +180,15 @@ private:
             } else {
                 _player.Check(DealOf(screen) == _nextDeal, "board 1 keeps its fixed seed's deal");
             }
-            _player.Shot("replayed-board");
+            _player.Shot("board-classic-replayed");
             return true;
         });
         _player.AddStep("pause", 20000, [this] { return Pause(); });
         _player.AddStep("resume", 20000, [this] { return Resume(); });
+        _player.AddStep("deal a stored seed", 20000, [this] { return DealStoredSeed(); });
+        _player.AddStep("block the board", 60000, [this] { return BlockBoard(); });
+        _player.AddStep("no-moves dialog", 20000, [this] { return NoMovesDialog(); });
+        _player.AddStep("the same deal again", 20000, [this] { return SameDealAgain(); });
     }
 
     bool Menu() { return StartFromMenu(kClassicButton); }
@@ -192,7 +206,7 @@ private:
         _stepsBeforeWin = screen._timerValues[0];
         const bool cleared = _player.PlayBoard(screen, [this](int moves) {
             if (moves == 36) {
-                _player.Shot("board-midplay");
+                _player.Shot("board-classic-midplay");
             }
             _moves = moves;
         });
@@ -234,8 +248,8 @@ private:
         if (!_faces.empty() && faces != _faces) {
             ++_faceChanges;
             if (_faceChanges == 2) {
-                _player.Shot(screen._puzzle == kFirstBoard ? "congratulations"
-                                                           : "congratulations-board1");
+                _player.Shot(screen._puzzle == kFirstBoard ? "congratulations-classic"
+                                                           : "congratulations-classic-board1");
             }
         }
         _faces = faces;
@@ -275,7 +289,7 @@ private:
         }
         const std::vector<int> ids = ButtonIds(*dialog);
         if (screen._puzzle == kFirstBoard) {
-            _player.Shot("youwinnewboard");
+            _player.Shot("popup-youwinnewboard");
             AutoPlayer::Say("record score " + std::to_string(screen._boardScore));
             AutoPlayer::Say("record player " + std::string(kPlayerName));
         }
@@ -336,7 +350,7 @@ private:
             std::none_of(sprites.begin(), sprites.end(), [](MjTile* t) { return t->IsVisible(); }),
             "\"paused\" hides the tiles");
         _player.Check(screen._timerValues[0] == _pauseSteps, "the fuse stands while paused");
-        _player.Shot("paused");
+        _player.Shot("paused-classic");
         const std::vector<int> ids = ButtonIds(*paused);
         _player.InputFocus(true);
         if (ids.empty() || !_player.PressDialogItem(paused, ids.front())) {
@@ -358,7 +372,111 @@ private:
             return false;
         }
         _player.Check(true, "closing \"paused\" shows the board");
-        _player.Shot("resumed");
+        _player.Shot("board-classic-resumed");
+        return true;
+    }
+
+    // Types "r-SEED" and Enter in cheat mode (on since board 1 was ended by the chord): the
+    // board is dealt anew from that seed.
+    bool DealStoredSeed()
+    {
+        MjClassic& screen = *Screen();
+        if (!_seedTyped) {
+            if (_player.Busy() || !BoardOpen(screen)) {
+                return false;
+            }
+            _player.Key(SDLK_r, KMOD_NONE, 'r');
+            _player.Key(SDLK_MINUS, KMOD_NONE, '-');
+            for (char digit : std::to_string(kBlockSeed)) {
+                _player.Key(static_cast<SDLKey>(digit), KMOD_NONE, static_cast<Uint16>(digit));
+            }
+            _player.Key(SDLK_RETURN, KMOD_NONE, '\r');
+            _seedTyped = true;
+            return false;
+        }
+        if (screen._seed != kBlockSeed || !BoardOpen(screen)) {
+            return false;
+        }
+        _blockDeal = DealOf(screen);
+        _player.Check(true, "\"r-" + std::to_string(kBlockSeed) + "\" deals that seed (" +
+                                std::to_string(_blockDeal.size()) + " tiles)");
+        return true;
+    }
+
+    bool BlockBoard()
+    {
+        MjClassic& screen = *Screen();
+        if (_player.OpenDialog(MjGameScript::kNoMovesDialog) != nullptr) {
+            _player.Check(!AutoPlayer::GridCopy(screen, nullptr).empty(),
+                          "no match left after " + std::to_string(_blockMoves) + " pairs, with " +
+                              std::to_string(AutoPlayer::GridCopy(screen, nullptr).size()) +
+                              " tiles on the board");
+            _dialogSeenMs = AutoPlayer::GameMs();
+            return true;
+        }
+        if (const int open = _player.OpenDialogId()) {
+            _player.Fail("dialog " + std::to_string(open) + " opened while the board was blocked");
+            return false;
+        }
+        if (_player.PlayBoard(
+                screen, [this](int moves) { _blockMoves = moves; }, AutoPlayer::Goal::kBlock)) {
+            _player.Fail("the board was cleared instead of left without a match");
+        }
+        return false;
+    }
+
+    // Looks at the no-moves choice, ticks "the same deal again" and confirms it.
+    bool NoMovesDialog()
+    {
+        CastMemberDialog* dialog = _player.OpenDialog(MjGameScript::kNoMovesDialog);
+        if (dialog == nullptr) {
+            _player.Fail("the no-moves dialog closed unanswered");
+            return false;
+        }
+        if (_player.Busy() || AutoPlayer::GameMs() - _dialogSeenMs < kDialogSettleMs) {
+            return false;
+        }
+        if (!_sameDealTicked) {
+            _player.Shot("popup-nomoves");
+            std::map<int, DialogItem*> radios;
+            for (const auto& item : dialog->GetItems()) {
+                if (item->GetType() == DialogItem::kRadio) {
+                    radios[item->GetValue()] = item.get();
+                }
+            }
+            const bool all = radios.count(kUndoChoice) != 0 && radios.count(kSameDealChoice) != 0 &&
+                             radios.count(kNewDealChoice) != 0;
+            _player.Check(all, "the no-moves dialog offers undo, the same deal and a new deal (" +
+                                   std::to_string(radios.size()) + " choices)");
+            _player.Check(dialog->GetItemByID(kConfirmItem) != nullptr,
+                          "the no-moves dialog has its confirming button");
+            if (!all || dialog->GetItemByID(kConfirmItem) == nullptr) {
+                _player.Fail("no way to answer the no-moves dialog");
+                return false;
+            }
+            DialogItem* same = radios[kSameDealChoice];
+            _player.Press(dialog->GetX() + same->GetX() + same->GetFrameWidth() / 2,
+                          dialog->GetY() + same->GetY() + same->GetFrameHeight() / 2);
+            _sameDealTicked = true;
+            return false;
+        }
+        if (dialog->GetRadioSetting(kRadioGroup) != kSameDealChoice) {
+            return false; // the press is on its way
+        }
+        _player.Check(true, "the press ticks \"Play the same deal again\"");
+        return _player.PressDialogItem(dialog, kConfirmItem);
+    }
+
+    bool SameDealAgain()
+    {
+        MjClassic& screen = *Screen();
+        if (!BoardOpen(screen) || _player.OpenDialogId() != 0) {
+            return false;
+        }
+        _player.Check(DealOf(screen) == _blockDeal,
+                      "\"Play the same deal again\" restarts the board with its deal (" +
+                          std::to_string(DealOf(screen).size()) + " tiles)");
+        _player.Shot("board-classic-same-deal");
         return true;
     }
 
@@ -377,6 +495,10 @@ private:
     bool _focusLost = false;
     int _pauseSteps = 0;
     unsigned int _pausedSeenMs = 0;
+    bool _seedTyped = false;
+    Deal _blockDeal;
+    int _blockMoves = 0;
+    bool _sameDealTicked = false;
 };
 
 } // namespace
@@ -387,11 +509,9 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: %s OUT_FOLDER\n", argv[0]);
         return 2;
     }
+    // Board 0 is dealt from a stored seed, so that every run plays the same deal: a random deal
+    // that the planner cannot clear within its budget would fail a run now and then.
     return RunAutoPlayerGame(
         argv, kClockSpeed, [&] { return new (std::nothrow) ClassicRun(argv[1]); },
-        [] {
-            // Board 0 is dealt from a stored seed, so that every run plays the same deal: a random
-            // deal that the planner cannot clear within its budget would fail a run now and then.
-            PrepareAutoPlayer(kPlayerName, 0, "t0p0", kBoardZeroSeed);
-        });
+        [] { PrepareAutoPlayer(kPlayerName, 0, "t0p0", kBoardZeroSeed); });
 }

@@ -2,6 +2,7 @@
 
 #include "framework/core/Application.h"
 #include "framework/core/ConfigFile.h"
+#include "framework/media/AnimationManager.h"
 #include "framework/shell/ConfigFilePlayers.h"
 #include "framework/shell/SpriteRunnerConfigFile.h"
 #include "framework/stage/CastMemberButton.h"
@@ -19,6 +20,7 @@ namespace {
 constexpr unsigned int kSkipKeyMs = 700;
 // A press on the menu's button is repeated after this long without a game.
 constexpr unsigned int kStartPressMs = 3000;
+constexpr int kFullAlpha = 255;
 
 } // namespace
 
@@ -74,10 +76,18 @@ bool AutoPlayerGame::StartFromMenu(int button)
         }
         return false;
     }
-    if (!_pressedStart || now - _lastPressMs >= kStartPressMs) {
-        if (!_pressedStart) {
-            _player.Shot("menu");
+    if (!_pressedStart) {
+        // The menu's button takes presses while the screen still fades in from black: the
+        // shot waits for a frame drawn at full colour.
+        const bool shown = _animationManager != nullptr && !_animationManager->FadingIn() &&
+                           _animationManager->GetMasterAlpha() == kFullAlpha;
+        _menuShownFrames = shown ? _menuShownFrames + 1 : 0;
+        if (_menuShownFrames < 2) {
+            return false;
         }
+        _player.Shot("menu");
+    }
+    if (!_pressedStart || now - _lastPressMs >= kStartPressMs) {
         _player.PressSprite(start);
         _pressedStart = true;
         _lastPressMs = now;

@@ -133,52 +133,13 @@ bool AutoPlayerPlanner::Search()
     if (Dead()) {
         return false;
     }
-    std::vector<std::vector<int>> freeByType(kFirstSpecialType);
-    std::vector<int> left(kFirstSpecialType, 0);
-    for (size_t t = 0; t < _tiles.size(); ++t) {
-        const int type = _tiles[t].type;
-        if (!_present[t] || type < 0 || type >= kFirstSpecialType) {
-            continue;
-        }
-        ++left[type];
-        if (Free(static_cast<int>(t))) {
-            freeByType[type].push_back(static_cast<int>(t));
-        }
-    }
-    // The candidate groups: every choice of groupSize free tiles of one type.
-    std::vector<std::vector<int>> groups;
-    for (int type = 0; type < kFirstSpecialType; ++type) {
-        const std::vector<int>& free = freeByType[type];
-        const int n = static_cast<int>(free.size());
-        if (n < _groupSize) {
-            continue;
-        }
-        // A type whose tiles are all free goes off at once: keeping it helps nothing.
-        if (n == left[type] && n % _groupSize == 0) {
-            groups.assign(1, std::vector<int>(free.begin(), free.begin() + _groupSize));
-            break;
-        }
-        std::vector<bool> pick(n, false);
-        std::fill(pick.begin(), pick.begin() + _groupSize, true);
-        do {
-            std::vector<int> group;
-            for (int m = 0; m < n; ++m) {
-                if (pick[m]) {
-                    group.push_back(free[m]);
-                }
-            }
-            groups.push_back(std::move(group));
-        } while (std::prev_permutation(pick.begin(), pick.end()));
-    }
+    std::vector<std::vector<int>> groups = Groups(true);
     // The groups that leave the most tiles free first (high tiles among equals: they hold up
     // the most below them); a plan that failed tries again with another order among equals.
     std::vector<std::pair<long, size_t>> ranked;
     for (size_t g = 0; g < groups.size(); ++g) {
         Take(groups[g], true);
-        long freeAfter = 0;
-        for (size_t t = 0; t < _tiles.size(); ++t) {
-            freeAfter += Free(static_cast<int>(t)) ? 1 : 0;
-        }
+        const long freeAfter = FreeTiles();
         Take(groups[g], false);
         int height = 0;
         for (int t : groups[g]) {
@@ -202,6 +163,98 @@ bool AutoPlayerPlanner::Search()
         }
         _order.pop_back();
         Take(group, false);
+    }
+    return false;
+}
+
+long AutoPlayerPlanner::FreeTiles() const
+{
+    long free = 0;
+    for (size_t t = 0; t < _tiles.size(); ++t) {
+        free += Free(static_cast<int>(t)) ? 1 : 0;
+    }
+    return free;
+}
+
+std::vector<std::vector<int>> AutoPlayerPlanner::Groups(bool onlyAllFree) const
+{
+    std::vector<std::vector<int>> freeByType(kFirstSpecialType);
+    std::vector<int> left(kFirstSpecialType, 0);
+    for (size_t t = 0; t < _tiles.size(); ++t) {
+        const int type = _tiles[t].type;
+        if (!_present[t] || type < 0 || type >= kFirstSpecialType) {
+            continue;
+        }
+        ++left[type];
+        if (Free(static_cast<int>(t))) {
+            freeByType[type].push_back(static_cast<int>(t));
+        }
+    }
+    // The candidate groups: every choice of groupSize free tiles of one type.
+    std::vector<std::vector<int>> groups;
+    for (int type = 0; type < kFirstSpecialType; ++type) {
+        const std::vector<int>& free = freeByType[type];
+        const int n = static_cast<int>(free.size());
+        if (n < _groupSize) {
+            continue;
+        }
+        if (onlyAllFree && n == left[type] && n % _groupSize == 0) {
+            groups.assign(1, std::vector<int>(free.begin(), free.begin() + _groupSize));
+            break;
+        }
+        std::vector<bool> pick(n, false);
+        std::fill(pick.begin(), pick.begin() + _groupSize, true);
+        do {
+            std::vector<int> group;
+            for (int m = 0; m < n; ++m) {
+                if (pick[m]) {
+                    group.push_back(free[m]);
+                }
+            }
+            groups.push_back(std::move(group));
+        } while (std::prev_permutation(pick.begin(), pick.end()));
+    }
+    return groups;
+}
+
+std::vector<std::vector<int>> AutoPlayerPlanner::PlanToBlock(long budget)
+{
+    _order.clear();
+    _seen.clear();
+    _budget = budget;
+    const bool found = SearchBlock();
+    _visited = static_cast<long>(_seen.size());
+    if (!found) {
+        _order.clear();
+    }
+    return _order;
+}
+
+bool AutoPlayerPlanner::SearchBlock()
+{
+    if (Cleared() || _budget-- <= 0 || !_seen.insert(Hash()).second) {
+        return false;
+    }
+    std::vector<std::vector<int>> groups = Groups(false);
+    if (groups.empty()) {
+        return true;
+    }
+    // The groups that leave the fewest choices first: the board closes up soonest.
+    std::vector<std::pair<size_t, size_t>> ranked;
+    for (size_t g = 0; g < groups.size(); ++g) {
+        Take(groups[g], true);
+        ranked.emplace_back(Groups(false).size(), g);
+        Take(groups[g], false);
+    }
+    std::sort(ranked.begin(), ranked.end());
+    for (const auto& [choices, g] : ranked) {
+        Take(groups[g], true);
+        _order.push_back(groups[g]);
+        if (SearchBlock()) {
+            return true;
+        }
+        _order.pop_back();
+        Take(groups[g], false);
     }
     return false;
 }

@@ -29,7 +29,11 @@ public:
     // Groups of tile numbers (indices into the tiles given) that clear every ordinary tile in
     // this order; empty when none was found within budget positions (or nothing is left).
     std::vector<std::vector<int>> Plan(long budget);
-    // Positions the last Plan looked at.
+    // Groups that, played in this order, leave ordinary tiles on the board with no group of
+    // them free to match: a board blocked by its player's own choices. Empty when none was found
+    // within budget positions.
+    std::vector<std::vector<int>> PlanToBlock(long budget);
+    // Positions the last Plan or PlanToBlock looked at.
     long Visited() const { return _visited; }
 
 private:
@@ -48,6 +52,11 @@ private:
     uint64_t Hash() const;
     void Take(const std::vector<int>& group, bool off);
     bool Search();
+    bool SearchBlock();
+    // Every choice of groupSize free tiles of one type. With onlyAllFree, a type whose tiles
+    // are all free and that goes off whole is the only choice given (keeping it helps nothing).
+    std::vector<std::vector<int>> Groups(bool onlyAllFree) const;
+    long FreeTiles() const;
 
     std::vector<PlanTile> _tiles;
     std::vector<bool> _present;

@@ -154,7 +154,7 @@ private:
             _player.PressSprite(screen._cellSprites[0][place]);
             return false;
         }
-        _player.Shot("chooser");
+        _player.Shot("chooser-puzzles");
         return _player.PressSprite(_player.FindButton(MjClassic::kPlayChoiceId));
     }
 
@@ -200,7 +200,7 @@ private:
             _player.Check(!_kinds.empty(), "the board holds powers (" +
                                                std::to_string(_kinds.size()) + " kinds, " +
                                                std::to_string(tiles.size()) + " tiles)");
-            _player.Shot("puzzle-board");
+            _player.Shot("board-puzzles-powers");
             return true;
         });
         _player.AddStep("clear the board", 110000, [this] { return ClearBoard(); });
@@ -208,7 +208,7 @@ private:
             MjClassic& screen = *Screen();
             if (CongratsShown(screen) && !_congratsShot) {
                 _congratsShot = true;
-                _player.Shot("puzzle-congratulations");
+                _player.Shot("congratulations-puzzles");
             }
             if (_player.OpenDialog(MjClassic::kWinDialog) == nullptr) {
                 return false;
@@ -220,7 +220,7 @@ private:
                 return false;
             }
             _player.Check(_congratsShot, "the board's end shows the congratulation");
-            _player.Shot("puzzle-end");
+            _player.Shot("popup-youwinnewboard-puzzles");
             return true;
         });
     }

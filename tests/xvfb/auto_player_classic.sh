@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # The automated player's classic run (auto_player_classic) in a real X window under Xvfb, in a
 # copy of the game's data folder: it clears a full classic board by presses, through the
-# congratulation and "youwinnewboard" into the next board, replays that one and pauses. The
-# program checks the flow itself; this script then reads back, through the game's own scrambled
-# reader, what the board left in the player's progress file and the high scores, checks that the
-# build's data folder got nothing, and turns the screenshots into PNG files. A run that fails
-# keeps its last screenshot and shows the tail of "debug.txt".
+# congratulation and "youwinnewboard" into the next board, replays that one, pauses, and blocks a
+# board dealt from a stored seed until the no-moves dialog opens, whose "Play the same deal
+# again" deals it anew. The program checks the flow itself; this script then reads back, through
+# the game's own scrambled reader, what the board left in the player's progress file and the high
+# scores, checks that the build's data folder got nothing, and checks each screenshot (as a PNG
+# file) by the screen it is named after. A run that fails keeps its last screenshot and shows
+# the tail of "debug.txt".
 #
 # Usage: auto_player_classic.sh PROGRAM READ_CONFIG DATA_FOLDER ARTIFACT_FOLDER
 set -euo pipefail

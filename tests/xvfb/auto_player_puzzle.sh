@@ -2,8 +2,8 @@
 # The automated player's puzzle run (auto_player_puzzle) in a real X window under Xvfb, in a copy
 # of the game's data folder: it clears the puzzle board holding every power by presses, using
 # each power on it once, to the board's end. The program checks the flow itself; this script
-# checks that the build's data folder got nothing and that no object was left, and turns the
-# screenshots into PNG files. A run that fails keeps its last screenshot and shows the tail of
+# checks that the build's data folder got nothing and that no object was left, and checks each
+# screenshot (as a PNG file) by the screen it is named after. A run that fails keeps its last screenshot and shows the tail of
 # "debug.txt".
 #
 # Usage: auto_player_puzzle.sh PROGRAM DATA_FOLDER ARTIFACT_FOLDER
@@ -30,7 +30,7 @@ log="$out/run.log"
 on_board=$(grep -c '^power on board ' "$log" || true)
 used=$(grep -c '^power used ' "$log" || true)
 expect "$used" "$on_board" "powers used of those on the board"
-for shot in puzzle-board puzzle-end; do
+for shot in board-puzzles-powers popup-youwinnewboard-puzzles; do
     [ -f "$out/$shot.png" ] || fail "no screenshot $shot"
 done
 

@@ -1,6 +1,8 @@
 # shellcheck shell=bash
 # Shared by the Xvfb test scripts (sourced).
 
+xvfb_common_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+
 # Runs the calling script again inside a fresh Xvfb server. Servers started at the same moment
 # (by other tests or other programs on the machine) may take the display that -a chose; such a
 # run ends with code 75 and is tried on another display. A run is killed after
@@ -204,9 +206,10 @@ finish_scene() {
 
 # Inside Xvfb: one run of an automated player program in DIR, on a fresh copy of the data folder
 # DATA (DIR/work, its working folder); the program writes its screenshots into DIR, which turn
-# into PNG files, and its stdout into DIR/run.log, which is shown. A run that fails shows the
-# tail of its stderr and of "debug.txt"; its object report must leave nothing. Exits with 75
-# when the display was taken before the program printed "step FIRST_STEP". Sets run_status.
+# into PNG files checked by the screen each is named after, and its stdout into DIR/run.log,
+# which is shown. A run that fails shows the tail of its stderr and of "debug.txt"; its object
+# report must leave nothing. Exits with 75 when the display was taken before the program printed
+# "step FIRST_STEP". Sets run_status.
 # Usage: run_auto_player DIR DATA FIRST_STEP PROGRAM [ARGUMENT...]
 run_auto_player() {
     local dir=$1 data=$2 first=$3 program=$4
@@ -232,6 +235,7 @@ run_auto_player() {
         [ -e "$bmp" ] || continue
         convert "$bmp" "PNG32:${bmp%.bmp}.png" && rm -f "$bmp"
     done
+    check_auto_player_shots "$dir"
     if [ "$run_status" -ne 0 ] || ! grep -qx 'run passed' "$dir/run.log"; then
         fail "the run in $(basename "$dir") ended with code $run_status"
         echo "--- stderr"
@@ -246,6 +250,21 @@ run_auto_player() {
         echo "ok: no object left in $(basename "$dir") ($(grep -oE 'Total objects used - [0-9]+|You Left 0 .*' "$report" | tail -1))"
     else
         fail "the object report of $(basename "$dir"): $(grep -o 'You Left.*' "$report" | tail -1)"
+    fi
+}
+
+# The screenshots of a run in DIR checked by the screen each is named after (check_shots.py, with
+# the run's copy of the data); any failed check fails the script.
+# Usage: check_auto_player_shots DIR
+check_auto_player_shots() {
+    local report status=0 count
+    report=$(/usr/bin/python3 "$xvfb_common_dir/../e2e/check_shots.py" "$1/work" "$1" 2>&1) ||
+        status=$?
+    echo "--- screenshots"
+    echo "$report"
+    if [ "$status" -ne 0 ]; then
+        count=$(echo "$report" | grep -c '^FAIL' || true)
+        fail "the screenshots of $(basename "$1"): $count check(s) failed"
     fi
 }
 

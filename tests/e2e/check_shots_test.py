@@ -1,0 +1,95 @@
+#!/usr/bin/python3
+"""The screenshot checker's rows for the automated runs' screens, on drawn screens: each row
+passes its screen and refuses the fault it is there to catch."""
+import os
+import sys
+import tempfile
+import unittest
+
+from PIL import Image, ImageDraw
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import check_shots  # noqa: E402
+
+RED = (150, 20, 20)
+FELT = (40, 95, 50)
+SKY = (15, 20, 60)
+IVORY = (240, 230, 200)
+MENU_SKY = (50, 56, 110)
+
+
+def screen(look, dialog=None, tiles=(), tray=False):
+    """A 1024 x 768 X screen with the game's window: a look's colours, a red dialog (x, y, w, h)
+    and ivory tiles (x, y, w, h)."""
+    image = Image.new("RGB", (1024, 768), (0, 0, 0))
+    draw = ImageDraw.Draw(image)
+    if look == "black":
+        return image
+    ground = FELT if look == "classic" else SKY
+    draw.rectangle((0, 0, 799, 599), fill=ground)
+    if look == "classic":
+        draw.rectangle((0, 0, 799, 29), fill=RED)
+        draw.rectangle((0, 555, 799, 594), fill=RED)
+    for x, y, w, h in tiles:
+        draw.rectangle((x, y, x + w - 1, y + h - 1), fill=IVORY)
+    if tray:
+        draw.rectangle((20, 100, 62, 350), fill=IVORY)
+    if dialog is not None:
+        x, y, w, h = dialog
+        draw.rectangle((x, y, x + w - 1, y + h - 1), fill=RED)
+    return image
+
+
+BOARD = [(200, 100, 400, 300)]
+ABOVE = [(300, 110, 200, 80)]
+QUESTION = (263, 190, 272, 220)
+PAUSED = (255, 235, 290, 130)
+
+# name, screen, the failed check's words (None: every check passes)
+CASES = [
+    ("paused-classic", screen("classic", PAUSED), None),
+    ("paused-classic", screen("classic", PAUSED, ABOVE), "no tile while paused"),
+    ("paused-classic", screen("classic"), "the small pause dialog"),
+    ("popup-nomoves", screen("classic", QUESTION, ABOVE), None),
+    ("popup-nomoves", screen("classic", QUESTION), "the blocked board's tiles"),
+    ("popup-nomoves", screen("classic", None, BOARD), "the dialog"),
+    ("popup-youwinnewboard-puzzles", screen("puzzles", QUESTION, ABOVE), None),
+    ("popup-youwinnewboard-puzzles", screen("classic", QUESTION, ABOVE), "night sky"),
+    ("congratulations-classic-board1", screen("classic", None, BOARD), None),
+    ("congratulations-puzzles", screen("puzzles"), "tiles on the board"),
+    # The powers' tray covers the board's left edge: the sky beside it is checked instead.
+    ("power-magnet", screen("puzzles", None, BOARD, tray=True), None),
+    ("board-puzzles-powers", screen("puzzles", None, BOARD, tray=True), None),
+    ("power-magnet", screen("classic", None, BOARD, tray=True), "night sky"),
+    ("board-classic-same-deal", screen("classic", None, BOARD), None),
+    ("menu", screen("black"), "the game's window is painted"),
+]
+
+
+class RowsTest(unittest.TestCase):
+    def test_each_row_passes_its_screen_and_refuses_its_fault(self):
+        background = Image.new("RGB", (800, 600), MENU_SKY)
+        for name, image, fault in CASES:
+            with self.subTest(name=name, fault=fault):
+                rows = check_shots.rows_for(name)
+                self.assertIsNotNone(rows, f"no row for {name}")
+                common, checks = rows
+                failed = check_shots.check(image, name, checks, background, common)
+                if fault is None:
+                    self.assertEqual(failed, [])
+                else:
+                    self.assertTrue(any(fault in message for message in failed), failed)
+
+    def test_a_folder_with_an_unknown_screen_fails(self):
+        with tempfile.TemporaryDirectory() as data, tempfile.TemporaryDirectory() as shots:
+            os.makedirs(os.path.join(data, "images/menu"))
+            background = os.path.join(data, "images/menu/menu_bg.png")
+            Image.new("RGB", (800, 600), MENU_SKY).save(background)
+            screen("classic", PAUSED).save(os.path.join(shots, "paused-classic.png"))
+            self.assertEqual(check_shots.main(["check_shots.py", data, shots]), 0)
+            screen("classic", None, BOARD).save(os.path.join(shots, "board0.png"))
+            self.assertEqual(check_shots.main(["check_shots.py", data, shots]), 1)
+
+
+if __name__ == "__main__":
+    unittest.main()
