@@ -32,7 +32,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
 #include <map>
 #include <new>
 #include <string>
@@ -50,7 +49,6 @@ constexpr unsigned int kRunLimitMs = 150000;
 constexpr int kClassicButton = 2; // the menu's second start button: the classic boards
 constexpr int kFirstBoard = 0;
 constexpr int kYesItem = 1;
-constexpr int kCongratsLayouts = 4;
 constexpr int kBonusStart = 5;
 constexpr int kBonusStep = 5;
 // A dialog is looked at once its fade-in is surely over (game milliseconds).
@@ -109,26 +107,6 @@ private:
         _player.Check(screen._puzzle == kFirstBoard, "the chooser offers board 0");
         _player.Shot("chooser-classic");
         return _player.PressSprite(_player.FindButton(MjClassic::kPlayChoiceId));
-    }
-
-    // The board shows the congratulation layout of its puzzle: the layout file's title and one
-    // tile per placement line.
-    static bool CongratsShown(MjClassic& screen)
-    {
-        const std::string file =
-            "puzzles/congrats" + std::to_string(screen._puzzle % kCongratsLayouts + 1) + ".cfg";
-        std::ifstream in(file);
-        std::string line;
-        std::string title;
-        size_t tiles = 0;
-        while (std::getline(in, line)) {
-            if (line.rfind("L=", 0) == 0) {
-                title = line.substr(2);
-            }
-            tiles += line.rfind("p=", 0) == 0 ? 1 : 0;
-        }
-        return screen._layout != nullptr && tiles > 0 && screen._layout->Title() == title &&
-               AutoPlayer::GridCopy(screen, nullptr).size() == tiles;
     }
 
     void AddSteps()

@@ -8,10 +8,13 @@
 #include "framework/stage/CastMemberButton.h"
 #include "mahjong/MjClassic.h"
 #include "mahjong/MjGameScript.h"
+#include "mahjong/MjLayout.h"
 #include "mahjong/MjTile.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <fstream>
+#include <string>
 #include <vector>
 
 namespace {
@@ -115,6 +118,24 @@ bool AutoPlayerGame::BoardOpen(MjClassic& screen)
     }
     _openSinceMs = 0;
     return true;
+}
+
+bool AutoPlayerGame::CongratsShown(MjClassic& screen)
+{
+    const std::string file =
+        "puzzles/congrats" + std::to_string(screen._puzzle % kCongratsLayouts + 1) + ".cfg";
+    std::ifstream in(file);
+    std::string line;
+    std::string title;
+    size_t tiles = 0;
+    while (std::getline(in, line)) {
+        if (line.rfind("L=", 0) == 0) {
+            title = line.substr(2);
+        }
+        tiles += line.rfind("p=", 0) == 0 ? 1 : 0;
+    }
+    return screen._layout != nullptr && tiles > 0 && screen._layout->Title() == title &&
+           AutoPlayer::GridCopy(screen, nullptr).size() == tiles;
 }
 
 void PrepareAutoPlayer(const std::string& name, int progressType, const std::string& seedKey,

@@ -31,7 +31,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <map>
 #include <new>
 #include <set>
@@ -50,7 +49,6 @@ constexpr int kPuzzlesButton = 1; // the menu's first start button: the puzzle b
 // The puzzle of the set that holds every power.
 constexpr int kPowersBoard = 8;
 constexpr int kPowersBoardSeed = 474;
-constexpr int kCongratsLayouts = 4;
 // Game milliseconds: a dialog is looked at once its fade-in is over; the grid counts as settled
 // once nothing on it changed for this long (a power's new faces land a second after the press).
 constexpr unsigned int kDialogSettleMs = 900;
@@ -156,24 +154,6 @@ private:
         }
         _player.Shot("chooser-puzzles");
         return _player.PressSprite(_player.FindButton(MjClassic::kPlayChoiceId));
-    }
-
-    static bool CongratsShown(MjClassic& screen)
-    {
-        const std::string file =
-            "puzzles/congrats" + std::to_string(screen._puzzle % kCongratsLayouts + 1) + ".cfg";
-        std::ifstream in(file);
-        std::string line;
-        std::string title;
-        size_t tiles = 0;
-        while (std::getline(in, line)) {
-            if (line.rfind("L=", 0) == 0) {
-                title = line.substr(2);
-            }
-            tiles += line.rfind("p=", 0) == 0 ? 1 : 0;
-        }
-        return screen._layout != nullptr && tiles > 0 && screen._layout->Title() == title &&
-               AutoPlayer::GridCopy(screen, nullptr).size() == tiles;
     }
 
     void AddSteps()
