@@ -110,6 +110,10 @@ TABLE = [
     (r"prompt-mainmenu", CLASSIC_BOARD + [("the question", PROMPT, panel_red, 0.5)]),
     (r"prompt-quit", PUZZLE_BOARD + [("the question", PROMPT, panel_red, 0.5)]),
     (r"board-quest", [("the top bar is painted", TOP_BAR, lit, 0.9)] + TILES),
+    (r"board-quest-.*", [("the top bar is painted", TOP_BAR, lit, 0.9)] + TILES),
+    (r"popup-(timesup|offerlife|zorvylose).*", [
+        ("the top bar is painted", TOP_BAR, lit, 0.9),
+        ("the popup's red face over the quest board", (285, 235, 230, 120), panel_red, 0.6)]),
 ]
 # Screens that show a scene between the bars: name -> checks.
 SCENE_TABLE = [
