@@ -22,6 +22,12 @@ def lit(r, g, b):
     return r + g + b > 30
 
 
+# Drawn by the game: the X screen and a window not yet drawn are black, while a scene's night
+# silhouettes are dark but drawn.
+def painted(r, g, b):
+    return r + g + b > 12
+
+
 def black(r, g, b):
     return r + g + b == 0
 
@@ -76,7 +82,7 @@ SCENE = (0, 75, 800, 450)
 # Checks every screenshot passes: the game's window painted, nothing outside it. A scene plays
 # in its 800 x 450 picture between black bars, so only that picture need be painted.
 OUTSIDE_BLACK = ("nothing is drawn outside the game's window", OUTSIDE, black, 1.0)
-COMMON = [("the game's window is painted", GAME, lit, 0.9), OUTSIDE_BLACK]
+COMMON = [("the game's window is painted", GAME, painted, 0.9), OUTSIDE_BLACK]
 SCENE_COMMON = [("the scene's picture is painted", SCENE, lit, 0.9), OUTSIDE_BLACK]
 
 CLASSIC_BOARD = [
@@ -138,6 +144,10 @@ TABLE = [
     (r"prompt-mainmenu", CLASSIC_BOARD + [("the question", PROMPT, panel_red, 0.5)]),
     (r"prompt-quit", PUZZLE_BOARD + [("the question", PROMPT, panel_red, 0.5)]),
     (r"board-quest", [("the top bar is painted", TOP_BAR, lit, 0.9)] + TILES),
+    (r"board-quest-.*", [("the top bar is painted", TOP_BAR, lit, 0.9)] + TILES),
+    (r"popup-(timesup|offerlife|zorvylose).*", [
+        ("the top bar is painted", TOP_BAR, lit, 0.9),
+        ("the popup's red face over the quest board", (285, 235, 230, 120), panel_red, 0.6)]),
 ]
 # Screens that show a scene between the bars: name -> checks.
 SCENE_TABLE = [
