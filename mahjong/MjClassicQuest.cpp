@@ -292,6 +292,12 @@ void MjClassic::TimeUp()
     }
     if (_progressFile != nullptr) {
         _progressFile->Write("global", "losses", _losses);
+        if (lost) {
+            // What the teardown stores for a lost quest, stored now: a game killed before it
+            // would otherwise start the next session with no lives.
+            _progressFile->Write("global", "lives", kDefaultLives);
+            _progressFile->Write("global", "score", 0);
+        }
         _progressFile->Flush();
     }
     if (!lost) {

@@ -454,6 +454,10 @@ TEST_F(MjQuestFlowTest, NoLivesLeftLosesTheQuest)
     ASSERT_EQ(ForceTimeUp(), MjClassic::kQuestLostDialog);
     EXPECT_FALSE(Played(TakeCues(), "CFG_TIMESUP 0"));
     EXPECT_EQ(Progress("losses"), 0);
+    // Stored at the loss already: a game killed before its teardown starts the next session
+    // afresh too, never with no lives.
+    EXPECT_EQ(Progress("lives"), 5);
+    EXPECT_EQ(Progress("score"), 0);
     Play(500);
     Answer(1);
     EXPECT_TRUE(script->Leaving());
