@@ -85,6 +85,9 @@ public:
     // Call from a step once per frame: true when the grid holds no ordinary tile any more.
     // onMove is called after each group went off the grid, with the count of groups played.
     bool PlayBoard(MjClassic& screen, const std::function<void(int)>& onMove);
+    // Forgets the board PlayBoard was playing, for a board that ended before it was cleared:
+    // the next board's moves are counted from its own first move.
+    void ForgetBoard();
 
     // --- screenshots
     // "OUT/NAME.bmp" of the screen as it is now; says "shot NAME".

@@ -387,11 +387,11 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: %s OUT_FOLDER\n", argv[0]);
         return 2;
     }
-    return RunAutoPlayerGame(argv, kClockSpeed,
-                             [&] { return new (std::nothrow) ClassicRun(argv[1]); },
-                             [] {
-    // Board 0 is dealt from a stored seed, so that every run plays the same deal: a random deal
-    // that the planner cannot clear within its budget would fail a run now and then.
-                                 PrepareAutoPlayer(kPlayerName, 0, "t0p0", kBoardZeroSeed);
-                             });
+    return RunAutoPlayerGame(
+        argv, kClockSpeed, [&] { return new (std::nothrow) ClassicRun(argv[1]); },
+        [] {
+            // Board 0 is dealt from a stored seed, so that every run plays the same deal: a random
+            // deal that the planner cannot clear within its budget would fail a run now and then.
+            PrepareAutoPlayer(kPlayerName, 0, "t0p0", kBoardZeroSeed);
+        });
 }

@@ -52,7 +52,8 @@ bool AutoPlayerGame::Animating() const
 
 int AutoPlayerGame::AnimationFrames() const
 {
-    SpriteRunnerConfigFile* description = Script() != nullptr ? Script()->GetDescription() : nullptr;
+    SpriteRunnerConfigFile* description =
+        Script() != nullptr ? Script()->GetDescription() : nullptr;
     if (description == nullptr || description->_frameMillis <= 0) {
         return 0;
     }
@@ -71,6 +72,13 @@ bool AutoPlayerGame::StartFromMenu(int button)
             _player.Key(SDLK_SPACE, KMOD_NONE, ' ');
             _lastKeyMs = now;
         }
+        return false;
+    }
+    // The menu fades in from black: it is looked at, and pressed, once it has settled.
+    if (_menuSeenMs == 0) {
+        _menuSeenMs = AutoPlayer::GameMs();
+    }
+    if (AutoPlayer::GameMs() - _menuSeenMs < _settleMs) {
         return false;
     }
     if (!_pressedStart || now - _lastPressMs >= kStartPressMs) {

@@ -44,6 +44,7 @@ private:
     unsigned int _settleMs;
     unsigned int _openSinceMs = 0;
     bool _pressedStart = false;
+    unsigned int _menuSeenMs = 0;
     unsigned int _lastKeyMs = 0;
     unsigned int _lastPressMs = 0;
 };

@@ -383,7 +383,6 @@ private:
         return true;
     }
 
-
     std::set<int> _kinds;
     std::set<int> _used;
     int _pairs = 0;
@@ -411,12 +410,13 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: %s OUT_FOLDER\n", argv[0]);
         return 2;
     }
-    return RunAutoPlayerGame(argv, kClockSpeed,
-                             [&] { return new (std::nothrow) PuzzleRun(argv[1]); },
-                             [] {
-    // The powers board is dealt from a stored seed, so that every run plays the same deal: a
-    // random deal on which no tried target of some power keeps the board clearable would fail a
-    // run now and then.
-                                 PrepareAutoPlayer(kPlayerName, 1, "t1p" + std::to_string(kPowersBoard), kPowersBoardSeed);
-                             });
+    return RunAutoPlayerGame(
+        argv, kClockSpeed, [&] { return new (std::nothrow) PuzzleRun(argv[1]); },
+        [] {
+            // The powers board is dealt from a stored seed, so that every run plays the same deal:
+            // a random deal on which no tried target of some power keeps the board clearable would
+            // fail a run now and then.
+            PrepareAutoPlayer(kPlayerName, 1, "t1p" + std::to_string(kPowersBoard),
+                              kPowersBoardSeed);
+        });
 }
