@@ -352,6 +352,8 @@ void MjClassic::MakeQuestSprites()
     _caseSprite = MakeLookSprite("case", ConfigInt(_config, "case", "frames", 3), kFramePriority);
     _caseSprite->UseTransparency(true);
     _caseOnTopSprite = MakeLookSprite("case_on_top", 1, kCaseOnTopPriority);
+    // The lid's picture keys its rounded corners out like the case's.
+    _caseOnTopSprite->UseTransparency(true);
     _caseOnTopSprite->Hide();
     _caseOnTopX = _caseOnTopSprite->GetX() + kCaseOnTopOffsetX;
     _replayModeSprite = MakeLookSprite("replay_mode", 1, kReplayModePriority);

@@ -60,6 +60,14 @@ def gold(r, g, b):
     return r > 150 and g > 115 and b < 100
 
 
+def frame_brown(r, g, b):
+    return 38 < r < 192 and r > g + 12 and g > b
+
+
+def map_paper(r, g, b):
+    return 178 < r < 235 and 168 < g < 220 and 127 < b < 184
+
+
 # Parts of the screen: (x, y, width, height).
 OUTSIDE = (800, 0, 224, 768)
 TOP_BAR = (0, 0, 800, 30)
@@ -106,6 +114,21 @@ MENU = [
     ("the menu's Player button", MENU_FOOT, panel_red, 0.5),
 ]
 MENU_BACKGROUND = "menu background"
+# A quest screen over a scene with dark parts (night, tree silhouettes): its window is painted,
+# but less of it is lit than COMMON asks.
+DARK_SCENE = "dark scene"
+DARK_COMMON = [("the game's window is painted (a scene with dark parts)", GAME, lit, 0.7),
+               OUTSIDE_BLACK]
+# The quest's board in its brown frame, over its scene.
+QUEST_FRAME = [
+    DARK_SCENE,
+    ("the quest's brown top bar", (0, 0, 800, 70), frame_brown, 0.5),
+    ("the quest's brown foot", (0, 520, 800, 80), frame_brown, 0.4),
+    ("the scene behind the board", BOARD_EDGE, lit, 0.9),
+]
+# Where every quest popup's red face lies, wherever the board places it.
+QUEST_POPUP = (270, 230, 45, 120)
+MAP_PAPER = (50, 50, 700, 500)
 
 # Screen name (a regular expression on the whole name) -> checks, first match wins.
 TABLE = [
@@ -144,14 +167,27 @@ TABLE = [
     (r"prompt-mainmenu", CLASSIC_BOARD + [("the question", PROMPT, panel_red, 0.5)]),
     (r"prompt-quit", PUZZLE_BOARD + [("the question", PROMPT, panel_red, 0.5)]),
     (r"board-quest", [("the top bar is painted", TOP_BAR, lit, 0.9)] + TILES),
-    (r"board-quest-.*", [("the top bar is painted", TOP_BAR, lit, 0.9)] + TILES),
+    (r"board-quest-\d+-popup-.*", QUEST_FRAME + [("the popup's red face", QUEST_POPUP,
+                                                   panel_red, 0.5)]),
+    # Near a board's end few tiles are left.
+    (r"board-quest-\d+-yinyang-selected", QUEST_FRAME),
+    (r"board-quest-\d+(-.*)?", QUEST_FRAME + TILES),
+    # The board's end: tiles fly into the case or gather beside the Yin-Yang pair.
+    (r"quest-bonus-tiles|quest-sweep|quest-case", QUEST_FRAME),
+    (r"map-board\d+", [("the map's paper", MAP_PAPER, map_paper, 0.6)]),
+    # The quest's losses: its boards after a time-up and its popups.
     (r"popup-(timesup|offerlife|zorvylose).*", [
         ("the top bar is painted", TOP_BAR, lit, 0.9),
         ("the popup's red face over the quest board", (285, 235, 230, 120), panel_red, 0.6)]),
+    (r"board-quest-.*", [("the top bar is painted", TOP_BAR, lit, 0.9)] + TILES),
 ]
 # Screens that show a scene between the bars: name -> checks.
 SCENE_TABLE = [
     (r"quest-intro", [("the black bar above the scene", (0, 0, 800, 75), black, 0.95)]),
+    (r"quest-intro-.*|cutscene-board\d+", [
+        ("the black bar above the scene", (0, 0, 800, 75), black, 0.95),
+        ("the black bar below the scene", (0, 525, 800, 75), black, 0.95),
+    ]),
 ]
 
 
@@ -164,7 +200,11 @@ def share(image, rect, test):
 def check(image, name, checks, background, common=COMMON):
     """Returns the failed checks' messages."""
     failed = []
+    if DARK_SCENE in checks:
+        common = DARK_COMMON
     for item in common + checks:
+        if item == DARK_SCENE:
+            continue
         if item == MENU_BACKGROUND:
             # The menu's picture itself where no button or dialog covers it.
             for x, y in ((700, 250), (400, 60)):

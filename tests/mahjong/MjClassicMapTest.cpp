@@ -206,11 +206,18 @@ TEST_F(MjClassicMapTest, BoardsPastTheMapsRoomKeepItsLastRegionAndFootstep)
     EXPECT_TRUE(AreaIsPlain(Pos("map_steps", 1), kStepSize, kStepSize));
 }
 
+// The map opens between boards: its scores are those of the board just played (the one before
+// the current board), its best score and holder too, not the coming board's (unplayed: 0).
 TEST_F(MjClassicMapTest, TextsNameThePlayerTheScoresAndTheHolder)
 {
-    const std::string key = MjPuzzleRules::SeedKey(screen->_config->_type, screen->_puzzle);
-    screen->_highScoresFile->Write("prevHighScore", key, 12345);
-    screen->_highScoresFile->Write("achieved", key, std::string("Blue Fox"));
+    screen->_puzzle = 2;
+    const int type = screen->_config->_type;
+    const std::string played = MjPuzzleRules::SeedKey(type, 1);
+    screen->_highScoresFile->Write("prevHighScore", played, 12345);
+    screen->_highScoresFile->Write("achieved", played, std::string("Blue Fox"));
+    const std::string coming = MjPuzzleRules::SeedKey(type, 2);
+    screen->_highScoresFile->Write("prevHighScore", coming, 777);
+    screen->_highScoresFile->Write("achieved", coming, std::string("Red Owl"));
     screen->_boardScore = 250;
     screen->_score = 1250;
     screen->ShowMapTexts();

@@ -2,6 +2,7 @@
 // the first board, the Yin-Yang finish with its sweep and case animation, time-up with its
 // popups, lives and losses, the bonus life, and the scene hand-over at the start of play.
 
+#include "SDL.h"
 #include "framework/core/ConfigFile.h"
 #include "framework/core/TickSource.h"
 #include "framework/stage/CastMemberImage.h"
@@ -14,6 +15,7 @@
 #include "tests/support/TestSupport.h"
 
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
@@ -149,6 +151,39 @@ protected:
 };
 
 } // namespace
+
+// The case's lid is drawn through its colour key like the case: its corners show what lies
+// behind (they showed magenta), its middle shows the lid.
+TEST_F(MjQuestFlowTest, CaseLidCornersAreSeeThrough)
+{
+    MakeQuest();
+    Open(1, BoardOne());
+    CastMember* lid = screen->_caseOnTopSprite;
+    ASSERT_NE(lid, nullptr);
+    lid->Show();
+    Play(100);
+    SDL_Surface* shown = SDL_GetVideoSurface();
+    ASSERT_NE(shown, nullptr);
+    const auto rgb = [shown](int x, int y) {
+        Uint8 r = 0, g = 0, b = 0;
+        SDL_LockSurface(shown);
+        const auto* row = static_cast<const Uint8*>(shown->pixels) + y * shown->pitch;
+        Uint32 pixel = 0;
+        std::memcpy(&pixel, row + x * shown->format->BytesPerPixel, shown->format->BytesPerPixel);
+        SDL_UnlockSurface(shown);
+        SDL_GetRGB(pixel, shown->format, &r, &g, &b);
+        return std::vector<int>{r, g, b};
+    };
+    const std::vector<int> magenta{255, 0, 255};
+    const int x = lid->GetX(), y = lid->GetY();
+    const std::vector<int> middle = rgb(x + lid->GetW() / 2, y + lid->GetH() / 2);
+    EXPECT_NE(middle, magenta);
+    EXPECT_GT(middle[0], middle[2]) << "the lid's brown is drawn";
+    for (const auto& corner : {std::make_pair(x, y), std::make_pair(x + lid->GetW() - 1, y)}) {
+        EXPECT_NE(rgb(corner.first, corner.second), magenta)
+            << "corner " << corner.first << "," << corner.second;
+    }
+}
 
 // A new player's first board: the case opens (frames 1, 2), the tiles come out of it under its
 // lid, the case shuts (1, 0) and the board's life is taken: 5 to 4, written at once.

@@ -329,6 +329,15 @@ bool AutoPlayer::TilesMoving(MjClassic& screen)
     return std::any_of(sprites.begin(), sprites.end(), [](MjTile* t) { return t->IsMoving(); });
 }
 
+void AutoPlayer::ForgetBoard()
+{
+    _move.clear();
+    _moveCells.clear();
+    _movePressed = 0;
+    _boardTiles = 0;
+    _movesPlayed = 0;
+}
+
 bool AutoPlayer::PlayBoard(MjClassic& screen, const std::function<void(int)>& onMove, Goal goal)
 {
     if (Busy()) {

@@ -89,6 +89,9 @@ public:
     // With kBlock it presses groups chosen to leave no match; the caller watches for the end.
     bool PlayBoard(MjClassic& screen, const std::function<void(int)>& onMove,
                    Goal goal = Goal::kClear);
+    // Forgets the board PlayBoard was playing, for a board that ended before it was cleared:
+    // the next board's moves are counted from its own first move.
+    void ForgetBoard();
 
     // --- screenshots
     // "OUT/NAME.bmp" of the screen as it is now; says "shot NAME".
