@@ -49,6 +49,10 @@ def gold(r, g, b):
     return r > 150 and g > 115 and b < 100
 
 
+def map_paper(r, g, b):
+    return 178 < r < 235 and 168 < g < 220 and 127 < b < 184
+
+
 # Parts of the screen: (x, y, width, height).
 OUTSIDE = (800, 0, 224, 768)
 TOP_BAR = (0, 0, 800, 30)
@@ -66,6 +70,7 @@ CHOOSER_PANEL_RIGHT = (512, 240, 20, 100)
 CHOOSER_PLAY = (266, 552, 110, 36)
 INTRO_PLATE = (250, 128, 300, 70)
 SCENE = (0, 75, 800, 450)
+MAP_PAPER = (50, 50, 700, 500)
 
 # Checks every screenshot passes: the game's window painted, nothing outside it. A scene plays
 # in its 800 x 450 picture between black bars, so only that picture need be painted.
@@ -110,10 +115,19 @@ TABLE = [
     (r"prompt-mainmenu", CLASSIC_BOARD + [("the question", PROMPT, panel_red, 0.5)]),
     (r"prompt-quit", PUZZLE_BOARD + [("the question", PROMPT, panel_red, 0.5)]),
     (r"board-quest", [("the top bar is painted", TOP_BAR, lit, 0.9)] + TILES),
+    (r"board-quest-bonus", [("the top bar is painted", TOP_BAR, lit, 0.9)] + TILES),
+    (r"board-quest-bonus-opening", [("the top bar is painted", TOP_BAR, lit, 0.9)]),
+    (r"game-menu-quest", [("the top bar is painted", TOP_BAR, lit, 0.9),
+                          ("the in-game menu", GAME_MENU, panel_red, 0.5)]),
+    (r"quest-map-bonus", [("the map's paper", MAP_PAPER, map_paper, 0.5)]),
+    (r"movies-page", [("the movies page's red panel", CHOOSER_PANEL_LEFT, panel_red, 0.8),
+                      ("the movies page's red panel", CHOOSER_PANEL_RIGHT, panel_red, 0.8)]),
 ]
 # Screens that show a scene between the bars: name -> checks.
 SCENE_TABLE = [
     (r"quest-intro", [("the black bar above the scene", (0, 0, 800, 75), black, 0.95)]),
+    (r"movie-cutscene", [("the black bar above the scene", (0, 0, 800, 75), black, 0.95)]),
+    (r"quest-closing", [("the black bar above the scene", (0, 0, 800, 75), black, 0.95)]),
 ]
 
 
