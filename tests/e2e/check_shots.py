@@ -115,8 +115,6 @@ TABLE = [
     (r"prompt-mainmenu", CLASSIC_BOARD + [("the question", PROMPT, panel_red, 0.5)]),
     (r"prompt-quit", PUZZLE_BOARD + [("the question", PROMPT, panel_red, 0.5)]),
     (r"board-quest", [("the top bar is painted", TOP_BAR, lit, 0.9)] + TILES),
-    (r"board-quest-bonus", [("the top bar is painted", TOP_BAR, lit, 0.9)] + TILES),
-    (r"board-quest-bonus-opening", [("the top bar is painted", TOP_BAR, lit, 0.9)]),
     (r"game-menu-quest", [("the top bar is painted", TOP_BAR, lit, 0.9),
                           ("the in-game menu", GAME_MENU, panel_red, 0.5)]),
     (r"quest-map-bonus", [("the map's paper", MAP_PAPER, map_paper, 0.5)]),

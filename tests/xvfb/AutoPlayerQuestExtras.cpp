@@ -301,10 +301,6 @@ private:
         if (screen._spiritStep == 0) {
             watch(screen._livesText, _livesBlinked);
             watch(screen._scoreTotText, _totalBlinked);
-            if (_livesBlinked && _totalBlinked && !_openingShot && screen._livesText->IsVisible()) {
-                _openingShot = true;
-                _player.Shot("board-quest-bonus-opening");
-            }
         }
         if (!BoardOpen(screen)) {
             return false;
@@ -319,7 +315,6 @@ private:
                           screen._scoreTotText != nullptr && screen._scoreTotText->IsVisible(),
                       "the lives and the total stand shown after the opening");
         _player.Check(screen._bonusLifeEarned == 0, "the bonus life is given once");
-        _player.Shot("board-quest-bonus");
         return true;
     }
 
@@ -514,11 +509,12 @@ private:
         }
         if (_menuSinceMs == 0) {
             _menuSinceMs = AutoPlayer::GameMs();
-            _player.Shot("menu-again");
         }
         if (AutoPlayer::GameMs() - _menuSinceMs < kMenuStaysMs) {
             return false;
         }
+        // By now the menu has faded in.
+        _player.Shot("menu-again");
         _player.Check(
             _started == std::vector<std::string>{CutSceneOf(kClosingLastBoard), kClosingAnimation},
             "the last board's cut-scene, then the closing once: " + Joined(_started));
@@ -548,7 +544,6 @@ private:
     int _totalChanges = 0;
     bool _livesBlinked = false;
     bool _totalBlinked = false;
-    bool _openingShot = false;
     // movies
     bool _menuPressed = false;
     unsigned int _menuSeenMs = 0;
