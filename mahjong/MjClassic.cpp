@@ -351,12 +351,13 @@ void MjClassic::MakeQuestSprites()
 {
     _caseSprite = MakeLookSprite("case", ConfigInt(_config, "case", "frames", 3), kFramePriority);
     _caseSprite->UseTransparency(true);
+    // The lid and the banner are drawn on the key colour of their corners, like the case.
     _caseOnTopSprite = MakeLookSprite("case_on_top", 1, kCaseOnTopPriority);
-    // The lid's picture keys its rounded corners out like the case's.
     _caseOnTopSprite->UseTransparency(true);
     _caseOnTopSprite->Hide();
     _caseOnTopX = _caseOnTopSprite->GetX() + kCaseOnTopOffsetX;
     _replayModeSprite = MakeLookSprite("replay_mode", 1, kReplayModePriority);
+    _replayModeSprite->UseTransparency(true);
     _replayModeSprite->Hide();
 }
 

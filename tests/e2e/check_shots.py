@@ -86,6 +86,7 @@ CHOOSER_PANEL_RIGHT = (512, 240, 20, 100)
 CHOOSER_PLAY = (266, 552, 110, 36)
 INTRO_PLATE = (250, 128, 300, 70)
 SCENE = (0, 75, 800, 450)
+MAP_PAPER = (50, 50, 700, 500)
 
 # Checks every screenshot passes: the game's window painted, nothing outside it. A scene plays
 # in its 800 x 450 picture between black bars, so only that picture need be painted.
@@ -128,7 +129,6 @@ QUEST_FRAME = [
 ]
 # Where every quest popup's red face lies, wherever the board places it.
 QUEST_POPUP = (270, 230, 45, 120)
-MAP_PAPER = (50, 50, 700, 500)
 
 # Screen name (a regular expression on the whole name) -> checks, first match wins.
 TABLE = [
@@ -180,6 +180,11 @@ TABLE = [
         ("the top bar is painted", TOP_BAR, lit, 0.9),
         ("the popup's red face over the quest board", (285, 235, 230, 120), panel_red, 0.6)]),
     (r"board-quest-.*", [("the top bar is painted", TOP_BAR, lit, 0.9)] + TILES),
+    (r"game-menu-quest", [("the top bar is painted", TOP_BAR, lit, 0.9),
+                          ("the in-game menu", GAME_MENU, panel_red, 0.5)]),
+    (r"quest-map-bonus", [("the map's paper", MAP_PAPER, map_paper, 0.5)]),
+    (r"movies-page", [("the movies page's red panel", CHOOSER_PANEL_LEFT, panel_red, 0.8),
+                      ("the movies page's red panel", CHOOSER_PANEL_RIGHT, panel_red, 0.8)]),
 ]
 # Screens that show a scene between the bars: name -> checks.
 SCENE_TABLE = [
@@ -188,6 +193,8 @@ SCENE_TABLE = [
         ("the black bar above the scene", (0, 0, 800, 75), black, 0.95),
         ("the black bar below the scene", (0, 525, 800, 75), black, 0.95),
     ]),
+    (r"movie-cutscene", [("the black bar above the scene", (0, 0, 800, 75), black, 0.95)]),
+    (r"quest-closing", [("the black bar above the scene", (0, 0, 800, 75), black, 0.95)]),
 ]
 
 

@@ -1,8 +1,10 @@
 #include "mahjong/MjClassic.h"
 
 #include "SDL.h"
+#include "framework/core/Color.h"
 #include "framework/core/ConfigFile.h"
 #include "framework/media/AnimationManager.h"
+#include "framework/media/Canvas.h"
 #include "framework/media/Image.h"
 #include "framework/media/ImageResource.h"
 #include "framework/shell/AppScript.h"
@@ -228,6 +230,18 @@ TEST_F(MjClassicTest, ConstructionLeavesEveryLookHiddenDisabledAndWithoutABoard)
             EXPECT_FALSE(screen->_caseOnTopSprite->IsVisible());
             EXPECT_FALSE(screen->_replayModeSprite->IsVisible());
             EXPECT_EQ(screen->_caseOnTopX, 310 + 4);
+            // Drawn without their key colour they would show magenta corners on the board.
+            for (CastMemberImage* sprite :
+                 {screen->_caseSprite, screen->_caseOnTopSprite, screen->_replayModeSprite}) {
+                Canvas* canvas =
+                    sprite->GetImage() != nullptr ? sprite->GetImage()->GetCanvas() : nullptr;
+                ASSERT_NE(canvas, nullptr);
+                ASSERT_TRUE(canvas->HasColorKey());
+                const Color key = canvas->GetColorKey();
+                EXPECT_EQ(key.GetR(), 255);
+                EXPECT_EQ(key.GetG(), 0);
+                EXPECT_EQ(key.GetB(), 255);
+            }
         }
 
         // Geometry in half-tile steps, and three tile sets composed on 6 x 10 cells of 48 x 58.
