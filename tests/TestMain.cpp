@@ -1,5 +1,8 @@
 // Test entry: headless SDL drivers and a private scratch folder as the working folder, so
-// tests that run in parallel never share "debug.txt" or any other file.
+// tests that run in parallel never share "debug.txt" or any other file. Each test works in a
+// folder of its own below it, so that tests run one after another in one process (the test
+// program run by hand) find no file an earlier test left.
+#include "framework/core/Debug.h"
 #include "tests/support/TestSupport.h"
 
 #include <cstdio>
@@ -8,6 +11,7 @@
 #include <gtest/gtest.h>
 #include <string>
 #include <unistd.h>
+#include <utility>
 
 namespace testsupport {
 
@@ -23,6 +27,44 @@ const std::string& ScratchDir()
 {
     return ScratchStorage();
 }
+
+namespace {
+
+// Moves each test into a new folder below the program's scratch folder; the log the test
+// wrote is closed with it, so that the next test's log starts in its own folder.
+class FolderPerTest final : public ::testing::EmptyTestEventListener
+{
+public:
+    explicit FolderPerTest(std::string root) : _root(std::move(root)) {}
+
+    void OnTestStart(const ::testing::TestInfo&) override
+    {
+        const std::string dir = _root + "/" + std::to_string(++_count);
+        std::error_code failed;
+        std::filesystem::create_directory(dir, failed);
+        if (failed || chdir(dir.c_str()) != 0) {
+            std::perror("test folder");
+            std::exit(2);
+        }
+        ScratchStorage() = dir;
+    }
+
+    void OnTestEnd(const ::testing::TestInfo&) override
+    {
+        Debug::CloseDebugFile();
+        if (chdir(_root.c_str()) != 0) {
+            std::perror("scratch folder");
+            std::exit(2);
+        }
+        ScratchStorage() = _root;
+    }
+
+private:
+    std::string _root;
+    int _count = 0;
+};
+
+} // namespace
 
 } // namespace testsupport
 
@@ -40,15 +82,17 @@ int main(int argc, char** argv)
     testsupport::ScratchStorage() = dir;
 
     ::testing::InitGoogleTest(&argc, argv);
+    const std::string root = dir;
+    ::testing::UnitTest::GetInstance()->listeners().Append(new testsupport::FolderPerTest(root));
     const int result = RUN_ALL_TESTS();
     std::fflush(stdout);
 
     if (std::getenv("FRAMEWORK_KEEP_SCRATCH") == nullptr) {
         std::error_code ignored;
-        std::filesystem::remove_all(testsupport::ScratchStorage(), ignored);
+        std::filesystem::remove_all(root, ignored);
     } else {
         // Kept for a look at what the test left, its "debug.txt" first.
-        std::fprintf(stderr, "scratch folder kept: %s\n", testsupport::ScratchStorage().c_str());
+        std::fprintf(stderr, "scratch folder kept: %s\n", root.c_str());
     }
     return result;
 }
