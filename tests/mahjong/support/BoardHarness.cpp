@@ -14,7 +14,6 @@
 #include <filesystem>
 #include <ostream>
 #include <sstream>
-#include <vector>
 
 namespace mjtest {
 
@@ -84,22 +83,6 @@ void BoardHarness::SetUp()
     // The board screens' shared values live for a program run: each test is a run of its own,
     // so that a typed command line or a saved board of one test never reaches the next.
     MjClassic::Shared() = MjClassicShared{};
-    // Tests of one program share its scratch folder: what an earlier test wrote (scrambled
-    // twins, which are read in place of the plain files written below, progress and high
-    // scores) goes first.
-    std::vector<fs::path> stale;
-    std::error_code ignored;
-    for (const auto& entry : fs::recursive_directory_iterator(".", ignored)) {
-        const std::string name = entry.path().filename().string();
-        const bool twin = name.size() > 4 && name.compare(name.size() - 4, 4, "cfge") == 0;
-        if (entry.is_regular_file() &&
-            (twin || name.find(".plr") != std::string::npos || name.rfind("HighScores", 0) == 0)) {
-            stale.push_back(entry.path());
-        }
-    }
-    for (const fs::path& path : stale) {
-        fs::remove(path, ignored);
-    }
     const fs::path data = GAME_DATA_DIR;
     const auto options = fs::copy_options::recursive | fs::copy_options::overwrite_existing;
     for (const char* folder : {"cfg", "images", "fonts", "puzzles", "sounds"}) {
