@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cctype>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -21,6 +22,41 @@ constexpr int kLinkId = 5;
 bool IsBlank(char c)
 {
     return std::isspace(static_cast<unsigned char>(c)) != 0;
+}
+
+// The line in pieces no wider than room, broken after whole words; a word wider than room
+// stands alone. With no room (a dialog not sized yet) the line stays whole.
+std::vector<std::string> WrapWords(Font& font, const std::string& line, int room)
+{
+    if (room <= 0 || font.TextDim(line).GetW() <= room) {
+        return {line};
+    }
+    std::vector<std::string> pieces;
+    std::string piece;
+    size_t at = 0;
+    while (at < line.size()) {
+        const size_t wordStart = line.find_first_not_of(' ', at);
+        if (wordStart == std::string::npos) {
+            break;
+        }
+        size_t wordEnd = line.find(' ', wordStart);
+        if (wordEnd == std::string::npos) {
+            wordEnd = line.size();
+        }
+        const std::string word = line.substr(wordStart, wordEnd - wordStart);
+        const std::string longer = piece.empty() ? word : piece + " " + word;
+        if (!piece.empty() && font.TextDim(longer).GetW() > room) {
+            pieces.push_back(piece);
+            piece = word;
+        } else {
+            piece = longer;
+        }
+        at = wordEnd;
+    }
+    if (!piece.empty() || pieces.empty()) {
+        pieces.push_back(piece.empty() ? line : piece);
+    }
+    return pieces;
 }
 
 // Keeps only the text between the first open tag and the first close tag after it; true when
@@ -180,14 +216,18 @@ void CastMemberDialogResizable::SetHTMLText(std::string text, const std::string&
             line = " ";
         }
 
-        DialogItem* item = AddText(line, x, y, 0, colour, used);
-        if (item != nullptr) {
-            // Renders the line again with the dialog's shadow depth, still in its style.
-            item->SetTextProperties(line, used, colour, _shadowDepth);
+        // A line longer than the frame is wide goes on over more lines (news texts come with
+        // no line breaks of their own).
+        for (const std::string& piece : WrapWords(*used, line, GetW() - x - _margin)) {
+            DialogItem* item = AddText(piece, x, y, 0, colour, used);
+            if (item != nullptr) {
+                // Renders the line again with the dialog's shadow depth, still in its style.
+                item->SetTextProperties(piece, used, colour, _shadowDepth);
+            }
+            y += used->LineSkip() - 2;
         }
         font->SetStyle(kNormalStyle);
         headingFont->SetStyle(kNormalStyle);
-        y += used->LineSkip() - 2;
     }
 
     if (link.size() > 1) {

@@ -609,7 +609,9 @@ TEST_F(CastMemberDialogResizableTest, MarkedTextOfInitIsPlacedInTheFrame)
 
 TEST_F(CastMemberDialogResizableTest, HtmlTextMakesStyledLinesAndALink)
 {
-    Probe* d = Build(Description("[dialog]\ncontrols=c\nmargin=10\n[c]\na=background\n"), "dialog");
+    Probe* d =
+        Build(Description("[dialog]\ncontrols=c\nmargin=10\nminsize=400,100\n[c]\na=background\n"),
+              "dialog");
     Font font("fonts/sans.ttf", 14);
     Font heading("fonts/sans.ttf", 22);
     const size_t before = d->GetItems().size();
@@ -645,6 +647,45 @@ TEST_F(CastMemberDialogResizableTest, HtmlTextMakesStyledLinesAndALink)
     EXPECT_EQ(link->GetID(), 5);
     EXPECT_EQ(link->GetY(), 10 + font.LineSkip() - 2);
     // The items hold the fonts: they go first.
+    dialog.reset();
+}
+
+// A line wider than the frame goes on over more lines, broken after whole words, each within
+// the frame; a word wider than the frame stands on a line of its own.
+TEST_F(CastMemberDialogResizableTest, HtmlTextWrapsALineTooWideForTheFrame)
+{
+    Probe* d =
+        Build(Description("[dialog]\ncontrols=c\nmargin=10\nminsize=200,100\n[c]\na=background\n"),
+              "dialog");
+    Font font("fonts/sans.ttf", 14);
+    const int room = d->GetW() - 20 - 10;
+    ASSERT_GT(room, 0);
+    const std::string news = "A new version of the game is ready with new boards and scenes, "
+                             "Supercalifragilisticexpialidociousnessfulness too";
+    const size_t before = d->GetItems().size();
+    d->SetHTMLText(news, "", Color(1, 2, 3), Point(0, 0), &font, nullptr);
+    ASSERT_GT(d->GetItems().size(), before + 2);
+    std::string joined;
+    int y = 10;
+    for (size_t i = before; i < d->GetItems().size(); ++i) {
+        SCOPED_TRACE(i);
+        DialogItem* item = d->GetItems()[i].get();
+        const std::string text = d->styles[i - before].first;
+        const bool lone = text.find(' ') == std::string::npos;
+        if (!lone) {
+            EXPECT_LE(font.TextDim(text).GetW(), room) << text;
+        }
+        EXPECT_EQ(item->GetY(), y);
+        y += font.LineSkip() - 2;
+        joined += (joined.empty() ? "" : " ") + text;
+    }
+    // Nothing lost or doubled, the long word whole on a line of its own.
+    EXPECT_EQ(joined, news);
+    const auto lines = std::vector<std::pair<std::string, int>>(d->styles.begin(), d->styles.end());
+    EXPECT_NE(std::find(lines.begin(), lines.end(),
+                        std::make_pair(std::string("Supercalifragilisticexpialidociousnessfulness"),
+                                       static_cast<int>(TTF_STYLE_NORMAL))),
+              lines.end());
     dialog.reset();
 }
 
