@@ -21,9 +21,7 @@ out=$4
 XVFB_RUN_SECONDS=220
 
 if outside_xvfb; then
-    rm -rf "$out"
-    mkdir -p "$out"
-    rerun_in_xvfb "$out" "$0" "$program" "$reader" "$data" "$out"
+    rerun_in_xvfb_afresh "$out" "$0" "$program" "$reader" "$data" "$out"
 fi
 
 # From here on inside Xvfb; every attempt starts from a fresh copy of the data.

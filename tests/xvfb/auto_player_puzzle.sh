@@ -17,9 +17,7 @@ out=$3
 XVFB_RUN_SECONDS=220
 
 if outside_xvfb; then
-    rm -rf "$out"
-    mkdir -p "$out"
-    rerun_in_xvfb "$out" "$0" "$program" "$data" "$out"
+    rerun_in_xvfb_afresh "$out" "$0" "$program" "$data" "$out"
 fi
 
 # From here on inside Xvfb; every attempt starts from a fresh copy of the data.

@@ -21,9 +21,7 @@ out=$4
 XVFB_RUN_SECONDS=200
 
 if outside_xvfb; then
-    rm -rf "$out"
-    mkdir -p "$out"
-    rerun_in_xvfb "$out" "$0" "$program" "$reader" "$data" "$out"
+    rerun_in_xvfb_afresh "$out" "$0" "$program" "$reader" "$data" "$out"
 fi
 
 # One run of the program in OUT/NAME (a fresh copy of the data); sets run_status.

@@ -17,9 +17,7 @@ out=$3
 XVFB_RUN_SECONDS=220
 
 if outside_xvfb; then
-    rm -rf "$out"
-    mkdir -p "$out"
-    rerun_in_xvfb "$out" "$0" "$program" "$data" "$out"
+    rerun_in_xvfb_afresh "$out" "$0" "$program" "$data" "$out"
 fi
 
 # Pixels that are not near black inside a rectangle of a shot.

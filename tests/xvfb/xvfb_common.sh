@@ -39,6 +39,14 @@ rerun_in_xvfb() {
     exit "$status"
 }
 
+# As rerun_in_xvfb, on an artifact folder OUT emptied first (nothing of an earlier run stays).
+# Usage: rerun_in_xvfb_afresh OUT SCRIPT [ARGUMENT...]
+rerun_in_xvfb_afresh() {
+    rm -rf "$1"
+    mkdir -p "$1"
+    rerun_in_xvfb "$@"
+}
+
 # Inside Xvfb: waits until the display answers; ends the run with code 75 when it never does.
 wait_for_display() {
     local _
