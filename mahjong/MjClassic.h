@@ -332,6 +332,9 @@ public:
     void MakeModeControls();
     void ShowBestPanel(int x, int y, int lineHeight);
     void ShowSceneText(int x, int y, int lineHeight);
+    // Moves a label so that its text box is centred on the sprite (a nameplate or plate); a
+    // missing label or sprite is left alone.
+    static void CentreOnPlate(MjTextLabel* label, CastMember* plate);
     void ShowModeText(MjTile* tile, bool entering, int unused1, int unused2);
     void SetSceneChoice(int scene);
     void BuildSpiritMap(int board);

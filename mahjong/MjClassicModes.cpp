@@ -39,6 +39,9 @@ constexpr int kBoardsPageDrop = 25;
 constexpr int kSceneLines = 5;
 constexpr int kSceneHeadingX = 270;
 constexpr int kSceneHeadingY = 280;
+// The centre nameplate's entry of _cellSprites.
+constexpr int kNameplateRow = 2;
+constexpr int kCentrePlace = 4;
 constexpr int kQuestHeadingGap = 3;
 constexpr int kFirstLineGap = 5;
 // The best panel's gaps below its lines.
@@ -220,7 +223,13 @@ void MjClassic::ShowSceneText(int x, int y, int lineHeight)
         label->SetText(k == 0 && !_quest ? std::string("Haiku Reflections")
                                          : ConfigText(_scenesFile, section, key, ""));
         if (k == 0) {
-            label->Move(kSceneHeadingX, kSceneHeadingY, false);
+            // On the selection screen the heading sits on the centre nameplate.
+            CastMember* plate = _cellSprites[kNameplateRow][kCentrePlace];
+            if (plate != nullptr) {
+                CentreOnPlate(label, plate);
+            } else {
+                label->Move(kSceneHeadingX, kSceneHeadingY, false);
+            }
         } else {
             label->Move(x, lineY, false);
         }

@@ -4,6 +4,7 @@
 #include "framework/core/ConfigFile.h"
 #include "framework/core/Framework.h"
 #include "framework/core/TickSource.h"
+#include "framework/media/Font.h"
 #include "framework/media/Image.h"
 #include "framework/media/ImageResource.h"
 #include "framework/stage/Cast.h"
@@ -11,6 +12,7 @@
 #include "framework/stage/CastMemberImage.h"
 #include "mahjong/MjCell.h"
 #include "mahjong/MjClassic.h"
+#include "mahjong/MjClassicConfig.h"
 #include "mahjong/MjLayout.h"
 #include "mahjong/MjPuzzleRules.h"
 #include "mahjong/MjTextLabel.h"
@@ -90,6 +92,11 @@ constexpr int kCentreLabelDy = 2;
 constexpr int kBestPanelDy = 18;
 constexpr int kSceneTextDy = 13;
 constexpr int kInfoLineHeight = 20;
+// The best panel starts right under the centre nameplate; its lines are set closer than the
+// scene text's so that the last one still ends above the level plate.
+constexpr int kBestPanelGap = 1;
+constexpr int kBestLineHeight = 17;
+constexpr int kDefaultPanelWidth = 400;
 // Entries of _selectionSprites.
 constexpr int kRightArrowSlot = 0;
 constexpr int kPlaySlot = 1;
@@ -723,12 +730,40 @@ void MjClassic::ShowSelectionScreen(int choice)
         }
     }
 
+    // The centre texts sit on their plates whatever the look's fonts and plate images.
+    CastMember* centrePlate = _cellSprites[kNameplateRow][kCentrePlace];
+    CentreOnPlate(_infoLines[0], centrePlate);
+    CentreOnPlate(dynamic_cast<MjTextLabel*>(_cellSprites[kLabelRow][kCentrePlace]),
+                  _selectionSprites[kLevelPlateSlot]);
+
     const int panelX = centreX + kPageTitleDx;
     if (boardsKind) {
-        ShowBestPanel(panelX, centreY + kBestPanelDy, kInfoLineHeight);
+        // Under the nameplate, on the page's middle axis (that of the plates).
+        int x = panelX;
+        int y = centreY + kBestPanelDy;
+        if (centrePlate != nullptr) {
+            const int width = ConfigFile::AsInt(
+                _config->Value("HighlightText", "size", kDefaultPanelWidth, true));
+            x = centrePlate->GetX() + (centrePlate->GetW() - width) / 2;
+            y = centrePlate->GetY() + centrePlate->GetH() + kBestPanelGap;
+        }
+        ShowBestPanel(x, y, kBestLineHeight);
     } else {
         ShowSceneText(panelX, centreY + kSceneTextDy, kInfoLineHeight);
     }
+}
+
+void MjClassic::CentreOnPlate(MjTextLabel* label, CastMember* plate)
+{
+    if (label == nullptr || plate == nullptr) {
+        return;
+    }
+    // The label's box is as wide as its text or its minimum width, the text centred in it; its
+    // height beyond the text's is the shadow's, so the text's own height is centred.
+    Font* font = label->GetFont();
+    const int textH = font != nullptr ? font->TextDim(label->GetText()).GetH() : label->GetH();
+    label->Move(plate->GetX() + (plate->GetW() - label->GetW()) / 2,
+                plate->GetY() + (plate->GetH() - textH) / 2, false);
 }
 
 void MjClassic::LeaveSelectionScreen(bool resume)

@@ -1,6 +1,7 @@
 #include "framework/core/ConfigFile.h"
 #include "framework/core/Point.h"
 #include "framework/media/Canvas.h"
+#include "framework/media/Font.h"
 #include "framework/media/Image.h"
 #include "framework/stage/Cast.h"
 #include "framework/stage/CastMemberButton.h"
@@ -494,6 +495,95 @@ TEST_F(MjClassicChooserTest, AButtonWithoutItsSheetHasNoSizeAndTakesNoPress)
     PressAt(Button(kLeftArrow)->GetX(), Button(kLeftArrow)->GetY());
     EXPECT_EQ(screen->_puzzle, 0);
     EXPECT_EQ(MjClassic::Shared().pageFirst, 0);
+}
+
+// Where a label's text is drawn: its box holds the text centred (or as justified) at its top.
+struct TextBox
+{
+    int left, top, right, bottom, baseline;
+};
+
+TextBox BoxOf(MjTextLabel* label)
+{
+    Font* font = label->GetFont();
+    const Dimension size = font->TextDim(label->GetText());
+    const int left = label->GetX() + label->JustifyOffset();
+    return {left, label->GetY(), left + size.GetW(), label->GetY() + size.GetH(),
+            label->GetY() + font->Ascent()};
+}
+
+// The text lies on the plate, centred on it to within a pixel either way.
+void ExpectOnPlate(MjTextLabel* label, CastMember* plate, const std::string& what)
+{
+    SCOPED_TRACE(what);
+    ASSERT_NE(label, nullptr);
+    ASSERT_NE(plate, nullptr);
+    ASSERT_FALSE(label->GetText().empty());
+    const TextBox text = BoxOf(label);
+    const int left = plate->GetX();
+    const int top = plate->GetY();
+    const int right = left + plate->GetW();
+    const int bottom = top + plate->GetH();
+    EXPECT_GE(text.left, left);
+    EXPECT_LE(text.right, right);
+    EXPECT_GE(text.top, top);
+    EXPECT_LE(text.bottom, bottom);
+    EXPECT_NEAR(text.left + text.right, left + right, 2);
+    EXPECT_NEAR(text.top + text.bottom, top + bottom, 2);
+}
+
+TEST_F(MjClassicChooserTest, CentreTextsSitOnTheirPlatesAndThePanelUnderTheNameplate)
+{
+    struct Case
+    {
+        const char* look;
+        int kind;
+        const char* title; // the page title
+    };
+    for (const Case& c :
+         {Case{kClassicLook, 0, "replay8 page 1"}, Case{kTimedLook, 0, "replay8 page 1"},
+          Case{kClassicLook, 1, "replay5 page 1"}, Case{kQuestLook, 0, "replay5 page 1"},
+          Case{kQuestLook, 1, "Zorvy Movie - Act I"}}) {
+        SCOPED_TRACE(std::string(c.look) + " kind " + std::to_string(c.kind));
+        OpenGame(c.look, 10);
+        if (!screen->_quest) {
+            BuildPage();
+            if (c.kind == 1) {
+                // The scenes page is opened from a board in play.
+                screen->ButtonClicked(MjClassic::kPlayChoiceId, 1);
+                Play(kOpeningMs);
+            }
+        } else {
+            screen->_highestGameReached = 9;
+        }
+        if (screen->_quest || c.kind == 1) {
+            screen->_selectionKind = c.kind;
+            screen->ShowSelectionScreen(0);
+            BuildPage();
+        }
+        ASSERT_EQ(PageTitle(), c.title);
+        CastMember* nameplate = Cell(2, 4);
+        CastMember* levelPlate = screen->_selectionSprites[4];
+        ExpectOnPlate(screen->_infoLines[0], nameplate, "centre label");
+        ExpectOnPlate(dynamic_cast<MjTextLabel*>(screen->_cellSprites[3][4]), levelPlate,
+                      "page title");
+        // The lines under the centre label start below its plate, each under the one before;
+        // the best panel's last line stands on the level plate, not in it.
+        const int plateBottom = nameplate->GetY() + nameplate->GetH();
+        const int lines = c.kind == 0 ? 5 : 4;
+        int previousTop = plateBottom - 1;
+        for (int n = 1; n <= lines; ++n) {
+            MjTextLabel* line = screen->_infoLines[n];
+            ASSERT_NE(line, nullptr) << "line " << n;
+            EXPECT_GT(line->GetY(), previousTop) << "line " << n;
+            previousTop = line->GetY();
+        }
+        EXPECT_GE(screen->_infoLines[1]->GetY(), plateBottom);
+        if (c.kind == 0) {
+            EXPECT_LE(BoxOf(screen->_infoLines[5]).baseline, levelPlate->GetY());
+        }
+        DropScreen();
+    }
 }
 
 } // namespace
