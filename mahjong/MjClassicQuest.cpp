@@ -79,11 +79,10 @@ constexpr int kSweepPointsX = 20;
 constexpr int kSweepOrdinaryX = 30;
 constexpr int kSweepPointsY = 30;
 
-// The bonus tiles of the first board shrink into the case.
+// The bonus tiles of the first board shrink into the case, their middles on its mouth: the
+// middle of the case's frame, where the open lid shows the glow.
 constexpr int kFirstBonusType = 27;
 constexpr int kLastBonusType = 29;
-constexpr int kBonusCaseX = 400;
-constexpr int kBonusCaseY = 140;
 constexpr int kBonusFlightMs = 1500;
 constexpr float kBonusScale = 0.1f;
 
@@ -481,7 +480,15 @@ void MjClassic::CollectBonusTiles()
         }
         tile->ResetFrame();
         tile->SetCueListener(nullptr);
-        tile->MoveTo(kBonusCaseX, kBonusCaseY, kBonusFlightMs, false, kFinishSpeed);
+        // A tile shrinks about its middle, so its corner goes half a tile up and left of the
+        // mouth; without a case it shrinks where it stands.
+        int x = tile->GetX();
+        int y = tile->GetY();
+        if (_caseSprite != nullptr) {
+            x = _caseSprite->GetX() + _caseSprite->GetW() / 2 - tile->GetW() / 2;
+            y = _caseSprite->GetY() + _caseSprite->GetH() / 2 - tile->GetH() / 2;
+        }
+        tile->MoveTo(x, y, kBonusFlightMs, false, kFinishSpeed);
         tile->ScaleTo(kBonusScale, kBonusFlightMs, nullptr);
         tile->ChangeState(kBonusTileArrived, kBonusFlightMs);
         ++_bonusTilesFlying;

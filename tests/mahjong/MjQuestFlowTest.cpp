@@ -264,11 +264,24 @@ TEST_F(MjQuestFlowTest, YinYangOnTheFirstBoardCollectsTheBonusTilesAndRecords)
     Play(1400);
     EXPECT_TRUE(screen->_titleText->IsVisible()) << "ended before the tiles arrived";
     Play(300);
+    // Each tile ends as a speck on the case's mouth, the middle of its frame, wholly inside the
+    // case in the bottom bar.
+    CastMemberImage* chest = screen->_caseSprite;
+    const int mouthX = chest->GetX() + chest->GetW() / 2;
+    const int mouthY = chest->GetY() + chest->GetH() / 2;
     for (MjTile* tile : bonus) {
         EXPECT_FALSE(tile->IsVisible());
-        EXPECT_EQ(tile->GetX(), 400);
-        EXPECT_EQ(tile->GetY(), 140);
         EXPECT_NEAR(tile->GetScale(), 0.1f, 0.01f);
+        const int left = tile->GetScaledX();
+        const int top = tile->GetScaledY();
+        const int right = left + tile->GetScaledWidth();
+        const int bottom = top + tile->GetScaledHeight();
+        EXPECT_GE(left, chest->GetX());
+        EXPECT_GE(top, chest->GetY());
+        EXPECT_LE(right, chest->GetX() + chest->GetW());
+        EXPECT_LE(bottom, chest->GetY() + chest->GetH());
+        EXPECT_NEAR((left + right) / 2, mouthX, 2);
+        EXPECT_NEAR((top + bottom) / 2, mouthY, 2);
     }
     // The board has ended: its heads-up display and case are put away for the scene.
     EXPECT_EQ(screen->_bonusTilesFlying, 0);
