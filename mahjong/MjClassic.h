@@ -71,6 +71,8 @@ struct MjClassicShared
     std::string commandPopup;
     // The scramble warning opens once per program run.
     bool scrambleWarningShown = false;
+    // The look's "bug" value of the map's opening, read once per program run (-1: not yet).
+    int mapBug = -1;
     // The channel of the cue that the next negative request cuts off.
     bool cueRemembered = false;
     int cueChannel = -1;
@@ -343,6 +345,9 @@ public:
     void SceneBackgroundReady(Image* picture) override;
 
     static MjClassicShared& Shared();
+    // Show or hide a sprite the screen may not have made.
+    static void ShowIf(CastMember* sprite);
+    static void HideIf(CastMember* sprite);
     // Makes the tile sprites of the board's grids.
     static MjTileFactory* TileFactory();
     // The type of a tile face: the gold and jade Yin-Yang faces are Yin-Yang tiles, each group of

@@ -59,21 +59,21 @@ constexpr int kScrambleSettleMs = 1200;
 constexpr int kScrambleHold = 1;
 constexpr int kScrambleWait = 2;
 
-void ShowIf(CastMember* sprite)
+} // namespace
+
+void MjClassic::ShowIf(CastMember* sprite)
 {
     if (sprite != nullptr) {
         sprite->Show();
     }
 }
 
-void HideIf(CastMember* sprite)
+void MjClassic::HideIf(CastMember* sprite)
 {
     if (sprite != nullptr) {
         sprite->Hide();
     }
 }
-
-} // namespace
 
 bool MjClassic::GameFlowState(CastMember* sender, int state, int value)
 {

@@ -102,20 +102,6 @@ constexpr int kMapOpenSteps = 17;
 constexpr int kMarkerBlinkRate = 300;
 constexpr int kMarkerBlinks = 9999;
 
-void ShowIf(CastMember* sprite)
-{
-    if (sprite != nullptr) {
-        sprite->Show();
-    }
-}
-
-void HideIf(CastMember* sprite)
-{
-    if (sprite != nullptr) {
-        sprite->Hide();
-    }
-}
-
 void SetFrameIf(CastMemberImage* sprite, int frame)
 {
     if (sprite != nullptr) {
@@ -515,8 +501,11 @@ void MjClassic::BonusTileArrived(MjTile* tile)
 
 void MjClassic::MapOpenStep()
 {
-    // Read once per program run.
-    static const int bug = ConfigInt(_config, "game", "bug", 0);
+    MjClassicShared& shared = Shared();
+    if (shared.mapBug < 0) {
+        shared.mapBug = ConfigInt(_config, "game", "bug", 0);
+    }
+    const int bug = shared.mapBug;
     if (_spiritStep == 0) {
         BuildSpiritMap(_puzzle);
         PlayCue("CFG_OPENINGSCROLL", 0);
