@@ -108,7 +108,7 @@ import -window root "$shot"
 expect_pixel "$shot" $((ax + aw / 2)) $((ay + ah / 2)) "255,0,0" "animation stopped on frame 0"
 
 # Typing goes to the input and shows there, white on the input's own blue.
-xdotool type --delay 60 Zorvy
+xdotool type --window "$window" --delay 60 Zorvy
 wait_for "typed Zorvy"
 sleep 0.2
 shot="$out/typed.png"
@@ -122,7 +122,7 @@ fi
 expect_pixel "$shot" $((ix + iw - 8)) $((iy + ih / 2)) "0,0,120" "input box after typing"
 
 # Return is the OK button's key (the skin's "okbutton" asks for it): the dialog closes with it.
-xdotool key Return
+xdotool key --window "$window" Return
 wait_for "clicked 1 1"
 wait_for "detached 4"
 echo "ok: Return closed the dialog through OK"

@@ -75,7 +75,7 @@ xdotool click 1
 move_to "$window" "$hardx" "$hardy"
 xdotool click 1
 move_to "$window" "$inputx" "$inputy"
-xdotool type --delay 50 "Bo"
+xdotool type --window "$window" --delay 50 "Bo"
 wait_for "typed AnnBo"
 move_to "$window" 702 20
 import -window root "$out/changed.png"
@@ -94,5 +94,5 @@ expect_pixel "$out/closed.png" $((dx + 8)) 260 "200,60,60" "sprite shows again w
 expect_pixel "$out/closed.png" $((dx + dw - 20)) $((dy + dh - 20)) "30,90,40" \
     "stage shows again where the dialog was"
 
-xdotool key Escape
+xdotool key --window "$window" Escape
 finish_scene "$out"

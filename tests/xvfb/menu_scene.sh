@@ -76,5 +76,5 @@ xdotool click 1
 wait_for "clicked 2 1"
 echo "ok: click reported for start button 2"
 
-xdotool key Escape
+xdotool key --window "$window" Escape
 finish_scene "$out"
