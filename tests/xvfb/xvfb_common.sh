@@ -112,8 +112,12 @@ wait_count() {
         fi
         sleep 0.05
     done
-    # A program on the framework says so in its own log in the folder it runs in.
-    if grep -qsE "Couldn't open X11 display|No available video device" "$scene_err" debug.txt; then
+    # A program on the framework says so in its own log in the folder it runs in: here, or a
+    # working folder the scene program moved to below its artifact folder.
+    local logs
+    mapfile -t logs < <(find "$(dirname "$scene_log")" -maxdepth 3 -name debug.txt 2>/dev/null)
+    if grep -qsE "Couldn't open X11 display|No available video device" "$scene_err" debug.txt \
+        "${logs[@]}"; then
         exit 75
     fi
     if [ "$2" -eq 1 ]; then
