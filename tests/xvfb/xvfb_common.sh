@@ -3,15 +3,17 @@
 
 xvfb_common_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
-# Runs the calling script again inside a fresh Xvfb server. Servers started at the same moment
-# (by other tests or other programs on the machine) may take the display that -a chose; such a
-# run ends with code 75 and is tried on another display. A run is killed after
-# XVFB_RUN_SECONDS (100 unless the script sets more).
+# Runs the calling script again inside a fresh Xvfb server of its own. The server picks a free
+# display itself (-displayfd), so servers started at the same moment never share one (xvfb-run's
+# own pick races, and its private authority folder was seen to vanish mid-run, locking later
+# programs out). A run that still finds its display gone ends with code 75 and is tried on
+# another. A run is killed after XVFB_RUN_SECONDS (100 unless the script sets more), and its
+# server with it.
 run_in_xvfb() {
     local attempt status
     for attempt in 1 2 3; do
         status=0
-        timeout -s KILL "${XVFB_RUN_SECONDS:-100}" xvfb-run -a -s '-screen 0 1024x768x24' "$@" || status=$?
+        run_in_own_xvfb "$@" || status=$?
         if [ "$status" -ne 75 ]; then
             return "$status"
         fi
@@ -19,6 +21,34 @@ run_in_xvfb() {
         sleep 1
     done
     return 1
+}
+
+# One run of a command under a new Xvfb server; ends with the command's code, 75 when the server
+# did not come up.
+run_in_own_xvfb() {
+    local number_file server status=0 _
+    number_file=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$number_file" 2>/dev/null &
+    server=$!
+    for _ in $(seq 1 200); do
+        [ -s "$number_file" ] && break
+        kill -0 "$server" 2>/dev/null || break
+        sleep 0.05
+    done
+    local number
+    number=$(tr -dc 0-9 <"$number_file")
+    rm -f "$number_file"
+    if [ -z "$number" ]; then
+        kill -KILL "$server" 2>/dev/null || true
+        wait "$server" 2>/dev/null || true
+        return 75
+    fi
+    # No authority file: a server started without one takes local clients.
+    env -u XAUTHORITY DISPLAY=":$number" timeout -s KILL "${XVFB_RUN_SECONDS:-100}" "$@" ||
+        status=$?
+    kill "$server" 2>/dev/null || true
+    wait "$server" 2>/dev/null || true
+    return "$status"
 }
 
 # True in a script's first run, outside Xvfb; false in the run that rerun_in_xvfb starts.
@@ -62,7 +92,7 @@ wait_for_display() {
 # Outside Xvfb: ends the run when a tool the scripts use is missing.
 check_tools() {
     local tool
-    for tool in xvfb-run xauth xdotool import convert; do
+    for tool in Xvfb xdotool import convert; do
         command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed"; exit 1; }
     done
 }
