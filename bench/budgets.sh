@@ -65,14 +65,19 @@ for n in $(seq 1 "$runs"); do
     up=$(date +%s.%N)
     window_times+=("$(awk -v a="$start" -v b="$up" 'BEGIN { printf "%.3f", b - a }')")
     window=$(xdotool search --onlyvisible --name "^$game_caption\$" | head -1)
-    # A classic board in play: intro skipped, Classic, Play, a few seconds of the board.
-    skip_intro "$run" >/dev/null 2>&1
-    click_until 400 296 "$run" chooser not_menu >/dev/null 2>&1
-    sleep 1
-    click 322 570
-    sleep 5
-    peak=$(awk '/^VmHWM:/ { print $2 }' "/proc/$scene_pid/status" 2>/dev/null)
-    [ -n "$peak" ] && peaks+=("$peak")
+    # A classic board in play: intro skipped, Classic, Play, the board's tiles on the screen and
+    # a few seconds of it. A run that never shows the board measures nothing (the chooser or the
+    # menu would pass for less than a board costs).
+    if skip_intro "$run" >/dev/null 2>&1 &&
+        click_until 400 296 "$run" chooser is_chooser >/dev/null 2>&1 &&
+        click_until 322 570 "$run" opening not_chooser >/dev/null 2>&1 &&
+        wait_screen "$run" board 10 is_board >/dev/null 2>&1; then
+        sleep 3
+        peak=$(awk '/^VmHWM:/ { print $2 }' "/proc/$scene_pid/status" 2>/dev/null)
+        [ -n "$peak" ] && peaks+=("$peak")
+    else
+        echo "run $n: no classic board came up (last screen: $run/shots)"
+    fi
     kill -KILL "$scene_pid" 2>/dev/null
     wait "$scene_pid" 2>/dev/null
 done

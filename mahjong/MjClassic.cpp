@@ -85,16 +85,6 @@ CastMemberButton* MjClassic::MenuButton() const
     return script != nullptr ? script->GetMenuButton() : nullptr;
 }
 
-template <class T> void MjClassic::HandBack(T*& sprite)
-{
-    if (_cast != nullptr) {
-        _cast->SafeDelete(sprite);
-    } else {
-        delete sprite;
-    }
-    sprite = nullptr;
-}
-
 MjClassic::MjClassic(Framework* framework, MjClassicConfig* config)
     : Debug("MjClassic"), _config(config), _framework(framework)
 {

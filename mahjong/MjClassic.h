@@ -3,6 +3,7 @@
 #include "framework/core/Debug.h"
 #include "framework/core/Point.h"
 #include "framework/stage/ButtonListener.h"
+#include "framework/stage/Cast.h"
 #include "framework/stage/CueListener.h"
 #include "framework/stage/DialogListener.h"
 #include "framework/stage/InputCatcher.h"
@@ -15,7 +16,6 @@
 #include <string>
 #include <vector>
 
-class Cast;
 class CastMember;
 class CastMemberButton;
 class CastMemberImage;
@@ -526,8 +526,17 @@ private:
     // Counts the grid's origin cells for the puzzle-set check before a deal.
     void CountForSanity();
     void ReleaseLabels();
-    // The stage deletes the sprite; the member is cleared.
-    template <class T> void HandBack(T*& sprite);
+    // The stage deletes the sprite at the end of the frame (without a stage it goes now); the
+    // member is cleared.
+    template <class T> void HandBack(T*& sprite)
+    {
+        if (_cast != nullptr) {
+            _cast->SafeDelete(sprite);
+        } else {
+            delete sprite;
+        }
+        sprite = nullptr;
+    }
     void SetBoardButtonsEnabled(bool enabled);
     // The face-hiding switch (and in the scrambling mode the scramble state) from the play mode
     // and the new grid.

@@ -58,20 +58,6 @@ Point MapPoint(ConfigFile* file, const char* section, int n)
     return file->ValueAsPoint(section, Numbered("pos%d", n), Point(0, 0));
 }
 
-// The stage deletes the sprite at the end of the frame; without a stage it goes now.
-template <class T> void HandBackTo(Cast* cast, T*& sprite)
-{
-    if (sprite == nullptr) {
-        return;
-    }
-    if (cast != nullptr) {
-        cast->SafeDelete(sprite);
-    } else {
-        delete sprite;
-    }
-    sprite = nullptr;
-}
-
 } // namespace
 
 void MjClassic::BuildSpiritMap(int board)
@@ -132,7 +118,7 @@ void MjClassic::BuildSpiritMap(int board)
         }
         marker = pos;
     }
-    HandBackTo(_cast, _mapExtraSprite);
+    HandBack(_mapExtraSprite);
     auto* extra = new CastMemberImage(_cast, _mapStepImages[steps - 1], marker.GetX(),
                                       marker.GetY(), kMarkerPriority, 0);
     extra->UseTransparency(true);
@@ -153,7 +139,7 @@ void MjClassic::ShowMapTexts()
     const int high = ConfigInt(_highScoresFile, "prevHighScore", section, 0);
     const std::string holder = ConfigText(_highScoresFile, "achieved", section, "");
     for (MjTextLabel*& line : _infoLines) {
-        HandBackTo(_cast, line);
+        HandBack(line);
     }
     const std::string name = _framework != nullptr ? _framework->GetPlayerName() : std::string();
     const std::string boardScore = FormatNumber(_boardScore);
@@ -184,7 +170,7 @@ void MjClassic::MapCloseStep()
             _mapRollSprite->Show();
         }
         _mapExtraSprite->StopBlinking();
-        HandBackTo(_cast, _mapExtraSprite);
+        HandBack(_mapExtraSprite);
     }
     const int index = _spiritStep;
     if (index < 0) {
@@ -206,7 +192,7 @@ void MjClassic::MapCloseStep()
     }
     if (index == kTextsLeaveStep) {
         for (MjTextLabel*& line : _infoLines) {
-            HandBackTo(_cast, line);
+            HandBack(line);
         }
     }
     if (_mapRollSprite != nullptr) {

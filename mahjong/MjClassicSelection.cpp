@@ -153,19 +153,6 @@ int PageFirst(int n, int perPage)
     return perPage > 0 ? n - n % perPage : 0;
 }
 
-template <class T> void HandBackSprite(Cast* cast, T*& sprite)
-{
-    if (sprite == nullptr) {
-        return;
-    }
-    if (cast != nullptr) {
-        cast->SafeDelete(sprite);
-    } else {
-        delete sprite;
-    }
-    sprite = nullptr;
-}
-
 // One axis of a miniature: its start and, when it had to shrink, the scale of its steps.
 struct Axis
 {
@@ -610,7 +597,7 @@ void MjClassic::ShowSelectionScreen(int choice)
         const bool arrowsOn = limit >= kArrowsFromLimit;
         auto* left = MakeChoiceButton(*this, "left", kPreviousPageId, kLeftArrowX, buttonY);
         left->SetEnabled(arrowsOn);
-        HandBackSprite(_cast, _selectionSprites[kLeftArrowSlot]);
+        HandBack(_selectionSprites[kLeftArrowSlot]);
         _selectionSprites[kLeftArrowSlot] = left;
 
         const std::string plateFile = ConfigText(_puzzlesFile, "levelplate", "img", "0");
@@ -619,19 +606,19 @@ void MjClassic::ShowSelectionScreen(int choice)
             page.pos.GetY() + 2 * page.space.GetY() + kPlateDy, kPlatePriority, 1);
         plate->UseTransparency(true);
         plate->AllowInput(false);
-        HandBackSprite(_cast, _selectionSprites[kLevelPlateSlot]);
+        HandBack(_selectionSprites[kLevelPlateSlot]);
         _selectionSprites[kLevelPlateSlot] = plate;
 
         auto* right = MakeChoiceButton(*this, "right", kNextPageId, kRightArrowX, buttonY);
         right->SetEnabled(arrowsOn);
-        HandBackSprite(_cast, _selectionSprites[kRightArrowSlot]);
+        HandBack(_selectionSprites[kRightArrowSlot]);
         _selectionSprites[kRightArrowSlot] = right;
         if (scenes) {
             left->Hide();
             right->Hide();
         }
 
-        HandBackSprite(_cast, _cellSprites[kNameplateRow][kCentrePlace]);
+        HandBack(_cellSprites[kNameplateRow][kCentrePlace]);
         auto* centrePlate = new CastMemberImage(
             _cast, _smallFancyImage, centreX + page.nameplate.GetX(), centreY, kFramePriority, 0);
         centrePlate->UseTransparency(true);
@@ -639,15 +626,15 @@ void MjClassic::ShowSelectionScreen(int choice)
         _cellSprites[kNameplateRow][kCentrePlace] = centrePlate;
 
         const int playX = boardsKind ? kPlayX : (_quest ? kQuestMovieX : kSceneMovieX);
-        HandBackSprite(_cast, _selectionSprites[kPlaySlot]);
+        HandBack(_selectionSprites[kPlaySlot]);
         _selectionSprites[kPlaySlot] =
             MakeChoiceButton(*this, boardsKind ? "play" : "movie", kPlayChoiceId, playX, buttonY);
         const int cancelX = boardsKind ? kBoardsCancelX : (_quest ? kQuestCancelX : kSceneCancelX);
-        HandBackSprite(_cast, _selectionSprites[kCancelSlot]);
+        HandBack(_selectionSprites[kCancelSlot]);
         _selectionSprites[kCancelSlot] =
             MakeChoiceButton(*this, "cancel", kCancelChoiceId, cancelX, buttonY);
 
-        HandBackSprite(_cast, _cellSprites[kLabelRow][kCentrePlace]);
+        HandBack(_cellSprites[kLabelRow][kCentrePlace]);
         _cellSprites[kLabelRow][kCentrePlace] = MakeLabel(
             "TitleText2", " ", kLabelPriority, centreX + kPageTitleDx, centreY + kPageTitleDy);
         MakeModeControls();
@@ -783,21 +770,21 @@ void MjClassic::LeaveSelectionScreen(bool resume)
     shared.previewIndex = shared.pageEnd;
     for (auto& row : _cellSprites) {
         for (CastMember*& sprite : row) {
-            HandBackSprite(_cast, sprite);
+            HandBack(sprite);
         }
     }
     for (MjTextLabel*& line : _infoLines) {
-        HandBackSprite(_cast, line);
+        HandBack(line);
     }
     for (MjTextLabel*& line : _modeTextLines) {
-        HandBackSprite(_cast, line);
+        HandBack(line);
     }
     for (CastMember*& sprite : _selectionSprites) {
-        HandBackSprite(_cast, sprite);
+        HandBack(sprite);
     }
     if (boardsPage) {
         for (MjTile*& tile : _modeTiles) {
-            HandBackSprite(_cast, tile);
+            HandBack(tile);
         }
         _hoveredMode = -1;
     }

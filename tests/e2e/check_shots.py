@@ -85,6 +85,7 @@ CHOOSER_PANEL_LEFT = (255, 240, 20, 100)
 CHOOSER_PANEL_RIGHT = (512, 240, 20, 100)
 CHOOSER_PLAY = (266, 552, 110, 36)
 INTRO_PLATE = (250, 128, 300, 70)
+BONUS_PLAQUE = (290, 232, 188, 36)  # inside the time bonus frame at (274, 220)
 SCENE = (0, 75, 800, 450)
 MAP_PAPER = (50, 50, 700, 500)
 
@@ -147,7 +148,9 @@ TABLE = [
     (r"board-puzzles-welcome", PUZZLE_BOARD + [("the welcome note", PROMPT, panel_red, 0.5)]),
     (r"board-puzzles-powers", POWERS_BOARD + TILES),
     (r"board-puzzles.*", PUZZLE_BOARD + TILES),
-    (r"congratulations-classic.*", CLASSIC_BOARD + TILES),
+    # The time bonus plaque shows through the window the congratulation's tiles leave free.
+    (r"congratulations-classic.*", CLASSIC_BOARD + TILES + [
+        ("the time bonus plaque", BONUS_PLAQUE, panel_red, 0.4)]),
     (r"congratulations-puzzles", PUZZLE_BOARD + TILES),
     # A power in flight over the puzzle board.
     (r"power-.*", POWERS_BOARD + TILES),

@@ -44,6 +44,9 @@ BOARD = [(200, 100, 400, 300)]
 ABOVE = [(300, 110, 200, 80)]
 QUESTION = (263, 190, 272, 220)
 PAUSED = (255, 235, 290, 130)
+# The congratulation's tiles ring the time bonus plaque.
+PLAQUE = (274, 220, 220, 60)
+RING = [(200, 100, 400, 110), (200, 330, 400, 150)]
 
 # name, screen, the failed check's words (None: every check passes)
 CASES = [
@@ -55,7 +58,8 @@ CASES = [
     ("popup-nomoves", screen("classic", None, BOARD), "the dialog"),
     ("popup-youwinnewboard-puzzles", screen("puzzles", QUESTION, ABOVE), None),
     ("popup-youwinnewboard-puzzles", screen("classic", QUESTION, ABOVE), "night sky"),
-    ("congratulations-classic-board1", screen("classic", None, BOARD), None),
+    ("congratulations-classic-board1", screen("classic", PLAQUE, RING), None),
+    ("congratulations-classic", screen("classic", None, BOARD), "the time bonus plaque"),
     ("congratulations-puzzles", screen("puzzles"), "tiles on the board"),
     # The powers' tray covers the board's left edge: the sky beside it is checked instead.
     ("power-magnet", screen("puzzles", None, BOARD, tray=True), None),

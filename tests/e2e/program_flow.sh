@@ -40,11 +40,6 @@ fi
 learn_menu "$data"
 failures_total=0
 
-# Reports a step that cannot be played yet, without counting it as passed.
-waiting() {
-    echo "SKIPPED: $1"
-}
-
 # Ends one run: the program's exit code, the log's report; the run's failures count.
 end_run() {
     if wait_exit 20; then
@@ -190,7 +185,7 @@ if click_until 400 368 "$out" quest-intro not_menu; then
 else
     fail "Quest did not leave the menu"
 fi
-# Closed as a window manager would (the board has no way back to the menu yet).
+# Closed as a window manager would: the quest board ends the program as Quit does.
 "$closer" "$window"
 end_run
 

@@ -32,13 +32,6 @@ play() {
     run_auto_player "$out/$name" "$data" intro "$program" "$@"
 }
 
-# Pixels that are not near black inside a rectangle of a shot.
-# Usage: expect_lit SHOT RECTANGLE LEAST WHAT
-expect_lit() {
-    [ -f "$1" ] || { fail "no screenshot $(basename "$1") for $4"; return; }
-    expect_count "$1" "$2" "(r+g+b)>0.12" "$3" "$4"
-}
-
 failures=0
 play quest
 shots="$out/quest"

@@ -20,13 +20,6 @@ if outside_xvfb; then
     rerun_in_xvfb_afresh "$out" "$0" "$program" "$data" "$out"
 fi
 
-# Pixels that are not near black inside a rectangle of a shot.
-# Usage: expect_lit SHOT RECTANGLE LEAST WHAT
-expect_lit() {
-    [ -f "$1" ] || { fail "no screenshot $(basename "$1") for $4"; return; }
-    expect_count "$1" "$2" "(r+g+b)>0.12" "$3" "$4"
-}
-
 failures=0
 for mode in bonus movies closing; do
     run_auto_player "$out/$mode" "$data" menu "$program" "$mode"

@@ -4,11 +4,10 @@
 xvfb_common_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
 # Runs the calling script again inside a fresh Xvfb server of its own. The server picks a free
-# display itself (-displayfd), so servers started at the same moment never share one (xvfb-run's
-# own pick races, and its private authority folder was seen to vanish mid-run, locking later
-# programs out). A run that still finds its display gone ends with code 75 and is tried on
-# another. A run is killed after XVFB_RUN_SECONDS (100 unless the script sets more), and its
-# server with it.
+# display itself (-displayfd), so servers started at the same moment never share one, as
+# xvfb-run's own pick could. A run whose program still could not open the display ends with
+# code 75 and is tried on another server. A run is killed after XVFB_RUN_SECONDS (100 unless the
+# script sets more), and its server with it.
 run_in_xvfb() {
     local attempt status
     for attempt in 1 2 3; do
@@ -28,7 +27,10 @@ run_in_xvfb() {
 run_in_own_xvfb() {
     local number_file server status=0 _
     number_file=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$number_file" 2>/dev/null &
+    # -noreset: by default the server resets when its last client leaves, and a program that
+    # connects during the reset is refused ("Couldn't open X11 display"); scripts start several
+    # programs one after another on one server.
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$number_file" 2>/dev/null &
     server=$!
     for _ in $(seq 1 200); do
         [ -s "$number_file" ] && break
@@ -209,6 +211,14 @@ count_where() {
 # Usage: expect_count SHOT RECTANGLE FX_TEST LEAST WHAT
 expect_count() {
     expect_pixels "$(count_where "$1" "$2" "$3")" "$4" "$5" "$2" ""
+}
+
+# Pixels that are not near black inside a rectangle of a shot; a missing
+# shot is a failed check.
+# Usage: expect_lit SHOT RECTANGLE LEAST WHAT
+expect_lit() {
+    [ -f "$1" ] || { fail "no screenshot $(basename "$1") for $4"; return; }
+    expect_count "$1" "$2" "(r+g+b)>0.12" "$3" "$4"
 }
 
 # Pixels of exactly one colour (hex, as RRGGBB) inside a rectangle (WxH+X+Y) of a screenshot.

@@ -403,11 +403,17 @@ def faces(rows, level=1, i0=4, j0=0):
     return out
 
 
+# Each picture rings a window (rows 1 to 3 between its side columns) that stays free for the time
+# bonus plaque and its count, which the board shows behind the tiles while it pays out.
 CONGRATS = [
-    ("Well Done", faces([".FG...HI.", "FGHIFGHIF", "GHIFGHIFG", ".IFGHIFG.", "..GHIFG..", "...IFG...", "....H...."], i0=8)),
-    ("Splendid", faces(["....R....", "...RER...", "RRREWERRR", ".REWWWER.", "..REWER..", ".RER.RER.", "RR.....RR"], i0=8)),
-    ("Four Seasons", faces(["STUVSTUVS", "T.......T", "U.abcd..U", "V..dcba.V", "S.......S", "TUVSTUVST"], i0=8, j0=2)),
-    ("Harmony", faces(["....o....", "...omo...", "..omnmo..", ".omnWnmo.", "omnWRWnmo"], i0=8, j0=2)
+    ("Well Done", faces(["FGHIFGHIF", "G.......G", "H.......H", "I.......I", "FGHIFGHIF",
+                         ".GHIFGHI.", "...FGH..."], i0=8)),
+    ("Splendid", faces(["RERWRWRER", "E.......E", "W.......W", "E.......E", "RERWRWRER",
+                        "..REWER..", "....R...."], i0=8)),
+    ("Four Seasons", faces(["STUVSTUVS", "T.......T", "U.......U", "V.......V", "SabcdcbaS",
+                            "TUVSTUVST"], i0=8)),
+    ("Harmony", faces(["omnmWmnmo", "m.......m", "n.......n", "W.......W", "omnWRWnmo",
+                       ".omnWnmo.", "..omnmo.."], i0=8)
      + faces(["...E...", "..EEE.."], level=2, i0=12, j0=10)),
 ]
 
