@@ -21,13 +21,13 @@ out=$3
 variant=$4
 
 if outside_xvfb; then
-    rm -rf "$out"
-    mkdir -p "$out"
-    cp -r "$data" "$out/work"
-    rerun_in_xvfb "$out" "$0" "$program" "$data" "$out" "$variant"
+    rerun_in_xvfb_afresh "$out" "$0" "$program" "$data" "$out" "$variant"
 fi
 
-# From here on inside Xvfb.
+# From here on inside Xvfb; every attempt starts from a fresh copy of the data (the game writes
+# its choices there).
+rm -rf "$out/work"
+cp -r "$data" "$out/work"
 log="$out/scene.log"
 start_game_scene "$out/work" "$log" "$out/scene.err" "$program" "$variant"
 window=$(xdotool search --sync --name ChooserScene | head -1)
