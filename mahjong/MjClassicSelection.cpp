@@ -418,8 +418,12 @@ void MjClassic::DrawSelectionBackground()
     const bool boardsPanel = _selectionKind == 0 && !_quest;
     ImageResource skin(ConfigText(_puzzlesFile, _selectionTitle, "skin", "0"), kSkinFrames,
                        kSkinFrames, nullptr);
-    const Point start = _puzzlesFile->ValueAsPoint(_selectionTitle, "start", Point(0, 0));
-    const Point size = _puzzlesFile->ValueAsPoint(_selectionTitle, "size", Point(0, 0));
+    const Point start = _puzzlesFile != nullptr
+                            ? _puzzlesFile->ValueAsPoint(_selectionTitle, "start", Point(0, 0))
+                            : Point(0, 0);
+    const Point size = _puzzlesFile != nullptr
+                           ? _puzzlesFile->ValueAsPoint(_selectionTitle, "size", Point(0, 0))
+                           : Point(0, 0);
     Image* canvas = MakeBackground();
     if (canvas == nullptr) {
         return;

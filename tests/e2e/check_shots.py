@@ -68,6 +68,16 @@ def map_paper(r, g, b):
     return 178 < r < 235 and 168 < g < 220 and 127 < b < 184
 
 
+# The classic scenes' cloths, green, teal or olive, all have more green than red; the red panel
+# and a scene cell faint over it do not.
+def cloth(r, g, b):
+    return g > r
+
+
+def no_cloth(r, g, b):
+    return not cloth(r, g, b)
+
+
 # Parts of the screen: (x, y, width, height).
 OUTSIDE = (800, 0, 224, 768)
 TOP_BAR = (0, 0, 800, 30)
@@ -84,6 +94,11 @@ ABOVE_PROMPT = (200, 100, 400, 110)  # the board above a centred dialog: tiles, 
 CHOOSER_PANEL_LEFT = (255, 240, 20, 100)
 CHOOSER_PANEL_RIGHT = (512, 240, 20, 100)
 CHOOSER_PLAY = (266, 552, 110, 36)
+# The scenes page: the cell of the scene in use when it opens (the scene chosen by board, the last
+# cell), the first scene's cell, and the Watch button.
+SCENES_CHOSEN = (550, 315, 200, 90)
+SCENES_OTHER = (30, 120, 210, 95)
+SCENES_WATCH = (255, 494, 115, 36)
 INTRO_PLATE = (250, 128, 300, 70)
 BONUS_PLAQUE = (290, 232, 188, 36)  # inside the time bonus frame at (274, 220)
 SCENE = (0, 75, 800, 450)
@@ -139,6 +154,11 @@ TABLE = [
     (r"player-.*|prompt-delete-player", MENU + [MENU_BACKGROUND,
                                                 ("a dialog over the menu", MENU_DIALOG,
                                                  panel_red, 0.5)]),
+    (r"chooser-scenes", [("the page's red panel", CHOOSER_PANEL_LEFT, panel_red, 0.8),
+                         ("the page's red panel", CHOOSER_PANEL_RIGHT, panel_red, 0.8),
+                         ("the chosen scene's cloth in its cell", SCENES_CHOSEN, cloth, 0.8),
+                         ("another scene faint in its cell", SCENES_OTHER, no_cloth, 0.95),
+                         ("the Watch button's gold rim", SCENES_WATCH, gold, 0.015)]),
     (r"chooser-.*", [("the chooser's red panel", CHOOSER_PANEL_LEFT, panel_red, 0.8),
                      ("the chooser's red panel", CHOOSER_PANEL_RIGHT, panel_red, 0.8),
                      ("the Play button's gold rim", CHOOSER_PLAY, gold, 0.015)]),

@@ -16,6 +16,8 @@ FELT = (40, 95, 50)
 SKY = (15, 20, 60)
 IVORY = (240, 230, 200)
 MENU_SKY = (50, 56, 110)
+GOLD = (220, 180, 60)
+FAINT = (88, 40, 30)
 
 
 def screen(look, dialog=None, tiles=(), tray=False):
@@ -37,6 +39,22 @@ def screen(look, dialog=None, tiles=(), tray=False):
     if dialog is not None:
         x, y, w, h = dialog
         draw.rectangle((x, y, x + w - 1, y + h - 1), fill=RED)
+    return image
+
+
+def scenes_page(chosen=True, others=RED, buttons=True):
+    """The scenes page: the red panel over the window, the chosen cell showing its cloth, the
+    other cells in a colour, and the buttons' gold rims."""
+    image = Image.new("RGB", (1024, 768), (0, 0, 0))
+    draw = ImageDraw.Draw(image)
+    draw.rectangle((0, 0, 799, 599), fill=RED)
+    for x, y in ((22, 112), (280, 112), (538, 112), (22, 302)):
+        draw.rectangle((x, y, x + 227, y + 135), fill=others)
+    if chosen:
+        draw.rectangle((538, 302, 765, 437), fill=FELT)
+    if buttons:
+        for x in (254, 429):
+            draw.rectangle((x, 494, x + 115, 529), outline=GOLD, width=2)
     return image
 
 
@@ -67,6 +85,11 @@ CASES = [
     ("power-magnet", screen("classic", None, BOARD, tray=True), "night sky"),
     ("board-classic-same-deal", screen("classic", None, BOARD), None),
     ("menu", screen("black"), "the game's window is painted"),
+    ("chooser-scenes", scenes_page(others=FAINT), None),
+    ("chooser-scenes", scenes_page(chosen=False), "the chosen scene's cloth"),
+    # Every cell at full strength, as on the boards chooser.
+    ("chooser-scenes", scenes_page(others=FELT), "another scene faint"),
+    ("chooser-scenes", scenes_page(buttons=False), "the Watch button's gold rim"),
 ]
 
 

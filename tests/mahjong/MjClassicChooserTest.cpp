@@ -1,5 +1,6 @@
 #include "framework/core/ConfigFile.h"
 #include "framework/core/Point.h"
+#include "framework/media/AnimationManager.h"
 #include "framework/media/Canvas.h"
 #include "framework/media/Font.h"
 #include "framework/media/Image.h"
@@ -208,7 +209,8 @@ TEST_F(MjClassicChooserTest, ACellPastTheLimitIsRefusedAndKeepsTheScreen)
     OpenGame();
     BuildPage();
     MjClassic::Shared().selectableLimit = 2;
-    // Cell 5 (entry 5) is past limit + 1; cell 3 (entry 3) is limit + 1 and is taken.
+    // Cell id 205 (entry 5, n = 6) is past limit + 1; cell id 202 (entry 2, n = 3) is limit + 1
+    // and is taken.
     screen->ButtonClicked(MjClassic::kFirstCellId + 5, 1);
     EXPECT_EQ(TakeCues(), std::vector<std::string>{"CFG_TILESNOTMATCHED 0"});
     EXPECT_EQ(screen->_puzzle, 0);
@@ -472,14 +474,112 @@ TEST_F(MjClassicChooserTest, LeavingWhileTheCellsAreBuiltDropsTheBuild)
     EXPECT_EQ(CellsMade(), 0);
 }
 
+// The build's next step is set on one of the screen's labels: the screen going takes the label
+// and the step with it, and nothing is built or left on the stage.
 TEST_F(MjClassicChooserTest, LeavingTheGameWhileTheCellsAreBuiltTouchesNothingGone)
 {
+    Cast* cast = Manager()->GetCast();
+    const std::size_t before = cast->GetCastMembers().size();
     OpenGame();
     Run(3 * kFrameMs);
     ASSERT_EQ(screen->_pageReady, 0);
+    ASSERT_GT(CellsMade(), 0);
+    ASSERT_GT(cast->GetCastMembers().size(), before);
     DropScreen();
     Run(kPageMs);
-    EXPECT_EQ(screen, nullptr);
+    EXPECT_EQ(cast->GetCastMembers().size(), before);
+    for (CastMember* member : cast->GetCastMembers()) {
+        EXPECT_FALSE(member->GetID() >= MjClassic::kFirstCellId &&
+                     member->GetID() <= MjClassic::kLastCellId)
+            << "a cell of id " << member->GetID() << " is on the stage";
+        EXPECT_NE(member->GetState(), MjClassic::kBuildPreviewState);
+    }
+}
+
+// The scenes page outside the quest: five cells at alpha 64, cell n showing the picture
+// "images/cell_pc_<n + 1>.jpg" inside its frame and the title of its scene. The choice stays in
+// 0..4 whatever choice was stored; its arrows are hidden, and a page turn that still arrives
+// lands on 4 (the scene chosen by board).
+TEST_F(MjClassicChooserTest, ScenesPageShowsFiveScenesAndKeepsTheChoiceInRange)
+{
+    struct Row
+    {
+        const char* look;
+        int stored; // the scene choice when the page opens
+        int turn;   // a page turn's button id after it opened, 0 for none
+        int chosen;
+    };
+    const Row rows[] = {
+        {kClassicLook, 2, 0, 2},
+        {kClassicLook, 9, 0, 4},
+        {kClassicLook, -3, 0, 4},
+        {kClassicLook, 1, MjClassic::kNextPageId, 4},
+        {kClassicLook, 0, MjClassic::kPreviousPageId, 4},
+        {kTimedLook, 3, 0, 3},
+        {kTimedLook, 3, MjClassic::kNextPageId, 4},
+    };
+    std::string look;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(::testing::Message()
+                     << row.look << " stored " << row.stored << " turn " << row.turn);
+        if (look != row.look) {
+            // The scenes page is opened from a board in play.
+            DropScreen();
+            OpenGame(row.look);
+            BuildPage();
+            screen->ButtonClicked(MjClassic::kPlayChoiceId, 1);
+            Play(kOpeningMs);
+            look = row.look;
+        }
+        screen->_sceneChoice = row.stored;
+        screen->_selectionKind = 1;
+        screen->ShowSelectionScreen(0);
+        BuildPage();
+        if (row.turn != 0) {
+            screen->ButtonClicked(row.turn, 1);
+            BuildPage();
+        }
+        EXPECT_EQ(screen->_puzzle, row.chosen);
+        EXPECT_EQ(MjClassic::Shared().pageFirst, 0);
+        EXPECT_EQ(PageTitle(), "replay5 page 1");
+        EXPECT_EQ(CellsMade(), 5);
+        for (int scene = 0; scene < 5; ++scene) {
+            SCOPED_TRACE(::testing::Message() << "scene " << scene);
+            const int place = scene < 4 ? scene : scene + 1;
+            Image picture("images/cell_pc_" + std::to_string(scene + 1) + ".jpg", nullptr);
+            const Color inside = picture.GetCanvas()->GetPixel(24, 24);
+            EXPECT_EQ(Cell(0, place)->GetAlpha(), 64);
+            EXPECT_EQ(Cell(0, place)->IsVisible(), scene != row.chosen);
+            EXPECT_EQ(Cell(1, place)->IsVisible(), scene == row.chosen);
+            for (int sprite : {0, 1}) {
+                EXPECT_TRUE(testsupport::SameRgb(
+                    Cell(sprite, place)->GetImage()->GetCanvas()->GetPixel(30, 30), inside))
+                    << "sprite " << sprite;
+            }
+            auto* label = dynamic_cast<MjTextLabel*>(screen->_cellSprites[3][place]);
+            ASSERT_NE(label, nullptr);
+            EXPECT_EQ(label->GetText(),
+                      testsupport::ConfigValue(*screen->_scenesFile,
+                                               "scene" + std::to_string(scene + 1), "title"));
+        }
+        screen->ButtonClicked(MjClassic::kCancelChoiceId, 1);
+        Play(kPageMs);
+        ASSERT_EQ(screen->_previewDeal, 0);
+    }
+}
+
+// Without its puzzle-set file the panel is the plain board background.
+TEST_F(MjClassicChooserTest, ThePanelWithoutAPuzzleSetFileIsThePlainBackground)
+{
+    OpenGame();
+    BuildPage();
+    Image* before = Manager()->GetCast()->GetBackground();
+    ConfigFile* set = screen->_puzzlesFile;
+    screen->_puzzlesFile = nullptr;
+    screen->DrawSelectionBackground();
+    screen->_puzzlesFile = set;
+    EXPECT_NE(Manager()->GetCast()->GetBackground(), nullptr);
+    EXPECT_NE(Manager()->GetCast()->GetBackground(), before);
 }
 
 TEST_F(MjClassicChooserTest, AButtonWithoutItsSheetHasNoSizeAndTakesNoPress)

@@ -1,4 +1,5 @@
 #include "SDL.h"
+#include "framework/core/ConfigFile.h"
 #include "framework/dialogs/CastMemberDialogResizable.h"
 #include "framework/media/AnimationManager.h"
 #include "framework/stage/Cast.h"
@@ -9,11 +10,14 @@
 #include "mahjong/MjTextLabel.h"
 #include "mahjong/MjTile.h"
 #include "tests/mahjong/support/FlowHarness.h"
+#include "tests/support/TestSupport.h"
 
 #include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <gtest/gtest.h>
+#include <map>
+#include <tuple>
 
 namespace {
 
@@ -29,12 +33,28 @@ protected:
         board.spots = {{0, 0, 1, 5}, {4, 0, 1, 5}, {8, 0, 1, 6}, {12, 0, 1, 6}};
         return board;
     }
-    // One free pair and two lone tiles: after the pair nothing matches.
+    // One free pair, then a row of four: two lone ends and, between them, a dealt pair that
+    // blocks itself. After the pair nothing matches; the dealt pair's faces come from the seed.
     static FixtureBoard DeadAfterOneMatch()
     {
         FixtureBoard board;
-        board.spots = {{0, 0, 1, 5}, {4, 0, 1, 5}, {8, 0, 1, 6}, {12, 0, 1, 7}};
+        board.spots = {{0, 0, 1, 5},  {4, 0, 1, 5},  {0, 4, 1, 6},
+                       {2, 4, 1, -1}, {4, 4, 1, -1}, {6, 4, 1, 7}};
         return board;
+    }
+    // Puzzle 1 of the fixture set: three free pairs titled "Next".
+    void WriteNextBoard()
+    {
+        const std::vector<mjtest::Spot> spots = {{0, 0, 1, 5},  {4, 0, 1, 5},  {8, 0, 1, 6},
+                                                 {12, 0, 1, 6}, {16, 0, 1, 7}, {20, 0, 1, 7}};
+        ASSERT_TRUE(testsupport::WriteFile("puzzles/next.cfg", mjtest::LayoutText(spots, "Next")));
+        ConfigFile* set = screen->_puzzlesFile;
+        set->Write("puzzle1", "layout", "puzzles/next.cfg");
+        set->Write("puzzle1", "matches", 2);
+        set->Write("puzzle1", "time", 900);
+        for (const char* key : {"seed", "tileset", "difficulty", "triple"}) {
+            set->Write("puzzle1", key, 0);
+        }
     }
     void MatchFirstPair()
     {
@@ -42,12 +62,14 @@ protected:
         Press(TileAt(4, 0));
         Play(1000);
     }
-    std::vector<int> Faces()
+    // The face on each grid cell, by cell.
+    std::map<std::tuple<int, int, int>, int> DealtFaces()
     {
-        std::vector<int> faces;
-        for (int i : {0, 4, 8, 12}) {
-            MjTile* tile = TileAt(i, 0, 0);
-            faces.push_back(tile != nullptr ? tile->GetFace() : -1);
+        std::map<std::tuple<int, int, int>, int> faces;
+        for (const mjtest::TileState& t : Snapshot().tiles) {
+            if (t.active) {
+                faces[{t.i, t.j, t.k}] = t.face;
+            }
         }
         return faces;
     }
@@ -114,6 +136,63 @@ TEST_F(MjClassicInputTest, ReplayRestartsAtOnceBeforeTheFirstMatchElseAsks)
             Play(1000);
             EXPECT_EQ(screen->_inPlay, 1);
             EXPECT_EQ(ShownTiles(), 4);
+        }
+        screen->_quest = false;
+        screen->ReleaseSprites();
+        screen.reset();
+        Frame();
+    }
+}
+
+// The new-game button goes on to the next board of the set at once, without asking even after
+// a match; in the quest (which has no such button) and out of play it only clears the selection.
+TEST_F(MjClassicInputTest, NewGameDealsTheNextBoardOnlyOutsideTheQuestInPlay)
+{
+    struct Case
+    {
+        const char* name;
+        bool quest;
+        int inPlay;
+        bool next;
+    };
+    const Case cases[] = {
+        {"outside the quest", false, 1, true},
+        {"quest", true, 1, false},
+        {"out of play", false, 0, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        screen.reset();
+        MakeScreen();
+        WriteNextBoard();
+        EnterBoard(Pairs());
+        MatchFirstPair();
+        ASSERT_EQ(screen->_matchCounter, 1);
+        Press(TileAt(8, 0));
+        ASSERT_EQ(screen->_selectedCount, 1);
+        TakeCues();
+        screen->_quest = c.quest;
+        screen->_inPlay = c.inPlay;
+        screen->ButtonClicked(MjClassic::kNewGameId, 1);
+        EXPECT_EQ(screen->_selectedCount, 0);
+        EXPECT_EQ(Played("CFG_MENUSELECTIONS 0"), c.next);
+        EXPECT_EQ(OpenPopupId(), 0);
+        if (c.next) {
+            EXPECT_EQ(screen->_puzzle, 1);
+            EXPECT_EQ(screen->_puzzleNumber, 2);
+            EXPECT_EQ(ConfigFile::AsInt(screen->_progressFile->Value("global", "game", -1.0, true)),
+                      1);
+            Play(3000);
+            EXPECT_EQ(screen->_layout->Title(), "Next");
+            EXPECT_EQ(screen->_matchCounter, 0);
+            EXPECT_EQ(ShownTiles(), 6);
+            EXPECT_EQ(screen->_inPlay, 1);
+        } else {
+            Play(1000);
+            EXPECT_EQ(screen->_puzzle, 0);
+            EXPECT_EQ(screen->_layout->Title(), "Fixture");
+            EXPECT_EQ(screen->_matchCounter, 1);
+            EXPECT_EQ(ShownTiles(), 2);
         }
         screen->_quest = false;
         screen->ReleaseSprites();
@@ -198,16 +277,16 @@ TEST_F(MjClassicInputTest, FocusLossPausesOnceAndStopsTheFuse)
 }
 
 // The no-moves choice outside the quest: undo, the same deal again, or a new deal; the board's
-// own opening popup is not shown again.
+// own opening popup is not shown again. Undo and the same deal give back every face on its cell.
 TEST_F(MjClassicInputTest, NoMovesChoiceUndoesRestartsOrDealsAnew)
 {
     struct Case
     {
         int item;
-        bool sameSeed;
+        bool sameDeal;
         int tiles; // on the board afterwards
     };
-    const Case cases[] = {{1, true, 4}, {2, true, 4}, {3, false, 4}};
+    const Case cases[] = {{1, true, 6}, {2, true, 6}, {3, false, 6}};
     for (const Case& c : cases) {
         SCOPED_TRACE("item " + std::to_string(c.item));
         screen.reset();
@@ -221,22 +300,27 @@ TEST_F(MjClassicInputTest, NoMovesChoiceUndoesRestartsOrDealsAnew)
         Play(100);
         ASSERT_EQ(screen->_inPlay, 1);
         const int seed = screen->_seed;
+        const auto faces = DealtFaces();
+        ASSERT_EQ(faces.size(), 6u);
         MatchFirstPair();
         CastMemberDialog* menu = script->GetMenuDialog();
         ASSERT_NE(menu, nullptr);
         ASSERT_EQ(menu->GetID(), MjGameScript::kNoMovesDialog);
         // A right click leaves the choice open.
         screen->DialogButtonClicked(MjGameScript::kNoMovesDialog, c.item, 3);
-        EXPECT_EQ(ShownTiles(), 2);
+        EXPECT_EQ(ShownTiles(), 4);
         EXPECT_EQ(Manager()->GetCast()->GetDialog(), menu);
         clock.Advance(11);
         screen->DialogButtonClicked(MjGameScript::kNoMovesDialog, c.item, 1);
         Play(3000);
         EXPECT_EQ(screen->_layout->TileCount(), c.tiles);
-        EXPECT_EQ(screen->_seed == seed, c.sameSeed);
+        EXPECT_EQ(screen->_seed == seed, c.sameDeal);
+        if (c.sameDeal) {
+            EXPECT_EQ(DealtFaces(), faces);
+        }
         EXPECT_EQ(OpenPopupId(), 0) << "the board's popup opened again";
         EXPECT_EQ(screen->_inPlay, 1);
-        EXPECT_EQ(ShownTiles(), 4);
+        EXPECT_EQ(ShownTiles(), 6);
         EXPECT_EQ(screen->_noMovesMark, 0);
         screen->ReleaseSprites();
         screen.reset();

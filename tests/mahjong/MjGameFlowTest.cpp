@@ -16,6 +16,7 @@
 #include "tests/mahjong/support/BoardHarness.h"
 #include "tests/support/TestSupport.h"
 
+#include <climits>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -522,27 +523,35 @@ TEST_F(RecordTest, NewRecordComparisonByType)
     }
 }
 
+// A threshold of 0 or less cannot divide the total: it is logged and 20000 used instead.
 TEST_F(RecordTest, QuestTotalEarnsOneBonusLifePerThresholdPassed)
 {
+    constexpr int kOwn = INT_MIN; // the look's own threshold
     struct Case
     {
         int total;
         int score;
-        int threshold; // 0: the look's own
+        int threshold;
         int earned;
     };
     const Case cases[] = {
-        {39990, 130, 0, 1},  {40120, 380, 0, 0}, {19990, 40010, 0, 1}, {500, 600, -5, 0},
-        {19900, 200, -5, 1}, {100, 100, 100, 1}, {100, 50, 100, 0},
+        {39990, 130, kOwn, 1}, {40120, 380, kOwn, 0}, {19990, 40010, kOwn, 1},
+        {500, 600, -5, 0},     {19900, 200, -5, 1},   {500, 600, 0, 0},
+        {19900, 200, 0, 1},    {100, 100, 100, 1},    {100, 50, 100, 0},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(::testing::Message() << c.total << " + " << c.score);
+        SCOPED_TRACE(::testing::Message()
+                     << c.total << " + " << c.score << " threshold " << c.threshold);
         Player("Ada");
         MakeScreen(kQuestLook, [&c](MjClassicConfig& look) {
-            if (c.threshold != 0) {
+            if (c.threshold != kOwn) {
                 look.Write("threshold", "points", c.threshold);
             }
         });
+        const std::string unusable =
+            "-1 Threshold points " + std::to_string(c.threshold) + " unusable; 20000 used";
+        const int loggedAny = testsupport::CountLogLines("Threshold points");
+        const int logged = testsupport::CountLogLines(unusable);
         screen->_puzzleCount = 10;
         screen->_score = c.total;
         screen->_bonusLifeEarned = 0;
@@ -555,6 +564,9 @@ TEST_F(RecordTest, QuestTotalEarnsOneBonusLifePerThresholdPassed)
         EXPECT_EQ(Read("Ada.plr2", "global", "score"), c.total + c.score);
         EXPECT_EQ(Read("Ada.plr2", "global", "losses"), 0);
         EXPECT_EQ(Read("Ada.plr2", "global", "highestGameReached"), 2);
+        const bool usable = c.threshold == kOwn || c.threshold > 0;
+        EXPECT_EQ(testsupport::CountLogLines("Threshold points") - loggedAny, usable ? 0 : 1);
+        EXPECT_EQ(testsupport::CountLogLines(unusable) - logged, usable ? 0 : 1);
         screen->ReleaseSprites();
         screen.reset();
     }

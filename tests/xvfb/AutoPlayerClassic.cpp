@@ -7,7 +7,9 @@
 // board with the cheat chord and a right press on replay, answers the second "youwinnewboard"
 // with its other item (the board again, dealt anew), pauses by a lost input focus, goes on, deals
 // a stored seed by a typed debug command, presses pairs chosen to leave no match until the
-// no-moves dialog opens, answers it with the same deal again, and closes the window.
+// no-moves dialog opens, answers it with the same deal again, opens the scenes page through the
+// in-game menu, picks another scene, goes back to the board over that scene's picture, and closes
+// the window.
 //
 // It says on stdout "step NAME" and "done NAME in N ms" for each step, "shot NAME" for each
 // screenshot (OUT/NAME.bmp), "ok: ..." or "FAIL: ..." for each check, "record KEY VALUE" for what
@@ -17,14 +19,18 @@
 // Usage: auto_player_classic OUT_FOLDER
 #include "SDL.h"
 #include "framework/core/Application.h"
+#include "framework/core/Color.h"
 #include "framework/core/ConfigFile.h"
 #include "framework/dialogs/CastMemberDialog.h"
 #include "framework/dialogs/DialogItem.h"
 #include "framework/media/AnimationManager.h"
+#include "framework/media/Canvas.h"
+#include "framework/media/Image.h"
 #include "framework/shell/ConfigFilePlayers.h"
 #include "framework/stage/CastMemberButton.h"
 #include "mahjong/Mahjong.h"
 #include "mahjong/MjClassic.h"
+#include "mahjong/MjClassicConfig.h"
 #include "mahjong/MjGameScript.h"
 #include "mahjong/MjLayout.h"
 #include "mahjong/MjTile.h"
@@ -32,6 +38,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <map>
 #include <new>
 #include <string>
@@ -76,6 +83,45 @@ Deal DealOf(MjClassic& screen)
     }
     std::sort(deal.begin(), deal.end());
     return deal;
+}
+
+// The scenes page: five scenes on places that skip the grid's centre. The run picks one whose
+// picture no board of the run has shown: they use the scene chosen by board (pictures 0 and 1).
+constexpr int kScenes = 5;
+constexpr int kPickedScene = 2;
+constexpr int kCentrePlace = 4;
+// A cell press is repeated after this long (real ms) while the cell is not chosen.
+constexpr unsigned int kCellPressMs = 1000;
+// Points left of the board that no tile covers, where the window shows the scene's picture,
+// which starts under the top bar.
+constexpr int kBesideBoard[][2] = {{25, 105}, {50, 130}, {75, 155}, {30, 150}};
+constexpr int kPictureY = MjClassic::kBoardPictureY;
+
+// The colours the window shows at kBesideBoard, as 0xRRGGBB.
+std::vector<Uint32> ShownColours()
+{
+    std::vector<Uint32> colours;
+    SDL_Surface* s = SDL_GetVideoSurface();
+    if (s == nullptr || SDL_LockSurface(s) != 0) {
+        return colours;
+    }
+    const int bpp = s->format->BytesPerPixel;
+    for (const auto& at : kBesideBoard) {
+        const Uint8* p = static_cast<const Uint8*>(s->pixels) + at[1] * s->pitch + at[0] * bpp;
+        Uint32 raw = 0;
+        for (int b = 0; b < bpp; ++b) {
+            // Pixels are stored in the machine's byte order.
+            raw |= static_cast<Uint32>(p[b])
+                   << (SDL_BYTEORDER == SDL_LIL_ENDIAN ? 8 * b : 8 * (bpp - 1 - b));
+        }
+        Uint8 r = 0;
+        Uint8 g = 0;
+        Uint8 bl = 0;
+        SDL_GetRGB(raw, s->format, &r, &g, &bl);
+        colours.push_back(static_cast<Uint32>(r) << 16 | static_cast<Uint32>(g) << 8 | bl);
+    }
+    SDL_UnlockSurface(s);
+    return colours;
 }
 
 // The button ids of a dialog, in its order.
@@ -167,6 +213,9 @@ private:
         _player.AddStep("block the board", 60000, [this] { return BlockBoard(); });
         _player.AddStep("no-moves dialog", 20000, [this] { return NoMovesDialog(); });
         _player.AddStep("the same deal again", 20000, [this] { return SameDealAgain(); });
+        _player.AddStep("scenes page", 30000, [this] { return OpenScenesPage(); });
+        _player.AddStep("scene chosen", 20000, [this] { return ChooseScene(); });
+        _player.AddStep("board over the chosen scene", 20000, [this] { return BoardOverScene(); });
     }
 
     bool Menu() { return StartFromMenu(kClassicButton); }
@@ -174,7 +223,7 @@ private:
     bool ClearBoard()
     {
         MjClassic& screen = *Screen();
-        if (CongratsShown(screen)) {
+        if (CongratsLayoutShown(screen) != 0) {
             return true;
         }
         if (const int open = _player.OpenDialogId()) {
@@ -188,7 +237,7 @@ private:
             }
             _moves = moves;
         });
-        if (cleared && !CongratsShown(screen)) {
+        if (cleared && CongratsLayoutShown(screen) == 0) {
             return false; // the last group is still on its way off
         }
         return cleared;
@@ -197,7 +246,8 @@ private:
     bool Congratulations()
     {
         MjClassic& screen = *Screen();
-        if (!CongratsShown(screen)) {
+        const int layout = CongratsLayoutShown(screen);
+        if (layout == 0) {
             return false;
         }
         if (!_inCongrats) {
@@ -209,9 +259,11 @@ private:
             const int counted = std::max(0, (screen._timerValues[2] - kBonusStart) / kBonusStep);
             _stepsAtWin = screen._timerValues[0] + counted;
             _scoreAtWin = screen._boardScore;
-            _player.Check(true, "congratulation layout " +
-                                    std::to_string(screen._puzzle % kCongratsLayouts + 1) +
-                                    " for board " + std::to_string(screen._puzzle));
+            const int expected = screen._puzzle % kCongratsLayouts + 1;
+            _player.Check(layout == expected, "board " + std::to_string(screen._puzzle) +
+                                                  " ends on congratulation layout " +
+                                                  std::to_string(expected) + " (" +
+                                                  std::to_string(layout) + ")");
             if (_moves > 0) {
                 _player.Check(_moves == 72, "72 pairs pressed (" + std::to_string(_moves) + ")");
                 _moves = 0;
@@ -288,7 +340,7 @@ private:
     bool EndBoardByCheat()
     {
         MjClassic& screen = *Screen();
-        if (CongratsShown(screen)) {
+        if (CongratsLayoutShown(screen) != 0) {
             return true;
         }
         if (_player.Busy() || _cheatSent) {
@@ -349,7 +401,8 @@ private:
                          [](MjTile* t) { return t->IsVisible(); })) {
             return false;
         }
-        _player.Check(true, "closing \"paused\" shows the board");
+        _player.Check(_player.FindButton(MjClassic::kPauseId) != nullptr,
+                      "closing \"paused\" shows the board and gives its buttons back");
         _player.Shot("board-classic-resumed");
         return true;
     }
@@ -458,6 +511,119 @@ private:
         return true;
     }
 
+    // Through the in-game menu's scene item: the scenes page, with the board under it.
+    bool OpenScenesPage()
+    {
+        MjClassic& screen = *Screen();
+        if (_player.Busy()) {
+            return false;
+        }
+        if (screen._previewDeal != 0 && screen._selectionKind == 1 && screen._pageReady != 0 &&
+            _player.FindButton(MjClassic::kPlayChoiceId) != nullptr) {
+            if (_pageSeenMs == 0) {
+                _pageSeenMs = AutoPlayer::GameMs();
+            }
+            if (AutoPlayer::GameMs() - _pageSeenMs < kDialogSettleMs) {
+                return false;
+            }
+            _player.Check(screen._puzzle == _sceneBefore,
+                          "the scenes page opens on the scene in use, " +
+                              std::to_string(_sceneBefore) + " (" + std::to_string(screen._puzzle) +
+                              ")");
+            _player.Check(screen._cellsPerPage == kScenes,
+                          "the scenes page has " + std::to_string(kScenes) + " cells");
+            _player.Check(_player.FindButton(MjClassic::kNextPageId) == nullptr &&
+                              _player.FindButton(MjClassic::kPreviousPageId) == nullptr,
+                          "the scenes page shows no page turns");
+            _player.Shot("chooser-scenes");
+            return true;
+        }
+        if (CastMemberDialog* menu = _player.OpenDialog(MjGameScript::kMenuDialogId)) {
+            // Pressed once the menu has faded in, again while it stays.
+            if (_menuSeenMs == 0) {
+                _menuSeenMs = AutoPlayer::GameMs();
+            }
+            if (AutoPlayer::GameMs() - _menuSeenMs >= kDialogSettleMs) {
+                _player.PressDialogItem(menu, MjGameScript::kMenuMovie);
+                _menuSeenMs = AutoPlayer::GameMs();
+            }
+            return false;
+        }
+        if (!_menuPressed && BoardOpen(screen)) {
+            _sceneBefore = screen._sceneChoice;
+            _shownBefore = ShownColours();
+            _dealBefore = DealOf(screen);
+            _menuPressed = _player.PressSprite(_player.FindButton(MjGameScript::kMenuButtonId));
+        }
+        return false;
+    }
+
+    // Presses the cell of a scene other than the one in use, then play.
+    bool ChooseScene()
+    {
+        MjClassic& screen = *Screen();
+        if (_player.Busy() || screen._pageReady == 0) {
+            return false;
+        }
+        if (screen._puzzle != kPickedScene) {
+            if (_cellPressMs == 0 || _player.StepMs() - _cellPressMs >= kCellPressMs) {
+                // The page's places skip the grid's centre.
+                const int place = kPickedScene >= kCentrePlace ? kPickedScene + 1 : kPickedScene;
+                _player.PressSprite(screen._cellSprites[0][place]);
+                _cellPressMs = _player.StepMs();
+            }
+            return false;
+        }
+        CastMemberButton* play = _player.FindButton(MjClassic::kPlayChoiceId);
+        if (play == nullptr) {
+            return false;
+        }
+        if (!_player.PressSprite(play)) {
+            return false;
+        }
+        AutoPlayer::Say("record scene " + std::to_string(kPickedScene));
+        return true;
+    }
+
+    // Play goes back to the same board, now over the chosen scene's picture.
+    bool BoardOverScene()
+    {
+        MjClassic& screen = *Screen();
+        if (screen._previewDeal != 0 || _player.OpenDialogId() != 0 || !BoardOpen(screen)) {
+            return false;
+        }
+        _player.Check(screen._sceneChoice == kPickedScene,
+                      "the scene choice is " + std::to_string(kPickedScene) + " (" +
+                          std::to_string(screen._sceneChoice) + ")");
+        const int stored =
+            ConfigFile::AsInt(screen._progressFile->Value("global", "scenechoice", -1.0, true));
+        _player.Check(stored == kPickedScene,
+                      "the player's file keeps scene choice " + std::to_string(stored));
+        _player.Check(screen._puzzle == kFirstBoard + 1 && DealOf(screen) == _dealBefore,
+                      "play goes back to board 1 as it was");
+        // The window beside the board shows the picked scene's picture, which it did not before.
+        const std::vector<Uint32> shown = ShownColours();
+        Image picture(screen._config->_bgImg[kPickedScene], nullptr);
+        const size_t points = std::size(kBesideBoard);
+        size_t changed = 0;
+        size_t scene = 0;
+        for (size_t n = 0; n < points && n < shown.size() && n < _shownBefore.size(); ++n) {
+            changed += shown[n] != _shownBefore[n] ? 1 : 0;
+            const Color c =
+                picture.GetCanvas()->GetPixel(kBesideBoard[n][0], kBesideBoard[n][1] - kPictureY);
+            scene += shown[n] == (static_cast<Uint32>(c.GetR()) << 16 |
+                                  static_cast<Uint32>(c.GetG()) << 8 | c.GetB())
+                         ? 1
+                         : 0;
+        }
+        _player.Check(changed == points && scene == points,
+                      "beside the board the window shows scene " + std::to_string(kPickedScene) +
+                          "'s picture at " + std::to_string(scene) + " of " +
+                          std::to_string(points) + " points, changed at " +
+                          std::to_string(changed));
+        return true;
+    }
+
     int _moves = 0;
     int _stepsBeforeWin = 0;
     bool _inCongrats = false;
@@ -477,6 +643,13 @@ private:
     Deal _blockDeal;
     int _blockMoves = 0;
     bool _sameDealTicked = false;
+    bool _menuPressed = false;
+    unsigned int _menuSeenMs = 0;
+    unsigned int _pageSeenMs = 0;
+    unsigned int _cellPressMs = 0;
+    int _sceneBefore = 0;
+    std::vector<Uint32> _shownBefore;
+    Deal _dealBefore;
 };
 
 } // namespace

@@ -120,22 +120,32 @@ bool AutoPlayerGame::BoardOpen(MjClassic& screen)
     return true;
 }
 
+int AutoPlayerGame::CongratsLayoutShown(MjClassic& screen)
+{
+    if (screen._layout == nullptr) {
+        return 0;
+    }
+    for (int n = 1; n <= kCongratsLayouts; ++n) {
+        std::ifstream in("puzzles/congrats" + std::to_string(n) + ".cfg");
+        std::string line;
+        std::string title;
+        size_t tiles = 0;
+        while (std::getline(in, line)) {
+            if (line.rfind("L=", 0) == 0) {
+                title = line.substr(2);
+            }
+            tiles += line.rfind("p=", 0) == 0 ? 1 : 0;
+        }
+        if (tiles > 0 && screen._layout->Title() == title) {
+            return AutoPlayer::GridCopy(screen, nullptr).size() == tiles ? n : 0;
+        }
+    }
+    return 0;
+}
+
 bool AutoPlayerGame::CongratsShown(MjClassic& screen)
 {
-    const std::string file =
-        "puzzles/congrats" + std::to_string(screen._puzzle % kCongratsLayouts + 1) + ".cfg";
-    std::ifstream in(file);
-    std::string line;
-    std::string title;
-    size_t tiles = 0;
-    while (std::getline(in, line)) {
-        if (line.rfind("L=", 0) == 0) {
-            title = line.substr(2);
-        }
-        tiles += line.rfind("p=", 0) == 0 ? 1 : 0;
-    }
-    return screen._layout != nullptr && tiles > 0 && screen._layout->Title() == title &&
-           AutoPlayer::GridCopy(screen, nullptr).size() == tiles;
+    return CongratsLayoutShown(screen) == screen._puzzle % kCongratsLayouts + 1;
 }
 
 void PrepareAutoPlayer(const std::string& name, int progressType, const std::string& seedKey,

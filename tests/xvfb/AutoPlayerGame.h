@@ -37,8 +37,10 @@ protected:
     // The board is open for play: dealt, every tile shown and landed, presses taken, no
     // animation playing, and so for as long as the tiles take to fade in and settle.
     bool BoardOpen(MjClassic& screen);
-    // The board shows the congratulation layout of its puzzle: the layout file's title and one
-    // tile per placement line.
+    // The congratulation layout the board shows (1 to kCongratsLayouts), known by its file's
+    // title and one tile per placement line; 0 when it shows none.
+    static int CongratsLayoutShown(MjClassic& screen);
+    // The board shows the congratulation layout of its puzzle.
     static bool CongratsShown(MjClassic& screen);
     // The congratulation layouts a board's end cycles through, by its puzzle number.
     static constexpr int kCongratsLayouts = 4;

@@ -3,11 +3,11 @@
 # copy of the game's data folder: it clears a full classic board by presses, through the
 # congratulation and "youwinnewboard" into the next board, replays that one, pauses, and blocks a
 # board dealt from a stored seed until the no-moves dialog opens, whose "Play the same deal
-# again" deals it anew. The program checks the flow itself; this script then reads back, through
-# the game's own scrambled reader, what the board left in the player's progress file and the high
-# scores, checks that the build's data folder got nothing, and checks each screenshot (as a PNG
-# file) by the screen it is named after. A run that fails keeps its last screenshot and shows
-# the tail of "debug.txt".
+# again" deals it anew, then picks another scene on the scenes page. The program checks the flow
+# itself; this script then reads back, through the game's own scrambled reader, what the boards
+# and the scene choice left in the player's progress file and the high scores, checks that the
+# build's data folder got nothing, and checks each screenshot (as a PNG file) by the screen it
+# is named after. A run that fails keeps its last screenshot and shows the tail of "debug.txt".
 #
 # Usage: auto_player_classic.sh PROGRAM READ_CONFIG DATA_FOLDER ARTIFACT_FOLDER
 set -euo pipefail
@@ -43,6 +43,13 @@ if [ -n "$score" ] && [ -n "$name" ]; then
     expect "$(read_back "$progress" seed t0p0)" 0 "progress seed/t0p0"
     expect "$(read_back HighScores.cfg prevHighScore t0p0)" "$score" "HighScores prevHighScore/t0p0"
     expect "$(read_back HighScores.cfg achieved t0p0)" "$name" "HighScores achieved/t0p0"
+    scene=$(record scene)
+    if [ -n "$scene" ]; then
+        expect "$(read_back "$progress" global scenechoice)" "$scene" \
+            "progress global/scenechoice (the scene picked)"
+    else
+        fail "the run never reported the scene it picked"
+    fi
 else
     fail "the run never reported the first board's score"
 fi
