@@ -11,6 +11,7 @@
 #include <dirent.h>
 #include <gtest/gtest.h>
 #include <mutex>
+#include <netdb.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
@@ -302,6 +303,16 @@ INSTANTIATE_TEST_SUITE_P(Replies, WebUpdaterReplyTest, ::testing::ValuesIn(Reply
 
 TEST_F(WebUpdaterTest, HostNameIsResolvedAndSentInTheHostHeader)
 {
+    // The name comes from the system's resolver: a bare chroot without "/etc/hosts" knows no
+    // "localhost", and the lookup failing there says nothing about the updater.
+    addrinfo hints{};
+    hints.ai_family = AF_INET;
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo* found = nullptr;
+    if (getaddrinfo("localhost", nullptr, &hints, &found) != 0) {
+        GTEST_SKIP() << "this system resolves no \"localhost\"";
+    }
+    freeaddrinfo(found);
     TestServer server({kHeaders + "DGU*ok"});
     WebUpdater updater(nullptr, "localhost", server.Port());
     WaitForStop(updater);
