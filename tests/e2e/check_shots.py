@@ -96,9 +96,9 @@ CHOOSER_PANEL_RIGHT = (512, 240, 20, 100)
 CHOOSER_PLAY = (266, 552, 110, 36)
 # The scenes page: the cell of the scene in use when it opens (the scene chosen by board, the last
 # cell), the first scene's cell, and the Watch button.
-SCENES_CHOSEN = (550, 315, 200, 90)
+SCENES_CHOSEN = (550, 303, 200, 90)
 SCENES_OTHER = (30, 120, 210, 95)
-SCENES_WATCH = (255, 494, 115, 36)
+SCENES_WATCH = (255, 468, 115, 36)
 INTRO_PLATE = (250, 128, 300, 70)
 BONUS_PLAQUE = (290, 232, 188, 36)  # inside the time bonus frame at (274, 220)
 SCENE = (0, 75, 800, 450)

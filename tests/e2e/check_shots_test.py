@@ -48,13 +48,13 @@ def scenes_page(chosen=True, others=RED, buttons=True):
     image = Image.new("RGB", (1024, 768), (0, 0, 0))
     draw = ImageDraw.Draw(image)
     draw.rectangle((0, 0, 799, 599), fill=RED)
-    for x, y in ((22, 112), (280, 112), (538, 112), (22, 302)):
+    for x, y in ((22, 112), (280, 112), (538, 112), (22, 290)):
         draw.rectangle((x, y, x + 227, y + 135), fill=others)
     if chosen:
-        draw.rectangle((538, 302, 765, 437), fill=FELT)
+        draw.rectangle((538, 290, 765, 425), fill=FELT)
     if buttons:
         for x in (254, 429):
-            draw.rectangle((x, 494, x + 115, 529), outline=GOLD, width=2)
+            draw.rectangle((x, 468, x + 115, 503), outline=GOLD, width=2)
     return image
 
 
