@@ -694,19 +694,20 @@ def magnet_line(size, vertical):
 
 
 def overlay_strip(face, frames):
-    """A special tile's animation: its symbol alone on the key, turning or pulsing; the last
-    frame is the resting symbol."""
-    strip = Image.new("RGB", (FACE_W * frames, FACE_H), gp.KEY)
+    """A special tile's animation, turning or pulsing: whole faces on the ivory ground. The game
+    copies each frame over the tile's face as it is, key colour and all, so a see-through pixel
+    would punch a hole through the tile; the last frame is the resting face."""
+    strip = Image.new("RGB", (FACE_W * frames, FACE_H), IVORY)
     for n in range(frames):
-        big = paint_face(face, (n + 1) / frames, symbol_only=True)
-        cell = gp.keyed_on(big.resize((FACE_W, FACE_H), Image.LANCZOS), IVORY, 110)
-        strip.paste(cell, (n * FACE_W, 0))
+        big = paint_face(face, (n + 1) / frames)
+        strip.paste(big.resize((FACE_W, FACE_H), Image.LANCZOS).convert("RGB"), (n * FACE_W, 0))
     return strip
 
 
 def brick_strip(frames):
-    """The brick wall cracking and crumbling to dust as a fuse burns it."""
-    strip = Image.new("RGB", (FACE_W * frames, FACE_H), gp.KEY)
+    """The brick wall cracking and crumbling to dust as a fuse burns it, down to the tile's ivory
+    ground (whole faces, as the other animations)."""
+    strip = Image.new("RGB", (FACE_W * frames, FACE_H), IVORY)
     for n in range(frames):
         t = n / (frames - 1)
         big = Image.new("RGBA", (FACE_W * S, FACE_H * S), (0, 0, 0, 0))
@@ -734,9 +735,9 @@ def brick_strip(frames):
                 x, y = rng.uniform(4, 36) * S, rng.uniform(6, 46) * S
                 r = rng.uniform(0.6, 1.6) * S
                 d.ellipse([x - r, y - r, x + r, y + r], fill=(170, 140, 110, 255))
-        cell = gp.keyed_on(big.resize((FACE_W, FACE_H), Image.LANCZOS), IVORY, 110)
-        cell.putpixel((0, 0), gp.KEY)
-        strip.paste(cell, (n * FACE_W, 0))
+        face = face_base()
+        face.alpha_composite(big)
+        strip.paste(face.resize((FACE_W, FACE_H), Image.LANCZOS).convert("RGB"), (n * FACE_W, 0))
     return strip
 
 
