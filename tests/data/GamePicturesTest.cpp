@@ -368,7 +368,8 @@ TEST(GamePictures, SpecialAnimationsAreWholeFacesThatEndAtRest)
 {
     // A selected special tile copies its animation's frames over its face as they are: a key
     // pixel in a frame shows as a hole through the tile, and a frame that is not the whole face
-    // leaves the tile looking other than its face when the animation stops.
+    // (of whichever tile set) leaves the tile looking other than its face when the animation
+    // stops.
     struct Strip
     {
         const char* path;
@@ -391,7 +392,9 @@ TEST(GamePictures, SpecialAnimationsAreWholeFacesThatEndAtRest)
         {"images/special/deepmagnet.png", 59, false},
     };
     const Picture faces(kData / "images/mj_standard_tile.jpg");
-    ASSERT_TRUE(faces.Loaded());
+    const Picture jade(kData / "images/mj_jade_tile.jpg");
+    const Picture night(kData / "images/mj_night_tile.jpg");
+    ASSERT_TRUE(faces.Loaded() && jade.Loaded() && night.Loaded());
     constexpr int kW = 40;
     constexpr int kH = 50;
     for (const Strip& strip : strips) {
@@ -420,10 +423,16 @@ TEST(GamePictures, SpecialAnimationsAreWholeFacesThatEndAtRest)
             EXPECT_LT(std::max(std::max(top, bottom), std::max(left, right)), 8.0)
                 << "frame " << n << " edges differ from the face's";
         }
-        // At rest the tile shows its face again (the sheet is a JPEG: a little noise).
+        // At rest the tile shows its face again, in every tile set (the sheets are JPEGs: a
+        // little noise).
         const int rest = strip.restsFirst ? 0 : frames - 1;
-        EXPECT_LT(pic.CellDistance(rest * kW, 0, faces, fx, fy, kW, kH), 6.0)
-            << "frame " << rest << " is not the resting face " << strip.face;
+        for (const Picture* set : {&faces, &jade, &night}) {
+            EXPECT_LT(pic.CellDistance(rest * kW, 0, *set, fx, fy, kW, kH), 6.0)
+                << "frame " << rest << " is not the resting face " << strip.face << " of sheet "
+                << (set == &faces  ? "standard"
+                    : set == &jade ? "jade"
+                                   : "night");
+        }
     }
 }
 

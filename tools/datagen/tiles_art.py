@@ -590,10 +590,17 @@ GROUNDS = {
 _painted = {}
 
 
+# Faces whose tiles play an animation when selected (the brick's when a fuse burns it): its
+# frames are whole faces on the ivory ground and replace the face, so these faces keep the ivory
+# ground in every tile set.
+ANIMATED_FACES = (42, 43, 45, 46, 47, 48, 49, 50, 54, 56, 57, 58, 59)
+
+
 def painted(ground):
     """The sixty faces of one ground at painting scale, painted once and reused by every sheet."""
     if ground not in _painted:
-        _painted[ground] = [paint_face(f, 0.0, GROUNDS[ground]) for f in range(60)]
+        _painted[ground] = [paint_face(f, 0.0, GROUNDS["ivory" if f in ANIMATED_FACES else ground])
+                            for f in range(60)]
     return _painted[ground]
 
 
