@@ -165,7 +165,7 @@ const PictureSpec kPictures[] = {
     {"images/quest/scene09.jpg", 800, 450, 1, 1, false},
     {"images/quest/scene10.jpg", 800, 450, 1, 1, false},
     {"images/quest/hills.png", 800, 160, 1, 1, true},
-    {"images/quest/peaks.png", 800, 220, 1, 1, true},
+    {"images/quest/peaks.png", 800, 220, 1, 1, false},
     {"images/quest/pines.png", 800, 180, 1, 1, true},
     {"images/quest/mist.png", 800, 120, 1, 1, false},
     {"images/quest/pagoda.png", 160, 220, 1, 1, true},
