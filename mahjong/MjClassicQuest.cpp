@@ -74,10 +74,14 @@ constexpr int kAboveCaseY = 350;
 constexpr int kThirdAboveCaseY = 325;
 constexpr int kInCaseY = 600;
 constexpr int kIntoCaseMs = 300;
-// A swept tile's points show beside the tile it joined, a little further for ordinary tiles.
+// A swept tile's points show beside the tile it joined, a little further right for ordinary
+// tiles: above the first Yin-Yang tile, below the second. Popups drift toward one corner and close
+// up to a fifth of their distance on the way, so the two popups a pair of tiles starts at once
+// begin more than five popup heights apart, or they run together ("10001000").
 constexpr int kSweepPointsX = 20;
 constexpr int kSweepOrdinaryX = 30;
-constexpr int kSweepPointsY = 30;
+constexpr int kSweepAboveY = 80;
+constexpr int kSweepBelowY = 68;
 
 // The bonus tiles of the first board shrink into the case, their middles on its mouth: the
 // middle of the case's frame, where the open lid shows the glow.
@@ -376,7 +380,8 @@ void MjClassic::TileBesideArrived(MjTile* tile)
         const int points = TilePoints(tile->GetType());
         AddToScore(points);
         const int dx = kSweepPointsX + (tile->GetType() < MjTile::kYinYang ? kSweepOrdinaryX : 0);
-        ShowPoints(std::to_string(points), tile->GetX() + dx, tile->GetY() - kSweepPointsY);
+        const int dy = joined == _selected[1] ? kSweepBelowY : -kSweepAboveY;
+        ShowPoints(std::to_string(points), tile->GetX() + dx, tile->GetY() + dy);
     }
     tile->ChangeState(MjTile::kHide);
 }

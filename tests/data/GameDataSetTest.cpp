@@ -1045,6 +1045,33 @@ TEST_F(GameDataSet, GeneratedPicturesAndSoundsMatchTheManifests)
     EXPECT_TRUE(wrong.empty()) << Reads::Join(wrong);
 }
 
+// A scene draws a keyed picture (trans 1) through its colour key and any other with its alpha
+// (trans 2): a keyed picture drawn with its alpha shows its key colour, a soft one drawn keyed
+// shows as a solid slab over the scene.
+TEST_F(GameDataSet, SceneLayersAreDrawnAsTheirPicturesAreMade)
+{
+    const auto pictures = ReadImageManifest();
+    Reads r("cfg/zorvy.cfg");
+    const int questBoards = 10;
+    int checked = 0;
+    for (int n = 0; n <= questBoards; ++n) {
+        const std::string section = Fmt("puzzle%d", n);
+        const int images = std::max(r.Int(section, "numbgimages"), r.Int(section, "numfadeimages"));
+        for (int img = 1; img <= images; ++img) {
+            const std::string file = r.Text(section, Fmt("img%d", img));
+            const int trans = r.Int(section, Fmt("img%dtrans", img));
+            const auto picture = pictures.find(file);
+            ASSERT_NE(picture, pictures.end()) << section << " img" << img << " " << file;
+            EXPECT_TRUE(trans == 1 || trans == 2) << section << " img" << img << "trans=" << trans;
+            EXPECT_EQ(trans == 1, picture->second.keyed)
+                << section << " img" << img << " " << file << " is drawn with trans=" << trans;
+            ++checked;
+        }
+    }
+    r.ExpectComplete();
+    EXPECT_GE(checked, 2 * (questBoards + 1));
+}
+
 TEST_F(GameDataSet, LookFilesHoldEveryKeyTheGameReads)
 {
     for (const Look& look : kLooks) {

@@ -5,10 +5,13 @@
 #include "SDL.h"
 #include "framework/core/ConfigFile.h"
 #include "framework/core/TickSource.h"
+#include "framework/media/AnimationManager.h"
+#include "framework/stage/Cast.h"
 #include "framework/stage/CastMemberImage.h"
 #include "mahjong/MjClassic.h"
 #include "mahjong/MjGameScript.h"
 #include "mahjong/MjLayout.h"
+#include "mahjong/MjPointsPopup.h"
 #include "mahjong/MjTextLabel.h"
 #include "mahjong/MjTile.h"
 #include "tests/mahjong/support/FlowHarness.h"
@@ -385,6 +388,63 @@ TEST_F(MjQuestFlowTest, YinYangOnALaterBoardSweepsTheTrayAndDropsIntoTheCase)
     EXPECT_EQ(first->GetY(), 600);
     EXPECT_EQ(first->GetX(), screen->_caseOnTopX + 8);
     EXPECT_EQ(second->GetX(), screen->_caseOnTopX + 31);
+}
+
+// The sweep gives each Yin-Yang tile a points popup at the same moment, and popups drift toward
+// one corner, closing up as they rise: started side by side, "1000" and "1000" ran together into
+// "10001000". No two popups on the stage may cover each other at any frame of the sweep.
+TEST_F(MjQuestFlowTest, SweepPopupsStartedTogetherNeverCoverEachOther)
+{
+    MakeQuest();
+    Open(1, BoardOne());
+    ASSERT_EQ(screen->_inPlay, 1);
+    MatchYinYang();
+    struct Box
+    {
+        const void* popup;
+        std::string text;
+        int x, y, w, h, born;
+    };
+    std::map<const void*, int> born; // the frame each popup on the stage was first seen
+    int startedTogether = 0;
+    int frame = 0;
+    for (int t = 0; t < 15000 && screen->_titleText->IsVisible(); t += 10, ++frame) {
+        Play(10);
+        std::vector<Box> boxes;
+        std::map<const void*, int> present;
+        for (CastMember* member : Manager()->GetCast()->GetCastMembers()) {
+            auto* popup = dynamic_cast<MjPointsPopup*>(member);
+            if (popup == nullptr || !popup->IsVisible()) {
+                continue;
+            }
+            const auto was = born.find(popup);
+            present[popup] = was == born.end() ? frame : was->second;
+            boxes.push_back({popup, popup->GetText(), popup->GetX(), popup->GetY(), popup->GetW(),
+                             popup->GetH(), present[popup]});
+        }
+        born.swap(present);
+        for (std::size_t a = 0; a < boxes.size(); ++a) {
+            for (std::size_t b = a + 1; b < boxes.size(); ++b) {
+                const Box& p = boxes[a];
+                const Box& q = boxes[b];
+                ASSERT_GT(p.w, 0);
+                ASSERT_GT(p.h, 0);
+                startedTogether += p.born == q.born && p.born == frame ? 1 : 0;
+                const bool apart =
+                    p.x + p.w <= q.x || q.x + q.w <= p.x || p.y + p.h <= q.y || q.y + q.h <= p.y;
+                EXPECT_TRUE(apart)
+                    << "at " << t << " ms \"" << p.text << "\" (" << p.x << "," << p.y << " " << p.w
+                    << "x" << p.h << ") covers \"" << q.text << "\" (" << q.x << "," << q.y << " "
+                    << q.w << "x" << q.h << ")";
+                if (!apart) {
+                    return;
+                }
+            }
+        }
+    }
+    // The board's pairs (two of 50, two of 1000) each start their popups together.
+    EXPECT_GE(startedTogether, 2);
+    EXPECT_FALSE(screen->_titleText->IsVisible());
 }
 
 // A cleared quest board with no Yin-Yang tile left ends as recorded at once instead of sweeping

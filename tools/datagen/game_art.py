@@ -246,14 +246,16 @@ def celestial(img, body, sky):
     x, y, r, colour, kind = body
     glow, mask = gp.radial(W, H, x, y, r * 4, colour, sky_bottom)
     img = Image.composite(glow, img, mask.point(lambda a: a // 2))
+    sky_with_glow = img.copy()
     d = ImageDraw.Draw(img)
     d.ellipse([x - r, y - r, x + r, y + r], fill=colour)
     if kind == "crescent":
-        # Repaint the sky over the moon's shadowed part, so the crescent has no dark disc.
+        # Give the sky back over the moon's shadowed part, glow and all: the plain sky gradient
+        # showed there as a dark disc.
         cut = Image.new("L", img.size, 0)
         ImageDraw.Draw(cut).ellipse([x - r + r * 0.45, y - r - r * 0.1, x + r + r * 0.45,
                                      y + r - r * 0.1], fill=255)
-        img = Image.composite(gp.vgradient(W, H, sky), img, cut)
+        img = Image.composite(sky_with_glow, img, cut)
     elif kind == "moon":
         for (ox, oy, rr) in ((-0.3, -0.2, 0.22), (0.25, 0.3, 0.16), (0.1, -0.4, 0.1)):
             d.ellipse([x + ox * r - rr * r, y + oy * r - rr * r, x + ox * r + rr * r,
@@ -401,43 +403,276 @@ def bridge_drawing(d, x0, base, s, colour):
 
 # ---- quest layers and sprites ----------------------------------------------------------------
 
+def rolling_hill(size, s, crest, tones, rng, clumps):
+    """One row of rolling hills at painting scale s, RGBA: grass lit from above with a bright rim
+    along the crest, darker hollows where the slope turns away, soft contour bands and clumps of
+    trees sitting on the crest."""
+    w, h = size
+    top_colour, low_colour, rim_colour, tree, tree_lit = tones
+    mask = Image.new("L", size, 0)
+    ImageDraw.Draw(mask).polygon([(0, h)] + [(x, crest[x]) for x in range(w)] + [(w - 1, h)],
+                                 fill=255)
+    fill = gp.vgradient(w, h, [(0, top_colour), (min(0.99, (min(crest) + 10 * s) / h), top_colour),
+                               (1, low_colour)]).convert("RGBA")
+    img = Image.new("RGBA", size, (0, 0, 0, 0))
+    img.paste(fill, (0, 0), mask)
+    d = ImageDraw.Draw(img)
+    # Slopes facing the light (rising to the right) catch it; the others fall into shade.
+    shade = Image.new("L", size, 0)
+    sd = ImageDraw.Draw(shade)
+    for x in range(0, w - 4 * s):
+        rise = (crest[x] - crest[x + 4 * s]) / (4 * s)  # above 0 where the ground climbs rightward
+        depth = int(26 * s + abs(rise) * 30 * s)
+        sd.line([x, crest[x], x, crest[x] + depth], fill=int(max(0.0, min(1.0, -rise * 3)) * 110))
+    shade = ImageChops.multiply(shade.filter(ImageFilter.GaussianBlur(6 * s)), mask)
+    img.paste(Image.new("RGBA", size, low_colour + (255,)), (0, 0), shade)
+    # Contour bands: fields and terraces following the crest further down.
+    bands = Image.new("L", size, 0)
+    bd = ImageDraw.Draw(bands)
+    for k in range(1, 6):
+        off = k * 13 * s + rng.uniform(-3, 3) * s
+        bd.line([(x, crest[x] + off + 3 * s * math.sin(x / (60 * s) + k)) for x in range(0, w, 4)],
+                fill=60, width=max(1, s))
+    bands = ImageChops.multiply(bands.filter(ImageFilter.GaussianBlur(1.2 * s)), mask)
+    img.paste(Image.new("RGBA", size, low_colour + (255,)), (0, 0), bands)
+    # The rim of light along the crest.
+    rim = Image.new("L", size, 0)
+    ImageDraw.Draw(rim).line([(x, crest[x] + 1.5 * s) for x in range(0, w, 2)], fill=200,
+                             width=2 * s)
+    rim = ImageChops.multiply(rim.filter(ImageFilter.GaussianBlur(0.8 * s)), mask)
+    img.paste(Image.new("RGBA", size, rim_colour + (255,)), (0, 0), rim)
+    # Groves of round-crowned trees on the crest, back ones first, lit from the upper right.
+    for _ in range(clumps):
+        cx = rng.uniform(0, w)
+        crowns = []
+        for k in range(rng.randint(4, 11)):
+            x = cx + rng.gauss(0, 16) * s
+            base = crest[min(w - 1, max(0, int(x)))] + rng.uniform(3, 12) * s
+            crowns.append((base, x, rng.uniform(6, 11) * s))
+        for base, x, r in sorted(crowns):
+            y = base - r
+            d.ellipse([x - r, y - r * 0.95, x + r, y + r * 0.85], fill=tree + (255,))
+            d.ellipse([x - r * 0.35, y - r * 0.85, x + r * 0.75, y + r * 0.15], fill=tree_lit + (255,))
+    return img
+
+
 def layer_hills():
-    w, h = 800, 160
-    img = Image.new("RGBA", (w, h), (0, 0, 0, 0))
-    img.alpha_composite(silhouette((w, h), ridge(w, 201, 60, 30), (40, 80, 50), (70, 110, 70)))
-    img.alpha_composite(silhouette((w, h), ridge(w, 202, 100, 20), (24, 56, 34), (40, 80, 50)))
-    return gp.keyed_on(img, (60, 90, 80), 128)
+    """Rolling hills in front of the scene: a paler row behind a darker one, the crests low in
+    the picture so that the lake or valley above them stays in view."""
+    w, h, s = 800, 160, 2
+    size = (w * s, h * s)
+    rng = random.Random(201)
+    img = Image.new("RGBA", size, (0, 0, 0, 0))
+    rows = [
+        (66, 14, 8, 10, ((104, 136, 100), (64, 96, 70), (178, 196, 140), (58, 90, 62), (96, 132, 86))),
+        (104, 12, 6, 12, ((72, 108, 66), (32, 58, 38), (150, 176, 112), (30, 56, 36), (66, 100, 58))),
+    ]
+    for base, big, small, clumps, tones in rows:
+        p1, p2 = rng.uniform(0, 6.3), rng.uniform(0, 6.3)
+        f1, f2 = rng.uniform(95, 130) * s, rng.uniform(38, 52) * s
+        jitter = ridge(w * s, rng.randrange(1 << 30), 0, 2 * s)
+        crest = [(base + big * math.sin(x / f1 + p1) + small * math.sin(x / f2 + p2)) * s + jitter[x]
+                 for x in range(w * s)]
+        img.alpha_composite(rolling_hill(size, s, crest, tones, rng, clumps))
+    img = img.resize((w, h), Image.LANCZOS)
+    return gp.keyed_on(img, (60, 90, 64), 128)
+
+
+def wobble(rng, n, amp, period):
+    """n samples of a smooth random wander within +-amp, turning about every period samples."""
+    knots = [rng.uniform(-amp, amp) for _ in range(n // max(1, period) + 2)]
+    out = []
+    for i in range(n):
+        k, r = divmod(i, max(1, period))
+        u = (1 - math.cos(math.pi * r / max(1, period))) / 2
+        out.append(knots[k] * (1 - u) + knots[k + 1] * u)
+    return out
+
+
+def painted_peak(size, s, peak, tones, rng):
+    """One mountain at painting scale s, RGBA: a crisp silhouette with a lit face on the right and
+    a shaded face on the left split by a wandering spine, gullies down both faces, a snow cap
+    with fingers running down the gullies and a rim of light along the lit edge."""
+    w, h = size
+    px, py, sl, sr = peak["x"] * s, peak["y"] * s, peak["sl"], peak["sr"]
+    lit_top, lit_low, shade_top, shade_low, rim = tones
+    jag = ridge(w, rng.randrange(1 << 30), 0, 4 * s)
+    shoulders = wobble(rng, w, peak.get("rough", 12) * s, 34 * s)
+    bend = peak.get("bend", 0.82)  # below 1: a steep summit over broad shoulders
+
+    def top(x):
+        slope = sl if x < px else sr
+        d = abs(x - px)
+        calm = min(1.0, d / (30 * s))  # the summit stays a point
+        i = min(w - 1, max(0, int(x)))
+        return py + slope * (24 * s) * (d / (24 * s)) ** bend + (jag[i] + shoulders[i]) * calm
+
+    reach = 24 * s * ((h - py) / (24 * s)) ** (1 / bend)  # how far out the foot lies
+    x0 = max(0, int(px - reach / sl ** (1 / bend)) - 2 * s)
+    x1 = min(w - 1, int(px + reach / sr ** (1 / bend)) + 2 * s)
+    edge = [(x, top(x)) for x in range(x0, x1 + 1, max(1, s // 2))]
+    outline = [(x0, h)] + edge + [(x1, h)]
+    mask = Image.new("L", size, 0)
+    ImageDraw.Draw(mask).polygon(outline, fill=255)
+    # The spine: from the summit down, leaning a little and wandering.
+    depth = int(h - py) + 1
+    wander = wobble(rng, depth, 5 * s, 14 * s)
+    lean = peak.get("lean", rng.uniform(-0.12, 0.12))
+    spine = [(px + lean * k + wander[k] * min(1.0, k / (20 * s)), py + k) for k in range(0, depth, s)]
+    lit = Image.new("L", size, 0)
+    ImageDraw.Draw(lit).polygon(spine + [(x1 + s, h), (x1 + s, py)], fill=255)
+    lit = ImageChops.multiply(lit, mask)
+    shaded = ImageChops.subtract(mask, lit)
+    img = Image.new("RGBA", size, (0, 0, 0, 0))
+    for face, hi, lo in ((shaded, shade_top, shade_low), (lit, lit_top, lit_low)):
+        fill = gp.vgradient(w, h, [(0, hi), (max(0.01, py / h), hi), (1, lo)])
+        img.paste(fill.convert("RGBA"), (0, 0), face)
+    # Gullies: streaks running down each face, darker on the lit side, paler on the shaded one.
+    for face, colour, sign in ((lit, gp.lerp(lit_low, shade_low, 0.55), 1),
+                               (shaded, gp.lerp(shade_top, lit_low, 0.45), -1)):
+        streaks = Image.new("L", size, 0)
+        sd = ImageDraw.Draw(streaks)
+        for _ in range(peak.get("gullies", 7)):
+            k = rng.uniform(0.08, 0.75) * (h - py)
+            x = px + sign * k / (sr if sign > 0 else sl) * rng.uniform(0.35, 0.9)
+            y = py + k
+            pts = [(x, y)]
+            for _ in range(rng.randint(3, 6)):
+                x += sign * rng.uniform(1, 5) * s
+                y += rng.uniform(6, 16) * s
+                pts.append((x, y))
+            sd.line(pts, fill=rng.randint(110, 200), width=max(1, int(rng.uniform(1, 2.2) * s)))
+        streaks = ImageChops.multiply(streaks.filter(ImageFilter.GaussianBlur(0.7 * s)), face)
+        img.paste(Image.new("RGBA", size, colour + (255,)), (0, 0), streaks)
+    # The snow cap: down to a ragged line whose fingers reach into the gullies.
+    if peak.get("snow"):
+        fingers = wobble(rng, w, 9 * s, 5 * s)
+        cap = Image.new("L", size, 0)
+        cd = ImageDraw.Draw(cap)
+        # Column by column: a polygon whose two edges meet along the slope fills stray rows.
+        for x in range(x0, x1 + 1):
+            low = py + peak["snow"] * s + fingers[x] - abs(x - px) * 0.25
+            if low > top(x):
+                cd.line([x, top(x), x, low], fill=255)
+        cap = ImageChops.multiply(cap.filter(ImageFilter.GaussianBlur(0.6 * s)), mask)
+        for face, colour in ((lit, (238, 242, 250)), (shaded, (160, 174, 206))):
+            img.paste(Image.new("RGBA", size, colour + (255,)), (0, 0), ImageChops.multiply(cap, face))
+    # Light caught along the lit edge, fading down the slope.
+    glow = Image.new("L", size, 0)
+    gd = ImageDraw.Draw(glow)
+    right = [(x, y + 1.5 * s) for x, y in edge if x >= px]
+    if len(right) > 1:
+        gd.line(right, fill=230, width=2 * s)
+    fade = gp.vgradient(w, h, [(0, (255,)), (max(0.01, py / h), (255,)),
+                               (min(1.0, (py + 60 * s) / h), (0,)), (1, (0,))]).convert("L")
+    glow = ImageChops.multiply(ImageChops.multiply(glow, fade), mask)
+    img.paste(Image.new("RGBA", size, rim + (255,)), (0, 0), glow.filter(ImageFilter.GaussianBlur(0.5 * s)))
+    img.putalpha(mask)
+    return img
+
+
+# The range behind the quest's boards: far peaks pale and snowy, nearer ones darker, each row
+# (far to near) with its face tones: lit top, lit foot, shaded top, shaded foot, rim light.
+PEAK_ROWS = [
+    (0.9, ((186, 194, 220), (144, 154, 186), (126, 136, 172), (100, 110, 146), (246, 240, 226)),
+     [dict(x=150, y=22, sl=1.0, sr=0.8, snow=30, rough=14), dict(x=400, y=54, sl=0.9, sr=1.0, snow=12),
+      dict(x=640, y=2, sl=1.0, sr=0.85, snow=38, rough=16), dict(x=860, y=30, sl=0.9, sr=0.9, snow=20)]),
+    (0.92, ((150, 160, 192), (108, 118, 152), (92, 102, 138), (70, 78, 112), (236, 230, 214)),
+     [dict(x=-20, y=50, sl=0.9, sr=0.8, snow=10), dict(x=285, y=70, sl=0.85, sr=1.0, snow=6),
+      dict(x=505, y=76, sl=1.0, sr=0.8), dict(x=760, y=58, sl=0.8, sr=0.9, snow=10)]),
+    (1.0, ((114, 124, 156), (84, 92, 124), (70, 78, 110), (52, 58, 86), (214, 208, 196)),
+     [dict(x=90, y=88, sl=0.7, sr=0.6, gullies=4, bend=1.1, rough=6),
+      dict(x=390, y=98, sl=0.6, sr=0.7, gullies=4, bend=1.1, rough=6),
+      dict(x=660, y=86, sl=0.7, sr=0.6, gullies=4, bend=1.1, rough=6)]),
+]
 
 
 def layer_peaks():
-    w, h = 800, 220
-    img = silhouette((w, h), ridge(w, 203, 70, 70), (80, 96, 120), (140, 156, 180))
-    # Snow on the tops.
-    heights = ridge(w, 203, 70, 70)
-    d = ImageDraw.Draw(img)
-    for x in range(w):
-        if heights[x] < 60:
-            d.line([x, heights[x], x, heights[x] + (60 - heights[x]) * 0.5], fill=(236, 240, 248, 255))
-    return gp.keyed_on(img, (120, 140, 170), 128)
+    """Painted mountains seen across a valley: three rows of peaks, far ones pale and snowy,
+    with mist in the hollows and a misty foot that thins to nothing, so whatever lies below (a
+    lake, a valley) shows through. Loaded with its alpha."""
+    w, h, s = 800, 220, 2
+    size = (w * s, h * s)
+    rng = random.Random(203)
+    haze = (214, 222, 238)
+    img = Image.new("RGBA", size, haze + (0,))
+    for row, (opacity, tones, peaks) in enumerate(PEAK_ROWS):
+        band = Image.new("RGBA", size, (0, 0, 0, 0))
+        for peak in peaks:
+            band.alpha_composite(painted_peak(size, s, peak, tones, rng))
+        band.putalpha(band.getchannel("A").point(lambda a, o=opacity: int(a * o)))
+        img.alpha_composite(band)
+        # Mist settles in front of each row but the nearest, thickest low down.
+        if row < len(PEAK_ROWS) - 1:
+            wisps = gp.grain(w // 40, h // 6, 210 + row, 120).resize(size, Image.BICUBIC)
+            wisps = wisps.filter(ImageFilter.GaussianBlur(6 * s))
+            low = gp.vgradient(w, h, [(0, (0,)), (0.22 + 0.18 * row, (0,)), (0.5 + 0.12 * row, (150,)),
+                                      (1, (200,))]).convert("L").resize(size)
+            mist = ImageChops.multiply(low, wisps.point(lambda v: min(255, max(0, (v - 70) * 2))))
+            veil = Image.new("RGBA", size, haze + (0,))
+            veil.putalpha(ImageChops.multiply(mist, img.getchannel("A")))
+            img.alpha_composite(veil)
+    # The foot: the mountains first melt into light haze, in wisps stretched sideways like
+    # drifting mist, then the haze thins away to nothing.
+    ragged = gp.grain(w // 30, h // 12, 215, 127).resize(size, Image.BICUBIC)
+    ragged = ragged.filter(ImageFilter.GaussianBlur(4 * s))
+    haze_ramp = gp.vgradient(w, h, [(0, (0,)), (0.46, (0,)), (0.7, (255,)), (1, (255,))])
+    bell = gp.vgradient(w, h, [(0, (0,)), (0.4, (0,)), (0.58, (255,)), (0.76, (0,)), (1, (0,))])
+    haze_ramp, bell = haze_ramp.resize(size), bell.resize(size)
+    up = ImageChops.multiply(ragged.point(lambda v: min(255, max(0, v - 128) * 2)), bell)
+    down = ImageChops.multiply(ragged.point(lambda v: min(255, max(0, 128 - v) * 2)), bell)
+    melt = ImageChops.subtract(ImageChops.add(haze_ramp, up), down)
+    hazy = Image.new("RGBA", size, haze + (255,))
+    hazy.putalpha(img.getchannel("A"))
+    img = Image.composite(hazy, img, melt.point(lambda v: int(v * 0.85)))
+    fade = gp.vgradient(w, h, [(0, (255,)), (0.62, (255,)), (0.74, (150,)), (0.86, (0,)), (1, (0,))])
+    img.putalpha(ImageChops.multiply(img.getchannel("A"), fade.resize(size)))
+    return img.resize((w, h), Image.LANCZOS)
+
+
+def pine_right_half(d, x, base, height, colour):
+    """The right half of pine()'s tiers, to light a tree from that side."""
+    for k in range(5):
+        y = base - height * (0.25 + 0.15 * k)
+        span = height * (0.42 - 0.07 * k)
+        d.polygon([(x, y + height * 0.08), (x + span, y + height * 0.08),
+                   (x + span * 0.2, y - height * 0.1), (x, y - height * 0.1)], fill=colour)
+    d.polygon([(x, base - height * 0.9), (x + height * 0.08, base - height * 0.9),
+               (x, base - height * 1.02)], fill=colour)
 
 
 def layer_pines():
-    w, h = 800, 180
-    img = Image.new("RGBA", (w, h), (0, 0, 0, 0))
-    d = ImageDraw.Draw(img)
-    rng = random.Random(204)
-    d.rectangle([0, h - 14, w, h], fill=(8, 12, 10, 255))
-    x = -10
-    while x < w + 20:
-        pine(d, x, h, rng.uniform(90, 175), (8, 12, 10, 255))
-        x += rng.uniform(28, 60)
+    """A pine wood along the bottom edge: a paler, hazier row of smaller trees behind a dark one,
+    each tree two-toned, its right half catching a little light, with clearings between groups
+    and a ground that darkens toward the edge."""
+    w, h, s = 800, 180, 2
+
+    def painter(img, d, s):
+        rng = random.Random(204)
+        ground = gp.vgradient(w * s, 26 * s, [(0, (30, 46, 40)), (1, (8, 12, 10))]).convert("RGBA")
+        img.paste(ground, (0, (h - 18) * s))
+        rows = (((34, 54, 50), (50, 74, 66), 60, 105, h - 10, 0.5),
+                ((10, 18, 15), (28, 44, 37), 80, 150, h, 0.38))
+        for dark, lit, low, high, base, clearing in rows:
+            x = rng.uniform(-30, -5)
+            while x < w + 20:
+                if rng.random() < clearing:
+                    x += rng.uniform(30, 70)  # a clearing
+                    continue
+                for _ in range(rng.randint(2, 4)):  # a group
+                    tall = rng.uniform(low, high)
+                    pine(d, x * s, base * s, tall * s, dark + (255,))
+                    pine_right_half(d, x * s, base * s, tall * s, lit + (255,))
+                    x += rng.uniform(16, 34)
+
+    img = gp.supersample((w, h), s, painter)
     return gp.keyed_on(img, (30, 40, 40), 128)
 
 
 def layer_mist():
     w, h = 800, 120
     img = Image.new("RGBA", (w, h), (246, 246, 250, 0))
-    alpha = gp.vgradient(w, h, [(0, (0,)), (0.5, (170,)), (1, (0,))]).convert("L")
+    alpha = gp.vgradient(w, h, [(0, (0,)), (0.5, (125,)), (1, (0,))])
     wobble = gp.grain(w, h, 205, 90, scale=40)
     alpha = ImageChops.multiply(alpha, wobble.point(lambda v: min(255, v + 90)))
     img.putalpha(alpha)

@@ -85,8 +85,10 @@ def lerp(a, b, t):
 
 
 def vgradient(w, h, stops):
-    """A vertical gradient through colour stops [(t, colour), ...] with t from 0 to 1."""
-    col = Image.new("RGB", (1, h))
+    """A vertical gradient through colour stops [(t, colour), ...] with t from 0 to 1; stops of
+    one value, such as (170,), give a grey ("L") gradient."""
+    grey = len(stops[0][1]) == 1
+    col = Image.new("L" if grey else "RGB", (1, h))
     px = col.load()
     for y in range(h):
         t = y / max(1, h - 1)
@@ -95,7 +97,9 @@ def vgradient(w, h, stops):
             t1, c1 = stops[n + 1]
             if t <= t1 or n == len(stops) - 2:
                 u = 0.0 if t1 == t0 else min(1.0, max(0.0, (t - t0) / (t1 - t0)))
-                px[0, y] = lerp(c0, c1, u)
+                value = lerp(c0, c1, u)
+                # An RGB picture given one value would fill only its red channel.
+                px[0, y] = value[0] if grey else value
                 break
     return col.resize((w, h), Image.NEAREST)
 

@@ -590,10 +590,17 @@ GROUNDS = {
 _painted = {}
 
 
+# Faces whose tiles play an animation when selected (the brick's when a fuse burns it): its
+# frames are whole faces on the ivory ground and replace the face, so these faces keep the ivory
+# ground in every tile set.
+ANIMATED_FACES = (42, 43, 45, 46, 47, 48, 49, 50, 54, 56, 57, 58, 59)
+
+
 def painted(ground):
     """The sixty faces of one ground at painting scale, painted once and reused by every sheet."""
     if ground not in _painted:
-        _painted[ground] = [paint_face(f, 0.0, GROUNDS[ground]) for f in range(60)]
+        _painted[ground] = [paint_face(f, 0.0, GROUNDS["ivory" if f in ANIMATED_FACES else ground])
+                            for f in range(60)]
     return _painted[ground]
 
 
@@ -694,19 +701,20 @@ def magnet_line(size, vertical):
 
 
 def overlay_strip(face, frames):
-    """A special tile's animation: its symbol alone on the key, turning or pulsing; the last
-    frame is the resting symbol."""
-    strip = Image.new("RGB", (FACE_W * frames, FACE_H), gp.KEY)
+    """A special tile's animation, turning or pulsing: whole faces on the ivory ground. The game
+    copies each frame over the tile's face as it is, key colour and all, so a see-through pixel
+    would punch a hole through the tile; the last frame is the resting face."""
+    strip = Image.new("RGB", (FACE_W * frames, FACE_H), IVORY)
     for n in range(frames):
-        big = paint_face(face, (n + 1) / frames, symbol_only=True)
-        cell = gp.keyed_on(big.resize((FACE_W, FACE_H), Image.LANCZOS), IVORY, 110)
-        strip.paste(cell, (n * FACE_W, 0))
+        big = paint_face(face, (n + 1) / frames)
+        strip.paste(big.resize((FACE_W, FACE_H), Image.LANCZOS).convert("RGB"), (n * FACE_W, 0))
     return strip
 
 
 def brick_strip(frames):
-    """The brick wall cracking and crumbling to dust as a fuse burns it."""
-    strip = Image.new("RGB", (FACE_W * frames, FACE_H), gp.KEY)
+    """The brick wall cracking and crumbling to dust as a fuse burns it, down to the tile's ivory
+    ground (whole faces, as the other animations)."""
+    strip = Image.new("RGB", (FACE_W * frames, FACE_H), IVORY)
     for n in range(frames):
         t = n / (frames - 1)
         big = Image.new("RGBA", (FACE_W * S, FACE_H * S), (0, 0, 0, 0))
@@ -734,9 +742,9 @@ def brick_strip(frames):
                 x, y = rng.uniform(4, 36) * S, rng.uniform(6, 46) * S
                 r = rng.uniform(0.6, 1.6) * S
                 d.ellipse([x - r, y - r, x + r, y + r], fill=(170, 140, 110, 255))
-        cell = gp.keyed_on(big.resize((FACE_W, FACE_H), Image.LANCZOS), IVORY, 110)
-        cell.putpixel((0, 0), gp.KEY)
-        strip.paste(cell, (n * FACE_W, 0))
+        face = face_base()
+        face.alpha_composite(big)
+        strip.paste(face.resize((FACE_W, FACE_H), Image.LANCZOS).convert("RGB"), (n * FACE_W, 0))
     return strip
 
 
