@@ -1082,6 +1082,55 @@ TEST_F(GameDataSet, LookFilesHoldEveryKeyTheGameReads)
     }
 }
 
+// The game writes bare numbers on the progress map; what each one is says a caption inked into
+// the map picture at its left. So in every look the numbers stand in one column below the
+// player's name, each on clear paper with ink (its caption) left of it on its row.
+TEST_F(GameDataSet, MapNumbersStandRightOfTheirInkedCaptions)
+{
+    SDL_Surface* map = IMG_Load((kData / "images/spiritmap.jpg").c_str());
+    ASSERT_NE(map, nullptr);
+    SDL_LockSurface(map);
+    const auto inkIn = [map](int x0, int y0, int x1, int y1) {
+        int count = 0;
+        for (int y = std::max(y0, 0); y < std::min(y1, map->h); ++y) {
+            for (int x = std::max(x0, 0); x < std::min(x1, map->w); ++x) {
+                Uint32 v = 0;
+                std::memcpy(&v,
+                            static_cast<const Uint8*>(map->pixels) + y * map->pitch +
+                                x * map->format->BytesPerPixel,
+                            map->format->BytesPerPixel);
+                Uint8 r = 0, g = 0, b = 0;
+                SDL_GetRGB(v, map->format, &r, &g, &b);
+                count += r < 150 ? 1 : 0;
+            }
+        }
+        return count;
+    };
+    const char* const numbers[] = {"MapScore1", "MapScore2", "MapScore3", "MapAchieved"};
+    for (const Look& look : kLooks) {
+        Reads r(look.file);
+        const Point name = r.Pt("MapName", "pos");
+        int previous = name.GetY() + 28;
+        for (const char* section : numbers) {
+            const Point at = r.Pt(section, "pos");
+            const int size = r.Int(section, "size");
+            const std::string where = std::string(look.file) + " " + section;
+            EXPECT_EQ(at.GetX(), r.Pt(numbers[0], "pos").GetX()) << where;
+            EXPECT_GE(at.GetY(), previous) << where << " overlaps the line above";
+            previous = at.GetY() + 24;
+            // A caption to the left, from the name's left edge up to the number.
+            EXPECT_GE(inkIn(name.GetX(), at.GetY() + 2, at.GetX() - 4, at.GetY() + 22), 60)
+                << where << " has no caption left of it";
+            // Clear paper where the number (and a long name) is written.
+            EXPECT_EQ(inkIn(at.GetX(), at.GetY(), at.GetX() + size, at.GetY() + 22), 0)
+                << where << " is written over the drawing";
+        }
+        r.ExpectComplete();
+    }
+    SDL_UnlockSurface(map);
+    SDL_FreeSurface(map);
+}
+
 TEST_F(GameDataSet, PuzzleSetsDescribeEveryBoardTheySelect)
 {
     std::set<int> sets;

@@ -1300,6 +1300,20 @@ def paper(w, h, seed):
 MAP_STEPS = [(92, 512), (150, 470), (214, 446), (280, 420), (330, 372), (392, 330), (452, 296),
              (520, 262), (586, 220), (640, 168), (700, 112)]
 MAP_REGIONS = [(60, 330), (420, 110)]  # top-left of each 320 x 200 coloured region
+# The game writes bare numbers on the map (the look files' MapScore1..3 and MapAchieved at x 170,
+# the rows' tops below); the captions saying what each one is are inked here, left of them.
+MAP_TEXT_ROWS = [(152, "This board"), (182, "Total"), (212, "Best"), (242, "Held by")]
+
+
+def map_captions(d, ink):
+    """The heading's underline and the captions of the score lines, in the map's ink."""
+    d.line([60, 142, 330, 142], fill=ink, width=1)
+    for x in (60, 330):
+        d.polygon([(x - 4, 142), (x, 139), (x + 4, 142), (x, 145)], fill=ink)
+    # The game's 18 px sans numbers stand on a baseline 17 px below their row's top.
+    fnt = gp.font("/usr/share/fonts/truetype/dejavu/DejaVuSerif-Italic.ttf", 17)
+    for top, text in MAP_TEXT_ROWS:
+        d.text((60, top + 17), text, font=fnt, fill=ink, anchor="ls")
 
 
 def spirit_map(coloured=False, box=None):
@@ -1394,6 +1408,8 @@ def spirit_map(coloured=False, box=None):
     # A frame of double ink lines.
     d.rectangle([8, 8, w - 9, h - 9], outline=ink, width=2)
     d.rectangle([14, 14, w - 15, h - 15], outline=ink, width=1)
+    # Drawn on both versions, so the coloured regions cut from this one keep them.
+    map_captions(d, ink)
     # Ink bleeds a little into the paper.
     img = Image.blend(img, img.filter(ImageFilter.GaussianBlur(1.2)), 0.45)
     img = gp.add_grain(img, 503, 3)
