@@ -1305,15 +1305,22 @@ MAP_REGIONS = [(60, 330), (420, 110)]  # top-left of each 320 x 200 coloured reg
 MAP_TEXT_ROWS = [(152, "This board"), (182, "Total"), (212, "Best"), (242, "Held by")]
 
 
-def map_captions(d, ink):
+def map_captions(img, d, ink):
     """The heading's underline and the captions of the score lines, in the map's ink."""
     d.line([60, 142, 330, 142], fill=ink, width=1)
     for x in (60, 330):
         d.polygon([(x - 4, 142), (x, 139), (x + 4, 142), (x, 145)], fill=ink)
-    # The game's 18 px sans numbers stand on a baseline 17 px below their row's top.
-    fnt = gp.font("/usr/share/fonts/truetype/dejavu/DejaVuSerif-Italic.ttf", 17)
+    # The game's 18 px sans numbers stand on a baseline 17 px below their row's top. The
+    # captions lean as a hand would write them: the upright serif sheared, since the italic cut
+    # is not in the font package the build installs.
+    fnt = gp.font("/usr/share/fonts/truetype/dejavu/DejaVuSerif.ttf", 17)
+    baseline, lean = 22, 0.2
     for top, text in MAP_TEXT_ROWS:
-        d.text((60, top + 17), text, font=fnt, fill=ink, anchor="ls")
+        mask = Image.new("L", (200, 30), 0)
+        ImageDraw.Draw(mask).text((4, baseline), text, font=fnt, fill=255, anchor="ls")
+        mask = mask.transform(mask.size, Image.AFFINE, (1, lean, -lean * baseline, 0, 1, 0),
+                              resample=Image.BICUBIC)
+        img.paste(ink, (56, top + 17 - baseline), mask)
 
 
 def spirit_map(coloured=False, box=None):
@@ -1409,7 +1416,7 @@ def spirit_map(coloured=False, box=None):
     d.rectangle([8, 8, w - 9, h - 9], outline=ink, width=2)
     d.rectangle([14, 14, w - 15, h - 15], outline=ink, width=1)
     # Drawn on both versions, so the coloured regions cut from this one keep them.
-    map_captions(d, ink)
+    map_captions(img, d, ink)
     # Ink bleeds a little into the paper.
     img = Image.blend(img, img.filter(ImageFilter.GaussianBlur(1.2)), 0.45)
     img = gp.add_grain(img, 503, 3)
