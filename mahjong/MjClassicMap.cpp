@@ -219,6 +219,9 @@ bool MjClassic::WaitForSceneLoader(const char* where)
         }
         SDL_Delay(kLoaderPollMs);
     }
+    // An ended loader is freed before the caller uses its animation: freed by a later frame, it
+    // would mark loaded again an animation the caller has cleaned up by then.
+    script->ReapSceneLoader(true);
     return true;
 }
 

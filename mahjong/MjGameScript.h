@@ -158,6 +158,9 @@ public:
     // Owned from here on; polled every frame.
     void SetSceneLoader(LoadingThread* loader) { _sceneLoader = loader; }
     LoadingThread* GetSceneLoader() const { return _sceneLoader; }
+    // Frees a stopped scene loader, marking its animation loaded when it loaded one; a loader
+    // still running is waited for when wait is set. Polled every frame.
+    void ReapSceneLoader(bool wait);
 
 private:
     void StartGameState();
@@ -167,8 +170,6 @@ private:
     void PlayAnimationState();
     void AnimationFrameState();
     void AnimationEndedState();
-    // Frees a stopped scene loader; a loader still running is waited for when wait is set.
-    void ReapSceneLoader(bool wait);
     // A replaced dialog may be the one whose button report is running: it leaves the stage now
     // and is deleted at the next frame.
     void RetireDialog(CastMemberDialog* dialog);

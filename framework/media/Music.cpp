@@ -15,7 +15,7 @@ Mix_Music*& CurrentStream()
 
 Music::Music(const char* file)
     : Debug(std::string("Music") + (file != nullptr ? file : "")),
-      _music(file != nullptr ? Mix_LoadMUS(file) : nullptr)
+      _file(file != nullptr ? file : ""), _music(file != nullptr ? Mix_LoadMUS(file) : nullptr)
 {
     if (_music == nullptr) {
         DebugVar(-1, "Cannot load music %s: %s", file != nullptr ? file : "(null)", Mix_GetError());

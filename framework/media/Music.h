@@ -28,6 +28,8 @@ public:
 
     Mix_Music* GetMusic() const { return _music; }
     bool IsValid() const { return _music != nullptr; }
+    // The file it was made from, loaded or not.
+    const std::string& GetFile() const { return _file; }
     Mix_MusicType GetType() const;
 
     // Replaces the playing stream as the mixer does. False when nothing plays.
@@ -57,5 +59,6 @@ private:
     // stream: halt such a stream first.
     static void HaltStalledFade();
 
+    std::string _file;
     Mix_Music* _music = nullptr; // owned; freed by the destructor
 };

@@ -96,6 +96,8 @@ public:
     // The commands stored for a frame (none: empty).
     std::vector<const KeyframeChange*> GetKeyframe(int frame) const;
     int CountSounds() const { return static_cast<int>(_sounds.size()); }
+    // What the last music command loaded, until the cleanup (none: nullptr).
+    const Music* GetMusic() const { return _music.get(); }
     // Set by CreateSplashObjects, consumed when the splash ends.
     static bool& SplashPending();
 

@@ -4,6 +4,7 @@
 
 #include "SDL.h"
 #include "framework/core/ConfigFile.h"
+#include "framework/core/LoadingThread.h"
 #include "framework/core/TickSource.h"
 #include "framework/media/AnimationManager.h"
 #include "framework/stage/Cast.h"
@@ -18,6 +19,7 @@
 #include "tests/support/TestSupport.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <functional>
@@ -763,6 +765,39 @@ TEST_F(MjQuestFlowTest, StartOfPlayHandsOverTheSceneLoaderAndBoundsItsWait)
     EXPECT_EQ(screen->_inPlay, 1);
     // No loader is left to finish: the stale state does not hold the next board.
     EXPECT_EQ(script->GetAnimState(), MjGameScript::kAnimNone);
+}
+
+// A scene loader that has ended but that no frame has freed yet, when the start of play uses its
+// animation: the loader is freed first, so that the frames after do not mark loaded again the
+// animation the hand-over cleaned up (the next cut-scene would then play nothing).
+TEST_F(MjQuestFlowTest, StartOfPlayFreesAnEndedSceneLoaderBeforeCleaningUpItsAnimation)
+{
+    namespace fs = std::filesystem;
+    fs::copy(fs::path(GAME_DATA_DIR) / "quest", "quest",
+             fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+    MakeQuest();
+    Open(1, BoardOne());
+    // The game's loader: the scene's animation, loaded on the worker.
+    app->otherLoad = [this](int, bool onThread) { return script->LoadSceneAnimation(onThread); };
+    script->SetAnimName("quest/scene01.cfg");
+    script->SetAnimState(MjGameScript::kAnimLoading);
+    auto* loader = new LoadingThread(app.get(), LoadingThread::kOtherResources);
+    script->SetSceneLoader(loader);
+    ASSERT_TRUE(testsupport::WaitUntilStopped(*loader, std::chrono::milliseconds(20000)));
+    ASSERT_TRUE(testsupport::WaitUntilFinished(*loader));
+    ASSERT_EQ(script->GetAnimState(), MjGameScript::kAnimLoaded);
+    ASSERT_TRUE(script->AnimationPresent());
+    ASSERT_EQ(script->GetSceneLoader(), loader);
+
+    screen->_inPlay = 0;
+    screen->StateReached(nullptr, MjClassic::kStartPlay, 1);
+    EXPECT_EQ(screen->_inPlay, 1);
+    EXPECT_EQ(script->GetSceneLoader(), nullptr);
+    EXPECT_FALSE(script->AnimationPresent());
+    EXPECT_EQ(script->GetAnimState(), MjGameScript::kAnimNone);
+    Run(50);
+    EXPECT_EQ(script->GetAnimState(), MjGameScript::kAnimNone);
+    app->otherLoad = nullptr;
 }
 
 } // namespace mjtest

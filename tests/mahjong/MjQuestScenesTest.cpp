@@ -3,6 +3,9 @@
 
 #include "framework/core/TickSource.h"
 #include "framework/media/AnimationManager.h"
+#include "framework/media/Music.h"
+#include "framework/shell/KeyframeChange.h"
+#include "framework/shell/SpriteRunnerConfigFile.h"
 #include "mahjong/MjClassic.h"
 #include "mahjong/MjGameScript.h"
 #include "mahjong/ZorvyAnimation.h"
@@ -97,6 +100,61 @@ TEST_F(MjQuestScenesTest, IntroPlaysFadesThenItsAnimationThenOpensBoardZero)
     EXPECT_EQ(script->GetAnimState(), MjGameScript::kAnimNone);
     EXPECT_FALSE(script->ClosingPlayed());
     Run(100);
+}
+
+// With the data set's music and sounds in the working folder, as the game runs.
+class MjQuestScenesAudioTest : public MjQuestScenesTest
+{
+protected:
+    void SetUp() override
+    {
+        namespace fs = std::filesystem;
+        fs::copy(fs::path(GAME_DATA_DIR) / "audio", "audio",
+                 fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+        MjQuestScenesTest::SetUp();
+    }
+};
+
+// Nothing plays when a scene begins: the intro starts its own music at its music frame and lets
+// it go at its end, where board 0 fades in its own.
+TEST_F(MjQuestScenesAudioTest, IntroStartsItsOwnMusicAndHandsOverToBoardZero)
+{
+    ASSERT_FALSE(Music::IsPlaying());
+    board->SceneStep();
+    ASSERT_TRUE(RunUntil([&] { return script->AnimationPresent(); }, 15000));
+    EXPECT_EQ(script->GetMusic(), nullptr);
+    EXPECT_FALSE(Music::IsPlaying());
+
+    // The intro's music command, as the game stored it.
+    int musicFrame = 0;
+    std::string musicFile;
+    const SpriteRunnerConfigFile* description = script->GetDescription();
+    ASSERT_NE(description, nullptr);
+    const int frames = (1000 / description->_frameMillis) * description->_seconds;
+    for (int frame = 1; frame < frames && musicFrame == 0; ++frame) {
+        for (const KeyframeChange* change : script->GetKeyframe(frame)) {
+            if (change->_code == AnimatedAppScript::kMusic) {
+                musicFrame = frame;
+                musicFile = change->_text.substr(0, change->_text.find(','));
+            }
+        }
+    }
+    ASSERT_GT(musicFrame, 0) << "the intro has no music";
+
+    ASSERT_TRUE(RunUntil([&] { return script->GetFrameCounter() >= musicFrame; }, 3000));
+    ASSERT_NE(script->GetMusic(), nullptr);
+    EXPECT_EQ(script->GetMusic()->GetFile(), musicFile);
+    EXPECT_TRUE(script->GetMusic()->IsValid());
+    EXPECT_TRUE(Music::IsPlaying());
+    // It plays on through the animation's frames.
+    ASSERT_TRUE(RunUntil([&] { return script->GetFrameCounter() >= frames / 2; }, 10000));
+    EXPECT_TRUE(Music::IsPlaying());
+
+    ASSERT_TRUE(RunUntil([&] { return !script->AnimationPresent(); }, 20000));
+    EXPECT_EQ(board->_puzzle, 0);
+    EXPECT_EQ(script->GetMusic(), nullptr);
+    // The intro's stream went with it: what plays now is board 0's.
+    EXPECT_TRUE(Music::IsPlaying());
 }
 
 TEST_F(MjQuestScenesTest, ClearedBoardsSceneLeadsToTheNextBoard)

@@ -2,6 +2,9 @@
 #include "framework/core/LoadingThread.h"
 #include "framework/media/AnimationManager.h"
 #include "framework/media/Image.h"
+#include "framework/media/Music.h"
+#include "framework/media/Sound.h"
+#include "framework/shell/KeyframeChange.h"
 #include "framework/shell/SpriteRunnerConfigFile.h"
 #include "framework/stage/CastMemberImage.h"
 #include "mahjong/Mahjong.h"
@@ -210,6 +213,64 @@ TEST_F(ZorvySceneLoaderDataTest, EveryShippedAnimationLoadsOnTheSceneLoader)
     script->CleanUpAnimation(0);
     EXPECT_EQ(testsupport::CountLogLines("Can't open"), 0);
     EXPECT_EQ(testsupport::CountLogLines("Init Failed"), 0);
+}
+
+// The board's music stops when a board ends and the next board fades its own in, so each of the
+// quest's animations, the intro and the closing one included, must start music of its own in its
+// first second; every sound it plays must be a file of the data set. Read as the game stores the
+// commands, and each file loaded as the animation loads it.
+TEST_F(ZorvySceneLoaderDataTest, EveryQuestAnimationStartsItsMusicEarlyAndItsSoundsExist)
+{
+    std::vector<std::string> animations;
+    const std::vector<std::string> listed = config->GetSectionsThatStartWith("puzzle");
+    const std::set<std::string> sections(listed.begin(), listed.end());
+    for (size_t p = 0; p < sections.size(); ++p) {
+        const std::string name =
+            config->Value("puzzle" + std::to_string(p), "animation", std::string("none"), true);
+        // The intro (puzzle 0) and every board's scene have one.
+        EXPECT_NE(name, "none") << "puzzle" << p;
+        if (name != "none") {
+            animations.push_back(name);
+        }
+    }
+    animations.push_back(MjGameScript::kClosingAnimation);
+    ASSERT_GE(animations.size(), 12u);
+
+    MjGameScript* script = app->GetGameScript();
+    for (const std::string& animation : animations) {
+        SCOPED_TRACE(animation);
+        script->BeginAnimation(animation, false);
+        ASSERT_TRUE(script->AnimationPresent());
+        const SpriteRunnerConfigFile& description = *script->GetDescription();
+        ASSERT_GT(description._frameMillis, 0);
+        const int frames = (1000 / description._frameMillis) * description._seconds;
+        int firstMusicMs = -1;
+        int sounds = 0;
+        // Frame 0 is never shown; the player steps frames 1 to frames - 1.
+        for (int frame = 1; frame < frames; ++frame) {
+            for (const KeyframeChange* change : script->GetKeyframe(frame)) {
+                const std::string file = change->_text.substr(0, change->_text.find(','));
+                if (change->_code == AnimatedAppScript::kMusic && firstMusicMs < 0) {
+                    firstMusicMs = frame * description._frameMillis;
+                    EXPECT_NE(file, "fadeout") << "the first music command fades out";
+                    EXPECT_TRUE(fs::is_regular_file(dataDir + "/" + file)) << file;
+                    const Music music(file.c_str());
+                    EXPECT_TRUE(music.IsValid()) << file;
+                    EXPECT_EQ(music.GetType(), MUS_OGG) << file;
+                } else if (change->_code == AnimatedAppScript::kSound) {
+                    ++sounds;
+                    EXPECT_TRUE(fs::is_regular_file(dataDir + "/" + file)) << file;
+                    const std::unique_ptr<Sound> sound(Sound::LoadSound(file, false));
+                    EXPECT_TRUE(sound->IsValid()) << file;
+                }
+            }
+        }
+        EXPECT_GE(firstMusicMs, 0) << "no music";
+        EXPECT_LE(firstMusicMs, 1000) << "music starts late";
+        EXPECT_GE(sounds, 1);
+        script->CleanUpAnimation(0);
+    }
+    EXPECT_EQ(testsupport::CountLogLines("Cannot load"), 0);
 }
 
 // A game left while its scene loads: the end of the game waits for the loader, frees it and the

@@ -48,6 +48,7 @@ TEST_F(MusicTest, LoadsAnOggStream)
     EXPECT_EQ(_song->GetType(), MUS_OGG);
     EXPECT_NE(_song->GetMusic(), nullptr);
     EXPECT_EQ(_song->GetName(), std::string("Music") + kSong);
+    EXPECT_EQ(_song->GetFile(), kSong);
     EXPECT_FALSE(Music::IsPlaying());
 }
 
@@ -194,6 +195,8 @@ TEST_F(MusicTest, MissingFileIsLoggedAndPlaysNothing)
 {
     std::unique_ptr<Music> missing(Music::LoadMusic("audio/missing.ogg"));
     EXPECT_FALSE(missing->IsValid());
+    // The file stays known, so that a caller can tell which one failed.
+    EXPECT_EQ(missing->GetFile(), "audio/missing.ogg");
     EXPECT_NE(mediatest::ReadLog().find("Cannot load music audio/missing.ogg"), std::string::npos);
     EXPECT_FALSE(Music::Play(missing.get(), 1));
     EXPECT_FALSE(Music::IsPlaying());

@@ -394,6 +394,25 @@ TEST_F(AnimatedAppScriptAudioTest, MusicCommandPlaysFadesInOrFadesOut)
     Music::Stop();
 }
 
+// The script holds the music its last command loaded until the cleanup, whose freeing of it stops
+// the stream even without a fade.
+TEST_F(AnimatedAppScriptAudioTest, MusicIsHeldUntilTheCleanUpStopsIt)
+{
+    Load(Description(""));
+    EXPECT_EQ(Anim()->GetMusic(), nullptr);
+    Anim()->ProcessSpriteCommand(nullptr, AnimatedAppScript::kMusic, "tune.ogg,500");
+    ASSERT_NE(Anim()->GetMusic(), nullptr);
+    EXPECT_EQ(Anim()->GetMusic()->GetFile(), "tune.ogg");
+    EXPECT_TRUE(Anim()->GetMusic()->IsValid());
+    EXPECT_TRUE(Music::IsPlaying());
+    // A fade-out command lets the stream fade but keeps the music.
+    Anim()->ProcessSpriteCommand(nullptr, AnimatedAppScript::kMusic, "fadeout,2000");
+    EXPECT_NE(Anim()->GetMusic(), nullptr);
+    Anim()->CleanUpAnimation(0);
+    EXPECT_EQ(Anim()->GetMusic(), nullptr);
+    EXPECT_FALSE(Music::IsPlaying());
+}
+
 struct KeyCase
 {
     SDLKey key;

@@ -59,6 +59,11 @@ int ShellFramework::LoadGameResources(bool onThread)
     return gameResult;
 }
 
+int ShellFramework::LoadOtherResources(int mode, bool onThread)
+{
+    return otherLoad ? otherLoad(mode, onThread) : Framework::LoadOtherResources(mode, onThread);
+}
+
 bool WriteSheet(const std::string& path, int w, int h)
 {
     SDL_Surface* s = SDL_CreateRGBSurface(0, w, h, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0);

@@ -32,6 +32,8 @@ public:
     void DoIt() override;
     int LoadMenuResources(bool onThread) override;
     int LoadGameResources(bool onThread) override;
+    // otherLoad when set (on the loader's worker), else the framework's.
+    int LoadOtherResources(int mode, bool onThread) override;
 
     std::function<AppScript*(ShellFramework&)> makeScript;
     std::unique_ptr<AppScript> ownScript;
@@ -45,6 +47,7 @@ public:
     std::atomic<int> gameLoads{0};
     std::atomic<bool> menuOnThread{false};
     int gameResult = 0; // what LoadGameResources returns
+    std::function<int(int mode, bool onThread)> otherLoad;
     // Fails the menu loading on a loading thread: returns -1 without loading anything.
     std::atomic<bool> failMenuOnThread{false};
 };
