@@ -241,7 +241,10 @@ TEST_F(OptionsDialogTest, MusicSliderPreviewsTheMenuMusicOnlyWhenNoneIsPlaying)
     EXPECT_TRUE(Music::IsPlaying());
     Release(options, music, 60);
     EXPECT_FALSE(options->IsMusicPreviewing());
-    EXPECT_TRUE(Music::IsFadingOut());
+    // The mixer fades out from the volume the fade-in had reached: right after the fade-in began
+    // that takes only a few of its steps, which its thread may already have run under load, so
+    // the music may be stopped already; either way it no longer plays on.
+    EXPECT_TRUE(Music::IsFadingOut() || !Music::IsPlaying());
 }
 
 TEST_F(OptionsDialogTest, SoundsSliderPlaysASampleThatAnyButtonEnds)
