@@ -90,6 +90,14 @@ unsigned int AutoPlayer::GameMs()
     return TickSource::Now();
 }
 
+unsigned int AutoPlayer::MsSinceSeen(unsigned int& since)
+{
+    if (since == 0) {
+        since = GameMs();
+    }
+    return GameMs() - since;
+}
+
 bool AutoPlayer::Frame()
 {
     if (_ended) {

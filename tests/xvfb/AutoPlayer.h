@@ -54,6 +54,9 @@ public:
     unsigned int StepMs() const;
     // Game milliseconds (the engine's tick source).
     static unsigned int GameMs();
+    // Game milliseconds since a screen was first seen: `since` (0 until then) is marked with
+    // the time of this first call. For waiting until a screen that just came up has settled.
+    static unsigned int MsSinceSeen(unsigned int& since);
 
     // --- input: pushed now, seen by the game's next frame. A press moves the mouse there first
     // and arrives a frame after the move. False while an earlier press is still queued.

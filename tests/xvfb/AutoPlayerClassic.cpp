@@ -368,10 +368,7 @@ private:
         if (paused == nullptr) {
             return false;
         }
-        if (_pausedSeenMs == 0) {
-            _pausedSeenMs = AutoPlayer::GameMs();
-        }
-        if (AutoPlayer::GameMs() - _pausedSeenMs < kDialogSettleMs) {
+        if (AutoPlayer::MsSinceSeen(_pausedSeenMs) < kDialogSettleMs) {
             return false;
         }
         std::vector<MjTile*> sprites;
@@ -520,10 +517,7 @@ private:
         }
         if (screen._previewDeal != 0 && screen._selectionKind == 1 && screen._pageReady != 0 &&
             _player.FindButton(MjClassic::kPlayChoiceId) != nullptr) {
-            if (_pageSeenMs == 0) {
-                _pageSeenMs = AutoPlayer::GameMs();
-            }
-            if (AutoPlayer::GameMs() - _pageSeenMs < kDialogSettleMs) {
+            if (AutoPlayer::MsSinceSeen(_pageSeenMs) < kDialogSettleMs) {
                 return false;
             }
             _player.Check(screen._puzzle == _sceneBefore,
@@ -540,10 +534,7 @@ private:
         }
         if (CastMemberDialog* menu = _player.OpenDialog(MjGameScript::kMenuDialogId)) {
             // Pressed once the menu has faded in, again while it stays.
-            if (_menuSeenMs == 0) {
-                _menuSeenMs = AutoPlayer::GameMs();
-            }
-            if (AutoPlayer::GameMs() - _menuSeenMs >= kDialogSettleMs) {
+            if (AutoPlayer::MsSinceSeen(_menuSeenMs) >= kDialogSettleMs) {
                 _player.PressDialogItem(menu, MjGameScript::kMenuMovie);
                 _menuSeenMs = AutoPlayer::GameMs();
             }

@@ -125,19 +125,31 @@ int AutoPlayerGame::CongratsLayoutShown(MjClassic& screen)
     if (screen._layout == nullptr) {
         return 0;
     }
-    for (int n = 1; n <= kCongratsLayouts; ++n) {
-        std::ifstream in("puzzles/congrats" + std::to_string(n) + ".cfg");
-        std::string line;
+    // Each layout file's title line and its count of placement lines, read once: the steps
+    // poll this every frame.
+    struct Layout
+    {
         std::string title;
         size_t tiles = 0;
-        while (std::getline(in, line)) {
-            if (line.rfind("L=", 0) == 0) {
-                title = line.substr(2);
+    };
+    static const std::vector<Layout> layouts = [] {
+        std::vector<Layout> read(kCongratsLayouts);
+        for (int n = 1; n <= kCongratsLayouts; ++n) {
+            std::ifstream in("puzzles/congrats" + std::to_string(n) + ".cfg");
+            std::string line;
+            while (std::getline(in, line)) {
+                if (line.rfind("L=", 0) == 0) {
+                    read[n - 1].title = line.substr(2);
+                }
+                read[n - 1].tiles += line.rfind("p=", 0) == 0 ? 1 : 0;
             }
-            tiles += line.rfind("p=", 0) == 0 ? 1 : 0;
         }
-        if (tiles > 0 && screen._layout->Title() == title) {
-            return AutoPlayer::GridCopy(screen, nullptr).size() == tiles ? n : 0;
+        return read;
+    }();
+    for (int n = 1; n <= kCongratsLayouts; ++n) {
+        const Layout& layout = layouts[n - 1];
+        if (layout.tiles > 0 && screen._layout->Title() == layout.title) {
+            return AutoPlayer::GridCopy(screen, nullptr).size() == layout.tiles ? n : 0;
         }
     }
     return 0;

@@ -193,10 +193,7 @@ private:
             if (_player.OpenDialog(MjClassic::kWinDialog) == nullptr) {
                 return false;
             }
-            if (_winSeenMs == 0) {
-                _winSeenMs = AutoPlayer::GameMs();
-            }
-            if (AutoPlayer::GameMs() - _winSeenMs < kDialogSettleMs) {
+            if (AutoPlayer::MsSinceSeen(_winSeenMs) < kDialogSettleMs) {
                 return false;
             }
             _player.Check(_congratsShot, "the board's end shows the congratulation");

@@ -508,10 +508,7 @@ private:
             screen._mapRollSprite->IsVisible()) {
             return false;
         }
-        if (_mapSeenMs == 0) {
-            _mapSeenMs = AutoPlayer::GameMs();
-        }
-        if (AutoPlayer::GameMs() - _mapSeenMs < kSettleMs) {
+        if (AutoPlayer::MsSinceSeen(_mapSeenMs) < kSettleMs) {
             return false;
         }
         _mapSeenMs = 0;

@@ -344,10 +344,7 @@ private:
             return false;
         }
         if (PageReady(screen) && _player.FindButton(MjClassic::kPlayChoiceId) != nullptr) {
-            if (_pageSeenMs == 0) {
-                _pageSeenMs = AutoPlayer::GameMs();
-            }
-            if (AutoPlayer::GameMs() - _pageSeenMs < kSettleMs) {
+            if (AutoPlayer::MsSinceSeen(_pageSeenMs) < kSettleMs) {
                 return false;
             }
             _player.Check(screen._puzzle == 0 || screen._puzzle <= kMoviesReached,
@@ -358,10 +355,7 @@ private:
         }
         if (CastMemberDialog* menu = _player.OpenDialog(MjGameScript::kMenuDialogId)) {
             // Pressed once the menu has faded in, again while it stays.
-            if (_menuSeenMs == 0) {
-                _menuSeenMs = AutoPlayer::GameMs();
-            }
-            if (AutoPlayer::GameMs() - _menuSeenMs >= kSettleMs) {
+            if (AutoPlayer::MsSinceSeen(_menuSeenMs) >= kSettleMs) {
                 if (!_menuShot) {
                     _menuShot = true;
                     _player.Shot("game-menu-quest");
