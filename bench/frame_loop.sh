@@ -38,7 +38,7 @@ status=0
 SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy "$bench" "$FRAME_LOOP_SCENARIO" "$seconds" \
     2>"$FRAME_LOOP_WORK/err.txt" || status=$?
 # SDL's reason reaches the program's log: a display taken by another server is tried again.
-if [ "$status" -ne 0 ] && grep -qs "Couldn't open X11 display" err.txt debug.txt; then
+if [ "$status" -ne 0 ] && display_refused err.txt debug.txt; then
     exit 75
 fi
 cat "$FRAME_LOOP_WORK/err.txt" >&2

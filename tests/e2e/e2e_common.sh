@@ -57,7 +57,7 @@ start_game() {
 
 # Whether the program said its display could not be opened (another server took it).
 display_taken() {
-    grep -qsE "Couldn't open X11 display|No available video device" "$scene_err" debug.txt
+    display_refused "$scene_err" debug.txt
 }
 
 # Takes a screenshot named after the screen into the artifact folder: OUT/shots/NAME.png.

@@ -58,7 +58,7 @@ wait_after() {
         fi
         sleep 0.05
     done
-    if grep -qsE "Couldn't open X11 display|No available video device" debug.txt "$scene_err"; then
+    if display_refused debug.txt "$scene_err"; then
         exit 75
     fi
     echo "FAIL: the program never printed \"$2\"" >&2

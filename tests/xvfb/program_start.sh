@@ -38,7 +38,7 @@ for _ in $(seq 1 200); do
 done
 if [ -z "$window" ]; then
     # The framework logs a display it could not open in its own log: the display was taken.
-    grep -qsE "Couldn't open X11 display|No available video device" "$out/program.err" debug.txt && exit 75
+    display_refused "$out/program.err" debug.txt && exit 75
     echo "FAIL: no window titled Quorvane"
     cat "$out/program.err"
     exit 1

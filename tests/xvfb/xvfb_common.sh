@@ -91,6 +91,13 @@ wait_for_display() {
     exit 75
 }
 
+# Whether a program's log or error output (the files given; missing ones are skipped) says it
+# could not open its display: the server was taken or refused it, and the run is tried again.
+# Usage: display_refused FILE...
+display_refused() {
+    grep -qsE "Couldn't open X11 display|No available video device" "$@"
+}
+
 # Outside Xvfb: ends the run when a tool the scripts use is missing.
 check_tools() {
     local tool
@@ -148,8 +155,7 @@ wait_count() {
     # working folder the scene program moved to below its artifact folder.
     local logs
     mapfile -t logs < <(find "$(dirname "$scene_log")" -maxdepth 3 -name debug.txt 2>/dev/null)
-    if grep -qsE "Couldn't open X11 display|No available video device" "$scene_err" debug.txt \
-        "${logs[@]}"; then
+    if display_refused "$scene_err" debug.txt "${logs[@]}"; then
         exit 75
     fi
     if [ "$2" -eq 1 ]; then
@@ -277,7 +283,7 @@ run_auto_player() {
     run_status=0
     wait "$scene_pid" || run_status=$?
     trap - EXIT
-    if grep -qsE "Couldn't open X11 display|No available video device" "$dir/work/debug.txt" &&
+    if display_refused "$dir/work/debug.txt" &&
         ! grep -q "^step $first" "$dir/run.log"; then
         exit 75
     fi
@@ -352,7 +358,7 @@ start_game_scene() {
     for _ in $(seq 1 200); do
         grep -qx started "$log" && break
         if ! kill -0 "$scene_pid" 2>/dev/null; then
-            grep -qsE "Couldn't open X11 display|No available video device" "$work/debug.txt" &&
+            display_refused "$work/debug.txt" &&
                 exit 75
             break
         fi
