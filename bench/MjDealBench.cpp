@@ -1,10 +1,10 @@
 // The solvable deal of a 144-tile board, seeds 1 to 200, retries included: first from a loaded
 // grid to a dealt grid, then with reading the layout file. Prints the median, the 95th
 // percentile and the slowest seed of each run.
-#include "mahjong/MjBoardSettings.h"
-#include "mahjong/MjDeal.h"
-#include "mahjong/MjLayout.h"
-#include "tests/mahjong/MjGameGrid.h"
+#include "mahjong/board/MjBoardSettings.h"
+#include "mahjong/board/MjDeal.h"
+#include "mahjong/board/MjLayout.h"
+#include "tests/mahjong/board/MjGameGrid.h"
 
 #include <algorithm>
 #include <benchmark/benchmark.h>

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Includes point down the layers: core, media, stage, dialogs, shell, then the game. A header never
-# includes a higher layer; a source file does only when tools/layering-allow.txt lists it (the
-# cross-calls the design needs, such as the frame loop and the stage). The game includes only the
-# framework and itself.
+# Includes point down the layers: core, media, stage, dialogs, shell, then the game's board, scene,
+# screen, screens and app. A header never includes a higher layer; a source file does only when
+# tools/layering-allow.txt lists it (the cross-calls the design needs, such as the frame loop and the
+# stage, or the board screen and the game script). The game includes only the framework and itself,
+# and every game source lives in one of its folders.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -15,7 +16,11 @@ layer() {
     framework/stage/*) echo 2 ;;
     framework/dialogs/*) echo 3 ;;
     framework/shell/*) echo 4 ;;
-    mahjong/*) echo 5 ;;
+    mahjong/board/*) echo 5 ;;
+    mahjong/scene/*) echo 6 ;;
+    mahjong/screen/*) echo 7 ;;
+    mahjong/screens/*) echo 8 ;;
+    mahjong/app/*) echo 9 ;;
     *) echo -1 ;;
     esac
 }
@@ -28,6 +33,11 @@ failed=0
 used=()
 while IFS= read -r file; do
     own=$(layer "$file")
+    if ((own < 0)); then
+        echo "$file: a game source outside the game's folders (board, scene, screen, screens, app)"
+        failed=1
+        continue
+    fi
     upward=()
     while IFS= read -r target; do
         if [[ $file == mahjong/* && $target != framework/* && $target != mahjong/* ]]; then
@@ -36,7 +46,10 @@ while IFS= read -r file; do
             continue
         fi
         other=$(layer "$target")
-        if ((other > own)); then
+        if [[ $target == mahjong/* ]] && ((other < 0)); then
+            echo "$file: includes \"$target\", which is in none of the game's folders"
+            failed=1
+        elif ((other > own)); then
             upward+=("$target")
         fi
     done < <(sed -n 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"\([^"]*\)".*/\1/p' "$file" |

@@ -1,14 +1,14 @@
 #include "tests/e2e/FreePairFinder.h"
 
 #include "framework/core/ConfigFile.h"
-#include "mahjong/MjBoardSettings.h"
-#include "mahjong/MjCell.h"
-#include "mahjong/MjClassic.h"
-#include "mahjong/MjClassicConfig.h"
-#include "mahjong/MjDeal.h"
-#include "mahjong/MjLayout.h"
-#include "mahjong/MjPuzzleRules.h"
-#include "mahjong/MjTile.h"
+#include "mahjong/board/MjBoardSettings.h"
+#include "mahjong/board/MjCell.h"
+#include "mahjong/board/MjDeal.h"
+#include "mahjong/board/MjLayout.h"
+#include "mahjong/board/MjPuzzleRules.h"
+#include "mahjong/board/MjTile.h"
+#include "mahjong/screen/MjClassic.h"
+#include "mahjong/screen/MjClassicConfig.h"
 
 #include <map>
 

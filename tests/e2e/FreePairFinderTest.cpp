@@ -2,9 +2,9 @@
 
 #include "framework/core/ConfigFile.h"
 #include "framework/shell/AppScript.h"
-#include "mahjong/MjLayout.h"
-#include "mahjong/MjPuzzleRules.h"
-#include "mahjong/MjTile.h"
+#include "mahjong/board/MjLayout.h"
+#include "mahjong/board/MjPuzzleRules.h"
+#include "mahjong/board/MjTile.h"
 #include "tests/mahjong/support/BoardHarness.h"
 #include "tests/support/TestSupport.h"
 

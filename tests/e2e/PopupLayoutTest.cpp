@@ -1,6 +1,6 @@
 #include "framework/dialogs/CastMemberDialogResizable.h"
 #include "framework/dialogs/DialogItem.h"
-#include "mahjong/MjGameScript.h"
+#include "mahjong/app/MjGameScript.h"
 #include "tests/mahjong/support/FlowHarness.h"
 
 #include <algorithm>

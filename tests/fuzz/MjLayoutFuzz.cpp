@@ -1,11 +1,11 @@
 // Feeds arbitrary bytes to the layout reader as a layout file, in single and double mode, then
 // runs the free rule over the board and deals it; every cell written must lie inside the grid
 // and every dealt face must be a face of the tile sheet.
-#include "mahjong/MjBoardSettings.h"
-#include "mahjong/MjCell.h"
-#include "mahjong/MjDeal.h"
-#include "mahjong/MjLayout.h"
-#include "tests/mahjong/MjGameGrid.h"
+#include "mahjong/board/MjBoardSettings.h"
+#include "mahjong/board/MjCell.h"
+#include "mahjong/board/MjDeal.h"
+#include "mahjong/board/MjLayout.h"
+#include "tests/mahjong/board/MjGameGrid.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -8,10 +8,10 @@
 #include "framework/media/AnimationManager.h"
 #include "framework/stage/Cast.h"
 #include "framework/stage/CastMemberButton.h"
-#include "mahjong/MjCell.h"
-#include "mahjong/MjClassic.h"
-#include "mahjong/MjLayout.h"
-#include "mahjong/MjTile.h"
+#include "mahjong/board/MjCell.h"
+#include "mahjong/board/MjLayout.h"
+#include "mahjong/board/MjTile.h"
+#include "mahjong/screen/MjClassic.h"
 
 #include <algorithm>
 #include <atomic>

@@ -28,12 +28,12 @@
 #include "framework/media/Image.h"
 #include "framework/shell/ConfigFilePlayers.h"
 #include "framework/stage/CastMemberButton.h"
-#include "mahjong/Mahjong.h"
-#include "mahjong/MjClassic.h"
-#include "mahjong/MjClassicConfig.h"
-#include "mahjong/MjGameScript.h"
-#include "mahjong/MjLayout.h"
-#include "mahjong/MjTile.h"
+#include "mahjong/app/Mahjong.h"
+#include "mahjong/app/MjGameScript.h"
+#include "mahjong/board/MjLayout.h"
+#include "mahjong/board/MjTile.h"
+#include "mahjong/screen/MjClassic.h"
+#include "mahjong/screen/MjClassicConfig.h"
 #include "tests/xvfb/AutoPlayerGame.h"
 
 #include <algorithm>

@@ -6,10 +6,10 @@
 #include "framework/shell/ConfigFilePlayers.h"
 #include "framework/shell/SpriteRunnerConfigFile.h"
 #include "framework/stage/CastMemberButton.h"
-#include "mahjong/MjClassic.h"
-#include "mahjong/MjGameScript.h"
-#include "mahjong/MjLayout.h"
-#include "mahjong/MjTile.h"
+#include "mahjong/app/MjGameScript.h"
+#include "mahjong/board/MjLayout.h"
+#include "mahjong/board/MjTile.h"
+#include "mahjong/screen/MjClassic.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mahjong/Mahjong.h"
+#include "mahjong/app/Mahjong.h"
 #include "tests/xvfb/AutoPlayer.h"
 
 #include <functional>

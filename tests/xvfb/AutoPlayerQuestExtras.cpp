@@ -24,10 +24,10 @@
 #include "framework/shell/ConfigFilePlayers.h"
 #include "framework/shell/SpriteRunnerConfigFile.h"
 #include "framework/stage/CastMemberButton.h"
-#include "mahjong/MjClassic.h"
-#include "mahjong/MjGameScript.h"
-#include "mahjong/MjTextLabel.h"
-#include "mahjong/MjTile.h"
+#include "mahjong/app/MjGameScript.h"
+#include "mahjong/board/MjTextLabel.h"
+#include "mahjong/board/MjTile.h"
+#include "mahjong/screen/MjClassic.h"
 #include "tests/xvfb/AutoPlayerGame.h"
 
 #include <cstdio>

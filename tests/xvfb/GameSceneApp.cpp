@@ -2,7 +2,7 @@
 
 #include "framework/core/Application.h"
 #include "framework/media/AnimationManager.h"
-#include "mahjong/MjGameScript.h"
+#include "mahjong/app/MjGameScript.h"
 
 #include <utility>
 

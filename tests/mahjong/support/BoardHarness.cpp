@@ -6,9 +6,9 @@
 #include "framework/media/AnimationManager.h"
 #include "framework/shell/AppScript.h"
 #include "framework/stage/Cast.h"
-#include "mahjong/MjLayout.h"
-#include "mahjong/MjPointsPopup.h"
-#include "mahjong/MjTile.h"
+#include "mahjong/board/MjLayout.h"
+#include "mahjong/board/MjTile.h"
+#include "mahjong/screen/MjPointsPopup.h"
 #include "tests/support/TestSupport.h"
 
 #include <filesystem>

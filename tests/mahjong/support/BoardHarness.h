@@ -1,8 +1,8 @@
 #pragma once
 
-#include "mahjong/MjClassic.h"
-#include "mahjong/MjClassicConfig.h"
-#include "tests/mahjong/MjLayoutTestSupport.h"
+#include "mahjong/screen/MjClassic.h"
+#include "mahjong/screen/MjClassicConfig.h"
+#include "tests/mahjong/board/MjLayoutTestSupport.h"
 #include "tests/shell/ShellTestSupport.h"
 
 #include <functional>

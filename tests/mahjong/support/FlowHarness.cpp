@@ -6,8 +6,8 @@
 #include "framework/dialogs/DialogItem.h"
 #include "framework/media/AnimationManager.h"
 #include "framework/stage/Cast.h"
-#include "mahjong/MjLayout.h"
-#include "mahjong/MjTile.h"
+#include "mahjong/board/MjLayout.h"
+#include "mahjong/board/MjTile.h"
 #include "tests/support/TestSupport.h"
 
 namespace mjtest {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mahjong/MjGameScript.h"
+#include "mahjong/app/MjGameScript.h"
 #include "tests/mahjong/support/BoardHarness.h"
 
 #include <string>

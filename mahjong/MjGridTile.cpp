@@ -1,5 +1,0 @@
-#include "mahjong/MjGridTile.h"
-
-MjGridTile::~MjGridTile() = default;
-
-MjTileFactory::~MjTileFactory() = default;

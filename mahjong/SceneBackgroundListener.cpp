@@ -1,3 +1,0 @@
-#include "mahjong/SceneBackgroundListener.h"
-
-SceneBackgroundListener::~SceneBackgroundListener() = default;

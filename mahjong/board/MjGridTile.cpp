@@ -1,0 +1,5 @@
+#include "mahjong/board/MjGridTile.h"
+
+MjGridTile::~MjGridTile() = default;
+
+MjTileFactory::~MjTileFactory() = default;

@@ -1,0 +1,30 @@
+#include "mahjong/board/MjScoring.h"
+
+#include <cstdio>
+
+int MjScoring::MatchValue(int type)
+{
+    if (type >= 0 && type <= 26) {
+        return type % 9 + 1;
+    }
+    if (type >= 27 && type <= 33) {
+        return 10;
+    }
+    return 15;
+}
+
+std::string MjScoring::FormatNumber(int value, int gameType)
+{
+    char text[32];
+    if (gameType == kTimedGameType) {
+        std::snprintf(text, sizeof(text), "%d:%02d", value / 60, value % 60);
+        return text;
+    }
+    std::snprintf(text, sizeof(text), "%d", value);
+    std::string digits = text;
+    const size_t sign = digits[0] == '-' ? 1 : 0;
+    for (long pos = static_cast<long>(digits.size()) - 3; pos > static_cast<long>(sign); pos -= 3) {
+        digits.insert(static_cast<size_t>(pos), ",");
+    }
+    return digits;
+}

@@ -1,0 +1,3 @@
+#include "mahjong/scene/SceneBackgroundListener.h"
+
+SceneBackgroundListener::~SceneBackgroundListener() = default;
