@@ -322,6 +322,15 @@ public:
     // --- progress and high-score records
     void SelectPuzzle(int puzzle);
     void RecordBoard();
+    // A board's records as they are shown: the shared high score with its holder, and the
+    // player's own best, which is written first and so can be newer than the shared file.
+    struct BoardRecords
+    {
+        int high = 0;
+        std::string holder;
+        int best = 0;
+    };
+    BoardRecords ReadBoardRecords(const std::string& key);
     void AddLives(int delta);
 
     // --- selection screens, modes, scenes and the progress map

@@ -23,12 +23,12 @@ void MjClassic::RecordBoard()
     const std::string key = MjPuzzleRules::SeedKey(_config->_type, _puzzle);
     const int score = _boardScore;
     const bool timed = _config->_type == kTimedType;
-    if (IsNewRecord(timed, score, _recordValues[0])) {
+    const bool newHigh = IsNewRecord(timed, score, _recordValues[0]);
+    if (newHigh) {
         _recordValues[0] = score;
         if (_highScoresFile != nullptr) {
             _highScoresFile->Write("prevHighScore", key, score);
             _highScoresFile->Write("achieved", key, _playerName);
-            _highScoresFile->Flush();
         }
     }
     if (IsNewRecord(timed, score, _recordValues[1])) {
@@ -68,7 +68,29 @@ void MjClassic::RecordBoard()
             _progressFile->Write("global", "lives", _lives);
         }
     }
+    // The player's own file first: a game stopped before the shared file is written leaves a
+    // best that beats the high score, which reading takes as the high score (ReadBoardRecords);
+    // the other order would leave a high score held by a player whose best is unplayed.
     if (_progressFile != nullptr) {
         _progressFile->Flush();
     }
+    if (newHigh && _highScoresFile != nullptr) {
+        _highScoresFile->Flush();
+    }
+}
+
+MjClassic::BoardRecords MjClassic::ReadBoardRecords(const std::string& key)
+{
+    BoardRecords records;
+    records.high = ConfigInt(_highScoresFile, "prevHighScore", key, 0);
+    records.holder = ConfigText(_highScoresFile, "achieved", key, "");
+    records.best = ConfigInt(_progressFile, "prevBestScore", key, 0);
+    const bool timed = _config->_type == kTimedType;
+    const bool beaten =
+        timed ? records.high == 0 || records.best < records.high : records.best > records.high;
+    if (records.best != 0 && beaten) {
+        records.high = records.best;
+        records.holder = _playerName;
+    }
+    return records;
 }

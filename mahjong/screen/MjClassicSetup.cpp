@@ -276,8 +276,17 @@ void MjClassic::SelectPuzzle(int puzzle)
     _puzzle = puzzle > _puzzleCount || puzzle < 0 ? 0 : puzzle;
     _puzzleNumber = _puzzle + 1;
     const std::string key = MjPuzzleRules::SeedKey(_config->_type, _puzzle);
-    _recordValues[0] = ConfigInt(_highScoresFile, "prevHighScore", key, 0);
-    _recordValues[1] = ConfigInt(_progressFile, "prevBestScore", key, 0);
+    const BoardRecords records = ReadBoardRecords(key);
+    if (_highScoresFile != nullptr &&
+        records.high != ConfigInt(_highScoresFile, "prevHighScore", key, 0)) {
+        // The shared file missed the player's last best (the game stopped in between): it
+        // catches up, so other players see it too.
+        _highScoresFile->Write("prevHighScore", key, records.high);
+        _highScoresFile->Write("achieved", key, records.holder);
+        _highScoresFile->Flush();
+    }
+    _recordValues[0] = records.high;
+    _recordValues[1] = records.best;
     if (!_quest) {
         _score = _recordValues[1];
         AddToTotal(0);

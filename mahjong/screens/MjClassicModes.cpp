@@ -161,9 +161,10 @@ void MjClassic::ShowModeText(MjTile* tile, bool entering, int, int)
 void MjClassic::ShowBestPanel(int x, int y, int lineHeight)
 {
     const std::string key = MjPuzzleRules::SeedKey(_config->_type, _puzzle);
-    const int high = ConfigInt(_highScoresFile, "prevHighScore", key, 0);
-    const int best = ConfigInt(_progressFile, "prevBestScore", key, 0);
-    std::string holder = ConfigText(_highScoresFile, "achieved", key, "");
+    const BoardRecords records = ReadBoardRecords(key);
+    const int high = records.high;
+    const int best = records.best;
+    std::string holder = records.holder;
     if (holder.empty()) {
         holder = " ";
     }

@@ -264,18 +264,31 @@ TEST_F(MjClassicModesTest, BestPanelShowsTheBoardsRecords)
     const std::vector<Case> cases = {
         {kClassicLook, 0, 0, "", {"Your Best Score", "Unplayed", "Highest Score", "Unplayed", " "}},
         {kClassicLook,
+         999,
+         1234,
+         "Blue Fox",
+         {"Your Best Score", "999", "Highest Score", "1,234", "Blue Fox"}},
+        // A best that beats the shared file (the game stopped between the two writes) is the
+        // high score, held by the player.
+        {kClassicLook,
          1234,
          999,
-         "Ann",
-         {"Your Best Score", "1,234", "Highest Score", "999", "Ann"}},
+         "Blue Fox",
+         {"Your Best Score", "1,234", "Highest Score", "1,234", "Ann"}},
         {kClassicLook,
          1000000,
          1234567,
          "Blue Fox",
          {"Your Best Score", "1,000,000", "Highest Score", "1,234,567", "Blue Fox"}},
-        {kTimedLook, 75, 3600, "Ann", {"Your Best Time", "1:15", "Lowest Time", "60:00", "Ann"}},
+        {kTimedLook, 3600, 75, "Ann", {"Your Best Time", "60:00", "Lowest Time", "1:15", "Ann"}},
+        {kTimedLook,
+         75,
+         3600,
+         "Blue Fox",
+         {"Your Best Time", "1:15", "Lowest Time", "1:15", "Ann"}},
         {kTimedLook, 0, 9, "", {"Your Best Time", "Unplayed", "Lowest Time", "0:09", " "}},
     };
+    app->_playerName = "Ann";
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.look) + " " + std::to_string(c.best));
         // Each case starts from no records at all.
