@@ -150,7 +150,16 @@ void MjDeal::DealTiles()
             return;
         }
         _layout->Rebuild();
-        if (++_retries > kMaxRetries) {
+        if (++_retries > kMaxRetries && _stuckOnDeepMagnet) {
+            // The plays stuck behind a deep magnet with nothing to pull: a random deal would hold
+            // the same trap.
+            DebugVar(-1, "Critical Error in Layout - A deep magnet has no fully covered tile to "
+                         "pull, the board is not dealt");
+            CountTilesToDeal();
+            RemoveUndealt();
+            return;
+        }
+        if (_retries > kMaxRetries) {
             DebugVar(-1,
                      "Critical Error in Layout - No solvable deal after %d tries, dealt at "
                      "random: the board may not be solvable",

@@ -104,6 +104,7 @@ private:
     int _previewQ = 0;
     bool _dealt = false;
     int _retries = 0;
+    bool _stuckOnDeepMagnet = false; // the last stuck play had a deep magnet with nothing to pull
     std::vector<PlanStep>* _plan = nullptr; // not owned
     void Note(int kind, int index);
 };

@@ -3,6 +3,8 @@
 #include "mahjong/board/MjDeal.h"
 #include "mahjong/board/MjLayout.h"
 
+#include <algorithm>
+
 namespace {
 constexpr int kBrickKind = 2;
 constexpr int kFuseType = 48;
@@ -70,12 +72,14 @@ int MjDeal::RemoveNextGroup(int groupNumber)
                 }
             }
             if (!changed) {
+                _stuckOnDeepMagnet = kinds[kDeepMagnet] > 0;
                 return 0;
             }
             continue;
         }
         const int t = PickDealType();
         if (t < 0 || _counts[t] < matchSize) {
+            _stuckOnDeepMagnet = false;
             return 0; // the counts do not fit this board: a false group would follow
         }
         if (_plan != nullptr) {
@@ -179,6 +183,17 @@ bool MjDeal::ConsumeSpecialCell(int kind, int)
 
 bool MjDeal::RemoveKind11Cell()
 {
+    // Play lets a deep magnet pull only a fully covered tile: with none on the board the magnet
+    // stays where it is.
+    const std::vector<int>& origins = _layout->OriginIndices();
+    const bool pullable = std::any_of(origins.begin(), origins.end(), [this](int index) {
+        int i, j, k;
+        MjLayout::IndexToCell(index, i, j, k);
+        return Ordinary(_layout->Cell(i, j, k)) && _layout->IsFullyCovered(i, j, k);
+    });
+    if (!pullable) {
+        return false;
+    }
     return ConsumeSpecialCell(kDeepMagnet);
 }
 

@@ -338,3 +338,32 @@ TEST(MjDealTest, SuitRotationShiftsOnlySuitedFaces)
               (3 + offset) % 27);
     EXPECT_EQ(d.layout->Cell(2, 12, 0).faceCol + 6 * d.layout->Cell(2, 12, 0).faceRow, 30);
 }
+
+// Play lets a deep magnet pull only a fully covered tile. Beside tiles that are never covered
+// the deal must not count on it: it stays on the board (power tiles may stay), and where no deal
+// can clear the board around it the layout is refused, not dealt at random.
+TEST(MjDealTest, DeepMagnetWithNothingToPullIsNeverTakenOff)
+{
+    // The magnet closes the left end of the first row (a, b); the second row (c, d) lies open.
+    // a comes free only once b has gone, so b must go first, with a tile of the second row.
+    const std::vector<Spot> twoRows = {{0, 0, 1, 59}, {2, 0, 1}, {4, 0, 1}, {0, 4, 1}, {2, 4, 1}};
+    const auto dealType = [](int face) { return face >= 38 ? 38 : face >= 34 ? 34 : face; };
+    for (int seed = 1; seed <= 50; ++seed) {
+        Deal d(twoRows);
+        d.deal.DealBoard(seed, nullptr, 0, 0, "tworows.cfg", false);
+        ASSERT_TRUE(d.deal.Dealt()) << seed;
+        // Scan order: the magnet, c, a, d, b.
+        const std::vector<int> faces = mjtest::Faces(*d.layout);
+        ASSERT_EQ(faces.size(), 5u);
+        EXPECT_EQ(faces[0], 59);
+        const int b = dealType(faces[4]);
+        EXPECT_TRUE(b == dealType(faces[1]) || b == dealType(faces[3])) << "seed " << seed;
+    }
+    // One row: only its far end is ever free, so no deal can be cleared.
+    Deal row({{0, 0, 1, 59}, {2, 0, 1}, {4, 0, 1}, {6, 0, 1}, {8, 0, 1}});
+    row.deal.DealBoard(3, nullptr, 0, 0, "row.cfg", false);
+    EXPECT_FALSE(row.deal.Dealt());
+    EXPECT_EQ(testsupport::CountLogLines("A deep magnet has no fully covered tile to pull"), 1);
+    EXPECT_EQ(testsupport::CountLogLines("the board may not be solvable"), 0);
+    EXPECT_EQ(mjtest::Faces(*row.layout), (std::vector<int>{59}));
+}
