@@ -5,6 +5,7 @@
 #include "mahjong/board/MjTileListener.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 int MjTile::s_hopType = -1;
@@ -137,9 +138,15 @@ void MjTile::SwapWith(MjTile* other)
 {
     std::swap(_type, other->_type);
     std::swap(_face, other->_face);
-    const int frame = GetFrame();
-    SetNewFrameOnly(other->GetFrame() % kSheetColumns, other->GetFrame() / kSheetColumns);
-    other->SetNewFrameOnly(frame % kSheetColumns, frame / kSheetColumns);
+    // The image's frame is a column and a row; the sprite reports only the column.
+    const auto shown = [](MjTile* tile) {
+        Image* image = tile->GetImage();
+        return std::make_pair(tile->GetFrame(), image != nullptr ? image->GetRow() : 0);
+    };
+    const auto mine = shown(this);
+    const auto theirs = shown(other);
+    SetNewFrameOnly(theirs.first, theirs.second);
+    other->SetNewFrameOnly(mine.first, mine.second);
     for (MjTile* tile : {this, other}) {
         tile->Hide();
         tile->Show();

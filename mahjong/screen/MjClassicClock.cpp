@@ -376,18 +376,16 @@ void MjClassic::ScrambleStep(MjTile* tile)
         shared.scrambleState = kScrambleHold;
     }
     tile->ChangeState(MjTile::kSpecialOpaque, again);
-    const auto freeAndMatchable = [this](MjTile* t) {
-        return t != nullptr && t->IsActive() &&
-               _layout->FreeState(t->GridI(), t->GridJ(), t->GridK()) == 0 && CanTrayTileMatch(t);
-    };
-    if (shared.scrambleState == kScrambleHold || !freeAndMatchable(tile)) {
+    if (shared.scrambleState == kScrambleHold ||
+        _layout->FreeState(tile->GridI(), tile->GridJ(), tile->GridK()) != MjLayout::kFree ||
+        !CanTrayTileMatch(tile)) {
         return;
     }
-    // The partner is drawn among the free tiles that can match, so a swap never buries a tile.
+    // The partner may lie anywhere on the board, blocked or free.
     std::vector<MjTile*> candidates;
     ForEachOriginCell([&](int, int, int, MjCell& cell) {
         auto* other = static_cast<MjTile*>(cell.tile);
-        if (freeAndMatchable(other)) {
+        if (other != nullptr && CanTrayTileMatch(other)) {
             candidates.push_back(other);
         }
     });

@@ -325,12 +325,14 @@ TEST_F(MjClassicClockTest, ScrambleWarningOpensOncePerRun)
     EXPECT_EQ(screen->_inPlay, 1);
 }
 
-// In the scrambling play mode a free tile that can match trades its face with a free tile that
-// can match; blocked tiles, the selected type and a board whose buttons are disabled stay put.
-TEST_F(MjClassicClockTest, ScramblingSwapsOnlyFreeMatchableTiles)
+// In the scrambling play mode a free tile that can match trades its face with a tile that can
+// match anywhere on the board, blocked or free, and both then show their new faces. Tiles of the
+// selected type, blocked senders and a board whose buttons are disabled stay put.
+TEST_F(MjClassicClockTest, ScramblingSwapsFacesWithAnyTileThatCanMatch)
 {
     FixtureBoard board;
-    // Two rows of four: the ends are free, the middles blocked; a row of four free tiles.
+    // Two rows of four: the ends are free, the middles blocked; a row of four free tiles. The
+    // faces lie in the sheet's first and second rows.
     board.spots = {{0, 0, 1, 5},  {2, 0, 1, 6},  {4, 0, 1, 7},  {6, 0, 1, 8},
                    {0, 4, 1, 8},  {2, 4, 1, 7},  {4, 4, 1, 6},  {6, 4, 1, 5},
                    {0, 8, 1, 10}, {4, 8, 1, 10}, {8, 8, 1, 11}, {12, 8, 1, 11}};
@@ -341,11 +343,11 @@ TEST_F(MjClassicClockTest, ScramblingSwapsOnlyFreeMatchableTiles)
     const auto typeAt = [this](const std::pair<int, int>& at) {
         return TileAt(at.first, at.second)->GetType();
     };
-    // The deal places the types. Cells whose type must stay: the blocked ones and every one of
-    // the selected tile's type.
+    const std::vector<std::pair<int, int>> blocked = {{2, 0}, {4, 0}, {2, 4}, {4, 4}};
+    // The deal places the types. Every tile of the selected tile's type must stay.
     screen->_selected[0] = TileAt(8, 8);
     screen->_selectedCount = 1;
-    std::vector<std::pair<int, int>> fixed = {{2, 0}, {4, 0}, {2, 4}, {4, 4}};
+    std::vector<std::pair<int, int>> fixed;
     for (const mjtest::Spot& spot : board.spots) {
         if (typeAt({spot.i, spot.j}) == screen->_selected[0]->GetType()) {
             fixed.push_back({spot.i, spot.j});
@@ -354,6 +356,10 @@ TEST_F(MjClassicClockTest, ScramblingSwapsOnlyFreeMatchableTiles)
     std::vector<int> fixedTypes;
     for (const auto& at : fixed) {
         fixedTypes.push_back(typeAt(at));
+    }
+    std::vector<int> blockedTypes;
+    for (const auto& at : blocked) {
+        blockedTypes.push_back(typeAt(at));
     }
     MjClassic::Shared().scrambleState = 0;
 
@@ -367,7 +373,7 @@ TEST_F(MjClassicClockTest, ScramblingSwapsOnlyFreeMatchableTiles)
         {{2, 0}, 0, false}, // blocked
         {{8, 8}, 0, false}, // the selected tile
         {{0, 0}, 1, false}, // the board's buttons are disabled
-        {{0, 0}, 0, true},  {{6, 4}, 0, true},
+        {{0, 0}, 0, true},  {{6, 4}, 0, true}, {{6, 0}, 0, true}, {{0, 4}, 0, true},
     };
     int swaps = 0;
     for (const Case& c : cases) {
@@ -386,10 +392,22 @@ TEST_F(MjClassicClockTest, ScramblingSwapsOnlyFreeMatchableTiles)
         }
     }
     EXPECT_GT(swaps, 0);
-    // The board still holds two tiles of each type.
+    // Some blocked tile took a free tile's face.
+    bool blockedChanged = false;
+    for (std::size_t b = 0; b < blocked.size(); ++b) {
+        blockedChanged = blockedChanged || typeAt(blocked[b]) != blockedTypes[b];
+    }
+    EXPECT_TRUE(blockedChanged);
+    // Every tile shows the frame of its face, and the board still holds two tiles of each type.
     std::map<int, int> counts;
     for (const mjtest::Spot& spot : board.spots) {
-        ++counts[typeAt({spot.i, spot.j})];
+        MjTile* tile = TileAt(spot.i, spot.j);
+        ++counts[tile->GetType()];
+        EXPECT_EQ(tile->GetType(), tile->GetFace());
+        EXPECT_EQ(tile->GetFrame(), tile->GetFace() % MjTile::kSheetColumns)
+            << spot.i << "," << spot.j;
+        EXPECT_EQ(tile->GetImage()->GetRow(), tile->GetFace() / MjTile::kSheetColumns)
+            << spot.i << "," << spot.j;
     }
     for (const auto& [type, count] : counts) {
         EXPECT_EQ(count, 2) << "type " << type;
