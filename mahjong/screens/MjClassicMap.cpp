@@ -133,9 +133,8 @@ void MjClassic::BuildSpiritMap(int board)
 
 void MjClassic::ShowMapTexts()
 {
-    // The map opens between boards: its lines tell of the board just played, whose score the
-    // board-score line shows, so the best and its holder are that board's too.
-    const std::string section = MjPuzzleRules::SeedKey(_config->_type, std::max(_puzzle - 1, 0));
+    // The map opens before the coming board: its best and holder are the record to beat there.
+    const std::string section = MjPuzzleRules::SeedKey(_config->_type, _puzzle);
     const int high = ConfigInt(_highScoresFile, "prevHighScore", section, 0);
     const std::string holder = ConfigText(_highScoresFile, "achieved", section, "");
     for (MjTextLabel*& line : _infoLines) {

@@ -518,13 +518,12 @@ private:
         }
         _player.Check(texts == 5, "the map shows its five texts (" + std::to_string(texts) + ")");
         _player.Check(screen._puzzle == board, "the map leads to board " + std::to_string(board));
-        // A new player's first score on the board just played is its best.
+        // The best line is the coming board's record to beat: a new player meets none.
         if (texts == 5) {
             const std::string best = screen._infoLines[3]->GetText();
-            _player.Check(best == screen._infoLines[1]->GetText() &&
-                              screen._infoLines[4]->GetText() == kPlayerName,
-                          "the map's best line names the board just played (" + best + ", \"" +
-                              screen._infoLines[4]->GetText() + "\")");
+            _player.Check(best == "0" && screen._infoLines[4]->GetText().empty(),
+                          "the map's best line is the coming board's, with no record (" + best +
+                              ", \"" + screen._infoLines[4]->GetText() + "\")");
         }
         std::vector<int> expected;
         for (int n = 1; n <= board; ++n) {

@@ -206,18 +206,19 @@ TEST_F(MjClassicMapTest, BoardsPastTheMapsRoomKeepItsLastRegionAndFootstep)
     EXPECT_TRUE(AreaIsPlain(Pos("map_steps", 1), kStepSize, kStepSize));
 }
 
-// The map opens between boards: its scores are those of the board just played (the one before
-// the current board), its best score and holder too, not the coming board's (unplayed: 0).
+// The map opens before the coming board (the current one): the scores are those of the board
+// just played, the best score and its holder the coming board's record to beat ("0" and nobody
+// when it has none).
 TEST_F(MjClassicMapTest, TextsNameThePlayerTheScoresAndTheHolder)
 {
     screen->_puzzle = 2;
     const int type = screen->_config->_type;
     const std::string played = MjPuzzleRules::SeedKey(type, 1);
-    screen->_highScoresFile->Write("prevHighScore", played, 12345);
-    screen->_highScoresFile->Write("achieved", played, std::string("Blue Fox"));
+    screen->_highScoresFile->Write("prevHighScore", played, 777);
+    screen->_highScoresFile->Write("achieved", played, std::string("Red Owl"));
     const std::string coming = MjPuzzleRules::SeedKey(type, 2);
-    screen->_highScoresFile->Write("prevHighScore", coming, 777);
-    screen->_highScoresFile->Write("achieved", coming, std::string("Red Owl"));
+    screen->_highScoresFile->Write("prevHighScore", coming, 12345);
+    screen->_highScoresFile->Write("achieved", coming, std::string("Blue Fox"));
     screen->_boardScore = 250;
     screen->_score = 1250;
     screen->ShowMapTexts();
@@ -231,6 +232,11 @@ TEST_F(MjClassicMapTest, TextsNameThePlayerTheScoresAndTheHolder)
     for (int n = 0; n < 5; ++n) {
         EXPECT_TRUE(screen->_infoLines[n]->IsVisible());
     }
+    // A coming board without a record: "0" and nobody.
+    screen->_puzzle = 3;
+    screen->ShowMapTexts();
+    EXPECT_EQ(screen->_infoLines[3]->GetText(), "0");
+    EXPECT_EQ(screen->_infoLines[4]->GetText(), "");
     // Remade on every call; with a bonus life the total alternates with its note.
     MjTextLabel* oldTotal = screen->_infoLines[2];
     screen->_bonusLifeEarned = 1;
