@@ -287,6 +287,9 @@ void MjGameScript::LeaveGame()
     if (_app != nullptr) {
         _app->_cheatMode = false;
     }
+    if (_screen != nullptr) {
+        _screen->LeaveGame();
+    }
     ChangeState(AppScript::kLeaveGame, 1);
 }
 
