@@ -167,6 +167,15 @@ void MjClassic::ApplyPlayMode()
     } else {
         shared.faceHiding = _playMode != 0 ? 1 : 0;
     }
+    // A board chosen on the selection screen in another mode fades the bar in before its switch
+    // is known: the hint button stands with the other buttons while the switch is clear.
+    if (_hintButton != nullptr && _undoButton != nullptr && _undoButton->IsVisible()) {
+        if (shared.faceHiding != 0) {
+            _hintButton->Hide();
+        } else if (!_hintButton->IsVisible()) {
+            _hintButton->FadeShow(255, _fadeInSpeed, nullptr);
+        }
+    }
 }
 
 void MjClassic::CountForSanity()

@@ -307,6 +307,42 @@ TEST_F(MjClassicChooserTest, PlayStartsTheChosenBoardInTheChosenMode)
     EXPECT_EQ(screen->_inPlay, 1);
 }
 
+// The bottom bar follows the mode of the board it stands under: Hints rests the hint button, and
+// a classic board chosen from the in-game menu afterwards has it back.
+TEST_F(MjClassicChooserTest, TheHintButtonFollowsTheModeOfEachChosenBoard)
+{
+    OpenGame();
+    // Mode tile n plays in mode n - 1: tile 2 is Hints (faces hidden), tile 1 classic play.
+    struct Choice
+    {
+        int modeTile;
+        int faceHiding;
+    };
+    for (const Choice& c : {Choice{2, 1}, Choice{1, 0}}) {
+        SCOPED_TRACE(c.modeTile);
+        if (c.modeTile == 1) {
+            // In-game menu, Choose a Board, yes.
+            screen->HideBoard(MjGameScript::kMenuHideReason);
+            script->ShowPrompt(MjGameScript::kReplayPrompt);
+            ASSERT_EQ(OpenPopupId(), MjClassic::kSelectionDialog);
+            Answer(MjGameScript::kYesItem);
+            // The stage drops presses for a moment after a dialog came up.
+            Play(kPageMs);
+        }
+        BuildPage();
+        Press(screen->_modeTiles[c.modeTile]);
+        ASSERT_EQ(screen->_playMode, c.modeTile - 1);
+        PressSprite(Button(kPlayButton));
+        Play(kOpeningMs);
+        ASSERT_EQ(MjClassic::Shared().faceHiding, c.faceHiding);
+        EXPECT_TRUE(screen->_undoButton->IsVisible());
+        EXPECT_EQ(screen->_hintButton->IsVisible(), c.faceHiding == 0);
+        if (c.faceHiding == 0) {
+            EXPECT_EQ(screen->_hintButton->GetAlpha(), 255);
+        }
+    }
+}
+
 TEST_F(MjClassicChooserTest, CancelAtTheFirstOpeningLeavesTheGame)
 {
     OpenGame();
