@@ -587,7 +587,11 @@ void MjClassic::ShowSelectionScreen(int choice)
     if (scenes && (_puzzle < 0 || _puzzle >= kSceneEntries)) {
         _puzzle = kDefaultSceneChoice;
     }
-    SelectPuzzle(_puzzle);
+    // A movie or scene index is no board: the board in play keeps its records and the total
+    // that shows them.
+    if (boardsKind) {
+        SelectPuzzle(_puzzle);
+    }
     const int pageNumber = _puzzle / perPage;
     shared.pageFirst = pageNumber * perPage;
     shared.pageEnd = shared.pageFirst + perPage;

@@ -411,6 +411,40 @@ TEST_F(MjClassicChooserTest, ASceneChoiceResumesTheBoard)
     EXPECT_EQ(screen->_sceneChoice, 1);
 }
 
+// Outside the quest the right-hand number of the top bar is the best score of the board in
+// play. A scene index is no board: choosing a scene, or leaving the scenes page, keeps that
+// number and the records a finished board is measured against.
+TEST_F(MjClassicChooserTest, TheScenesPageKeepsTheRecordsOfTheBoardInPlay)
+{
+    OpenGame();
+    const int type = screen->_config->_type;
+    for (const auto& [board, best] : {std::pair<int, int>{2, 500}, {1, 300}, {4, 1080}}) {
+        screen->_progressFile->Write("prevBestScore", MjPuzzleRules::SeedKey(type, board), best);
+    }
+    screen->_highScoresFile->Write("prevHighScore", MjPuzzleRules::SeedKey(type, 2), 900);
+    BuildPage();
+    screen->ButtonClicked(MjClassic::kFirstCellId + 2, 1);
+    screen->ButtonClicked(MjClassic::kPlayChoiceId, 1);
+    Play(kOpeningMs);
+    ASSERT_EQ(screen->_scoreTotText->GetText(), "500");
+    for (int button : {MjClassic::kCancelChoiceId, MjClassic::kPlayChoiceId}) {
+        SCOPED_TRACE(button);
+        screen->_selectionKind = 1;
+        screen->ShowSelectionScreen(0);
+        BuildPage();
+        EXPECT_EQ(screen->_scoreTotText->GetText(), "500");
+        screen->ButtonClicked(MjClassic::kFirstCellId + 1, 1);
+        EXPECT_EQ(screen->_scoreTotText->GetText(), "500");
+        screen->ButtonClicked(button, 1);
+        EXPECT_EQ(screen->_puzzle, 2);
+        EXPECT_EQ(screen->_scoreTotText->GetText(), "500");
+        EXPECT_EQ(screen->_score, 500);
+        EXPECT_EQ(screen->_recordValues[0], 900);
+        EXPECT_EQ(screen->_recordValues[1], 500);
+        EXPECT_EQ(screen->_puzzleNumber, 3);
+    }
+}
+
 TEST_F(MjClassicChooserTest, QuestMoviesPage)
 {
     struct Row
