@@ -105,12 +105,35 @@ void MjGameScript::StartGameState()
         }
         EndGame(true);
         const char* file = BoardConfigFile(GetGameVariant());
+        const std::string unusable = file != nullptr ? UnusableGameFile(file) : std::string();
+        if (!unusable.empty()) {
+            // A board screen without its look or its boards has no buttons to leave by: the
+            // game does not start, and the menu says why.
+            DebugVar(-1, "%s could not be read; the game cannot start", unusable.c_str());
+            LeaveGame();
+            return;
+        }
         if (file != nullptr) {
             StartGame(file);
         }
     }
     _leaving = false;
     _noGame = false;
+}
+
+std::string MjGameScript::UnusableGameFile(const std::string& boardConfigFile)
+{
+    ConfigFile look(boardConfigFile, false, false, false);
+    if (look.GetKeysInSection("game").empty()) {
+        return boardConfigFile;
+    }
+    const int set = ConfigFile::AsInt(look.Value("game", "puzzles", 0.0, true));
+    const std::string puzzlesFile = "cfg/puzzles" + std::to_string(set) + ".cfg";
+    ConfigFile puzzles(puzzlesFile, false, false, false);
+    if (puzzles.GetKeysInSection("puzzles").empty()) {
+        return puzzlesFile;
+    }
+    return std::string();
 }
 
 void MjGameScript::StartGame(const std::string& boardConfigFile)

@@ -164,6 +164,9 @@ public:
 
 private:
     void StartGameState();
+    // The look file, or the puzzle set it names, when either holds nothing a game can be built
+    // from (missing, empty, unreadable or not a configuration file); empty when both do.
+    static std::string UnusableGameFile(const std::string& boardConfigFile);
     // The quest's cut-scene states.
     void FadeStepState();
     void PendingAnimationState();

@@ -36,6 +36,14 @@ protected:
     void SetUp() override
     {
         WriteData("allowloadingthread=0\n");
+        // Each variant's look and the puzzle set it names, as little as a game starts from.
+        const char* looks[] = {"cfg/mjlogic.cfg", "cfg/mjclassic.cfg", "cfg/mjzorvy.cfg"};
+        for (int n = 0; n < 3; ++n) {
+            const std::string set = std::to_string(n + 1);
+            testsupport::WriteFile(looks[n],
+                                   "[game]\ntype=" + std::to_string(n) + "\npuzzles=" + set + "\n");
+            testsupport::WriteFile("cfg/puzzles" + set + ".cfg", "[puzzles]\nmax=3\n");
+        }
         StartFramework();
     }
     VariantScript* Make(int variant)
@@ -200,5 +208,57 @@ TEST_F(MjGameScriptTest, LeavingSetsTheFlagsAndAsksTheShellToLeave)
     EXPECT_FALSE(s->NoGame());
     EXPECT_FALSE(s->Leaving());
     ASSERT_NE(s->GetBoardConfig(), nullptr);
+    Frame();
+}
+
+// A look file or a puzzle set that holds nothing to build a game from: the game does not start
+// and the shell goes back to the menu, the file named in the log.
+TEST_F(MjGameScriptTest, AnUnusableLookOrPuzzleSetGoesBackToTheMenu)
+{
+    struct Case
+    {
+        const char* file;
+        const char* bytes; // null: a folder in the file's place
+    };
+    const Case cases[] = {
+        {"cfg/mjclassic.cfg", ""},
+        {"cfg/mjclassic.cfg", "\x89PNG\r\n\x1a\n\x01\x02 not a configuration file"},
+        {"cfg/mjclassic.cfg", nullptr},
+        {"cfg/puzzles2.cfg", ""},
+        {"cfg/puzzles2.cfg", "[replay8]\npos=20,33\n"},
+        {"cfg/puzzles2.cfg", nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.file) + (c.bytes == nullptr ? " folder" : " bytes"));
+        const std::string kept = std::string(c.file) + ".kept";
+        std::filesystem::rename(c.file, kept);
+        std::filesystem::remove(std::string(c.file) + "e");
+        if (c.bytes == nullptr) {
+            std::filesystem::create_directory(c.file);
+        } else {
+            testsupport::WriteFile(c.file, c.bytes);
+        }
+        const std::string line = std::string(c.file) + " could not be read; the game cannot start";
+        const int logged = testsupport::CountLogLines(line);
+        VariantScript* s = Make(2);
+        s->LoadGameConfigs(false);
+        s->DoState(MjGameScript::kStartGame);
+        EXPECT_EQ(s->GetBoardConfig(), nullptr);
+        EXPECT_EQ(s->GetMenuButton(), nullptr);
+        EXPECT_TRUE(s->NoGame());
+        EXPECT_TRUE(s->Leaving());
+        EXPECT_EQ(s->GetNextState(), AppScript::kLeaveGame);
+        EXPECT_EQ(testsupport::CountLogLines(line) - logged, 1);
+        Frame();
+        std::filesystem::remove_all(c.file);
+        std::filesystem::remove(std::string(c.file) + "e");
+        std::filesystem::rename(kept, c.file);
+    }
+    // With the files whole again the game starts.
+    VariantScript* s = Make(2);
+    s->LoadGameConfigs(false);
+    s->DoState(MjGameScript::kStartGame);
+    EXPECT_NE(s->GetBoardConfig(), nullptr);
+    EXPECT_FALSE(s->NoGame());
     Frame();
 }
