@@ -311,6 +311,12 @@ void DialogItem::DrawSlider(Canvas* canvas, int dx, int dy)
 
     ClipScope clip(canvas);
     _paintRect = Rect(X, Y, trackW, trackH);
+    // The track's images may be see-through beside the groove, where the knob reaches: the
+    // knob's old place there shows the dialog again, not a copy of the knob.
+    canvas->SetClipRect(_paintRect);
+    if (_dialog != nullptr) {
+        _dialog->UpdateBackground();
+    }
     Rectangle first = _horizontal ? Rect(X, Y, halfMargin + centre, trackH)
                                   : Rect(X, Y, trackW, halfMargin + centre);
     canvas->SetClipRect(first);

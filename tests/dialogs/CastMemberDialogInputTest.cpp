@@ -1,6 +1,9 @@
 #include "SDL.h"
+#include "framework/core/Rectangle.h"
 #include "framework/dialogs/CastMemberDialog.h"
+#include "framework/dialogs/DialogItem.h"
 #include "framework/media/AnimationManager.h"
+#include "framework/media/Canvas.h"
 #include "framework/media/Font.h"
 #include "framework/media/Image.h"
 #include "framework/stage/Cast.h"
@@ -394,6 +397,59 @@ TEST_F(CastMemberDialogInputTest, SliderReportsItsValueWhileDragged)
                         "user set 5 50 50 0", "own set 5 50 100 0", "user set 5 50 100 0"}));
     RunTo(clock.Now() + 20);
     EXPECT_EQ(cast->GetDialog(), dialog);
+}
+
+// A track that is see-through beside its groove (two keyed rows above and below) and a knob
+// taller than the track, centred across it, as the options dialog has them: where the knob stood,
+// a moved knob leaves the dialog exactly as a fresh painting shows it.
+TEST_F(CastMemberDialogInputTest, MovedKnobLeavesNoCopyBesideTheGroove)
+{
+    constexpr int kTrackW = 110, kTrackH = 14, kMargin = 2, kKnobW = 10, kKnobH = 18;
+    auto* trackCanvas = new Canvas(kTrackW, kTrackH, nullptr);
+    trackCanvas->Clear(kKey);
+    Rectangle groove(0, kMargin, kTrackW, kTrackH - 2 * kMargin);
+    trackCanvas->FillRect(groove, Color(100, 100, 100));
+    Rectangle whole(0, 0, kTrackW, kTrackH);
+    Image groovedTrack(trackCanvas, whole);
+    groovedTrack.UseTransparency(true, false);
+    const Color knobColours[] = {Color(255, 255, 255)};
+    std::unique_ptr<Image> knob = Strip(1, kKnobW, kKnobH, knobColours);
+
+    LogDialog* dialog = NewDialog();
+    DialogItem* slider =
+        dialog->AddSlider(&groovedTrack, &groovedTrack, knob.get(), 50, true, 0, 40, 40, kSliderId);
+    slider->SetIndent(-(kKnobH - kTrackH) / 2);
+    dialog->Show(1, 0, -1, -1, false);
+    RunTo(cast->GetDialogAttachTime() + 400);
+    const int left = dialog->GetX() + slider->GetX();
+    const int top = dialog->GetY() + slider->GetY();
+    // The knob's left edge at 50: half the travel of 100 pixels.
+    const int knobX = left + 50;
+    ASSERT_TRUE(SameRgb(ScreenPixel(knobX + 4, top), Color(255, 255, 255)))
+        << "the knob covers the see-through rows";
+
+    Press(left + 50 + kKnobW / 2, top + kTrackH / 2);
+    cast->MouseDrag(left + kKnobW / 2, top + kTrackH / 2);
+    Release(left + kKnobW / 2, top + kTrackH / 2);
+    RunTo(clock.Now() + 30);
+    ASSERT_EQ(slider->GetSliderValue(), 0);
+    std::vector<Color> moved;
+    for (int y = top; y < top + kTrackH; ++y) {
+        for (int x = knobX; x < knobX + kKnobW; ++x) {
+            moved.push_back(ScreenPixel(x, y));
+        }
+    }
+
+    dialog->RepaintAll(nullptr);
+    RunTo(clock.Now() + 30);
+    size_t n = 0;
+    for (int y = top; y < top + kTrackH; ++y) {
+        for (int x = knobX; x < knobX + kKnobW; ++x, ++n) {
+            EXPECT_TRUE(SameRgb(moved[n], ScreenPixel(x, y)))
+                << "at " << x - left << "," << y - top << " of the track";
+        }
+    }
+    EXPECT_TRUE(SameRgb(ScreenPixel(knobX + 4, top), kBack));
 }
 
 TEST_F(CastMemberDialogInputTest, ListBoxClickSelectsTheLineUnderTheMouseBeforeAnyPaint)
