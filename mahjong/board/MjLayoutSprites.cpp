@@ -146,6 +146,8 @@ void MjLayout::LoadShade()
         _shade.reset(); // the image logged its failure; tiles stay unshaded
         return;
     }
+    // The plate's rounded corners are its colour key: blended in, they would tint the corners.
+    _shade->UseTransparency(true, false);
     _shade->SetAlpha(64);
 }
 

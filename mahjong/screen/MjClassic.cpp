@@ -186,6 +186,8 @@ MjClassic::MjClassic(Framework* framework, MjClassicConfig* config)
         MakeQuestSprites();
     }
     _highlightImage = new Image("images/HighLight.png", nullptr);
+    // Its rounded corners are its colour key, as the shade's.
+    _highlightImage->UseTransparency(true, false);
     _highlightImage->SetAlpha(kHighlightAlpha);
     MakeButtons();
     // The scene animation behind the quest's boards is made by the scene code once it exists;

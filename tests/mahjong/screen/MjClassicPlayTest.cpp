@@ -192,6 +192,21 @@ TEST_F(MjClassicPlayTest, PressesSelectRefuseDeselectAndRestart)
     }
 }
 
+// On a board of the other tile sets a selected tile is lit by a plate whose rounded corners
+// are its colour key: the lit tile shows no key colour at its corners.
+TEST_F(MjClassicPlayTest, LitSelectedTileShowsNoKeyColour)
+{
+    MakeScreen();
+    StartBoard(ThirtySixTiles());
+    screen->_puzzleTileSet = 1;
+    MjTile* tile = TileAt(0, 0);
+    ASSERT_EQ(KeyTintedPixels(tile), 0) << "unlit";
+    Press(tile);
+    Run(100);
+    ASSERT_EQ(screen->_selected[0], tile);
+    EXPECT_EQ(KeyTintedPixels(tile), 0);
+}
+
 TEST_F(MjClassicPlayTest, TripleFillsThreeSlotsOrderedByColumn)
 {
     MakeScreen();

@@ -800,4 +800,22 @@ TEST_F(MjQuestFlowTest, StartOfPlayFreesAnEndedSceneLoaderBeforeCleaningUpItsAni
     app->otherLoad = nullptr;
 }
 
+// The first board darkens its blocked tiles with a plate whose rounded corners are its colour
+// key: on the screen a darkened tile shows no key colour, pure or blended into its face.
+TEST_F(MjQuestFlowTest, DimmedTilesShowNoKeyColourAtTheirCorners)
+{
+    MakeQuest();
+    Open(0, ThirtySixTiles());
+    Play(100);
+    int dimmed = 0;
+    for (int row = 0; row < 6; ++row) {
+        for (int col = 1; col < 5; ++col) {
+            dimmed += screen->_layout->Cell(2 * col, 2 * row, 0).shaded;
+            EXPECT_EQ(KeyTintedPixels(TileAt(2 * col, 2 * row)), 0)
+                << "tile " << col << " of row " << row;
+        }
+    }
+    EXPECT_EQ(dimmed, 24) << "every blocked tile is darkened";
+}
+
 } // namespace mjtest

@@ -11,6 +11,8 @@
 #include "mahjong/screen/MjPointsPopup.h"
 #include "tests/support/TestSupport.h"
 
+#include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <ostream>
 #include <sstream>
@@ -232,6 +234,31 @@ void BoardHarness::NotePopups()
         }
     }
     _popupsSeen.swap(present);
+}
+
+int BoardHarness::KeyTintedPixels(MjTile* tile)
+{
+    SDL_Surface* shown = SDL_GetVideoSurface();
+    if (shown == nullptr || tile == nullptr || SDL_LockSurface(shown) != 0) {
+        return -1;
+    }
+    int tinted = 0;
+    const int bytes = shown->format->BytesPerPixel;
+    for (int y = std::max(tile->GetY(), 0); y < std::min(tile->GetY() + tile->GetH(), shown->h);
+         ++y) {
+        for (int x = std::max(tile->GetX(), 0); x < std::min(tile->GetX() + tile->GetW(), shown->w);
+             ++x) {
+            Uint32 pixel = 0;
+            std::memcpy(&pixel,
+                        static_cast<const Uint8*>(shown->pixels) + y * shown->pitch + x * bytes,
+                        bytes);
+            Uint8 r = 0, g = 0, b = 0;
+            SDL_GetRGB(pixel, shown->format, &r, &g, &b);
+            tinted += r > g + 40 && b > g + 40 ? 1 : 0;
+        }
+    }
+    SDL_UnlockSurface(shown);
+    return tinted;
 }
 
 BoardSnapshot BoardHarness::Snapshot()

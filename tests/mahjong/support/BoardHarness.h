@@ -100,6 +100,9 @@ protected:
     // Frames of 10 ms on the fake clock until ms have passed.
     void Run(unsigned int ms);
     BoardSnapshot Snapshot();
+    // Pixels of the screen within the tile's rectangle that show the colour key's magenta, pure
+    // or blended into what is drawn there.
+    static int KeyTintedPixels(MjTile* tile);
     // The cues played since the last call, as "NAME CHANNEL" (e.g. "CFG_SELECT 0", "stop -2").
     std::vector<std::string> TakeCues();
     // The points popups that appeared since the last call.
