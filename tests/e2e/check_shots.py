@@ -78,6 +78,11 @@ def no_cloth(r, g, b):
     return not cloth(r, g, b)
 
 
+# Not the colour key's magenta, pure or blended into a light face (a tile's corner).
+def no_key_tint(r, g, b):
+    return not (r > 200 and b > 180 and g + 40 < min(r, b))
+
+
 # Parts of the screen: (x, y, width, height).
 OUTSIDE = (800, 0, 224, 768)
 TOP_BAR = (0, 0, 800, 30)
@@ -102,6 +107,12 @@ SCENES_WATCH = (255, 468, 115, 36)
 INTRO_PLATE = (250, 128, 300, 70)
 BONUS_PLAQUE = (290, 232, 188, 36)  # inside the time bonus frame at (274, 220)
 SCENE = (0, 75, 800, 450)
+QUEST_BOARD = (0, 75, 800, 445)  # between the quest frame's top bar and its foot
+# The rows of the options dialog's two tracks beside the groove, where the knob reaches, along
+# the middle of each track: clear of the knobs, Music's at its left end and Sounds' at its right,
+# whichever of its widths (360 or 369) centres the dialog.
+OPTIONS_KNOB_ROWS = [("Music", (367, 217, 162, 2)), ("Music", (367, 231, 162, 2)),
+                     ("Sounds", (367, 253, 162, 2)), ("Sounds", (367, 267, 162, 2))]
 MAP_PAPER = (50, 50, 700, 500)
 
 # Checks every screenshot passes: the game's window painted, nothing outside it. A scene plays
@@ -151,6 +162,8 @@ TABLE = [
     (r"intro", [("the intro's title plate", INTRO_PLATE, plate_crimson, 0.5)]),
     (r"menu(-again)?", MENU + [MENU_BACKGROUND,
                                ("the Puzzles button", MENU_BUTTONS, panel_red, 0.5)]),
+    (r"options-sliders", [(f"no copy of the {slider} knob beside its groove", rect, panel_red, 1.0)
+                          for slider, rect in OPTIONS_KNOB_ROWS]),
     (r"player-.*|prompt-delete-player", MENU + [MENU_BACKGROUND,
                                                 ("a dialog over the menu", MENU_DIALOG,
                                                  panel_red, 0.5)]),
@@ -194,6 +207,9 @@ TABLE = [
                                                    panel_red, 0.5)]),
     # Near a board's end few tiles are left.
     (r"board-quest-\d+-yinyang-selected", QUEST_FRAME),
+    # The first board darkens its blocked tiles.
+    (r"board-quest-0", QUEST_FRAME + TILES + [("no key colour on the dimmed tiles", QUEST_BOARD,
+                                                no_key_tint, 1.0)]),
     (r"board-quest-\d+(-.*)?", QUEST_FRAME + TILES),
     # The board's end: tiles fly into the case or gather beside the Yin-Yang pair.
     (r"quest-bonus-tiles|quest-sweep|quest-case", QUEST_FRAME),
@@ -246,7 +262,7 @@ def check(image, name, checks, background, common=COMMON):
         what, rect, test, least = item
         got = share(image, rect, test)
         if got < least:
-            failed.append(f"{name}: {what}: {got:.0%} of {rect} passes {test.__name__}, "
+            failed.append(f"{name}: {what}: {got:.2%} of {rect} passes {test.__name__}, "
                           f"expected at least {least:.0%}")
     return failed
 

@@ -58,6 +58,24 @@ def scenes_page(chosen=True, others=RED, buttons=True):
     return image
 
 
+def with_patches(image, colour, rects):
+    """The screen with rectangles (x, y, w, h) painted in a colour."""
+    draw = ImageDraw.Draw(image)
+    for x, y, w, h in rects:
+        draw.rectangle((x, y, x + w - 1, y + h - 1), fill=colour)
+    return image
+
+
+def quest_board(specks=()):
+    """A quest board: the brown frame's bars over a lit scene, ivory tiles, and specks of the
+    colour key blended into tile corners at (x, y)."""
+    image = screen("black")
+    with_patches(image, (120, 150, 90), [(0, 70, 800, 450)])
+    with_patches(image, (110, 70, 40), [(0, 0, 800, 70), (0, 520, 800, 80)])
+    with_patches(image, IVORY, BOARD)
+    return with_patches(image, (247, 178, 229), [(x, y, 2, 2) for x, y in specks])
+
+
 BOARD = [(200, 100, 400, 300)]
 ABOVE = [(300, 110, 200, 80)]
 QUESTION = (263, 190, 272, 220)
@@ -66,8 +84,19 @@ PAUSED = (255, 235, 290, 130)
 PLAQUE = (274, 220, 220, 60)
 RING = [(200, 100, 400, 110), (200, 330, 400, 150)]
 
+# The options dialog over the menu: its lacquer, and a knob left beside a groove.
+OPTIONS = (220, 155, 360, 280)
+STRAY_KNOB = (226, 180, 80)
+
 # name, screen, the failed check's words (None: every check passes)
 CASES = [
+    ("options-sliders", screen("classic", OPTIONS), None),
+    ("options-sliders", with_patches(screen("classic", OPTIONS), STRAY_KNOB, [(450, 231, 16, 2)]),
+     "no copy of the Music knob"),
+    ("options-sliders", with_patches(screen("classic", OPTIONS), STRAY_KNOB, [(400, 253, 16, 2)]),
+     "no copy of the Sounds knob"),
+    ("board-quest-0", quest_board(), None),
+    ("board-quest-0", quest_board([(300, 200), (348, 200)]), "no key colour on the dimmed tiles"),
     ("paused-classic", screen("classic", PAUSED), None),
     ("paused-classic", screen("classic", PAUSED, ABOVE), "no tile while paused"),
     ("paused-classic", screen("classic"), "the small pause dialog"),

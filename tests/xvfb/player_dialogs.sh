@@ -314,6 +314,31 @@ wait_after "$m" "dialog none" >/dev/null
 expect "$(cmp -s game.cfg "$out/game.cfg.before" && echo unchanged || echo changed)" \
     "unchanged" "game.cfg after options without a change"
 
+# Options again: Music dragged to its left end and Sounds clicked at its right end leave no copy
+# of either knob beside its groove (options-sliders.png, checked by check_shots.py); Escape
+# closes them as OK does.
+m=$(mark)
+xdotool mousemove --window "$window" "$ox" "$oy" click 1
+read -r tx ty _ < <(dialog_after "$m" 4)
+read -r gx gy < <(value "$options" musicslider pos | tr , ' ')
+xdotool mousemove --window "$window" $((tx + gx + 100)) $((ty + gy + 8)) mousedown 1
+for x in 80 50 20 0; do
+    sleep 0.1
+    xdotool mousemove --window "$window" $((tx + gx + x)) $((ty + gy + 8))
+done
+xdotool mouseup 1
+read -r gx gy < <(value "$options" soundsslider pos | tr , ' ')
+xdotool mousemove --window "$window" $((tx + gx + 199)) $((ty + gy + 8)) click 1
+pointer_away
+sleep 0.3
+import -window root "$out/options-sliders.png"
+/usr/bin/python3 "$xvfb_common_dir/../e2e/check_shots.py" --one . "$out/options-sliders.png" &&
+    echo "ok: no stray knob after moving both sliders" ||
+    fail "options-sliders.png: a knob left a copy beside its groove"
+m=$(mark)
+xdotool key --window "$window" Escape
+wait_after "$m" "dialog none" >/dev/null
+
 m=$(mark)
 xdotool mousemove --window "$window" "$qx" "$qy" click 1
 wait_after "$m" "state 18" >/dev/null
