@@ -122,6 +122,10 @@ public:
     // that comes of a file named unreadable in the same list (its next one is told).
     static std::vector<std::string> TakeFileNotices(bool unreadToo);
 
+    // A copy of the entries held in memory (no file name), with the same parent; the caller owns
+    // it. Used to give a dialog described here a text of the program's own.
+    ConfigFile* NewMemoryCopy() const;
+
     // Writes the scrambled form of a plain file; nothing when the plain file can't be read.
     void Encrypt(std::string plainFile, std::string scrambledFile);
     // The scrambled form of one line (lineNumber counted from 0 over every line of the file).

@@ -257,7 +257,7 @@ private:
     HighDetailDialog* _highDetailDialog = nullptr;
     Font* _updateFont = nullptr;         // owned; the notice's text
     Font* _updateHeaderFont = nullptr;   // owned; the notice's headings
-    ConfigFile* _noticeConfig = nullptr; // owned; the file notice's text, over the menu's
+    ConfigFile* _noticeConfig = nullptr; // owned; the menu description with the file notice's text
     static constexpr unsigned int kRestoreCheckMs = 500;
     bool _restoreCheckPending = false;
     unsigned int _restoreCheckAt = 0;

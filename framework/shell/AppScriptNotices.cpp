@@ -167,9 +167,9 @@ void AppScript::ShowFileNotice(const std::vector<std::string>& lines)
         text += (text.empty() ? "" : "@") + line;
     }
     DeleteUpdateDialog();
-    // The text goes into a description held in memory over the menu's, so that the dialog
+    // The text goes into a copy of the menu description held in memory, so that the dialog
     // sizes itself around it as a popup does.
-    _noticeConfig = new ConfigFile("", _menuConfig, false, true, false);
+    _noticeConfig = _menuConfig->NewMemoryCopy();
     _noticeConfig->Write(kFileNoticeSection, "text", text);
     _updateDialog = new CastMemberDialogResizable(_noticeConfig, _currentCast, kFileNoticeDialog,
                                                   nullptr, this);

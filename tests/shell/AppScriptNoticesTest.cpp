@@ -188,14 +188,20 @@ TEST_F(NoticeTest, FilesThatCouldNotBeReadOrSavedAreToldOnTheMenuOneNoticeAtATim
     CastMemberDialogResizable* first = s->GetUpdateDialog();
     Frame();
     EXPECT_EQ(s->GetUpdateDialog(), first);
-    // Closed as its OK button closes it.
-    s->GetMenuCast()->DetachDialog(s->GetUpdateDialog());
+    // Its OK button closes it.
+    const auto pressOk = [&] {
+        DialogItem* ok = s->GetUpdateDialog()->GetItemByID(1);
+        ASSERT_NE(ok, nullptr);
+        s->GetUpdateDialog()->SetEnterKeyItem(ok);
+        ASSERT_TRUE(s->GetUpdateDialog()->EnterKeyPressed());
+    };
+    pressOk();
     const std::string failed =
         "Your progress could not be saved: players.cfge: it could not be read.";
     ASSERT_TRUE(RunUntil([&] { return noticeUp() && Message() == failed; })) << Message();
 
     // Said once: closed, it does not come back.
-    s->GetMenuCast()->DetachDialog(s->GetUpdateDialog());
+    pressOk();
     for (int i = 0; i < 5; ++i) {
         Frame();
     }
