@@ -1,9 +1,12 @@
 #include "framework/core/ConfigFile.h"
 
 #include "framework/core/DebugLifetime.h"
+#include "framework/core/File.h"
 
 #include <atomic>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -54,42 +57,139 @@ bool ConfigFile::IsEncryptionOn()
 void ConfigFile::Load(bool required)
 {
     RememberedLevel() = DebugLifetime::SetDebugLevel("ConfigFile", this, RememberedLevel());
+    if (_fileName.empty()) {
+        return;
+    }
+    const bool read = IsEncryptionOn() && !_plain ? LoadScrambled(required) : LoadPlain();
+    if (read) {
+        HandleSounds(_yieldWhileLoading);
+    }
+}
 
+bool ConfigFile::LoadPlain()
+{
     std::string bytes;
-    if (IsEncryptionOn() && !_plain) {
-        const std::string scrambledName = _fileName + "e";
-        bool read = ReadWhole(scrambledName, bytes);
-        if (!read) {
-            if (required) {
-                DebugVar(-1, "FILE NOT FOUND!(required encrypt)! - %s", _fileName.c_str());
-                return;
+    switch (ReadWhole(_fileName, bytes)) {
+    case ReadResult::kRead:
+        Parse(bytes, false);
+        return true;
+    case ReadResult::kUnreadable:
+        KeepUnread(_fileName);
+        return false;
+    case ReadResult::kMissing:
+        break;
+    }
+    DebugVar(-1, "FILE NOT FOUND! - %s", _fileName.c_str());
+    return false;
+}
+
+bool ConfigFile::LoadScrambled(bool required)
+{
+    const std::string scrambledName = _fileName + "e";
+    std::string bytes;
+    std::string plainBytes;
+    ReadResult read = ReadWhole(scrambledName, bytes);
+    if (read == ReadResult::kUnreadable) {
+        KeepUnread(scrambledName);
+        if (ReadWhole(_fileName, plainBytes) != ReadResult::kRead) {
+            return false;
+        }
+        DebugVar(-1, "READING %s IN ITS PLACE", _fileName.c_str());
+        Parse(plainBytes, false);
+        return true;
+    }
+    if (read == ReadResult::kRead && bytes.empty() &&
+        ReadWhole(_fileName, plainBytes) == ReadResult::kRead && !plainBytes.empty()) {
+        // Left by a write cut short on an earlier system, or by hand: it would show nothing
+        // at every start. The plain file holds the entries; the copy is made again from it.
+        DebugVar(-1, "ENCRYPTED FILE EMPTY! READING %s", _fileName.c_str());
+        if (!required) {
+            Encrypt(_fileName, scrambledName);
+        }
+        Parse(plainBytes, false);
+        return true;
+    }
+    if (read == ReadResult::kRead && !DecodesToEntries(bytes)) {
+        if (!SetDamagedAside(scrambledName)) {
+            if (ReadWhole(_fileName, plainBytes) != ReadResult::kRead) {
+                return false;
             }
-            DebugVar(1, "ENCRYPTED FILE NOT FOUND! ENCRYPTING...%s", scrambledName.c_str());
+            Parse(plainBytes, false);
+            return true;
+        }
+        read = ReadResult::kMissing;
+    }
+    if (read == ReadResult::kMissing) {
+        if (required) {
+            DebugVar(-1, "FILE NOT FOUND!(required encrypt)! - %s", _fileName.c_str());
+            return false;
+        }
+        DebugVar(1, "ENCRYPTED FILE NOT FOUND! ENCRYPTING...%s", scrambledName.c_str());
+        const ReadResult plainRead = ReadWhole(_fileName, plainBytes);
+        if (plainRead == ReadResult::kUnreadable) {
+            // A copy made now would be read in its place for ever after.
+            KeepUnread(_fileName);
+            return false;
+        }
+        if (plainRead == ReadResult::kRead) {
             Encrypt(_fileName, scrambledName);
             read = ReadWhole(scrambledName, bytes);
-            if (!read && ReadWhole(_fileName, bytes)) {
+            if (read != ReadResult::kRead) {
                 // The copy could not be made (a read-only folder): the plain file holds the
                 // same entries.
                 DebugVar(1, "ENCRYPTED FILE NOT WRITTEN! READING %s", _fileName.c_str());
-                Parse(bytes, false);
-                HandleSounds(_yieldWhileLoading);
-                return;
+                Parse(plainBytes, false);
+                return true;
             }
         }
-        DebugVar(1, "READING FROM ENCRYPTED FILE %s", scrambledName.c_str());
-        if (!read) {
-            DebugVar(-1, "FILE NOT FOUND! - %s", _fileName.c_str());
-            return;
-        }
-        Parse(bytes, true);
-    } else {
-        if (!ReadWhole(_fileName, bytes)) {
-            DebugVar(-1, "FILE NOT FOUND! - %s", _fileName.c_str());
-            return;
-        }
-        Parse(bytes, false);
     }
-    HandleSounds(_yieldWhileLoading);
+    DebugVar(1, "READING FROM ENCRYPTED FILE %s", scrambledName.c_str());
+    if (read != ReadResult::kRead) {
+        DebugVar(-1, "FILE NOT FOUND! - %s", _fileName.c_str());
+        return false;
+    }
+    Parse(bytes, true);
+    return true;
+}
+
+void ConfigFile::KeepUnread(const std::string& path)
+{
+    _unreadFile = path;
+    DebugVar(-1, "FILE NOT READ! IT IS LEFT AS IT IS - %s", path.c_str());
+    NoteUnread(path);
+}
+
+bool ConfigFile::SetDamagedAside(const std::string& path)
+{
+    const std::string aside = path + ".bad";
+    if (std::rename(path.c_str(), aside.c_str()) != 0) {
+        _unreadFile = path;
+        DebugVar(-1, "ENCRYPTED FILE DAMAGED! IT IS LEFT AS IT IS - %s", path.c_str());
+        return false;
+    }
+    File::SyncFolderOf(aside);
+    DebugVar(-1, "ENCRYPTED FILE DAMAGED! KEPT AS %s", aside.c_str());
+    return true;
+}
+
+bool ConfigFile::DecodesToEntries(std::string_view bytes) const
+{
+    size_t pos = 0;
+    std::string_view line;
+    int lineInPeriod = 0;
+    bool entries = true;
+    while (entries && NextLine(bytes, pos, line)) {
+        const std::string decoded = DecodeLine(line, lineInPeriod);
+        entries = decoded.empty() || decoded[0] == '#' || decoded[0] == ';' || decoded[0] == '[' ||
+                  decoded.find('=') != std::string::npos;
+        lineInPeriod = (lineInPeriod + 1) % kScrambleLineModulus;
+    }
+    if (entries) {
+        return true;
+    }
+    // A plain file may hold lines of its own kind; its faithful copy is no damage.
+    std::string plainBytes;
+    return ReadWhole(_fileName, plainBytes) == ReadResult::kRead && Scrambled(plainBytes) == bytes;
 }
 
 bool ConfigFile::NextLine(std::string_view bytes, size_t& pos, std::string_view& line)
@@ -198,27 +298,43 @@ std::string ConfigFile::Compose(bool scrambled)
     return out;
 }
 
-void ConfigFile::Flush()
+bool ConfigFile::Flush()
 {
     if (!_changed) {
-        return;
+        return true;
+    }
+    if (_fileName.empty()) {
+        _changed = false;
+        return true;
     }
     const bool scrambled = IsEncryptionOn() && !_plain;
     const std::string target = scrambled ? _fileName + "e" : _fileName;
-    if (!WriteWhole(target, Compose(scrambled))) {
+    if (!_unreadFile.empty()) {
+        _writeError =
+            _unreadFile == target ? "it could not be read" : _unreadFile + " could not be read";
+    } else if (const int error = WriteWhole(target, Compose(scrambled)); error != 0) {
+        _writeError = std::strerror(error);
+    } else {
+        _writeError.clear();
+    }
+    if (_playerData) {
+        NoteWrite(target, _writeError, _unreadFile);
+    }
+    if (!_writeError.empty()) {
         // The change stays pending: a later Flush (or the destructor) tries again.
-        DebugVar(-1, "FILE NOT WRITTEN! - %s", target.c_str());
-        return;
+        DebugVar(-1, "FILE NOT WRITTEN! - %s (%s)", target.c_str(), _writeError.c_str());
+        return false;
     }
     _changed = false;
+    return true;
 }
 
-bool ConfigFile::ReadWhole(const std::string& path, std::string& bytes)
+ConfigFile::ReadResult ConfigFile::ReadWhole(const std::string& path, std::string& bytes)
 {
     bytes.clear();
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) {
-        return false;
+        return errno == ENOENT || errno == ENOTDIR ? ReadResult::kMissing : ReadResult::kUnreadable;
     }
     char buffer[65536];
     size_t got = 0;
@@ -230,29 +346,40 @@ bool ConfigFile::ReadWhole(const std::string& path, std::string& bytes)
     std::fclose(file);
     if (!ok) {
         bytes.clear();
+        return ReadResult::kUnreadable;
     }
-    return ok;
+    return ReadResult::kRead;
 }
 
-bool ConfigFile::WriteWhole(const std::string& path, const std::string& bytes)
+int ConfigFile::WriteWhole(const std::string& path, const std::string& bytes)
 {
     const std::string temporary = path + ".tmp";
     std::FILE* file = std::fopen(temporary.c_str(), "wb");
     if (file == nullptr) {
-        return false;
+        return errno;
     }
-    bool ok = bytes.empty() || std::fwrite(bytes.data(), bytes.size(), 1, file) == 1;
-    ok = std::fflush(file) == 0 && ok;
+    int error = 0;
+    auto step = [&error](bool done) {
+        if (!done && error == 0) {
+            error = errno != 0 ? errno : EIO;
+        }
+    };
+    errno = 0;
+    step(bytes.empty() || std::fwrite(bytes.data(), bytes.size(), 1, file) == 1);
+    step(std::fflush(file) == 0);
     // The file keeps the permissions of the one it replaces.
     struct stat old;
-    if (ok && ::stat(path.c_str(), &old) == 0) {
+    if (error == 0 && ::stat(path.c_str(), &old) == 0) {
         ::fchmod(fileno(file), old.st_mode & 07777); // best effort
     }
-    ok = ok && ::fsync(fileno(file)) == 0;
-    ok = std::fclose(file) == 0 && ok;
-    ok = ok && std::rename(temporary.c_str(), path.c_str()) == 0;
-    if (!ok) {
+    step(error != 0 || ::fsync(fileno(file)) == 0);
+    step(std::fclose(file) == 0);
+    step(error != 0 || std::rename(temporary.c_str(), path.c_str()) == 0);
+    if (error != 0) {
         std::remove(temporary.c_str());
+        return error;
     }
-    return ok;
+    // The rename itself reaches the disk only with the folder.
+    File::SyncFolderOf(path);
+    return 0;
 }

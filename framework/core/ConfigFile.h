@@ -25,6 +25,12 @@ class Sound;
 //
 // On disk a file may live in a scrambled form beside the plain one, named with "e" appended.
 // While the global switch is on, objects not made as plain read and write that form instead.
+//
+// A file that is there but cannot be read (its rights, another owner, a folder in its place) is
+// never written over: the object runs on its defaults, and the file is named to the player once
+// (TakeFileNotices). A scrambled copy that is empty gives way to the plain file; one that does
+// not decode to entries is kept beside it as "<name>.bad" and the plain file read in its place.
+// An empty file name makes an object held in memory only: nothing is read or written.
 class FRAMEWORK_API ConfigFile : public Debug
 {
 public:
@@ -96,9 +102,29 @@ public:
     void Write(std::string section, std::string key, Color value);
     void DeleteKey(std::string section, std::string key);
     void DeleteSection(std::string section);
-    // Writes the whole file when it changed, through a temporary file renamed over the old one,
-    // so a failed write never leaves a half-written file. On failure the change stays pending.
-    void Flush();
+    // Writes the whole file when it changed, through a temporary file renamed over the old one
+    // (both on the disk before this returns), so a failed write never leaves a half-written
+    // file. On failure the change stays pending and GetWriteError says why; an object whose
+    // file could not be read always fails. true when nothing is left unwritten.
+    bool Flush();
+    // Why the last Flush failed, as the system words it ("No space left on device"); empty once
+    // one succeeded.
+    const std::string& GetWriteError() const { return _writeError; }
+    // The file holds the player's own data (the profiles, progress, records): its failed writes
+    // are told to the player through TakeFileNotices.
+    void MarkAsPlayerData() { _playerData = true; }
+
+    // Texts for the player about their files, each handed out once. With unreadToo, first
+    // "<file> could not be read; nothing was changed." for every file found there but unreadable
+    // since the last such call (a file is named once per run). Then "Your progress could not be
+    // saved: <file>: <reason>." for every file of player data whose Flush failed since the last
+    // call (a file is named again only after one of its writes succeeded), leaving out a failure
+    // that comes of a file named unreadable in the same list (its next one is told).
+    static std::vector<std::string> TakeFileNotices(bool unreadToo);
+
+    // A copy of the entries held in memory (no file name), with the same parent; the caller owns
+    // it. Used to give a dialog described here a text of the program's own.
+    ConfigFile* NewMemoryCopy() const;
 
     // Writes the scrambled form of a plain file; nothing when the plain file can't be read.
     void Encrypt(std::string plainFile, std::string scrambledFile);
@@ -123,7 +149,20 @@ protected:
     bool _changed = false;
 
 private:
+    enum class ReadResult { kRead, kMissing, kUnreadable };
+
     void Load(bool required);
+    // Each true when entries were read (HandleSounds follows).
+    bool LoadPlain();
+    bool LoadScrambled(bool required);
+    // The file is there but could not be read: logged, noted for the player, and never written.
+    void KeepUnread(const std::string& path);
+    // Moves a scrambled copy that does not decode to entries to path + ".bad"; false when it
+    // stays (it is then never written over).
+    bool SetDamagedAside(const std::string& path);
+    // Whether scrambled bytes decode to lines that Flush or Encrypt could have written: blank,
+    // comments, headers and key=value lines, or exactly the scrambled form of the plain file.
+    bool DecodesToEntries(std::string_view bytes) const;
     void Parse(std::string_view bytes, bool scrambled);
     void ParseLine(std::string_view line, std::string& section, std::string& combined);
     // The entry, or null after logging and counting the miss.
@@ -143,9 +182,19 @@ private:
     static std::string DecodeLine(std::string_view line, int lineNumber);
     // The next line of bytes from pos, without its line end ("\n" or "\r\n"); false at the end.
     static bool NextLine(std::string_view bytes, size_t& pos, std::string_view& line);
-    static bool ReadWhole(const std::string& path, std::string& bytes);
-    // Writes to path + ".tmp" and renames it over path.
-    static bool WriteWhole(const std::string& path, const std::string& bytes);
+    // A path that cannot be opened because nothing is there is missing; any other failure to
+    // open or read it leaves it unreadable.
+    static ReadResult ReadWhole(const std::string& path, std::string& bytes);
+    // The scrambled form of a plain file's bytes, as Encrypt writes it.
+    static std::string Scrambled(std::string_view plainBytes);
+    // Writes to path + ".tmp", renames it over path and syncs the folder: 0, or the errno of the
+    // step that failed.
+    static int WriteWhole(const std::string& path, const std::string& bytes);
+    // Registry of the files told to the player (ConfigFileNotices.cpp).
+    static void NoteUnread(const std::string& path);
+    // failure empty: the write succeeded; cause: the unreadable file that refused it, if any.
+    static void NoteWrite(const std::string& path, const std::string& failure,
+                          const std::string& cause);
 
     std::string _fileName;
     bool _yieldWhileLoading = false;
@@ -155,4 +204,7 @@ private:
     ConfigFile* _parent = nullptr; // not owned
     std::string _classLabel = "Config File";
     int32_t _numErrors = 0;
+    std::string _unreadFile; // there but unreadable (or damaged and kept): never written
+    std::string _writeError;
+    bool _playerData = false;
 };

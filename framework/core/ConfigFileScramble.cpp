@@ -90,23 +90,28 @@ std::string ConfigFile::DecodeLine(std::string_view line, int lineNumber)
     return out;
 }
 
-void ConfigFile::Encrypt(std::string plainFile, std::string scrambledFile)
+std::string ConfigFile::Scrambled(std::string_view plainBytes)
 {
-    std::string bytes;
-    if (!ReadWhole(plainFile, bytes)) {
-        return;
-    }
     std::string out;
-    out.reserve(bytes.size() + bytes.size() / 8 + 16);
+    out.reserve(plainBytes.size() + plainBytes.size() / 8 + 16);
     size_t pos = 0;
     std::string_view line;
     int lineNumber = 0;
-    while (NextLine(bytes, pos, line)) {
+    while (NextLine(plainBytes, pos, line)) {
         out += EncryptLine(std::string(line), lineNumber);
         out += "\r\n";
         lineNumber = (lineNumber + 1) % kScrambleLineModulus;
     }
-    if (!WriteWhole(scrambledFile, out)) {
+    return out;
+}
+
+void ConfigFile::Encrypt(std::string plainFile, std::string scrambledFile)
+{
+    std::string bytes;
+    if (ReadWhole(plainFile, bytes) != ReadResult::kRead) {
+        return;
+    }
+    if (WriteWhole(scrambledFile, Scrambled(bytes)) != 0) {
         DebugVar(1, "ENCRYPTED FILE NOT WRITTEN! - %s", scrambledFile.c_str());
     }
 }

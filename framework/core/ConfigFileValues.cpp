@@ -303,3 +303,10 @@ void ConfigFile::DeleteSection(std::string section)
         it = _values.erase(it);
     }
 }
+
+ConfigFile* ConfigFile::NewMemoryCopy() const
+{
+    auto* copy = new ConfigFile("", _parent, false, true, false);
+    copy->_values = _values;
+    return copy;
+}

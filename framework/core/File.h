@@ -51,6 +51,11 @@ public:
 
     // Removes a file: 0 when removed or absent, -1 on any other failure.
     static int Delete(const char* path);
+    // Whether anything (a file, a folder, a link) is there under the path, readable or not.
+    static bool Exists(const std::string& path);
+    // Writes the folder that holds path to the disk, so that a file just renamed or made in it
+    // survives a crash under its new name; false when the folder could not be synced.
+    static bool SyncFolderOf(const std::string& path);
 
     const std::string& GetName() const { return _name; }
     // Text after the last "." of the name once the file was opened; null when there is none.

@@ -1,5 +1,6 @@
 // Canvas: image files, the plain file and its scrambled copy (the name with "e" appended).
 #include "SDL_image.h"
+#include "framework/core/File.h"
 #include "framework/core/StringUtils.h"
 #include "framework/media/Canvas.h"
 
@@ -101,12 +102,17 @@ bool Canvas::ScrambleImageFile(const std::string& plainFile, const std::string& 
     }
     ok = ok && !std::ferror(in);
     std::fclose(in);
+    // On the disk before the rename, and the rename with its folder: a crash leaves the old
+    // name or the whole copy, never an empty one.
+    ok = ok && std::fflush(out) == 0 && ::fsync(fileno(out)) == 0;
     ok = (std::fclose(out) == 0) && ok;
     ok = ok && std::rename(partial.c_str(), scrambledFile.c_str()) == 0;
     if (!ok) {
         std::remove(partial.c_str());
+        return false;
     }
-    return ok;
+    File::SyncFolderOf(scrambledFile);
+    return true;
 }
 
 SDL_Surface* Canvas::LoadImgToSurface(std::string name)

@@ -88,6 +88,7 @@ AppScript::~AppScript()
     // Only the notice's rendered text used them.
     delete _updateFont;
     delete _updateHeaderFont;
+    delete _noticeConfig;
     if (_menuObjectsCreated) {
         for (CastMemberImage* sprite : _menuAnimations) {
             delete sprite;
@@ -268,7 +269,9 @@ void AppScript::EnterMenu()
     }
     if (!NoMenu()) {
         if (_players == nullptr) {
-            _players = new ConfigFilePlayers("players.cfg");
+            // Names are cut as the name box cuts them.
+            _players = new ConfigFilePlayers(
+                "players.cfg", _enterNameConfig != nullptr ? _enterNameConfig->_textInputLimit : 0);
         }
         if (!_backFromGame) {
             CreateMenuObjects();
@@ -347,6 +350,7 @@ void AppScript::DoScript()
 {
     Script::DoScript();
     CheckRestoreAfterLink();
+    ShowFileNotices();
     PollLoader(_menuLoader, "MENU Screen failed to load some resources: %d",
                "MENU Screen loaded resources: %d");
     PollLoader(_gameLoader, "GAME failed to load some resources: %d", "GAME loaded resources: %d");

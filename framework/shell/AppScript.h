@@ -15,6 +15,7 @@ class CastMemberButton;
 class CastMemberDialogResizable;
 class CastMemberImage;
 class CastMemberText;
+class ConfigFile;
 class ConfigFileDeleteNameDialog;
 class DeleteNameDialog;
 class EnterNameDialog;
@@ -91,6 +92,9 @@ public:
     static constexpr int kHighDetailDialog = 6;
     static constexpr int kUpdateDialog = 60;
     static constexpr int kNewsDialog = 61;
+    static constexpr int kFileNoticeDialog = 62;
+    // The menu description's section of the file notice (its frame and controls).
+    static constexpr const char* kFileNoticeSection = "filenotice";
 
     // framework and clock are not owned. Makes the menu stage and has the frame loop show it.
     AppScript(Framework* framework, GameTime* clock);
@@ -161,6 +165,10 @@ public:
     // The end of state 7: news in the answer opens its notice once; an update in the answer, or
     // one stored from an earlier run, shows the update button blinking.
     void ShowUpdateNotice(const std::string& answer);
+    // The notice about the player's files, in the notice slot: one line per file that could not
+    // be read or saved. Not shown when the menu description has no controls for it (it could not
+    // be closed); logged then.
+    void ShowFileNotice(const std::vector<std::string>& lines);
 
     // What the play-as and options dialogs use of the script: the menu's welcome prefix, the
     // music and sound they preview (null until the menu was shown, and in a game without one),
@@ -201,6 +209,9 @@ private:
     void PollLoader(LoadingThread*& loader, const char* failedFormat, const char* loadedFormat);
     // Deletes the update notice and the two fonts its text was made with.
     void DeleteUpdateDialog();
+    // Once per frame: on the live menu with no dialog up, the files that could not be read or
+    // saved since the last look go into the file notice.
+    void ShowFileNotices();
     // About kRestoreCheckMs after a link was opened: a window that is still active (no window
     // manager took it away) gets its clock and sound back.
     void CheckRestoreAfterLink();
@@ -244,8 +255,9 @@ private:
     EnterNameDialog* _enterNameDialog = nullptr;
     DeleteNameDialog* _deleteNameDialog = nullptr;
     HighDetailDialog* _highDetailDialog = nullptr;
-    Font* _updateFont = nullptr;       // owned; the notice's text
-    Font* _updateHeaderFont = nullptr; // owned; the notice's headings
+    Font* _updateFont = nullptr;         // owned; the notice's text
+    Font* _updateHeaderFont = nullptr;   // owned; the notice's headings
+    ConfigFile* _noticeConfig = nullptr; // owned; the menu description with the file notice's text
     static constexpr unsigned int kRestoreCheckMs = 500;
     bool _restoreCheckPending = false;
     unsigned int _restoreCheckAt = 0;

@@ -1,6 +1,7 @@
-// AppScript: the rules book, the update and news notices and the web links they open.
+// AppScript: the rules book, the update, news and file notices and the web links they open.
 #include "SDL.h"
 #include "framework/core/Color.h"
+#include "framework/core/ConfigFile.h"
 #include "framework/core/Framework.h"
 #include "framework/core/Point.h"
 #include "framework/core/TickSource.h"
@@ -16,6 +17,7 @@
 #include "framework/stage/CastMemberButton.h"
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -134,6 +136,45 @@ void AppScript::DeleteUpdateDialog()
     _updateFont = nullptr;
     delete _updateHeaderFont;
     _updateHeaderFont = nullptr;
+    delete _noticeConfig;
+    _noticeConfig = nullptr;
+}
+
+void AppScript::ShowFileNotices()
+{
+    // Never over another dialog: the play-as dialog may be the one whose save failed.
+    if (GetState() != kMenuLive || _menuConfig == nullptr || _currentCast == nullptr ||
+        _currentCast->GetDialog() != nullptr) {
+        return;
+    }
+    const std::vector<std::string> lines = ConfigFile::TakeFileNotices(true);
+    if (!lines.empty()) {
+        ShowFileNotice(lines);
+    }
+}
+
+void AppScript::ShowFileNotice(const std::vector<std::string>& lines)
+{
+    if (_menuConfig == nullptr ||
+        static_cast<std::string>(_menuConfig->Value(kFileNoticeSection, "controls", "", true))
+            .empty()) {
+        DebugVar(-1, "Menu description has no file notice; not shown");
+        return;
+    }
+    std::string text;
+    for (const std::string& line : lines) {
+        // "@" ends a line of a dialog's text.
+        text += (text.empty() ? "" : "@") + line;
+    }
+    DeleteUpdateDialog();
+    // The text goes into a copy of the menu description held in memory, so that the dialog
+    // sizes itself around it as a popup does.
+    _noticeConfig = _menuConfig->NewMemoryCopy();
+    _noticeConfig->Write(kFileNoticeSection, "text", text);
+    _updateDialog = new CastMemberDialogResizable(_noticeConfig, _currentCast, kFileNoticeDialog,
+                                                  nullptr, this);
+    _updateDialog->Init(_noticeConfig, kFileNoticeSection);
+    ShowDialog(_updateDialog);
 }
 
 void AppScript::DialogButtonClicked(int dialogId, int itemId, int /*how*/)

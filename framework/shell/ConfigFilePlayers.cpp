@@ -2,7 +2,9 @@
 
 #include "framework/core/File.h"
 
+#include <algorithm>
 #include <cctype>
+#include <map>
 #include <utility>
 
 namespace {
@@ -13,13 +15,59 @@ const char* const kScrambledEnding = ".plre";
 
 } // namespace
 
-ConfigFilePlayers::ConfigFilePlayers(const std::string& file)
+ConfigFilePlayers::ConfigFilePlayers(const std::string& file, int nameLimit)
     : ConfigFile(file, false, false, false)
 {
     SetClassLabel("ConfigFilePlayers");
     SetName("ConfigFilePlayers");
+    MarkAsPlayerData();
     _numPlayers = AsInt(Value("info", "n", 1, true));
     _curPlayer = static_cast<std::string>(Value("info", "curplayer", "", true));
+    KeepNamesApart(nameLimit);
+}
+
+void ConfigFilePlayers::KeepNamesApart(int nameLimit)
+{
+    // Earlier added first: the one kept of two names that meet.
+    std::vector<std::pair<int, std::string>> players;
+    for (auto it = _values.lower_bound(kPlayersPrefix);
+         it != _values.end() && it->first.compare(0, kPlayersPrefix.size(), kPlayersPrefix) == 0;
+         ++it) {
+        players.emplace_back(AsInt(it->second), it->first.substr(kPlayersPrefix.size()));
+    }
+    std::stable_sort(players.begin(), players.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+
+    std::map<std::string, std::string> kept; // by the lower-cased name
+    for (const auto& [rank, name] : players) {
+        std::string cut = name;
+        if (nameLimit > 0 && cut.size() > static_cast<size_t>(nameLimit)) {
+            cut.resize(static_cast<size_t>(nameLimit));
+        }
+        std::string lowered;
+        for (const char c : cut) {
+            lowered.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
+        }
+        const auto earlier = kept.find(lowered);
+        const std::string& becomes = earlier != kept.end() ? earlier->second : cut;
+        if (earlier != kept.end()) {
+            DebugVar(-1, "Player %s dropped: the same name as %s but for letter case", name.c_str(),
+                     becomes.c_str());
+        } else if (cut != name) {
+            DebugVar(-1, "Player name cut to %d characters: %s", nameLimit, cut.c_str());
+        }
+        if (_curPlayer == name) {
+            _curPlayer = becomes;
+        }
+        if (becomes != name) {
+            const MultiType value = _values[kPlayersPrefix + name];
+            _values.erase(kPlayersPrefix + name);
+            if (earlier == kept.end()) {
+                _values.insert_or_assign(kPlayersPrefix + cut, value);
+            }
+        }
+        kept.emplace(lowered, becomes);
+    }
 }
 
 ConfigFilePlayers::~ConfigFilePlayers() = default;

@@ -14,7 +14,10 @@
 class FRAMEWORK_API ConfigFilePlayers : public ConfigFile
 {
 public:
-    explicit ConfigFilePlayers(const std::string& file);
+    // Names longer than nameLimit (when above 0, the name box's limit) are cut to it as read; a
+    // name equal to an earlier added one but for letter case is dropped (it would share that
+    // player's files), and a current player so renamed follows. Both are logged.
+    explicit ConfigFilePlayers(const std::string& file, int nameLimit = 0);
     ~ConfigFilePlayers() override;
 
     // The names, most recently added first (highest ordinal; fractions dropped); equal ordinals
@@ -36,4 +39,7 @@ public:
     std::vector<std::string> _sortedPlayers;
     int32_t _numPlayers = 1;
     std::string _curPlayer;
+
+private:
+    void KeepNamesApart(int nameLimit);
 };

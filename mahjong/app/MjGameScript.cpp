@@ -49,6 +49,7 @@ MjGameScript::~MjGameScript()
     // not with a game.
     delete _menuDialogConfig;
     delete _radioConfig;
+    delete _popupText;
     delete _popupConfig;
     delete _sceneLoader;
 }
@@ -251,6 +252,7 @@ void MjGameScript::DoFrame()
         return;
     }
     _screen->CheckAutoPause();
+    _screen->TellSaveFailures();
 }
 
 void MjGameScript::KeyPressed(int key)

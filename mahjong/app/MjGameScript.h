@@ -112,7 +112,8 @@ public:
     // at stake.
     void ShowPrompt(int id);
 
-    // After every frame: the board screen's pause check while a game runs.
+    // After every frame: the board screen's pause check and its report of failed saves while a
+    // game runs.
     void DoFrame();
     void KeyPressed(int key);
     int LoadGameConfigs(bool onThread);
@@ -128,8 +129,10 @@ public:
 
     // A popup described by a section of the popup file, replacing the open one: mode 0 plain,
     // 1 a press outside counts as Escape, 2 that and no fade-in. x = -1 centres it, else it
-    // goes to (x, y). A section without controls opens nothing.
-    void ShowPopup(const std::string& section, int id, int mode, int x, int y);
+    // goes to (x, y). A section without controls opens nothing. A text given replaces the
+    // section's own.
+    void ShowPopup(const std::string& section, int id, int mode, int x, int y,
+                   const std::string& text = std::string());
     // A menu of radio buttons described by a section of the radio file, replacing the open menu;
     // x = -1 centres it.
     void ShowRadioDialog(const std::string& section, int id, int x, int y);
@@ -203,4 +206,6 @@ private:
     std::vector<CastMemberDialog*> _retiredDialogs;     // owned; off the stage
     // Popup files replaced while a dialog made on them may still be reporting; owned.
     std::vector<ConfigFile*> _retiredConfigs;
+    // Owned; the popup file with the given text of the last popup that had one.
+    ConfigFile* _popupText = nullptr;
 };

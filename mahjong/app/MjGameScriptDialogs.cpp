@@ -14,7 +14,8 @@ const char* const kNoControls = "missing";
 
 } // namespace
 
-void MjGameScript::ShowPopup(const std::string& section, int id, int mode, int x, int y)
+void MjGameScript::ShowPopup(const std::string& section, int id, int mode, int x, int y,
+                             const std::string& text)
 {
     if (_popupConfig == nullptr) {
         DebugVar(-1, "No popup file: popup %s not shown", section.c_str());
@@ -26,9 +27,20 @@ void MjGameScript::ShowPopup(const std::string& section, int id, int mode, int x
         return;
     }
     RetireDialog(_promptDialog);
-    auto* popup = new CastMemberDialogResizable(_popupConfig, DialogCast(), id, nullptr, this);
+    ConfigFile* description = _popupConfig;
+    if (!text.empty()) {
+        // A copy of the popup file held in memory, so that the dialog sizes itself around the
+        // text; it goes with the dialog it replaces.
+        if (_popupText != nullptr) {
+            _retiredConfigs.push_back(_popupText);
+        }
+        _popupText = _popupConfig->NewMemoryCopy();
+        _popupText->Write(section, "text", text);
+        description = _popupText;
+    }
+    auto* popup = new CastMemberDialogResizable(description, DialogCast(), id, nullptr, this);
     _promptDialog = popup;
-    popup->Init(_popupConfig, section);
+    popup->Init(description, section);
     if (mode != 0) {
         popup->DisposeOnMouseDownOutside();
     }

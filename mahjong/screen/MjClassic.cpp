@@ -122,6 +122,7 @@ MjClassic::MjClassic(Framework* framework, MjClassicConfig* config)
     }
     OpenProgressFile();
     _highScoresFile = new ConfigFile("HighScores.cfg", false, false, false);
+    _highScoresFile->MarkAsPlayerData();
     _quest = type == kQuestType;
     if (_quest) {
         _scenesFile = new ConfigFile("cfg/movie.cfg", false, false, false);
@@ -222,13 +223,21 @@ void MjClassic::OpenProgressFile()
         _playerName = _framework->GetPlayerName();
     }
     name += std::to_string(_config->_type);
-    // A new player's progress file is created empty.
-    File probe(name);
-    if (!probe.OpenR()) {
-        probe.OpenW();
+    // A new player's progress file is made empty, so that the reader finds a file (and makes
+    // its scrambled twin from it) instead of logging a missing one; the empty plain file is
+    // removed again once read. Only a name with nothing under it: a file there that cannot be
+    // read is never opened for writing.
+    const bool probe = !File::Exists(name);
+    if (probe) {
+        File empty(name);
+        empty.OpenW();
+        empty.Close();
     }
-    probe.Close();
     _progressFile = new ConfigFile(name, false, false, false);
+    _progressFile->MarkAsPlayerData();
+    if (probe) {
+        File::Delete(name.c_str());
+    }
 }
 
 void MjClassic::LoadFonts()

@@ -295,6 +295,10 @@ public:
     void HideBoard(int reason);
     void ShowBoard(int reason);
     void CheckAutoPause();
+    // After every frame, as CheckAutoPause: saves of the player's files that failed since the
+    // last look are told in a popup that pauses the board as the pause popup does, once the
+    // board is in play with no dialog over it.
+    void TellSaveFailures();
     void HideButtons();
     void HideBoardSprites();
     void FadeInBoardButtons();

@@ -56,6 +56,8 @@ constexpr int kPopupPlain = 0;
 constexpr int kPopupOutsideCloses = 1;
 constexpr int kPopupNoFade = 2;
 constexpr int kCentred = -1;
+// The popup file's section of the notice of failed saves (its frame and OK button).
+constexpr const char* kSaveFailedSection = "savefailed";
 
 // The replay button's value of a right press, which ends the board at once in cheat mode.
 constexpr int kEndNowValue = 3;
@@ -582,4 +584,23 @@ void MjClassic::CheckAutoPause()
         ShowPopupOn(GameScript(), "paused", kPausePopupId, kPopupNoFade);
         HideBoard(kHideForAutoPause);
     }
+}
+
+void MjClassic::TellSaveFailures()
+{
+    MjGameScript* script = GameScript();
+    if (_inPlay == 0 || _buttonsDisabled != 0 || script == nullptr || _cast == nullptr ||
+        _cast->GetDialog() != nullptr) {
+        return;
+    }
+    std::string text;
+    for (const std::string& line : ConfigFile::TakeFileNotices(false)) {
+        // "@" ends a line of a popup's text.
+        text += (text.empty() ? "" : "@") + line;
+    }
+    if (text.empty()) {
+        return;
+    }
+    script->ShowPopup(kSaveFailedSection, kPausePopupId, kPopupPlain, kCentred, kCentred, text);
+    HideBoard(kHideForPause);
 }

@@ -2,6 +2,7 @@
 #include "framework/core/Debug.h"
 #include "tests/support/TestSupport.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <map>
 #include <random>
@@ -301,6 +302,81 @@ TEST(ConfigFileScramble, SwitchingOnAfterReadingMakesFlushScramble)
     ConfigFile back("x.cfg", false, false, false);
     EXPECT_EQ(ConfigEntries(back),
               (std::map<std::string, std::string>{{"s/j", "new"}, {"s/k", "plain"}}));
+}
+
+} // namespace
+
+namespace {
+
+TEST(ConfigFileScramble, EmptyCopyGivesWayToThePlainFileAndIsMadeAgain)
+{
+    ASSERT_TRUE(WriteFile("x.cfg", "[s]\nk=plain\n"));
+    ASSERT_TRUE(WriteFile("x.cfge", ""));
+    {
+        ConfigFile cfg("x.cfg", false, false, false);
+        EXPECT_EQ(ConfigValue(cfg, "s", "k"), "plain");
+    }
+    EXPECT_EQ(CountLogLines("-1 ENCRYPTED FILE EMPTY! READING x.cfg"), 1);
+    EXPECT_EQ(ReadFile("x.cfge"), ConfigFile::EncryptLine("[s]", 0) + "\r\n" +
+                                      ConfigFile::EncryptLine("k=plain", 1) + "\r\n");
+
+    // An empty copy beside an empty (or no) plain file is simply empty.
+    ASSERT_TRUE(WriteFile("y.cfge", ""));
+    ConfigFile empty("y.cfg", false, false, false);
+    EXPECT_TRUE(empty.GetSectionsThatStartWith("").empty());
+    EXPECT_EQ(CountLogLines("ENCRYPTED FILE EMPTY"), 1);
+}
+
+TEST(ConfigFileScramble, CopyThatDoesNotDecodeToEntriesIsSetAsideAndNotWrittenOver)
+{
+    struct Case
+    {
+        const char* name;
+        const char* plain; // null: none
+        const char* readsAs;
+    };
+    const Case cases[] = {{"beside its plain file", "[s]\nk=plain\n", "plain"},
+                          {"alone", nullptr, "<default>"}};
+    // A plain file where its copy belongs, as another program might leave it: no line of it
+    // decodes to an entry.
+    const std::string damaged = "[records]\nt2p0=1740\nAnn has the best score\n";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::error_code ignored;
+        std::filesystem::remove("x.cfg", ignored);
+        std::filesystem::remove("x.cfge.bad", ignored);
+        if (c.plain != nullptr) {
+            ASSERT_TRUE(WriteFile("x.cfg", c.plain));
+        }
+        ASSERT_TRUE(WriteFile("x.cfge", damaged));
+        {
+            ConfigFile cfg("x.cfg", false, false, false);
+            EXPECT_EQ(ConfigValue(cfg, "s", "k"), c.readsAs);
+            cfg.Write("s", "j", "new");
+            EXPECT_TRUE(cfg.Flush());
+        }
+        EXPECT_EQ(ReadFile("x.cfge.bad"), damaged);
+        EXPECT_EQ(CountLogLines("-1 ENCRYPTED FILE DAMAGED! KEPT AS x.cfge.bad"),
+                  c.plain != nullptr ? 1 : 2);
+        ConfigFile back("x.cfg", false, false, false);
+        EXPECT_EQ(ConfigValue(back, "s", "j"), "new");
+        EXPECT_EQ(ConfigValue(back, "s", "k"), c.readsAs);
+    }
+}
+
+TEST(ConfigFileScramble, CopyOfAPlainFileWithLinesOfItsOwnIsNoDamage)
+{
+    // A line without "=" is an entry of the plain format; its faithful copy reads as it.
+    ASSERT_TRUE(WriteFile("x.cfg", "[s]\nlonely line\n"));
+    {
+        ConfigFile make("x.cfg", false, false, false);
+    }
+    const std::string copy = ReadFile("x.cfge");
+    ConfigFile cfg("x.cfg", false, false, false);
+    EXPECT_EQ(ConfigValue(cfg, "s", "lonely line"), "lonely line");
+    EXPECT_EQ(ReadFile("x.cfge"), copy);
+    EXPECT_FALSE(FileExists("x.cfge.bad"));
+    EXPECT_EQ(CountLogLines("DAMAGED"), 0);
 }
 
 } // namespace

@@ -1,8 +1,10 @@
 #include "framework/core/ConfigFile.h"
 
 #include "framework/core/Debug.h"
+#include "tests/support/FileFaults.h"
 #include "tests/support/TestSupport.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <map>
 #include <ostream>
@@ -393,6 +395,26 @@ TEST(ConfigFile, FlushOverAFolderFailsWithoutLosingIt)
     EXPECT_TRUE(S_ISDIR(st.st_mode));
     EXPECT_FALSE(testsupport::FileExists("dir.cfg.tmp"));
     // Not written again by the destructor either.
+}
+
+TEST(ConfigFile, WritesSyncTheFileBeforeItsRenameAndTheFolderAfter)
+{
+    ASSERT_TRUE(WriteFile("x.cfg", "[s]\nk=plain\n"));
+    const std::string here = std::filesystem::canonical(".").string();
+    std::vector<std::string> synced;
+    testsupport::OnSync([&](const std::string& path, bool folder) {
+        // What each sync finds on disk: the temporary file, or the renamed copy.
+        synced.push_back(std::string(folder ? "folder" : path.substr(here.size() + 1)) +
+                         (testsupport::FileExists("x.cfge.tmp") ? " tmp" : "") +
+                         (testsupport::FileExists("x.cfge") ? " copy" : ""));
+    });
+    // The copy made from the plain file, then a change written.
+    ConfigFile cfg("x.cfg", false, false, false);
+    cfg.Write("s", "k", "new");
+    EXPECT_TRUE(cfg.Flush());
+    testsupport::OnSync(nullptr);
+    EXPECT_EQ(synced, (std::vector<std::string>{"x.cfge.tmp tmp", "folder copy",
+                                                "x.cfge.tmp tmp copy", "folder copy"}));
 }
 
 TEST(ConfigFile, FlushKeepsThePermissionsOfTheOldFile)

@@ -2,13 +2,16 @@
 
 #include "SDL.h"
 #include "framework/core/LogFile.h"
+#include "tests/support/FileFaults.h"
 #include "tests/support/TestSupport.h"
 
 #include <cstring>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -225,6 +228,37 @@ TEST(File, DeleteTreatsAnAbsentFileAsRemoved)
     EXPECT_EQ(File::Delete("full"), -1);
     EXPECT_TRUE(FileExists("full/inside.txt"));
     EXPECT_EQ(File::Delete(nullptr), -1);
+}
+
+TEST(File, ExistsForAnythingUnderThePathReadableOrNot)
+{
+    ASSERT_TRUE(WriteFile("plain", "x"));
+    ASSERT_TRUE(WriteFile("locked", "x"));
+    ASSERT_EQ(chmod("locked", 0), 0);
+    ASSERT_EQ(mkdir("folder", 0755), 0);
+    ASSERT_EQ(symlink("nowhere", "dangling"), 0);
+    for (const char* there : {"plain", "locked", "folder", "dangling"}) {
+        EXPECT_TRUE(File::Exists(there)) << there;
+    }
+    EXPECT_FALSE(File::Exists("missing"));
+    EXPECT_FALSE(File::Exists("folder/missing"));
+}
+
+TEST(File, SyncFolderOfSyncsTheFolderThatHoldsThePath)
+{
+    ASSERT_EQ(mkdir("sub", 0755), 0);
+    std::vector<std::string> synced;
+    testsupport::OnSync([&](const std::string& path, bool folder) {
+        synced.push_back(std::string(folder ? "folder " : "file ") + path);
+    });
+    const std::string here = std::filesystem::canonical(".").string();
+    EXPECT_TRUE(File::SyncFolderOf("name"));
+    EXPECT_TRUE(File::SyncFolderOf("sub/name"));
+    EXPECT_TRUE(File::SyncFolderOf(here + "/sub/name"));
+    EXPECT_FALSE(File::SyncFolderOf("no/such/name"));
+    testsupport::OnSync(nullptr);
+    EXPECT_EQ(synced, (std::vector<std::string>{"folder " + here, "folder " + here + "/sub",
+                                                "folder " + here + "/sub"}));
 }
 
 TEST(LogFile, ConstructionEmptiesAnExistingLog)

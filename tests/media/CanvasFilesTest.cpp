@@ -1,14 +1,17 @@
 // Image files: plain and scrambled forms, the loaders and the file constructor of Canvas.
 #include "SDL.h"
 #include "framework/media/Canvas.h"
+#include "tests/support/FileFaults.h"
 #include "tests/support/TestSupport.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -109,6 +112,22 @@ TEST(CanvasFilesTest, FirstLoadWritesTheScrambledCopyWhichLaterLoadsAlone)
     ASSERT_TRUE(asStored.IsLoaded());
     ExpectSamePixels(fromPlain, asStored.GetSurface());
     SDL_FreeSurface(fromPlain);
+}
+
+TEST(CanvasFilesTest, ScrambledCopyIsSyncedBeforeItsRenameAndItsFolderAfter)
+{
+    CopyFixture("sheet4x2.png", "images/a.png");
+    const std::string folder = std::filesystem::canonical("images").string();
+    std::vector<std::string> synced;
+    testsupport::OnSync([&](const std::string& path, bool isFolder) {
+        const bool partial = path.rfind(folder + "/a.pnge.part", 0) == 0;
+        synced.push_back(std::string(isFolder ? (path == folder ? "folder" : path)
+                                              : (partial ? "partial" : path)) +
+                         (testsupport::FileExists("images/a.pnge") ? " copy" : ""));
+    });
+    ASSERT_TRUE(Canvas::ScrambleImageFile("images/a.png", "images/a.pnge"));
+    testsupport::OnSync(nullptr);
+    EXPECT_EQ(synced, (std::vector<std::string>{"partial", "folder copy"}));
 }
 
 TEST(CanvasFilesTest, ScrambledFileWithoutEndingIsRecognisedByContent)

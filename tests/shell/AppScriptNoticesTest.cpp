@@ -1,9 +1,11 @@
+#include "framework/core/ConfigFile.h"
 #include "framework/core/ConfigFileGame.h"
 #include "framework/dialogs/CastMemberDialogResizable.h"
 #include "framework/dialogs/DialogItem.h"
 #include "framework/media/AnimationManager.h"
 #include "framework/shell/AppScript.h"
 #include "framework/shell/ConfigFileMenu.h"
+#include "framework/shell/ConfigFilePlayers.h"
 #include "framework/shell/RulesDialog.h"
 #include "framework/shell/SpeedCheckPlatform.h"
 #include "framework/stage/Cast.h"
@@ -14,6 +16,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 #include <string>
 #include <sys/stat.h>
@@ -36,8 +39,8 @@ public:
 class NoticeTest : public shelltest::ShellTest
 {
 protected:
-    // The menu, with the stored answer of an earlier run.
-    MenuScript* ToMenu(const std::string& stored)
+    // The menu, with the stored answer of an earlier run; before runs once the data is written.
+    MenuScript* ToMenu(const std::string& stored, const std::function<void()>& before = {})
     {
         WriteData("allowloadingthread=0\n");
         // A twin written by an earlier run in this folder would be read in place of the file.
@@ -49,9 +52,14 @@ protected:
                 "[updatecontrols]\n1=yesbutton\n2=nobutton\n"
                 "[yesbutton]\ntype=button\nid=1\nexitcode=1\n"
                 "[nobutton]\ntype=button\nid=2\nexitcode=2\n"
+                "[filenotice]\ncontrols=filenoticecontrols\n[filenoticecontrols]\n1=okbutton\n"
+                "[okbutton]\ntype=button\nimg=update.bmp\nid=1\nexitcode=1\n"
                 "[promolink]\nurl=" +
                 stored + "\n";
         EXPECT_TRUE(testsupport::WriteFile("cfg/menu.cfg", menu));
+        if (before) {
+            before();
+        }
         StartFramework();
         auto* menuScript = new MenuScript(app.get(), Manager()->GetGameTime());
         Attach(menuScript);
@@ -155,6 +163,50 @@ TEST_F(NoticeTest, UpdaterDialogReadsItsFieldsByKind)
         // Only the newest notice is on the stage.
         EXPECT_TRUE(s->GetMenuCast()->Contains(s->GetUpdateDialog()));
     }
+}
+
+TEST_F(NoticeTest, FilesThatCouldNotBeReadOrSavedAreToldOnTheMenuOneNoticeAtATime)
+{
+    ConfigFile::TakeFileNotices(true);
+    // A folder in the player list's place cannot be read, whoever runs the test. (The game
+    // ships no plain list: it would be read in its place.)
+    MenuScript* s = ToMenu("0", [] {
+        ASSERT_EQ(std::remove("players.cfg"), 0);
+        ASSERT_EQ(mkdir("players.cfge", 0755), 0);
+    });
+    const auto noticeUp = [&] {
+        return s->GetUpdateDialog() != nullptr &&
+               s->GetUpdateDialog()->GetID() == AppScript::kFileNoticeDialog &&
+               s->GetMenuCast()->GetDialog() == s->GetUpdateDialog();
+    };
+    ASSERT_TRUE(RunUntil(noticeUp));
+    EXPECT_EQ(Message(), "players.cfge could not be read; nothing was changed.");
+    EXPECT_TRUE(s->GetPlayers()->GetSortedPlayers().empty()) << "the run goes on without it";
+
+    // A player added meanwhile is not saved; that is told once the notice is closed.
+    s->GetPlayers()->AddPlayer("Bob");
+    CastMemberDialogResizable* first = s->GetUpdateDialog();
+    Frame();
+    EXPECT_EQ(s->GetUpdateDialog(), first);
+    // Its OK button closes it.
+    const auto pressOk = [&] {
+        DialogItem* ok = s->GetUpdateDialog()->GetItemByID(1);
+        ASSERT_NE(ok, nullptr);
+        s->GetUpdateDialog()->SetEnterKeyItem(ok);
+        ASSERT_TRUE(s->GetUpdateDialog()->EnterKeyPressed());
+    };
+    pressOk();
+    const std::string failed =
+        "Your progress could not be saved: players.cfge: it could not be read.";
+    ASSERT_TRUE(RunUntil([&] { return noticeUp() && Message() == failed; })) << Message();
+
+    // Said once: closed, it does not come back.
+    pressOk();
+    for (int i = 0; i < 5; ++i) {
+        Frame();
+    }
+    EXPECT_EQ(s->GetMenuCast()->GetDialog(), nullptr);
+    EXPECT_TRUE(std::filesystem::is_directory("players.cfge"));
 }
 
 TEST_F(NoticeTest, TurningTheUpdateDownKeepsItOnOfferAndRefusedLinksPauseNothing)

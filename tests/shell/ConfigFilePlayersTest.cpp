@@ -82,6 +82,48 @@ TEST(ConfigFilePlayers, DeletingRemovesTheEntryAndTheFilesUnderBothLetterCases)
     EXPECT_EQ(Entry(again, "players", "Dan"), "4");
 }
 
+TEST(ConfigFilePlayers, NamesAreCutAsTheNameBoxCutsThemAndLetterCaseTwinsDropped)
+{
+    ConfigFile::TurnEncryption(false);
+    const std::string huge(10000, 'z');
+    const std::string cut(16, 'z');
+    const std::string longTwin = "Z" + std::string(17, 'z');
+    ASSERT_TRUE(WriteFile("players.cfg", "[info]\nn=8\ncurplayer=ann\n[players]\nAnn=1\nann=2\n"
+                                         "bob=3\n" +
+                                             huge + "=4\nBOB=5\n" + longTwin + "=6\nCarl=7\n"));
+    {
+        ConfigFilePlayers players("players.cfg", 16);
+        // The earlier added of two names that meet stays; the current player follows it.
+        EXPECT_EQ(players.GetSortedPlayers(), (Names{"Carl", cut, "bob", "Ann"}));
+        EXPECT_EQ(players._curPlayer, "Ann");
+        EXPECT_EQ(testsupport::CountLogLines(
+                      "-1 Player ann dropped: the same name as Ann but for letter case"),
+                  1);
+        EXPECT_EQ(testsupport::CountLogLines(
+                      "-1 Player BOB dropped: the same name as bob but for letter case"),
+                  1);
+        EXPECT_EQ(testsupport::CountLogLines("-1 Player name cut to 16 characters: " + cut), 1);
+        EXPECT_EQ(testsupport::CountLogLines("-1 Player " + longTwin +
+                                             " dropped: the same name as " + cut +
+                                             " but for letter case"),
+                  1);
+        // Deleting one deletes no other player's files: none is left to share them.
+        ASSERT_TRUE(WriteFile("ann.plr", "x"));
+        EXPECT_TRUE(players.DeletePlayer("Ann"));
+        EXPECT_FALSE(FileExists("ann.plr"));
+        EXPECT_FALSE(players.DeletePlayer("ann"));
+    }
+    // What the next write put on disk is the list as shown.
+    ConfigFilePlayers again("players.cfg", 16);
+    EXPECT_EQ(again.GetSortedPlayers(), (Names{"Carl", cut, "bob"}));
+    EXPECT_EQ(testsupport::CountLogLines("dropped"), 3);
+
+    // Without a limit, names keep their length; letter case twins still go.
+    ASSERT_TRUE(WriteFile("players.cfg", "[players]\nANN=2\nAnn=1\n" + huge + "=3\n"));
+    ConfigFilePlayers unlimited("players.cfg");
+    EXPECT_EQ(unlimited.GetSortedPlayers(), (Names{huge, "Ann"}));
+}
+
 TEST(ConfigFilePlayers, NamesThatCouldLeaveTheFolderNeverBecomePaths)
 {
     struct Case

@@ -17,7 +17,10 @@
 #include <cstdio>
 #include <gtest/gtest.h>
 #include <map>
+#include <string>
+#include <sys/stat.h>
 #include <tuple>
+#include <unistd.h>
 
 namespace {
 
@@ -507,4 +510,56 @@ TEST_F(MjClassicInputTest, CheatReplayWinsTheBoardThenTheWinPopupDealsItAgain)
     EXPECT_EQ(ShownTiles(), 4);
     EXPECT_EQ(screen->_inPlay, 1);
     EXPECT_EQ(screen->_timerValues[0], MjClassic::kTimerSteps);
+}
+
+// Saves that fail at the end of a board (a folder in the way of each temporary file: the disk
+// refuses them) are told over the next board in play, in a popup that pauses it, once per file
+// until one of its saves succeeds.
+TEST_F(MjClassicInputTest, FailedSavesAreToldOverTheBoardInPlayOnceUntilASaveSucceeds)
+{
+    ConfigFile::TakeFileNotices(true);
+    EnterBoard(Pairs());
+    const std::string progress = screen->_progressFile->GetFileName() + "e";
+    const std::string records = screen->_highScoresFile->GetFileName() + "e";
+    for (const std::string& file : {progress, records}) {
+        ASSERT_EQ(mkdir((file + ".tmp").c_str(), 0755), 0) << file;
+    }
+    MatchFirstPair();
+    Press(TileAt(8, 0));
+    Press(TileAt(12, 0));
+    for (int n = 0; n < 2000 && OpenPopupId() != MjClassic::kWinDialog; ++n) {
+        Play(10);
+    }
+    ASSERT_EQ(OpenPopupId(), MjClassic::kWinDialog) << "never over another popup";
+    Answer(2);
+    for (int n = 0; n < 500 && OpenPopupId() != MjClassic::kPausePopupId; ++n) {
+        Play(10);
+    }
+    ASSERT_EQ(OpenPopupId(), MjClassic::kPausePopupId);
+    EXPECT_EQ(screen->_inPlay, 1);
+    std::string told = script->GetPromptDialog()->GetMessage();
+    std::replace(told.begin(), told.end(), '\n', ' ');
+    for (const std::string& file : {progress, records}) {
+        EXPECT_NE(told.find("Your progress could not be saved: " + file + ": Is a directory."),
+                  std::string::npos)
+            << told;
+    }
+    Play(500);
+    Answer(1);
+    Play(1000);
+    EXPECT_EQ(OpenPopupId(), 0);
+    EXPECT_EQ(ShownTiles(), 4);
+
+    // Failing again is not told again; after a save that succeeds, the next failure is.
+    screen->_progressFile->Write("global", "score", 1);
+    EXPECT_FALSE(screen->_progressFile->Flush());
+    Play(500);
+    EXPECT_EQ(OpenPopupId(), 0);
+    ASSERT_EQ(rmdir((progress + ".tmp").c_str()), 0);
+    EXPECT_TRUE(screen->_progressFile->Flush());
+    ASSERT_EQ(mkdir((progress + ".tmp").c_str(), 0755), 0);
+    screen->_progressFile->Write("global", "score", 2);
+    EXPECT_FALSE(screen->_progressFile->Flush());
+    Play(500);
+    EXPECT_EQ(OpenPopupId(), MjClassic::kPausePopupId);
 }

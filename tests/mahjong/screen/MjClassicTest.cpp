@@ -185,7 +185,9 @@ TEST_F(MjClassicTest, ConstructionLeavesEveryLookHiddenDisabledAndWithoutABoard)
         EXPECT_EQ(screen->_layout, nullptr);
         EXPECT_TRUE(screen->_firstBoard);
         EXPECT_EQ(screen->_cast, Stage());
-        EXPECT_TRUE(fs::exists(ProgressFile(config->_type))); // a new player's file is made
+        // A new player's file is made, and no empty plain file is left beside it.
+        EXPECT_TRUE(fs::exists(ProgressFile(config->_type) + "e"));
+        EXPECT_FALSE(fs::exists(ProgressFile(config->_type)));
         EXPECT_EQ(screen->_lives, 5);
         EXPECT_EQ(screen->_puzzle, 0);
         EXPECT_EQ(screen->_puzzleNumber, 1);

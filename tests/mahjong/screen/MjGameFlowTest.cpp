@@ -486,6 +486,27 @@ TEST_F(RecordTest, AFinishedBoardWritesProgressAndHighScoreScrambled)
     EXPECT_EQ(ReadText("HighScores.cfg", "achieved", "t0p3"), "Bob");
 }
 
+TEST_F(RecordTest, ANewPlayerKeepsNoEmptyPlainProgressFileAndAnUnreadableOneIsLeftAsItIs)
+{
+    Player("Ada");
+    MakeScreen();
+    EXPECT_FALSE(std::filesystem::exists("Ada.plr0"));
+    EXPECT_TRUE(std::filesystem::exists("Ada.plr0e"));
+    EXPECT_EQ(testsupport::CountLogLines("FILE NOT FOUND! - Ada.plr0"), 0);
+    screen->ReleaseSprites();
+    screen.reset();
+
+    // A folder where the progress file should be: read as nothing, never replaced or hidden.
+    ASSERT_TRUE(std::filesystem::create_directory("Bob.plr0"));
+    Player("Bob");
+    MakeScreen();
+    screen->_puzzleCount = 10;
+    Finish(3, 1000);
+    EXPECT_TRUE(std::filesystem::is_directory("Bob.plr0"));
+    EXPECT_FALSE(std::filesystem::exists("Bob.plr0e"));
+    EXPECT_EQ(testsupport::CountLogLines("-1 FILE NOT READ! IT IS LEFT AS IT IS - Bob.plr0"), 1);
+}
+
 TEST_F(RecordTest, NewRecordComparisonByType)
 {
     struct Case

@@ -72,6 +72,7 @@ void FlowHarness::Play(unsigned int ms)
         Run(10);
         if (screen != nullptr) {
             screen->CheckAutoPause();
+            screen->TellSaveFailures();
         }
     }
 }
