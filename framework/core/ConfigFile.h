@@ -121,6 +121,9 @@ public:
     // call (a file is named again only after one of its writes succeeded), leaving out a failure
     // that comes of a file named unreadable in the same list (its next one is told).
     static std::vector<std::string> TakeFileNotices(bool unreadToo);
+    // Names a file to the player as one that could not be read, once per run: also for a file
+    // that was read but holds nothing its user can work with.
+    static void NoteUnread(const std::string& path);
 
     // A copy of the entries held in memory (no file name), with the same parent; the caller owns
     // it. Used to give a dialog described here a text of the program's own.
@@ -191,7 +194,6 @@ private:
     // step that failed.
     static int WriteWhole(const std::string& path, const std::string& bytes);
     // Registry of the files told to the player (ConfigFileNotices.cpp).
-    static void NoteUnread(const std::string& path);
     // failure empty: the write succeeded; cause: the unreadable file that refused it, if any.
     static void NoteWrite(const std::string& path, const std::string& failure,
                           const std::string& cause);

@@ -111,6 +111,7 @@ void MjGameScript::StartGameState()
             // A board screen without its look or its boards has no buttons to leave by: the
             // game does not start, and the menu says why.
             DebugVar(-1, "%s could not be read; the game cannot start", unusable.c_str());
+            ConfigFile::NoteUnread(unusable);
             LeaveGame();
             return;
         }

@@ -212,7 +212,7 @@ TEST_F(MjGameScriptTest, LeavingSetsTheFlagsAndAsksTheShellToLeave)
 }
 
 // A look file or a puzzle set that holds nothing to build a game from: the game does not start
-// and the shell goes back to the menu, the file named in the log.
+// and the shell goes back to the menu, which names the file (as does the log).
 TEST_F(MjGameScriptTest, AnUnusableLookOrPuzzleSetGoesBackToTheMenu)
 {
     struct Case
@@ -228,6 +228,7 @@ TEST_F(MjGameScriptTest, AnUnusableLookOrPuzzleSetGoesBackToTheMenu)
         {"cfg/puzzles2.cfg", "[replay8]\npos=20,33\n"},
         {"cfg/puzzles2.cfg", nullptr},
     };
+    std::vector<std::string> told; // the menu's notices
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.file) + (c.bytes == nullptr ? " folder" : " bytes"));
         const std::string kept = std::string(c.file) + ".kept";
@@ -249,11 +250,18 @@ TEST_F(MjGameScriptTest, AnUnusableLookOrPuzzleSetGoesBackToTheMenu)
         EXPECT_TRUE(s->Leaving());
         EXPECT_EQ(s->GetNextState(), AppScript::kLeaveGame);
         EXPECT_EQ(testsupport::CountLogLines(line) - logged, 1);
+        for (const std::string& text : ConfigFile::TakeFileNotices(true)) {
+            told.push_back(text);
+        }
         Frame();
         std::filesystem::remove_all(c.file);
         std::filesystem::remove(std::string(c.file) + "e");
         std::filesystem::rename(kept, c.file);
     }
+    // The menu names each file once.
+    EXPECT_EQ(told, (std::vector<std::string>{
+                        "cfg/mjclassic.cfg could not be read; nothing was changed.",
+                        "cfg/puzzles2.cfg could not be read; nothing was changed."}));
     // With the files whole again the game starts.
     VariantScript* s = Make(2);
     s->LoadGameConfigs(false);
