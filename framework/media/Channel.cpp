@@ -18,10 +18,21 @@ std::vector<std::unique_ptr<Channel>>& Pool()
     return pool;
 }
 
+// Made when first asked for and released with the pool, so that the object report written at
+// shut-down (after the pool is released) never counts it as left behind.
+std::unique_ptr<Channel>& NullChannelSlot()
+{
+    static std::unique_ptr<Channel> nullChannel;
+    return nullChannel;
+}
+
 Channel& NullChannel()
 {
-    static Channel nullChannel(kNullNumber);
-    return nullChannel;
+    std::unique_ptr<Channel>& slot = NullChannelSlot();
+    if (slot == nullptr) {
+        slot = std::make_unique<Channel>(kNullNumber);
+    }
+    return *slot;
 }
 
 } // namespace
@@ -127,6 +138,9 @@ bool Channel::Allocate(int n)
     }
     while (static_cast<int>(pool.size()) < granted) {
         pool.push_back(std::make_unique<Channel>(static_cast<int>(pool.size())));
+    }
+    if (granted == 0) {
+        NullChannelSlot().reset();
     }
     return granted == n;
 }

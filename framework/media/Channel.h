@@ -51,7 +51,8 @@ public:
     static bool Allocate(int n);
     static int ChannelCount();
     // n = -1: the first pool entry that is not playing; 0 <= n < ChannelCount(): that entry;
-    // otherwise, and when every entry plays, the null channel. Never null.
+    // otherwise, and when every entry plays, the null channel. Never null; the null channel goes
+    // with the pool (Allocate(0)), so a pointer to it is not kept across that.
     static Channel* GetChannel(int n);
     static void StopAll();
     static void FadeAll(int ms);
