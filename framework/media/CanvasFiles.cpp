@@ -4,7 +4,9 @@
 #include "framework/core/StringUtils.h"
 #include "framework/media/Canvas.h"
 
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -54,9 +56,192 @@ bool ReadWhole(const std::string& name, std::vector<unsigned char>& bytes, bool&
     return ok;
 }
 
+// Pictures larger than this on either side are refused: the game's largest is the screen.
+constexpr uint32_t kMostSide = 8192;
+// Deflate turns no input byte into more than about 1032 output bytes.
+constexpr uint64_t kMostDeflateRatio = 1032;
+
+uint32_t BigEndian32(const unsigned char* p)
+{
+    return static_cast<uint32_t>(p[0]) << 24 | static_cast<uint32_t>(p[1]) << 16 |
+           static_cast<uint32_t>(p[2]) << 8 | p[3];
+}
+
+uint32_t BigEndian16(const unsigned char* p)
+{
+    return static_cast<uint32_t>(p[0]) << 8 | p[1];
+}
+
+uint32_t LittleEndian16(const unsigned char* p)
+{
+    return static_cast<uint32_t>(p[1]) << 8 | p[0];
+}
+
+bool TooLarge(uint32_t width, uint32_t height)
+{
+    return width > kMostSide || height > kMostSide;
+}
+
+// PNG: chunks of length, type, data and check value. Readers trust the lengths and the
+// header's size, so a tiny file declaring a huge chunk or image keeps them busy for minutes.
+const char* PngRefusal(const unsigned char* data, size_t size)
+{
+    size_t pos = 8;
+    uint64_t compressed = 0;
+    uint64_t needed = 0;
+    while (size - pos >= 8) {
+        const uint32_t length = BigEndian32(data + pos);
+        const unsigned char* type = data + pos + 4;
+        if (length > size - pos - 8 || size - pos - 8 - length < 4) {
+            return "a chunk longer than the file";
+        }
+        const unsigned char* body = data + pos + 8;
+        if (std::memcmp(type, "IHDR", 4) == 0 && length >= 13) {
+            const uint32_t width = BigEndian32(body);
+            const uint32_t height = BigEndian32(body + 4);
+            if (TooLarge(width, height)) {
+                return "an image larger than 8192 x 8192";
+            }
+            // Bytes per pixel row, as bit depth times channels of the colour type, plus the
+            // filter byte of each row.
+            static const int kChannels[7] = {1, 0, 3, 1, 2, 0, 4};
+            const unsigned colourType = body[9];
+            const int channels = colourType < 7 ? kChannels[colourType] : 0;
+            const uint64_t rowBits = static_cast<uint64_t>(width) * channels * body[8];
+            needed = static_cast<uint64_t>(height) * ((rowBits + 7) / 8 + 1);
+        } else if (std::memcmp(type, "IDAT", 4) == 0) {
+            compressed += length;
+        } else if (std::memcmp(type, "IEND", 4) == 0) {
+            break;
+        }
+        pos += 12 + static_cast<size_t>(length);
+    }
+    if (needed > kMostDeflateRatio * (compressed + 1)) {
+        return "an image larger than its data can hold";
+    }
+    return nullptr;
+}
+
+// JPEG: marker segments up to the first scan; the frame header (SOF) holds the size.
+const char* JpegRefusal(const unsigned char* data, size_t size)
+{
+    size_t pos = 2;
+    while (pos + 2 <= size) {
+        if (data[pos] != 0xFF) {
+            return nullptr;
+        }
+        const unsigned char marker = data[pos + 1];
+        if (marker == 0xFF) {
+            ++pos; // fill byte
+            continue;
+        }
+        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD8)) {
+            pos += 2; // no length follows
+            continue;
+        }
+        if (marker == 0xD9 || pos + 4 > size) {
+            return nullptr;
+        }
+        const uint32_t length = BigEndian16(data + pos + 2);
+        if (length < 2 || length > size - pos - 2) {
+            return "a segment longer than the file";
+        }
+        const bool frame =
+            marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+        if (frame && length >= 7 &&
+            TooLarge(BigEndian16(data + pos + 7), BigEndian16(data + pos + 5))) {
+            return "an image larger than 8192 x 8192";
+        }
+        if (marker == 0xDA) {
+            return nullptr; // the coded data follows
+        }
+        pos += 2 + length;
+    }
+    return nullptr;
+}
+
+// The bytes of a GIF colour table whose flags byte is given, 0 when there is none.
+size_t GifTableSize(unsigned char flags)
+{
+    return (flags & 0x80) != 0 ? 3u << ((flags & 7) + 1) : 0;
+}
+
+// Skips a run of sub-blocks (a length byte, then that many bytes) and its closing empty one;
+// false when the run goes past the end.
+bool SkipGifBlocks(const unsigned char* data, size_t size, size_t& pos)
+{
+    while (pos < size) {
+        const size_t length = data[pos];
+        ++pos;
+        if (length == 0) {
+            return true;
+        }
+        if (length > size - pos) {
+            return false;
+        }
+        pos += length;
+    }
+    return false;
+}
+
+// GIF: the logical screen, then extensions and images, each image with its own size.
+const char* GifRefusal(const unsigned char* data, size_t size)
+{
+    if (size < 13) {
+        return nullptr;
+    }
+    if (TooLarge(LittleEndian16(data + 6), LittleEndian16(data + 8))) {
+        return "a screen larger than 8192 x 8192";
+    }
+    size_t pos = 13 + GifTableSize(data[10]);
+    while (pos < size) {
+        const unsigned char kind = data[pos];
+        if (kind == 0x21 && pos + 1 < size) {
+            pos += 2;
+            if (!SkipGifBlocks(data, size, pos)) {
+                return "a block longer than the file";
+            }
+        } else if (kind == 0x2C && size - pos >= 10) {
+            if (TooLarge(LittleEndian16(data + pos + 5), LittleEndian16(data + pos + 7))) {
+                return "an image larger than 8192 x 8192";
+            }
+            pos += 10 + GifTableSize(data[pos + 9]) + 1; // the code size byte too
+            if (pos > size || !SkipGifBlocks(data, size, pos)) {
+                return "a block longer than the file";
+            }
+        } else {
+            return nullptr; // the trailer, or something the reader will refuse itself
+        }
+    }
+    return nullptr;
+}
+
+// Why the picture is refused before it is decoded, or null: the sizes its header declares
+// must fit the file and stay within 8192 x 8192.
+const char* RefusalOf(const std::vector<unsigned char>& bytes)
+{
+    const unsigned char* data = bytes.data();
+    const size_t size = bytes.size();
+    if (size >= 8 && std::memcmp(data, "\x89PNG\r\n\x1a\n", 8) == 0) {
+        return PngRefusal(data, size);
+    }
+    if (size >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF) {
+        return JpegRefusal(data, size);
+    }
+    if (size >= 6 && (std::memcmp(data, "GIF87a", 6) == 0 || std::memcmp(data, "GIF89a", 6) == 0)) {
+        return GifRefusal(data, size);
+    }
+    return nullptr;
+}
+
 SDL_Surface* DecodeBytes(std::vector<unsigned char>& bytes, const std::string& plainName)
 {
     if (bytes.empty()) {
+        return nullptr;
+    }
+    if (const char* why = RefusalOf(bytes)) {
+        Debug("Canvas").DebugVar(-1, "Picture refused before decoding (%s): %s", why,
+                                 plainName.c_str());
         return nullptr;
     }
     SDL_RWops* rw = SDL_RWFromMem(bytes.data(), static_cast<int>(bytes.size()));
@@ -72,6 +257,14 @@ SDL_Surface* DecodeBytes(std::vector<unsigned char>& bytes, const std::string& p
     }
     SDL_RWclose(rw);
     return s;
+}
+
+// The plain file through the same checks as a scrambled one.
+SDL_Surface* DecodeFile(const std::string& plainName)
+{
+    std::vector<unsigned char> bytes;
+    bool opened = false;
+    return ReadWhole(plainName, bytes, opened) ? DecodeBytes(bytes, plainName) : nullptr;
 }
 
 } // namespace
@@ -146,7 +339,7 @@ SDL_Surface* Canvas::LoadImgToSurface(std::string name)
         // A read-only folder keeps no copy; the plain file still serves.
         Debug("Canvas").DebugVar(-1, "Can't open encrypted image file %s", plain.c_str());
     }
-    return IMG_Load(plain.c_str());
+    return DecodeFile(plain);
 }
 
 SDL_Surface* Canvas::LoadImgCompatibleToSurface(std::string name, SDL_PixelFormat* format)
@@ -164,7 +357,7 @@ SDL_Surface* Canvas::LoadImgCompatibleToSurface(std::string name, SDL_PixelForma
 
 Canvas* Canvas::LoadImg(std::string name)
 {
-    SDL_Surface* s = IMG_Load(StringUtils::Trim(name).c_str());
+    SDL_Surface* s = DecodeFile(StringUtils::Trim(name));
     return s != nullptr ? new Canvas(s) : nullptr;
 }
 

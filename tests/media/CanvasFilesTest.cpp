@@ -4,6 +4,7 @@
 #include "tests/support/FileFaults.h"
 #include "tests/support/TestSupport.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -41,6 +42,80 @@ std::string DebugLog()
 {
     Debug::DebugFlush();
     return testsupport::ReadFile("debug.txt");
+}
+
+std::string FixtureBytes(const std::string& fixture)
+{
+    return testsupport::ReadFile(testsupport::FixturePath("images/" + fixture));
+}
+
+void PutBigEndian(std::string& bytes, size_t at, uint32_t value, int width)
+{
+    for (int i = 0; i < width; ++i) {
+        bytes[at + i] = static_cast<char>(value >> (8 * (width - 1 - i)));
+    }
+}
+
+void PutLittleEndian16(std::string& bytes, size_t at, uint32_t value)
+{
+    bytes[at] = static_cast<char>(value);
+    bytes[at + 1] = static_cast<char>(value >> 8);
+}
+
+uint32_t Crc32(const std::string& bytes, size_t from, size_t count)
+{
+    uint32_t crc = 0xFFFFFFFFu;
+    for (size_t i = from; i < from + count; ++i) {
+        crc ^= static_cast<unsigned char>(bytes[i]);
+        for (int k = 0; k < 8; ++k) {
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+        }
+    }
+    return ~crc;
+}
+
+// Where the PNG chunk of that type starts (at its length field).
+size_t PngChunk(const std::string& png, const char* type)
+{
+    const size_t at = png.find(type);
+    EXPECT_NE(at, std::string::npos) << type;
+    return at - 4;
+}
+
+// The PNG with the header's size replaced and its check value made right again, so that only
+// the size is wrong.
+std::string PngOfSize(uint32_t width, uint32_t height)
+{
+    std::string png = FixtureBytes("alpha.png");
+    const size_t ihdr = PngChunk(png, "IHDR");
+    PutBigEndian(png, ihdr + 8, width, 4);
+    PutBigEndian(png, ihdr + 12, height, 4);
+    PutBigEndian(png, ihdr + 8 + 13, Crc32(png, ihdr + 4, 4 + 13), 4);
+    return png;
+}
+
+std::string PngWithDataLength(uint32_t length)
+{
+    std::string png = FixtureBytes("alpha.png");
+    PutBigEndian(png, PngChunk(png, "IDAT"), length, 4);
+    return png;
+}
+
+// Where the JPEG segment of that marker starts (at its 0xFF).
+size_t JpegSegment(const std::string& jpeg, unsigned char marker)
+{
+    const size_t at = jpeg.find(std::string{'\xFF', static_cast<char>(marker)}, 2);
+    EXPECT_NE(at, std::string::npos) << static_cast<int>(marker);
+    return at;
+}
+
+std::string JpegOfSize(uint32_t width, uint32_t height)
+{
+    std::string jpeg = FixtureBytes("photo.jpg");
+    const size_t frame = JpegSegment(jpeg, 0xC0);
+    PutBigEndian(jpeg, frame + 5, height, 2);
+    PutBigEndian(jpeg, frame + 7, width, 2);
+    return jpeg;
 }
 
 } // namespace
@@ -225,4 +300,81 @@ TEST(CanvasFilesTest, ReadOnlyFolderStillLoadsImages)
     chmod("images", 0755);
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+// A tiny file whose header declares a huge chunk or picture kept SDL_image busy for minutes (a
+// 75-byte PNG declaring 2 GB of data: 3.6 s, ever longer as the length grows).
+TEST(CanvasFilesTest, PicturesDeclaringMoreThanTheirFileHoldsAreRefusedBeforeDecoding)
+{
+    struct Case
+    {
+        const char* what;
+        std::string bytes;
+        const char* why;
+    };
+    std::vector<Case> cases = {
+        {"png-data-16mb", PngWithDataLength(0x01000000), "a chunk longer than the file"},
+        {"png-data-2gb", PngWithDataLength(0x7FFFFFFF), "a chunk longer than the file"},
+        {"png-wide", PngOfSize(9000, 4), "an image larger than 8192 x 8192"},
+        {"png-tall", PngOfSize(8, 0xFFFFFFFF), "an image larger than 8192 x 8192"},
+        {"png-more-than-its-data", PngOfSize(8000, 8000), "an image larger than its data can hold"},
+        {"png-truncated", FixtureBytes("alpha.png"), "a chunk longer than the file"},
+        {"jpeg-wide", JpegOfSize(9000, 16), "an image larger than 8192 x 8192"},
+        {"jpeg-tall", JpegOfSize(32, 65535), "an image larger than 8192 x 8192"},
+        {"jpeg-truncated", FixtureBytes("photo.jpg"), "a segment longer than the file"},
+        {"gif-screen", FixtureBytes("anim.gif"), "a screen larger than 8192 x 8192"},
+        {"gif-image", FixtureBytes("anim.gif"), "an image larger than 8192 x 8192"},
+        {"gif-truncated", FixtureBytes("anim.gif"), "a block longer than the file"},
+    };
+    std::string& png = cases[5].bytes;
+    png.resize(PngChunk(png, "IDAT") + 20);
+    std::string& jpeg = cases[8].bytes;
+    jpeg.resize(JpegSegment(jpeg, 0xC4) + 10);
+    PutLittleEndian16(cases[9].bytes, 6, 9000);
+    std::string& gif = cases[10].bytes;
+    PutLittleEndian16(gif, gif.find('\x2C') + 5, 9000);
+    std::string& cut = cases[11].bytes;
+    cut.resize(cut.find('\x2C') + 14);
+
+    mkdir("images", 0755);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        // Plain, and scrambled as the game ships its pictures.
+        const std::string plain = std::string("images/") + c.what + ".png";
+        ASSERT_TRUE(testsupport::WriteFile(plain, c.bytes));
+        std::string scrambled = c.bytes;
+        for (char& b : scrambled) {
+            b = static_cast<char>(b ^ 0xA5);
+        }
+        const std::string twin = std::string("images/") + c.what + "-s.png";
+        ASSERT_TRUE(testsupport::WriteFile(twin + "e", scrambled));
+        for (const std::string& name : {plain, twin}) {
+            EXPECT_EQ(Canvas::LoadImgToSurface(name), nullptr) << name;
+            EXPECT_NE(DebugLog().find(std::string("Picture refused before decoding (") + c.why +
+                                      "): " + name),
+                      std::string::npos)
+                << name;
+        }
+    }
+}
+
+TEST(CanvasFilesTest, TheGamesPicturesPassTheChecks)
+{
+    int pictures = 0;
+    for (const auto& entry :
+         std::filesystem::recursive_directory_iterator(std::string(GAME_DATA_DIR) + "/images")) {
+        const std::string path = entry.path().string();
+        const std::string ending = entry.path().extension().string();
+        if (!entry.is_regular_file() ||
+            (ending != ".png" && ending != ".jpg" && ending != ".gif")) {
+            continue;
+        }
+        // The plain reader: it leaves no scrambled copy in the data folder.
+        Canvas* picture = Canvas::LoadImg(path);
+        EXPECT_NE(picture, nullptr) << path;
+        delete picture;
+        ++pictures;
+    }
+    EXPECT_GT(pictures, 0);
+    EXPECT_EQ(DebugLog().find("Picture refused"), std::string::npos);
 }
