@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -58,8 +59,13 @@ bool ReadWhole(const std::string& name, std::vector<unsigned char>& bytes, bool&
 
 // Pictures larger than this on either side are refused: the game's largest is the screen.
 constexpr uint32_t kMostSide = 8192;
-// Deflate turns no input byte into more than about 1032 output bytes.
+// What one byte of coded data can become at most: deflate makes about 1032 bytes of one; a
+// 12-bit LZW code stands for at most 4096 pixels; a JPEG block of 64 pixels takes at least two
+// bits per colour.
 constexpr uint64_t kMostDeflateRatio = 1032;
+constexpr uint64_t kMostLzwPixelsPerByte = 4096;
+constexpr uint64_t kMostJpegPixelsPerByte = 256;
+constexpr unsigned kMostGifCodeBits = 12;
 
 uint32_t BigEndian32(const unsigned char* p)
 {
@@ -122,25 +128,26 @@ const char* PngRefusal(const unsigned char* data, size_t size)
     return nullptr;
 }
 
-// JPEG: marker segments up to the first scan; the frame header (SOF) holds the size.
+// JPEG: marker segments up to the first scan; the frame header (SOF) holds the size. Like the
+// reader, bytes between segments are skipped.
 const char* JpegRefusal(const unsigned char* data, size_t size)
 {
     size_t pos = 2;
     while (pos + 2 <= size) {
-        if (data[pos] != 0xFF) {
-            return nullptr;
-        }
         const unsigned char marker = data[pos + 1];
-        if (marker == 0xFF) {
-            ++pos; // fill byte
+        if (data[pos] != 0xFF || marker == 0xFF || marker == 0x00) {
+            ++pos;
             continue;
         }
         if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD8)) {
             pos += 2; // no length follows
             continue;
         }
-        if (marker == 0xD9 || pos + 4 > size) {
-            return nullptr;
+        if (marker == 0xD9 || marker == 0xDA) {
+            return nullptr; // the end, or the coded data follows
+        }
+        if (pos + 4 > size) {
+            return "a segment longer than the file";
         }
         const uint32_t length = BigEndian16(data + pos + 2);
         if (length < 2 || length > size - pos - 2) {
@@ -148,12 +155,15 @@ const char* JpegRefusal(const unsigned char* data, size_t size)
         }
         const bool frame =
             marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
-        if (frame && length >= 7 &&
-            TooLarge(BigEndian16(data + pos + 7), BigEndian16(data + pos + 5))) {
-            return "an image larger than 8192 x 8192";
-        }
-        if (marker == 0xDA) {
-            return nullptr; // the coded data follows
+        if (frame && length >= 7) {
+            const uint32_t width = BigEndian16(data + pos + 7);
+            const uint32_t height = BigEndian16(data + pos + 5);
+            if (TooLarge(width, height)) {
+                return "an image larger than 8192 x 8192";
+            }
+            if (static_cast<uint64_t>(width) * height > kMostJpegPixelsPerByte * size) {
+                return "an image larger than its data can hold";
+            }
         }
         pos += 2 + length;
     }
@@ -184,7 +194,9 @@ bool SkipGifBlocks(const unsigned char* data, size_t size, size_t& pos)
     return false;
 }
 
-// GIF: the logical screen, then extensions and images, each image with its own size.
+// GIF: the logical screen, then extensions up to the first image, which is the one decoded.
+// Like the reader, bytes that start no block are skipped. A reader that runs out of data in
+// the middle of an image goes on trying for every pixel left.
 const char* GifRefusal(const unsigned char* data, size_t size)
 {
     if (size < 13) {
@@ -195,30 +207,74 @@ const char* GifRefusal(const unsigned char* data, size_t size)
     }
     size_t pos = 13 + GifTableSize(data[10]);
     while (pos < size) {
-        const unsigned char kind = data[pos];
-        if (kind == 0x21 && pos + 1 < size) {
-            pos += 2;
-            if (!SkipGifBlocks(data, size, pos)) {
-                return "a block longer than the file";
-            }
-        } else if (kind == 0x2C && size - pos >= 10) {
-            if (TooLarge(LittleEndian16(data + pos + 5), LittleEndian16(data + pos + 7))) {
-                return "an image larger than 8192 x 8192";
-            }
-            pos += 10 + GifTableSize(data[pos + 9]) + 1; // the code size byte too
-            if (pos > size || !SkipGifBlocks(data, size, pos)) {
-                return "a block longer than the file";
-            }
-        } else {
-            return nullptr; // the trailer, or something the reader will refuse itself
+        const unsigned char kind = data[pos++];
+        if (kind == ';') {
+            return nullptr;
         }
+        if (kind == '!') {
+            ++pos; // the kind of extension
+            if (pos >= size || !SkipGifBlocks(data, size, pos)) {
+                return "a block longer than the file";
+            }
+            continue;
+        }
+        if (kind != ',') {
+            continue;
+        }
+        if (size - pos < 9) {
+            return "a block longer than the file";
+        }
+        const uint32_t width = LittleEndian16(data + pos + 4);
+        const uint32_t height = LittleEndian16(data + pos + 6);
+        if (TooLarge(width, height)) {
+            return "an image larger than 8192 x 8192";
+        }
+        // SDL_image writes the pixels of an empty image through a null surface.
+        if (width == 0 || height == 0) {
+            return "an image without pixels";
+        }
+        pos += 9 + GifTableSize(data[pos + 8]);
+        if (pos >= size) {
+            return "a block longer than the file";
+        }
+        // Codes are at most 12 bits wide; SDL_image takes a wider first size unchecked and then
+        // spends minutes on a few kilobytes.
+        if (data[pos] > kMostGifCodeBits - 1) {
+            return "codes wider than 12 bits";
+        }
+        const size_t start = ++pos;
+        if (!SkipGifBlocks(data, size, pos)) {
+            return "a block longer than the file";
+        }
+        if (static_cast<uint64_t>(width) * height > kMostLzwPixelsPerByte * (pos - start)) {
+            return "an image larger than its data can hold";
+        }
+        return nullptr;
     }
     return nullptr;
 }
 
 // Why the picture is refused before it is decoded, or null: the sizes its header declares
 // must fit the file and stay within 8192 x 8192.
-const char* RefusalOf(const std::vector<unsigned char>& bytes)
+// TGA has no signature: SDL_image reads it only for a name that says so. A run-length packet of
+// one byte and a pixel stands for up to 128 pixels.
+const char* TgaRefusal(const unsigned char* data, size_t size)
+{
+    if (size < 18) {
+        return nullptr;
+    }
+    const uint32_t width = LittleEndian16(data + 12);
+    const uint32_t height = LittleEndian16(data + 14);
+    if (TooLarge(width, height)) {
+        return "an image larger than 8192 x 8192";
+    }
+    if (static_cast<uint64_t>(width) * height > 128 * static_cast<uint64_t>(size)) {
+        return "an image larger than its data can hold";
+    }
+    return nullptr;
+}
+
+const char* RefusalOf(const std::vector<unsigned char>& bytes, const std::string& type)
 {
     const unsigned char* data = bytes.data();
     const size_t size = bytes.size();
@@ -231,6 +287,10 @@ const char* RefusalOf(const std::vector<unsigned char>& bytes)
     if (size >= 6 && (std::memcmp(data, "GIF87a", 6) == 0 || std::memcmp(data, "GIF89a", 6) == 0)) {
         return GifRefusal(data, size);
     }
+    // SDL_image too tries the signatures first, whatever the name says.
+    if (strcasecmp(type.c_str(), "tga") == 0) {
+        return TgaRefusal(data, size);
+    }
     return nullptr;
 }
 
@@ -239,7 +299,8 @@ SDL_Surface* DecodeBytes(std::vector<unsigned char>& bytes, const std::string& p
     if (bytes.empty()) {
         return nullptr;
     }
-    if (const char* why = RefusalOf(bytes)) {
+    std::string type = TypeOf(plainName);
+    if (const char* why = RefusalOf(bytes, type)) {
         Debug("Canvas").DebugVar(-1, "Picture refused before decoding (%s): %s", why,
                                  plainName.c_str());
         return nullptr;
@@ -248,7 +309,6 @@ SDL_Surface* DecodeBytes(std::vector<unsigned char>& bytes, const std::string& p
     if (rw == nullptr) {
         return nullptr;
     }
-    std::string type = TypeOf(plainName);
     SDL_Surface* s = IMG_LoadTyped_RW(rw, 0, type.empty() ? nullptr : &type[0]);
     if (s == nullptr && !type.empty()) {
         // A file whose ending does not tell its kind is recognised by its content.

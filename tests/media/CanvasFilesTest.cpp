@@ -118,6 +118,31 @@ std::string JpegOfSize(uint32_t width, uint32_t height)
     return jpeg;
 }
 
+// Where the first GIF image starts (at its ","), past the colour table and the extensions.
+size_t GifImage(const std::string& gif)
+{
+    const auto flags = static_cast<unsigned char>(gif[10]);
+    size_t pos = 13 + ((flags & 0x80) != 0 ? 3u << ((flags & 7) + 1) : 0);
+    while (pos < gif.size() && gif[pos] == '!') {
+        pos += 2;
+        while (pos < gif.size() && gif[pos] != 0) {
+            pos += 1 + static_cast<unsigned char>(gif[pos]);
+        }
+        ++pos;
+    }
+    EXPECT_EQ(gif[pos], ',');
+    return pos;
+}
+
+std::string GifOfSize(uint32_t width, uint32_t height)
+{
+    std::string gif = FixtureBytes("anim.gif");
+    const size_t image = GifImage(gif);
+    PutLittleEndian16(gif, image + 5, width);
+    PutLittleEndian16(gif, image + 7, height);
+    return gif;
+}
+
 } // namespace
 
 TEST(CanvasFilesTest, PngJpegAndGifLoad)
@@ -303,7 +328,8 @@ TEST(CanvasFilesTest, ReadOnlyFolderStillLoadsImages)
 }
 
 // A tiny file whose header declares a huge chunk or picture kept SDL_image busy for minutes (a
-// 75-byte PNG declaring 2 GB of data: 3.6 s, ever longer as the length grows).
+// 75-byte PNG declaring 2 GB of data: 3.6 s, ever longer as the length grows; a 3 KB GIF
+// declaring 3414 x 2954 pixels: over a minute).
 TEST(CanvasFilesTest, PicturesDeclaringMoreThanTheirFileHoldsAreRefusedBeforeDecoding)
 {
     struct Case
@@ -311,6 +337,7 @@ TEST(CanvasFilesTest, PicturesDeclaringMoreThanTheirFileHoldsAreRefusedBeforeDec
         const char* what;
         std::string bytes;
         const char* why;
+        const char* ending = ".png";
     };
     std::vector<Case> cases = {
         {"png-data-16mb", PngWithDataLength(0x01000000), "a chunk longer than the file"},
@@ -323,30 +350,52 @@ TEST(CanvasFilesTest, PicturesDeclaringMoreThanTheirFileHoldsAreRefusedBeforeDec
         {"jpeg-tall", JpegOfSize(32, 65535), "an image larger than 8192 x 8192"},
         {"jpeg-truncated", FixtureBytes("photo.jpg"), "a segment longer than the file"},
         {"gif-screen", FixtureBytes("anim.gif"), "a screen larger than 8192 x 8192"},
-        {"gif-image", FixtureBytes("anim.gif"), "an image larger than 8192 x 8192"},
+        {"gif-image", GifOfSize(9000, 10), "an image larger than 8192 x 8192"},
         {"gif-truncated", FixtureBytes("anim.gif"), "a block longer than the file"},
+        {"jpeg-more-than-its-data", JpegOfSize(8000, 8000),
+         "an image larger than its data can hold"},
+        {"gif-more-than-its-data", GifOfSize(3000, 3000), "an image larger than its data can hold"},
+        // The reader skips bytes that start no block; so does the check.
+        {"gif-after-junk", GifOfSize(3000, 3000), "an image larger than its data can hold"},
+        // SDL_image crashed on the first and spent minutes on the second.
+        {"gif-empty", GifOfSize(0, 10), "an image without pixels"},
+        {"gif-wide-codes", FixtureBytes("anim.gif"), "codes wider than 12 bits"},
     };
     std::string& png = cases[5].bytes;
     png.resize(PngChunk(png, "IDAT") + 20);
     std::string& jpeg = cases[8].bytes;
     jpeg.resize(JpegSegment(jpeg, 0xC4) + 10);
     PutLittleEndian16(cases[9].bytes, 6, 9000);
-    std::string& gif = cases[10].bytes;
-    PutLittleEndian16(gif, gif.find('\x2C') + 5, 9000);
     std::string& cut = cases[11].bytes;
-    cut.resize(cut.find('\x2C') + 14);
+    cut.resize(GifImage(cut) + 14);
+    std::string& junk = cases[14].bytes;
+    junk.insert(GifImage(junk), "junk");
+    std::string& codes = cases[16].bytes;
+    codes[GifImage(codes) + 10] = static_cast<char>(241);
+
+    // TGA has no signature: it is read (and checked) only under its own ending. 18 bytes of
+    // header declaring 8000 x 8000 run-length pixels, and two bytes of data.
+    std::string tga(20, '\0');
+    tga[2] = 10;
+    PutLittleEndian16(tga, 12, 8000);
+    PutLittleEndian16(tga, 14, 8000);
+    tga[16] = 24;
+    cases.push_back(
+        {"tga-more-than-its-data", tga, "an image larger than its data can hold", ".tga"});
+    // SDL_image reads a GIF as a GIF whatever its name.
+    cases.push_back({"gif-named-tga", GifOfSize(0, 10), "an image without pixels", ".tga"});
 
     mkdir("images", 0755);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         // Plain, and scrambled as the game ships its pictures.
-        const std::string plain = std::string("images/") + c.what + ".png";
+        const std::string plain = std::string("images/") + c.what + c.ending;
         ASSERT_TRUE(testsupport::WriteFile(plain, c.bytes));
         std::string scrambled = c.bytes;
         for (char& b : scrambled) {
             b = static_cast<char>(b ^ 0xA5);
         }
-        const std::string twin = std::string("images/") + c.what + "-s.png";
+        const std::string twin = std::string("images/") + c.what + "-s" + c.ending;
         ASSERT_TRUE(testsupport::WriteFile(twin + "e", scrambled));
         for (const std::string& name : {plain, twin}) {
             EXPECT_EQ(Canvas::LoadImgToSurface(name), nullptr) << name;
