@@ -11,6 +11,11 @@ int32_t ClampVolume(int volume)
     return std::clamp(volume, 0, 127);
 }
 
+// In the slowed test mode every clock reading sleeps 10 n - 9 ms, and a frame of the menu reads
+// the clock up to 17 times: beyond 5 a frame stalls for more than a second, and the window
+// answers neither its close button nor SIGTERM meanwhile.
+constexpr int32_t kMostTestSlow = 5;
+
 // The mixer wants a multiple of 4 within what the audio device accepts.
 int32_t ClampAudioBuffer(int size)
 {
@@ -43,6 +48,12 @@ ConfigFileGame::ConfigFileGame(const std::string& file) : ConfigFile(file, false
         updatehost = static_cast<std::string>(host->second);
     }
 
+    const int32_t slow = std::clamp(testslow, 0, kMostTestSlow);
+    if (slow != testslow) {
+        DebugVar(0, "testslow=%d is out of range 0..%d: %d is used", static_cast<int>(testslow),
+                 static_cast<int>(kMostTestSlow), static_cast<int>(slow));
+        testslow = slow;
+    }
     musicvol = ClampVolume(musicvol);
     soundsvol = ClampVolume(soundsvol);
     audiobuffersize = ClampAudioBuffer(audiobuffersize);

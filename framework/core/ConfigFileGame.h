@@ -36,6 +36,7 @@ public:
     int32_t cpusbthreshold = 800;
     int32_t videomemthreshold = 4096;
     int32_t forcesixteen = 0;
+    // 0..5 (0: off); a value beyond is logged and clamped.
     int32_t testslow = 0;
     bool allowloadingthread = true;
     bool allowdoublebuffered = true;

@@ -1,6 +1,5 @@
 // Framework: window events, audio and clock control, settings, resources and the script.
 
-#include "SDL_image.h"
 #include "SDL_mixer.h"
 #include "framework/core/ConfigFile.h"
 #include "framework/core/ConfigFileGame.h"
@@ -15,6 +14,7 @@
 #include "framework/stage/Script.h"
 
 #include <cstdlib>
+#include <memory>
 #include <numeric>
 #include <utility>
 
@@ -272,11 +272,11 @@ void Framework::SetTitle(const char* title, const char* iconFile)
         return;
     }
     SDL_WM_SetCaption(title, iconFile);
-    SDL_Surface* icon = iconFile != nullptr ? IMG_Load(iconFile) : nullptr;
-    if (icon != nullptr) {
+    // Read as every picture is, so that a damaged icon file is refused before decoding.
+    const std::unique_ptr<Canvas> icon(iconFile != nullptr ? Canvas::LoadImg(iconFile) : nullptr);
+    if (icon != nullptr && icon->GetSurface() != nullptr) {
         // SDL makes its own copy of the icon.
-        SDL_WM_SetIcon(icon, nullptr);
-        SDL_FreeSurface(icon);
+        SDL_WM_SetIcon(icon->GetSurface(), nullptr);
     }
 }
 

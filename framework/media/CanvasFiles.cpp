@@ -4,8 +4,11 @@
 #include "framework/core/StringUtils.h"
 #include "framework/media/Canvas.h"
 
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <string>
+#include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -54,16 +57,258 @@ bool ReadWhole(const std::string& name, std::vector<unsigned char>& bytes, bool&
     return ok;
 }
 
+// Pictures larger than this on either side are refused: the game's largest is the screen.
+constexpr uint32_t kMostSide = 8192;
+// What one byte of coded data can become at most: deflate makes about 1032 bytes of one; a
+// 12-bit LZW code stands for at most 4096 pixels; a JPEG block of 64 pixels takes at least two
+// bits per colour.
+constexpr uint64_t kMostDeflateRatio = 1032;
+constexpr uint64_t kMostLzwPixelsPerByte = 4096;
+constexpr uint64_t kMostJpegPixelsPerByte = 256;
+constexpr unsigned kMostGifCodeBits = 12;
+
+uint32_t BigEndian32(const unsigned char* p)
+{
+    return static_cast<uint32_t>(p[0]) << 24 | static_cast<uint32_t>(p[1]) << 16 |
+           static_cast<uint32_t>(p[2]) << 8 | p[3];
+}
+
+uint32_t BigEndian16(const unsigned char* p)
+{
+    return static_cast<uint32_t>(p[0]) << 8 | p[1];
+}
+
+uint32_t LittleEndian16(const unsigned char* p)
+{
+    return static_cast<uint32_t>(p[1]) << 8 | p[0];
+}
+
+bool TooLarge(uint32_t width, uint32_t height)
+{
+    return width > kMostSide || height > kMostSide;
+}
+
+// PNG: chunks of length, type, data and check value. Readers trust the lengths and the
+// header's size, so a tiny file declaring a huge chunk or image keeps them busy for minutes.
+const char* PngRefusal(const unsigned char* data, size_t size)
+{
+    size_t pos = 8;
+    uint64_t compressed = 0;
+    uint64_t needed = 0;
+    while (size - pos >= 8) {
+        const uint32_t length = BigEndian32(data + pos);
+        const unsigned char* type = data + pos + 4;
+        if (length > size - pos - 8 || size - pos - 8 - length < 4) {
+            return "a chunk longer than the file";
+        }
+        const unsigned char* body = data + pos + 8;
+        if (std::memcmp(type, "IHDR", 4) == 0 && length >= 13) {
+            const uint32_t width = BigEndian32(body);
+            const uint32_t height = BigEndian32(body + 4);
+            if (TooLarge(width, height)) {
+                return "an image larger than 8192 x 8192";
+            }
+            // Bytes per pixel row, as bit depth times channels of the colour type, plus the
+            // filter byte of each row.
+            static const int kChannels[7] = {1, 0, 3, 1, 2, 0, 4};
+            const unsigned colourType = body[9];
+            const int channels = colourType < 7 ? kChannels[colourType] : 0;
+            const uint64_t rowBits = static_cast<uint64_t>(width) * channels * body[8];
+            needed = static_cast<uint64_t>(height) * ((rowBits + 7) / 8 + 1);
+        } else if (std::memcmp(type, "IDAT", 4) == 0) {
+            compressed += length;
+        } else if (std::memcmp(type, "IEND", 4) == 0) {
+            break;
+        }
+        pos += 12 + static_cast<size_t>(length);
+    }
+    if (needed > kMostDeflateRatio * (compressed + 1)) {
+        return "an image larger than its data can hold";
+    }
+    return nullptr;
+}
+
+// JPEG: marker segments up to the first scan; the frame header (SOF) holds the size. Like the
+// reader, bytes between segments are skipped.
+const char* JpegRefusal(const unsigned char* data, size_t size)
+{
+    size_t pos = 2;
+    while (pos + 2 <= size) {
+        const unsigned char marker = data[pos + 1];
+        if (data[pos] != 0xFF || marker == 0xFF || marker == 0x00) {
+            ++pos;
+            continue;
+        }
+        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD8)) {
+            pos += 2; // no length follows
+            continue;
+        }
+        if (marker == 0xD9 || marker == 0xDA) {
+            return nullptr; // the end, or the coded data follows
+        }
+        if (pos + 4 > size) {
+            return "a segment longer than the file";
+        }
+        const uint32_t length = BigEndian16(data + pos + 2);
+        if (length < 2 || length > size - pos - 2) {
+            return "a segment longer than the file";
+        }
+        const bool frame =
+            marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+        if (frame && length >= 7) {
+            const uint32_t width = BigEndian16(data + pos + 7);
+            const uint32_t height = BigEndian16(data + pos + 5);
+            if (TooLarge(width, height)) {
+                return "an image larger than 8192 x 8192";
+            }
+            if (static_cast<uint64_t>(width) * height > kMostJpegPixelsPerByte * size) {
+                return "an image larger than its data can hold";
+            }
+        }
+        pos += 2 + length;
+    }
+    return nullptr;
+}
+
+// The bytes of a GIF colour table whose flags byte is given, 0 when there is none.
+size_t GifTableSize(unsigned char flags)
+{
+    return (flags & 0x80) != 0 ? 3u << ((flags & 7) + 1) : 0;
+}
+
+// Skips a run of sub-blocks (a length byte, then that many bytes) and its closing empty one;
+// false when the run goes past the end.
+bool SkipGifBlocks(const unsigned char* data, size_t size, size_t& pos)
+{
+    while (pos < size) {
+        const size_t length = data[pos];
+        ++pos;
+        if (length == 0) {
+            return true;
+        }
+        if (length > size - pos) {
+            return false;
+        }
+        pos += length;
+    }
+    return false;
+}
+
+// GIF: the logical screen, then extensions up to the first image, which is the one decoded.
+// Like the reader, bytes that start no block are skipped. A reader that runs out of data in
+// the middle of an image goes on trying for every pixel left.
+const char* GifRefusal(const unsigned char* data, size_t size)
+{
+    if (size < 13) {
+        return nullptr;
+    }
+    if (TooLarge(LittleEndian16(data + 6), LittleEndian16(data + 8))) {
+        return "a screen larger than 8192 x 8192";
+    }
+    size_t pos = 13 + GifTableSize(data[10]);
+    while (pos < size) {
+        const unsigned char kind = data[pos++];
+        if (kind == ';') {
+            return nullptr;
+        }
+        if (kind == '!') {
+            ++pos; // the kind of extension
+            if (pos >= size || !SkipGifBlocks(data, size, pos)) {
+                return "a block longer than the file";
+            }
+            continue;
+        }
+        if (kind != ',') {
+            continue;
+        }
+        if (size - pos < 9) {
+            return "a block longer than the file";
+        }
+        const uint32_t width = LittleEndian16(data + pos + 4);
+        const uint32_t height = LittleEndian16(data + pos + 6);
+        if (TooLarge(width, height)) {
+            return "an image larger than 8192 x 8192";
+        }
+        // SDL_image writes the pixels of an empty image through a null surface.
+        if (width == 0 || height == 0) {
+            return "an image without pixels";
+        }
+        pos += 9 + GifTableSize(data[pos + 8]);
+        if (pos >= size) {
+            return "a block longer than the file";
+        }
+        // Codes are at most 12 bits wide; SDL_image takes a wider first size unchecked and then
+        // spends minutes on a few kilobytes.
+        if (data[pos] > kMostGifCodeBits - 1) {
+            return "codes wider than 12 bits";
+        }
+        const size_t start = ++pos;
+        if (!SkipGifBlocks(data, size, pos)) {
+            return "a block longer than the file";
+        }
+        if (static_cast<uint64_t>(width) * height > kMostLzwPixelsPerByte * (pos - start)) {
+            return "an image larger than its data can hold";
+        }
+        return nullptr;
+    }
+    return nullptr;
+}
+
+// Why the picture is refused before it is decoded, or null: the sizes its header declares
+// must fit the file and stay within 8192 x 8192.
+// TGA has no signature: SDL_image reads it only for a name that says so. A run-length packet of
+// one byte and a pixel stands for up to 128 pixels.
+const char* TgaRefusal(const unsigned char* data, size_t size)
+{
+    if (size < 18) {
+        return nullptr;
+    }
+    const uint32_t width = LittleEndian16(data + 12);
+    const uint32_t height = LittleEndian16(data + 14);
+    if (TooLarge(width, height)) {
+        return "an image larger than 8192 x 8192";
+    }
+    if (static_cast<uint64_t>(width) * height > 128 * static_cast<uint64_t>(size)) {
+        return "an image larger than its data can hold";
+    }
+    return nullptr;
+}
+
+const char* RefusalOf(const std::vector<unsigned char>& bytes, const std::string& type)
+{
+    const unsigned char* data = bytes.data();
+    const size_t size = bytes.size();
+    if (size >= 8 && std::memcmp(data, "\x89PNG\r\n\x1a\n", 8) == 0) {
+        return PngRefusal(data, size);
+    }
+    if (size >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF) {
+        return JpegRefusal(data, size);
+    }
+    if (size >= 6 && (std::memcmp(data, "GIF87a", 6) == 0 || std::memcmp(data, "GIF89a", 6) == 0)) {
+        return GifRefusal(data, size);
+    }
+    // SDL_image too tries the signatures first, whatever the name says.
+    if (strcasecmp(type.c_str(), "tga") == 0) {
+        return TgaRefusal(data, size);
+    }
+    return nullptr;
+}
+
 SDL_Surface* DecodeBytes(std::vector<unsigned char>& bytes, const std::string& plainName)
 {
     if (bytes.empty()) {
+        return nullptr;
+    }
+    std::string type = TypeOf(plainName);
+    if (const char* why = RefusalOf(bytes, type)) {
+        Debug("Canvas").DebugVar(-1, "Picture refused before decoding (%s): %s", why,
+                                 plainName.c_str());
         return nullptr;
     }
     SDL_RWops* rw = SDL_RWFromMem(bytes.data(), static_cast<int>(bytes.size()));
     if (rw == nullptr) {
         return nullptr;
     }
-    std::string type = TypeOf(plainName);
     SDL_Surface* s = IMG_LoadTyped_RW(rw, 0, type.empty() ? nullptr : &type[0]);
     if (s == nullptr && !type.empty()) {
         // A file whose ending does not tell its kind is recognised by its content.
@@ -72,6 +317,14 @@ SDL_Surface* DecodeBytes(std::vector<unsigned char>& bytes, const std::string& p
     }
     SDL_RWclose(rw);
     return s;
+}
+
+// The plain file through the same checks as a scrambled one.
+SDL_Surface* DecodeFile(const std::string& plainName)
+{
+    std::vector<unsigned char> bytes;
+    bool opened = false;
+    return ReadWhole(plainName, bytes, opened) ? DecodeBytes(bytes, plainName) : nullptr;
 }
 
 } // namespace
@@ -146,7 +399,7 @@ SDL_Surface* Canvas::LoadImgToSurface(std::string name)
         // A read-only folder keeps no copy; the plain file still serves.
         Debug("Canvas").DebugVar(-1, "Can't open encrypted image file %s", plain.c_str());
     }
-    return IMG_Load(plain.c_str());
+    return DecodeFile(plain);
 }
 
 SDL_Surface* Canvas::LoadImgCompatibleToSurface(std::string name, SDL_PixelFormat* format)
@@ -164,7 +417,7 @@ SDL_Surface* Canvas::LoadImgCompatibleToSurface(std::string name, SDL_PixelForma
 
 Canvas* Canvas::LoadImg(std::string name)
 {
-    SDL_Surface* s = IMG_Load(StringUtils::Trim(name).c_str());
+    SDL_Surface* s = DecodeFile(StringUtils::Trim(name));
     return s != nullptr ? new Canvas(s) : nullptr;
 }
 

@@ -75,6 +75,31 @@ TEST(ConfigFileGame, OutOfRangeValuesAreClamped)
     }
 }
 
+// A reading of the slowed clock sleeps 10 n - 9 ms: a huge factor stalled every frame for weeks.
+TEST(ConfigFileGame, TestSlowIsBoundedAndLogged)
+{
+    struct SlowCase
+    {
+        const char* value;
+        int testslow;
+        bool logged;
+    };
+    const std::vector<SlowCase> cases = {
+        {"0", 0, false},          {"1", 1, false},          {"5", 5, false},    {"6", 5, true},
+        {"2147483647", 5, true},  {"99999999999", 5, true}, {"1e300", 5, true}, {"-1", 0, true},
+        {"-2147483648", 0, true}, {"nan", 0, false},
+    };
+    for (const SlowCase& c : cases) {
+        ASSERT_TRUE(WriteFile("game.cfg", std::string("[game]\ntestslow=") + c.value + "\n"));
+        const int before = CountLogLines("is out of range 0..5");
+        ConfigFileGame game("game.cfg");
+        EXPECT_EQ(game.testslow, c.testslow) << c.value;
+        EXPECT_EQ(CountLogLines("is out of range 0..5"), before + (c.logged ? 1 : 0)) << c.value;
+    }
+    // 99999999999 and 1e300 read as the largest int, as every int setting does.
+    EXPECT_EQ(CountLogLines("testslow=2147483647 is out of range 0..5: 5 is used"), 3);
+}
+
 TEST(ConfigFileGame, FlagsAndNumbersReadThroughTheNumber)
 {
     ASSERT_TRUE(WriteFile("game.cfg", "[game]\nfullscreen=yes\nhighdetail=0.5\nfps=-1\n"

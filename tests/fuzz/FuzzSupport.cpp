@@ -5,12 +5,25 @@
 #include <filesystem>
 #include <unistd.h>
 
+namespace {
+
+// A copy of the standard error taken at start, before libFuzzer's -close_fd_mask closes it
+// for the target's own output: a failed check is still reported.
+int ReportFd()
+{
+    static const int fd = dup(2);
+    return fd;
+}
+[[maybe_unused]] const int kReportFdTakenAtStart = ReportFd();
+
+} // namespace
+
 namespace fuzzsupport {
 
 void Check(bool ok, const char* what)
 {
     if (!ok) {
-        std::fprintf(stderr, "fuzz check failed: %s\n", what);
+        dprintf(ReportFd() >= 0 ? ReportFd() : 2, "fuzz check failed: %s\n", what);
         std::abort();
     }
 }

@@ -4,6 +4,7 @@
 #include "tests/support/FileFaults.h"
 #include "tests/support/TestSupport.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -41,6 +42,105 @@ std::string DebugLog()
 {
     Debug::DebugFlush();
     return testsupport::ReadFile("debug.txt");
+}
+
+std::string FixtureBytes(const std::string& fixture)
+{
+    return testsupport::ReadFile(testsupport::FixturePath("images/" + fixture));
+}
+
+void PutBigEndian(std::string& bytes, size_t at, uint32_t value, int width)
+{
+    for (int i = 0; i < width; ++i) {
+        bytes[at + i] = static_cast<char>(value >> (8 * (width - 1 - i)));
+    }
+}
+
+void PutLittleEndian16(std::string& bytes, size_t at, uint32_t value)
+{
+    bytes[at] = static_cast<char>(value);
+    bytes[at + 1] = static_cast<char>(value >> 8);
+}
+
+uint32_t Crc32(const std::string& bytes, size_t from, size_t count)
+{
+    uint32_t crc = 0xFFFFFFFFu;
+    for (size_t i = from; i < from + count; ++i) {
+        crc ^= static_cast<unsigned char>(bytes[i]);
+        for (int k = 0; k < 8; ++k) {
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+        }
+    }
+    return ~crc;
+}
+
+// Where the PNG chunk of that type starts (at its length field).
+size_t PngChunk(const std::string& png, const char* type)
+{
+    const size_t at = png.find(type);
+    EXPECT_NE(at, std::string::npos) << type;
+    return at - 4;
+}
+
+// The PNG with the header's size replaced and its check value made right again, so that only
+// the size is wrong.
+std::string PngOfSize(uint32_t width, uint32_t height)
+{
+    std::string png = FixtureBytes("alpha.png");
+    const size_t ihdr = PngChunk(png, "IHDR");
+    PutBigEndian(png, ihdr + 8, width, 4);
+    PutBigEndian(png, ihdr + 12, height, 4);
+    PutBigEndian(png, ihdr + 8 + 13, Crc32(png, ihdr + 4, 4 + 13), 4);
+    return png;
+}
+
+std::string PngWithDataLength(uint32_t length)
+{
+    std::string png = FixtureBytes("alpha.png");
+    PutBigEndian(png, PngChunk(png, "IDAT"), length, 4);
+    return png;
+}
+
+// Where the JPEG segment of that marker starts (at its 0xFF).
+size_t JpegSegment(const std::string& jpeg, unsigned char marker)
+{
+    const size_t at = jpeg.find(std::string{'\xFF', static_cast<char>(marker)}, 2);
+    EXPECT_NE(at, std::string::npos) << static_cast<int>(marker);
+    return at;
+}
+
+std::string JpegOfSize(uint32_t width, uint32_t height)
+{
+    std::string jpeg = FixtureBytes("photo.jpg");
+    const size_t frame = JpegSegment(jpeg, 0xC0);
+    PutBigEndian(jpeg, frame + 5, height, 2);
+    PutBigEndian(jpeg, frame + 7, width, 2);
+    return jpeg;
+}
+
+// Where the first GIF image starts (at its ","), past the colour table and the extensions.
+size_t GifImage(const std::string& gif)
+{
+    const auto flags = static_cast<unsigned char>(gif[10]);
+    size_t pos = 13 + ((flags & 0x80) != 0 ? 3u << ((flags & 7) + 1) : 0);
+    while (pos < gif.size() && gif[pos] == '!') {
+        pos += 2;
+        while (pos < gif.size() && gif[pos] != 0) {
+            pos += 1 + static_cast<unsigned char>(gif[pos]);
+        }
+        ++pos;
+    }
+    EXPECT_EQ(gif[pos], ',');
+    return pos;
+}
+
+std::string GifOfSize(uint32_t width, uint32_t height)
+{
+    std::string gif = FixtureBytes("anim.gif");
+    const size_t image = GifImage(gif);
+    PutLittleEndian16(gif, image + 5, width);
+    PutLittleEndian16(gif, image + 7, height);
+    return gif;
 }
 
 } // namespace
@@ -225,4 +325,105 @@ TEST(CanvasFilesTest, ReadOnlyFolderStillLoadsImages)
     chmod("images", 0755);
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+// A tiny file whose header declares a huge chunk or picture kept SDL_image busy for minutes (a
+// 75-byte PNG declaring 2 GB of data: 3.6 s, ever longer as the length grows; a 3 KB GIF
+// declaring 3414 x 2954 pixels: over a minute).
+TEST(CanvasFilesTest, PicturesDeclaringMoreThanTheirFileHoldsAreRefusedBeforeDecoding)
+{
+    struct Case
+    {
+        const char* what;
+        std::string bytes;
+        const char* why;
+        const char* ending = ".png";
+    };
+    std::vector<Case> cases = {
+        {"png-data-16mb", PngWithDataLength(0x01000000), "a chunk longer than the file"},
+        {"png-data-2gb", PngWithDataLength(0x7FFFFFFF), "a chunk longer than the file"},
+        {"png-wide", PngOfSize(9000, 4), "an image larger than 8192 x 8192"},
+        {"png-tall", PngOfSize(8, 0xFFFFFFFF), "an image larger than 8192 x 8192"},
+        {"png-more-than-its-data", PngOfSize(8000, 8000), "an image larger than its data can hold"},
+        {"png-truncated", FixtureBytes("alpha.png"), "a chunk longer than the file"},
+        {"jpeg-wide", JpegOfSize(9000, 16), "an image larger than 8192 x 8192"},
+        {"jpeg-tall", JpegOfSize(32, 65535), "an image larger than 8192 x 8192"},
+        {"jpeg-truncated", FixtureBytes("photo.jpg"), "a segment longer than the file"},
+        {"gif-screen", FixtureBytes("anim.gif"), "a screen larger than 8192 x 8192"},
+        {"gif-image", GifOfSize(9000, 10), "an image larger than 8192 x 8192"},
+        {"gif-truncated", FixtureBytes("anim.gif"), "a block longer than the file"},
+        {"jpeg-more-than-its-data", JpegOfSize(8000, 8000),
+         "an image larger than its data can hold"},
+        {"gif-more-than-its-data", GifOfSize(3000, 3000), "an image larger than its data can hold"},
+        // The reader skips bytes that start no block; so does the check.
+        {"gif-after-junk", GifOfSize(3000, 3000), "an image larger than its data can hold"},
+        // SDL_image crashed on the first and spent minutes on the second.
+        {"gif-empty", GifOfSize(0, 10), "an image without pixels"},
+        {"gif-wide-codes", FixtureBytes("anim.gif"), "codes wider than 12 bits"},
+    };
+    std::string& png = cases[5].bytes;
+    png.resize(PngChunk(png, "IDAT") + 20);
+    std::string& jpeg = cases[8].bytes;
+    jpeg.resize(JpegSegment(jpeg, 0xC4) + 10);
+    PutLittleEndian16(cases[9].bytes, 6, 9000);
+    std::string& cut = cases[11].bytes;
+    cut.resize(GifImage(cut) + 14);
+    std::string& junk = cases[14].bytes;
+    junk.insert(GifImage(junk), "junk");
+    std::string& codes = cases[16].bytes;
+    codes[GifImage(codes) + 10] = static_cast<char>(241);
+
+    // TGA has no signature: it is read (and checked) only under its own ending. 18 bytes of
+    // header declaring 8000 x 8000 run-length pixels, and two bytes of data.
+    std::string tga(20, '\0');
+    tga[2] = 10;
+    PutLittleEndian16(tga, 12, 8000);
+    PutLittleEndian16(tga, 14, 8000);
+    tga[16] = 24;
+    cases.push_back(
+        {"tga-more-than-its-data", tga, "an image larger than its data can hold", ".tga"});
+    // SDL_image reads a GIF as a GIF whatever its name.
+    cases.push_back({"gif-named-tga", GifOfSize(0, 10), "an image without pixels", ".tga"});
+
+    mkdir("images", 0755);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        // Plain, and scrambled as the game ships its pictures.
+        const std::string plain = std::string("images/") + c.what + c.ending;
+        ASSERT_TRUE(testsupport::WriteFile(plain, c.bytes));
+        std::string scrambled = c.bytes;
+        for (char& b : scrambled) {
+            b = static_cast<char>(b ^ 0xA5);
+        }
+        const std::string twin = std::string("images/") + c.what + "-s" + c.ending;
+        ASSERT_TRUE(testsupport::WriteFile(twin + "e", scrambled));
+        for (const std::string& name : {plain, twin}) {
+            EXPECT_EQ(Canvas::LoadImgToSurface(name), nullptr) << name;
+            EXPECT_NE(DebugLog().find(std::string("Picture refused before decoding (") + c.why +
+                                      "): " + name),
+                      std::string::npos)
+                << name;
+        }
+    }
+}
+
+TEST(CanvasFilesTest, TheGamesPicturesPassTheChecks)
+{
+    int pictures = 0;
+    for (const auto& entry :
+         std::filesystem::recursive_directory_iterator(std::string(GAME_DATA_DIR) + "/images")) {
+        const std::string path = entry.path().string();
+        const std::string ending = entry.path().extension().string();
+        if (!entry.is_regular_file() ||
+            (ending != ".png" && ending != ".jpg" && ending != ".gif")) {
+            continue;
+        }
+        // The plain reader: it leaves no scrambled copy in the data folder.
+        Canvas* picture = Canvas::LoadImg(path);
+        EXPECT_NE(picture, nullptr) << path;
+        delete picture;
+        ++pictures;
+    }
+    EXPECT_GT(pictures, 0);
+    EXPECT_EQ(DebugLog().find("Picture refused"), std::string::npos);
 }
