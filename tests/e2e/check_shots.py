@@ -142,11 +142,11 @@ CLASSIC_BOARD = [
 # The classic top bar: each caption with its number on its right, on the caption's row (the
 # numbers' first digit; the caption's letters).
 CLASSIC_HUD = [
-    ("the SCORE caption", (58, 16, 43, 9), caption_ink, 0.2),
+    ("the SCORE caption", (58, 16, 43, 9), caption_ink, 0.3),
     ("the score right of its caption", (108, 8, 16, 17), number_gold, 0.15),
-    ("the FREE PAIRS caption", (26, 42, 74, 9), caption_ink, 0.2),
+    ("the FREE PAIRS caption", (26, 42, 74, 9), caption_ink, 0.3),
     ("the free pairs right of their caption", (108, 34, 16, 17), number_blue, 0.15),
-    ("the BEST caption", (607, 16, 33, 9), caption_ink, 0.2),
+    ("the BEST caption", (607, 16, 33, 9), caption_ink, 0.3),
     ("the best right of its caption", (646, 8, 16, 17), number_gold, 0.15),
 ]
 PUZZLE_BOARD = [
