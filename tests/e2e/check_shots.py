@@ -149,8 +149,9 @@ CLASSIC_HUD = [
     ("the BEST caption", (607, 16, 33, 9), caption_ink, 0.3),
     ("the best right of its caption", (646, 8, 16, 17), number_gold, 0.15),
 ]
+# The puzzle look's HUD (its captions, times and title) covers about a tenth of the top bar.
 PUZZLE_BOARD = [
-    ("the top bar's night sky", TOP_BAR, night_blue, 0.9),
+    ("the top bar's night sky", TOP_BAR, night_blue, 0.8),
     ("the puzzle look's night sky", BOARD_EDGE, night_blue, 0.9),
 ]
 # The board with powers lays them in trays at its sides, over BOARD_EDGE.
