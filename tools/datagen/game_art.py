@@ -1243,8 +1243,11 @@ def mode_tile(n, row):
     colour = {0: (252, 238, 206), 1: (255, 255, 240), 3: (186, 180, 172)}[state]
     if row == 2:
         colour = (255, 226, 120)
-    gp.draw_text_centered(d, 80, 24, MODES[n], gp.font(gp.FONT_BOLD, 14), colour,
-                          shadow=(20, 6, 4), offset=(1, 1))
+    # Centred on the font's own middle, not the letters' box, so every name shares a baseline
+    # ("Expert" reaches below it).
+    fnt = gp.font(gp.FONT_BOLD, 14)
+    d.text((81, 25), MODES[n], font=fnt, fill=(20, 6, 4), anchor="mm")
+    d.text((80, 24), MODES[n], font=fnt, fill=colour, anchor="mm")
     out = base.convert("RGB")
     # The rounded corners stay exactly on the key.
     ref = button_look((120, 48), "", look, state)
