@@ -175,6 +175,9 @@ public:
     // the child descriptions and the slots of the dialogs they open. A slot's dialog is owned by
     // the script; whoever puts a new one in deletes the old one first.
     const std::string& GetWelcomePrefix() const { return _welcomePrefix; }
+    // The menu's greeting for a player: the welcome prefix and the name; for no player (an
+    // empty name) the play-as description's sentence for nobody.
+    std::string Greeting(const std::string& name) const;
     Music* GetMenuMusic() const { return _menuMusic; }
     Sound* GetMenuSound() const { return _menuSound; }
     ConfigFileEnterNameDialog* GetEnterNameConfig() const { return _enterNameConfig; }

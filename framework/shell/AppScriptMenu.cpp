@@ -115,7 +115,7 @@ void AppScript::CreateMenuObjects()
         _players->Flush();
     }
 
-    _playerLabel = new CastMemberText(_currentCast, _welcomePrefix + _players->_curPlayer,
+    _playerLabel = new CastMemberText(_currentCast, Greeting(_players->_curPlayer),
                                       _menuConfig->_welcomeFont, _menuConfig->_welcomeColor,
                                       _menuConfig->_welcomeColor, _menuConfig->_welcomeShadowColor,
                                       _menuConfig->_welcomeWidth, _menuConfig->_welcomePos.GetX(),
@@ -146,7 +146,7 @@ void AppScript::ButtonClicked(int id, int button)
     if (id >= kFirstStartButton && id <= kLastStartButton) {
         _gameVariant = id;
         const std::string text = _playerLabel != nullptr ? _playerLabel->GetText() : "";
-        if (text.empty() || text == _welcomePrefix) {
+        if (text.empty() || text == _welcomePrefix || text == Greeting("")) {
             // No player yet: the play-as dialog starts this variant once one is chosen.
             ButtonClicked(kPlayerButton, button);
             return;
@@ -190,13 +190,21 @@ void AppScript::ButtonClicked(int id, int button)
     }
 }
 
+std::string AppScript::Greeting(const std::string& name) const
+{
+    if (!name.empty() || _playAsConfig == nullptr) {
+        return _welcomePrefix + name;
+    }
+    return _playAsConfig->_noPlayerText;
+}
+
 void AppScript::PlayAsDialogClosed(bool ok, std::string name)
 {
     if (!ok) {
         return;
     }
     if (_playerLabel != nullptr) {
-        _playerLabel->SetText(_welcomePrefix + name);
+        _playerLabel->SetText(Greeting(name));
     }
     if (_players != nullptr) {
         _players->_curPlayer = name;

@@ -40,6 +40,7 @@ ConfigFilePlayAsDialog::ConfigFilePlayAsDialog(const std::string& file, ConfigFi
     _playerListFont = NewFont("playerlist", "font", "fontsize", "fontstyle");
 
     _welcomeText = V::Text(*this, "text", "welcome", "0");
+    _noPlayerText = V::Text(*this, "text", "noplayer", _welcomeText + " ");
     _clickHereText = V::Text(*this, "text", "clickhere", "0");
 }
 

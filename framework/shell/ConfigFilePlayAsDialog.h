@@ -40,8 +40,10 @@ public:
     Color _playerListHilightColor;
     Color _playerListBackColor;
     Font* _playerListFont = nullptr; // null when not named
-    // The menu's player label shows this (and a blank) once its player is gone.
+    // The start of the menu's greeting: this, a blank and the player's name.
     std::string _welcomeText;
+    // The menu's greeting while nobody plays; without the key the welcome text and a blank.
+    std::string _noPlayerText;
     // The list's first line, which opens the name entry.
     std::string _clickHereText;
 };

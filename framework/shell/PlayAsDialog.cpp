@@ -262,7 +262,7 @@ void PlayAsDialog::NameEntered()
 void PlayAsDialog::ResetPlayerLabel()
 {
     if (CastMemberText* label = _script->GetPlayerLabel()) {
-        label->SetText(_description->_welcomeText + " ");
+        label->SetText(_script->Greeting(""));
     }
 }
 

@@ -131,11 +131,11 @@ void MjClassic::ShowModeText(MjTile* tile, bool entering, int, int)
         return;
     }
     const int n = tile->GridI();
-    // Tile 0 carries no mode.
-    if (n <= 0 || n >= kModeTiles) {
+    if (n < 0 || n >= kModeTiles) {
         return;
     }
     if (entering) {
+        // Tile n shows play mode n - 1: the lantern's help is section "mode-1".
         const std::string section = "mode" + std::to_string(n - 1);
         for (int k = 0; k < kInfoLines; ++k) {
             ShowLabel(_infoLines[k], false);

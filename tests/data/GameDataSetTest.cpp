@@ -1219,7 +1219,7 @@ TEST_F(GameDataSet, ScenesModesMapAndQuestScenesHoldEveryKeyTheGameReads)
     }
     {
         Reads r("cfg/modes.cfg");
-        readTexts(r, "mode%d", 0, 4, 5);
+        readTexts(r, "mode%d", -1, 4, 5);
     }
     {
         Reads r("cfg/SpiritMap.cfg");

@@ -64,6 +64,19 @@ def frame_brown(r, g, b):
     return 38 < r < 192 and r > g + 12 and g > b
 
 
+# The top bar's captions are inked in light gold; its numbers are the labels' own colours.
+def caption_ink(r, g, b):
+    return r > 180 and g > 150 and b > 80 and r > b + 50
+
+
+def number_gold(r, g, b):
+    return r > 220 and g > 190 and b < 170
+
+
+def number_blue(r, g, b):
+    return b > 220 and g > 190 and r < 220
+
+
 def map_paper(r, g, b):
     return 178 < r < 235 and 168 < g < 220 and 127 < b < 184
 
@@ -126,8 +139,19 @@ CLASSIC_BOARD = [
     ("the bottom bar's red panel", BOTTOM_BAR, panel_red, 0.3),
     ("the classic look's green felt", BOARD_EDGE, felt_green, 0.9),
 ]
+# The classic top bar: each caption with its number on its right, on the caption's row (the
+# numbers' first digit; the caption's letters).
+CLASSIC_HUD = [
+    ("the SCORE caption", (58, 16, 43, 9), caption_ink, 0.3),
+    ("the score right of its caption", (108, 8, 16, 17), number_gold, 0.15),
+    ("the FREE PAIRS caption", (26, 42, 74, 9), caption_ink, 0.3),
+    ("the free pairs right of their caption", (108, 34, 16, 17), number_blue, 0.15),
+    ("the BEST caption", (607, 16, 33, 9), caption_ink, 0.3),
+    ("the best right of its caption", (646, 8, 16, 17), number_gold, 0.15),
+]
+# The puzzle look's HUD (its captions, times and title) covers about a tenth of the top bar.
 PUZZLE_BOARD = [
-    ("the top bar's night sky", TOP_BAR, night_blue, 0.9),
+    ("the top bar's night sky", TOP_BAR, night_blue, 0.8),
     ("the puzzle look's night sky", BOARD_EDGE, night_blue, 0.9),
 ]
 # The board with powers lays them in trays at its sides, over BOARD_EDGE.
@@ -175,6 +199,7 @@ TABLE = [
     (r"chooser-.*", [("the chooser's red panel", CHOOSER_PANEL_LEFT, panel_red, 0.8),
                      ("the chooser's red panel", CHOOSER_PANEL_RIGHT, panel_red, 0.8),
                      ("the Play button's gold rim", CHOOSER_PLAY, gold, 0.015)]),
+    (r"board-classic-hud", CLASSIC_BOARD + TILES + CLASSIC_HUD),
     (r"board-classic.*-opening", CLASSIC_BOARD),
     (r"board-classic.*", CLASSIC_BOARD + TILES),
     (r"board-puzzles-opening", PUZZLE_BOARD),

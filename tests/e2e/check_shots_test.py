@@ -18,6 +18,9 @@ IVORY = (240, 230, 200)
 MENU_SKY = (50, 56, 110)
 GOLD = (220, 180, 60)
 FAINT = (88, 40, 30)
+CAPTION = (224, 192, 113)
+SCORE = (255, 226, 120)
+PAIRS = (190, 228, 255)
 
 
 def screen(look, dialog=None, tiles=(), tray=False):
@@ -76,6 +79,14 @@ def quest_board(specks=()):
     return with_patches(image, (247, 178, 229), [(x, y, 2, 2) for x, y in specks])
 
 
+def hud(image, captions=True):
+    """The classic top bar's captions and, right of each, its number's first digit."""
+    if captions:
+        with_patches(image, CAPTION, [(58, 16, 43, 9), (26, 42, 74, 9), (607, 16, 33, 9)])
+    with_patches(image, SCORE, [(108, 8, 16, 17), (646, 8, 16, 17)])
+    return with_patches(image, PAIRS, [(108, 34, 16, 17)])
+
+
 BOARD = [(200, 100, 400, 300)]
 ABOVE = [(300, 110, 200, 80)]
 QUESTION = (263, 190, 272, 220)
@@ -113,6 +124,10 @@ CASES = [
     ("board-puzzles-powers", screen("puzzles", None, BOARD, tray=True), None),
     ("power-magnet", screen("classic", None, BOARD, tray=True), "night sky"),
     ("board-classic-same-deal", screen("classic", None, BOARD), None),
+    ("board-classic-hud", hud(screen("classic", None, BOARD)), None),
+    ("board-classic-hud", hud(screen("classic", None, BOARD), captions=False),
+     "the FREE PAIRS caption"),
+    ("board-classic-hud", screen("classic", None, BOARD), "the score right of its caption"),
     ("menu", screen("black"), "the game's window is painted"),
     ("chooser-scenes", scenes_page(others=FAINT), None),
     ("chooser-scenes", scenes_page(chosen=False), "the chosen scene's cloth"),

@@ -90,7 +90,8 @@ cp "$last_shot" "$before"
 click "$ax" "$ay"
 sleep 0.3
 click "$bx" "$by"
-# Both tiles leave: their faces' middles no longer look as before, and the score changed.
+# Both tiles leave: their faces' middles no longer look as before, and the score (right of its
+# caption at the top left) changed.
 region_changed() {
     local got
     got=$(convert \( "$before" -crop "$2" +repage \) \( "$1" -crop "$2" +repage \) \
@@ -100,7 +101,7 @@ region_changed() {
 pair_gone() {
     region_changed "$1" "16x16+$((ax - 8))+$((ay - 8))" 100 &&
         region_changed "$1" "16x16+$((bx - 8))+$((by - 8))" 100 &&
-        region_changed "$1" "80x34+0+38" 20
+        region_changed "$1" "100x24+104+4" 20
 }
 if wait_screen "$out" board-classic-pair 5 pair_gone; then
     echo "ok: both tiles of the free pair left the board and the score changed"

@@ -315,10 +315,14 @@ TEST_F(AppScriptTest, MenuReadsTheStoppedUpdateCheckAndDeletesIt)
 class MenuTest : public AppScriptTest
 {
 protected:
-    FlowScript* ToMenu(const std::string& players)
+    // playAs, when given, replaces the play-as description the menu reads its greeting from.
+    FlowScript* ToMenu(const std::string& players, const std::string& playAs = "")
     {
         WriteData("allowloadingthread=0\n");
         EXPECT_TRUE(testsupport::WriteFile("players.cfg", players));
+        if (!playAs.empty()) {
+            EXPECT_TRUE(testsupport::WriteFile("cfg/dplayas.cfg", playAs));
+        }
         StartFramework();
         auto* flow = new FlowScript(app.get(), Manager()->GetGameTime());
         flow->SetLogLevel(2);
@@ -351,6 +355,23 @@ TEST_F(MenuTest, StartButtonWithoutPlayerWaitsForOne)
     EXPECT_EQ(flow->GetState(), AppScript::kGameChosen);
     EXPECT_EQ(app->GetPlayerName(), "Blue Fox");
     EXPECT_EQ(app->GetPlayerFileName(), "blue fox.plr");
+}
+
+// With no player the greeting is the description's sentence for nobody, not the prefix alone;
+// a start button still waits for a player, whose name then follows the prefix.
+TEST_F(MenuTest, WithoutPlayerTheGreetingIsASentenceAndTheStartButtonsWait)
+{
+    FlowScript* flow =
+        ToMenu("[info]\nn=1\n", "[text]\nwelcome=Welcome,\nnoplayer=Welcome! Who is playing?\n");
+    ASSERT_EQ(flow->GetPlayerLabel()->GetText(), "Welcome! Who is playing?");
+    flow->ButtonClicked(2, 1);
+    EXPECT_EQ(flow->GetState(), AppScript::kMenuLive);
+    EXPECT_NE(flow->GetPlayAsDialog(), nullptr);
+    flow->PlayAsDialogClosed(true, "Ann");
+    EXPECT_EQ(flow->GetPlayerLabel()->GetText(), "Welcome, Ann");
+    flow->ButtonClicked(2, 1);
+    EXPECT_EQ(flow->GetState(), AppScript::kGameChosen);
+    EXPECT_EQ(app->GetPlayerName(), "Ann");
 }
 
 TEST_F(MenuTest, UnknownCurrentPlayerIsForgottenOnDiskToo)

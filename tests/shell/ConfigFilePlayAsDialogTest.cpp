@@ -33,6 +33,8 @@ TEST(ConfigFilePlayAsDialog, EmptyFileGivesTheDefaults)
     EXPECT_EQ(d._playerListBackColor, Color(0, 0, 0, 255));
     EXPECT_EQ(d._playerListFont, nullptr);
     EXPECT_EQ(d._welcomeText, "0");
+    // Without its own sentence the greeting for nobody is the welcome text alone.
+    EXPECT_EQ(d._noPlayerText, "0 ");
     EXPECT_EQ(d._clickHereText, "0");
 }
 
@@ -52,7 +54,7 @@ TEST(ConfigFilePlayAsDialog, ReadsEachButtonFromItsOwnSectionAndTakesTheThemesDe
         text += "[" + sections[i] + "]\nimg=images/b.png\npos=" + std::to_string(i) + ",7\n";
     }
     text += "[playerlist]\npos=20,30\ndim=200,120\ntextcol=250,238,210\nhilightcol=200,40,30\n"
-            "[text]\nwelcome=Welcome\nclickhere=Click here to add a player\n";
+            "[text]\nwelcome=Welcome\nnoplayer=Who plays?\nclickhere=Click here to add a player\n";
     ASSERT_TRUE(WriteFile("dplayas.cfg", text));
     auto described = std::make_unique<ConfigFilePlayAsDialog>("dplayas.cfg", &theme, false);
     const ConfigFilePlayAsDialog& d = *described;
@@ -76,6 +78,7 @@ TEST(ConfigFilePlayAsDialog, ReadsEachButtonFromItsOwnSectionAndTakesTheThemesDe
     ASSERT_NE(d._playerListFont, nullptr);
     EXPECT_NE(d._playerListFont->GetRawFont(), nullptr);
     EXPECT_EQ(d._welcomeText, "Welcome");
+    EXPECT_EQ(d._noPlayerText, "Who plays?");
     EXPECT_EQ(d._clickHereText, "Click here to add a player");
     // Its font is closed before the font library.
     described.reset();

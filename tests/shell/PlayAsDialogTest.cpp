@@ -19,7 +19,9 @@
 
 namespace {
 
+// The shipped description's greetings: before a player's name, and while nobody plays.
 const char kWelcome[] = "Welcome, ";
+const char kNobody[] = "Welcome! Who is playing?";
 
 class PlayAsDialogTest : public shelldialogtest::MenuScriptFixture
 {
@@ -177,7 +179,7 @@ TEST_F(PlayAsDialogTest, DeletingPlayersRemovesTheirFilesAndResetsTheLabelOnlyFo
     EXPECT_EQ(dialog->Lines().size(), 1u);
     EXPECT_FALSE(testsupport::FileExists("ann.plr"));
     EXPECT_EQ(OnDisk("players/Ann"), "<none>");
-    EXPECT_EQ(Label(), kWelcome);
+    EXPECT_EQ(Label(), kNobody);
     EXPECT_TRUE(dialog->GetDeleteItem()->GetInactive());
     // An emptied list does not bring the name entry back by itself.
     RunTo(clock.Now() + 3000);

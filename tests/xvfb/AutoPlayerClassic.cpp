@@ -234,6 +234,8 @@ private:
         const bool cleared = _player.PlayBoard(screen, [this](int moves) {
             if (moves == 36) {
                 _player.Shot("board-classic-midplay");
+                // Score, free pairs and best beside their captions in the top bar.
+                _player.Shot("board-classic-hud");
             }
             _moves = moves;
         });

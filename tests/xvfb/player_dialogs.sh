@@ -151,12 +151,14 @@ pointer_away() {
     sleep 0.3
 }
 
+# The menu's greeting while nobody plays, as the play-as description words it.
+nobody=$(sed -n 's/^noplayer=//p' cfg/dplayas.cfg)
 wait_after 0 "state 1" >/dev/null
 window=$(xdotool search --sync --name ShellStandIn | head -1)
 xdotool key --window "$window" Escape
 wait_after 0 "state 8" >/dev/null
 sleep 0.8
-expect "$(grep '^player label ' "$scene_log" | tail -1)" "player label Welcome, " "menu label"
+expect "$(grep '^player label ' "$scene_log" | tail -1)" "player label $nobody" "menu label"
 read -r _ _ sx sy < <(grep '^item start1 ' "$scene_log" | head -1)
 read -r _ _ px py < <(grep '^item player ' "$scene_log" | head -1)
 read -r _ _ ox oy < <(grep '^item options ' "$scene_log" | head -1)
@@ -271,7 +273,7 @@ expect "$(on_disk players "Blue Fox")" "<none>" "Blue Fox in players.cfg"
 for file in "blue fox.plr" "Blue Fox.plre"; do
     expect "$([ -e "$file" ] && echo kept || echo removed)" "removed" "\"$file\""
 done
-expect "$(grep '^player label ' "$scene_log" | tail -1)" "player label Welcome, " "menu label"
+expect "$(grep '^player label ' "$scene_log" | tail -1)" "player label $nobody" "menu label"
 import -window root "$out/playas-deleted.png"
 expect_control "$out/playas-deleted.png" "$playas" deletebutton 4 3 "$ax" "$ay" \
     "play-as Delete button, inactive again"

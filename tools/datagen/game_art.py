@@ -809,6 +809,30 @@ def lacquer(w, h, look, seed, flip=False):
     return img
 
 
+# The top bar's captions: what each number of the heads-up display is, inked into the bar so a
+# new player can tell the numbers apart. Each is (text, right edge, baseline); the look file puts
+# its number 6 px right of the caption with the same baseline (a label's text stands 23 px
+# above its baseline at the numbers' font size). On the boards' chooser the mode tiles cover the
+# classic and puzzle bars from (16, 8) to (776, 56) with 8 px gaps, so their captions keep
+# inside a tile, clear of its rounded corners.
+HUD_CAPTIONS = {
+    "classic": [("SCORE", 102, 25), ("FREE PAIRS", 102, 51), ("BEST", 640, 25)],
+    "logic": [("TIME", 102, 25), ("FREE PAIRS", 102, 51), ("BEST", 640, 25)],
+    "zorvy": [("SCORE", 102, 25), ("FREE PAIRS", 102, 51), ("TOTAL", 640, 25),
+              ("LIVES", 640, 51)],
+}
+
+
+def hud_captions(img, look):
+    d = ImageDraw.Draw(img)
+    fnt = gp.font(gp.FONT_BOLD, 12)
+    ink = gp.lerp(LOOKS[look]["gold"], (255, 250, 230), 0.25)
+    for text, right, baseline in HUD_CAPTIONS[look]:
+        x = right - d.textlength(text, font=fnt)
+        d.text((x + 1, baseline + 1), text, font=fnt, fill=(16, 8, 6), anchor="ls")
+        d.text((x, baseline), text, font=fnt, fill=ink, anchor="ls")
+
+
 def bar(look, bottom):
     w, h = 800, 75
     lk = LOOKS[look]
@@ -823,6 +847,10 @@ def bar(look, bottom):
     d.line([0, y, w, y], fill=(20, 8, 6))
     d.line([0, y + step * 2, w, y + step * 2], fill=lk["gold"], width=2)
     d.line([0, y + step * 4, w, y + step * 4], fill=lk["gold_lo"])
+    if not bottom:
+        # The top bar's lower half holds numbers and their captions instead of a fret.
+        hud_captions(img, look)
+        return img
     # A fret of small gold diamonds along the inner line.
     yy = y + step * 9
     for x in range(10, w, 40):
@@ -870,8 +898,13 @@ def button_look(size, label, look, state, font_size=15):
                                                  radius=r * 0.7, fill=70 if state != 2 else 30)
             img.paste(Image.new("RGBA", img.size, (255, 255, 255, 255)), (0, 0), gl)
         d.rounded_rectangle(box, radius=r, outline=edge + (255,), width=2 * s)
-        d.rounded_rectangle([box[0] + 2 * s, box[1] + 2 * s, box[2] - 2 * s, box[3] - 2 * s],
-                            radius=r - 2 * s, outline=(0, 0, 0, 60), width=s)
+        # The faint inner line is laid over the face: drawn straight into it, its low alpha
+        # would replace the face's and key a line of holes into the button.
+        inner = Image.new("RGBA", img.size, (0, 0, 0, 0))
+        ImageDraw.Draw(inner).rounded_rectangle(
+            [box[0] + 2 * s, box[1] + 2 * s, box[2] - 2 * s, box[3] - 2 * s], radius=r - 2 * s,
+            outline=(0, 0, 0, 60), width=s)
+        img.alpha_composite(inner)
         off = s if state == 2 else 0
         fnt = gp.font(gp.FONT_BOLD, font_size * s)
         gp.draw_text_centered(d, w * s / 2 + off, h * s / 2 + off, label, fnt, text + (255,),
@@ -1132,7 +1165,7 @@ def cell_frame(state):
     return img
 
 
-MODES = ["", "Classic", "Hints", "Shuffle", "Peek", "Ghost"]
+MODES = ["Expert", "Classic", "Hints", "Shuffle", "Peek", "Ghost"]
 
 
 def mode_icon(n, state):
@@ -1203,16 +1236,18 @@ def mode_tile(n, row):
     look = "classic"
     state = (0, 1, 0, 3)[row]
     base = button_look((120, 48), "", look, state).convert("RGBA")
-    base.alpha_composite(mode_icon(n, state), (6 if MODES[n] else 40, 4))
+    base.alpha_composite(mode_icon(n, state), (6, 4))
     d = ImageDraw.Draw(base)
     if row == 2:
         d.rounded_rectangle([2, 2, 117, 45], radius=7, outline=(255, 226, 120, 255), width=3)
     colour = {0: (252, 238, 206), 1: (255, 255, 240), 3: (186, 180, 172)}[state]
     if row == 2:
         colour = (255, 226, 120)
-    if MODES[n]:
-        gp.draw_text_centered(d, 80, 24, MODES[n], gp.font(gp.FONT_BOLD, 14), colour,
-                              shadow=(20, 6, 4), offset=(1, 1))
+    # Centred on the font's own middle, not the letters' box, so every name shares a baseline
+    # ("Expert" reaches below it).
+    fnt = gp.font(gp.FONT_BOLD, 14)
+    d.text((81, 25), MODES[n], font=fnt, fill=(20, 6, 4), anchor="mm")
+    d.text((80, 24), MODES[n], font=fnt, fill=colour, anchor="mm")
     out = base.convert("RGB")
     # The rounded corners stay exactly on the key.
     ref = button_look((120, 48), "", look, state)

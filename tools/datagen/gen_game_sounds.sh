@@ -32,10 +32,11 @@ fx() {
     finish "$name"
 }
 
-# finish NAME: trims silence off the end, evens the level and writes the effect.
+# finish NAME: trims silence off the end, evens the level and writes the effect. Effects peak at
+# -3.5 dBFS, so several at full volume leave the mixer headroom.
 finish() {
     "${SOX[@]}" "$TMP/$1.raw.wav" -r $RATE -b 16 -c 1 "$OUT/$1.wav" \
-        reverse silence 1 0.005 -70d reverse norm -1.5
+        reverse silence 1 0.005 -70d reverse norm -3.5
 }
 
 # part FILE START ARGS...: a piece of an effect that starts START seconds in, for mixing.
@@ -247,13 +248,14 @@ padtrack() {
     "${SOX[@]}" "$TMP/$file.3ch.wav" -c 1 "$TMP/$file.wav" remix - lowpass 1500 tremolo 0.25 25
 }
 
-# piece NAME TRACK:VOLUME...: mixes the tracks, adds a room and writes the Ogg Vorbis loop.
+# piece NAME TRACK:VOLUME...: mixes the tracks, adds a room and writes the Ogg Vorbis loop. The mix
+# is levelled 1.5 dB below the -3 dBFS the loops may peak at: Vorbis coding raises peaks a little.
 piece() {
     local name=$1
     shift
     local inputs=()
     for t in "$@"; do inputs+=(-v "${t##*:}" "$TMP/${t%%:*}.wav"); done
-    "${SOX[@]}" -m "${inputs[@]}" "$TMP/$name.mix.wav" reverb 40 50 70 norm -2
+    "${SOX[@]}" -m "${inputs[@]}" "$TMP/$name.mix.wav" reverb 40 50 70 norm -4.5
     # The fades at the seam of the loop run on their own: after norm in one chain sox loses the
     # length of the piece.
     "${SOX[@]}" "$TMP/$name.mix.wav" "$TMP/$name.wav" fade q 0.02 -0 0.05

@@ -46,27 +46,29 @@ pad() {
 # place FILE SECONDS: the file delayed to start at that time (into FILE.at).
 place() { sx "$1" "$1.at.wav" pad "$2"; }
 
-# mixdown OUTPUT LENGTH FILES...: every file mixed, reverb, trimmed and levelled.
+# mixdown OUTPUT LENGTH FILES...: every file mixed, reverb, trimmed and levelled 1.5 dB below the
+# -3 dBFS that every sound may peak at, since Vorbis coding raises peaks a little.
 mixdown() {
     local output=$1 len=$2
     shift 2
     sx -m "$@" -r $RATE -b 16 -c 2 "$work/mix.wav" reverb 50 50 80 trim 0 "$len" \
-        fade q 0.05 "$len" 1.5 gain -n -2
+        fade q 0.05 "$len" 1.5 gain -n -4.5
     oggenc -Q --serial 1 -q 4 -o "$output" "$work/mix.wav"
 }
 
 # ---- Effects -------------------------------------------------------------------------------
+# Each is levelled to -3.5 dBFS or below, under the -3 dBFS every sound may peak at.
 
 # A wooden click: a very short knock of filtered noise over a hollow tone.
 sx -n -r $RATE -b 16 -c 1 "$work/knock.wav" synth 0.07 pinknoise fade q 0.0005 0.07 0.068 \
     band 1700 500 gain -2
 sx -n -r $RATE -b 16 -c 1 "$work/body.wav" synth 0.07 sine 700 sine mix 1130 fade p 0.0005 0.07 0.069 \
     gain -8
-sx -m "$work/knock.wav" "$work/body.wav" -r $RATE -b 16 -c 1 "$out/audio/S_Click.wav" gain -n -3
+sx -m "$work/knock.wav" "$work/body.wav" -r $RATE -b 16 -c 1 "$out/audio/S_Click.wav" gain -n -3.5
 
 # The volume slider's bell: half a second that starts and ends silent, so it loops cleanly.
 bell "$work/vol.wav" 84 0.5 -3
-sx "$work/vol.wav" -r $RATE -b 16 -c 1 "$out/audio/S_Volume.wav" fade q 0.005 0.5 0.05 gain -n -3
+sx "$work/vol.wav" -r $RATE -b 16 -c 1 "$out/audio/S_Volume.wav" fade q 0.005 0.5 0.05 gain -n -3.5
 
 # The intro's chime: two bright bells a fifth apart (E6, B6), the second 140 ms after the first,
 # with a short room tail.

@@ -110,11 +110,11 @@ TEST_F(MjClassicHudTest, LabelsTakeTheirSectionsLookAndFontZeroWhenTheirFontIsMi
     // given by the caller wins over the section's.
     MjTextLabel* lives = screen->MakeLabel("LivesText", "5", 999998, -1, -1);
     EXPECT_EQ(lives->GetMinimumWidth(), 60);
-    EXPECT_EQ(lives->GetJustification(), 3);
+    EXPECT_EQ(lives->GetJustification(), 1);
     EXPECT_EQ(lives->GetFont(), screen->_fonts[0]);
     EXPECT_EQ(lives->GetText(), "5");
     EXPECT_EQ(lives->GetPriority(), 999998);
-    EXPECT_EQ(lives->GetX(), 720);
+    EXPECT_EQ(lives->GetX(), 646);
     MjTextLabel* placed = screen->MakeLabel("Probe", "x", 999990, 15, 25);
     EXPECT_EQ(placed->GetX(), 15);
     EXPECT_EQ(placed->GetY(), 25);
@@ -302,7 +302,7 @@ TEST_F(MjClassicHudTest, TimerSpritesAreMadeOnceAndTheFuseRenewedPerBoard)
     CastMemberImage* fuse = screen->_timerSprites[0];
     ASSERT_NE(fuse, nullptr);
     EXPECT_EQ(fuse->GetX(), 226);
-    EXPECT_EQ(fuse->GetY(), 44);
+    EXPECT_EQ(fuse->GetY(), 30);
     EXPECT_EQ(fuse->GetPriority(), 999999);
     EXPECT_FALSE(fuse->IsVisible());
     EXPECT_GT(fuse->GetW(), 0);

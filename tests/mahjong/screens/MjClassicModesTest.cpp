@@ -177,13 +177,24 @@ TEST_F(MjClassicModesTest, HoverShowsTheModeHelpAndLeavingRestoresThePanel)
     EXPECT_TRUE(ShowsFrame(3, 3, kHovered));
     EXPECT_EQ(screen->_hoveredMode, 3);
 
-    // Tile 0 carries no mode: leaving tile 3 brings the panel back and tile 0 changes nothing.
+    // Tile 0, the lantern, shows the help of play mode -1; leaving it brings the panel back.
     HoverModeTile(0);
     EXPECT_TRUE(ShowsFrame(3, 3, kPlain));
+    EXPECT_TRUE(ShowsFrame(0, 0, kHovered));
+    EXPECT_EQ(screen->_hoveredMode, 0);
+    for (int k = 0; k < 5; ++k) {
+        EXPECT_EQ(screen->_modeTextLines[k]->GetText(),
+                  testsupport::ConfigValue(modes, "mode-1",
+                                           k == 0 ? "title" : "text" + std::to_string(k)))
+            << "line " << k;
+    }
+    EXPECT_NE(screen->_modeTextLines[1]->GetText(), " ");
+    EXPECT_EQ(ModeLinesShown(), std::vector<bool>({true, true, true, true, true, false}));
+    EXPECT_EQ(InfoLinesShown(), kNoneShown);
+    LeaveModeTiles();
     EXPECT_TRUE(ShowsFrame(0, 0, kPlain));
     EXPECT_EQ(InfoLinesShown(), kAllShown);
     EXPECT_EQ(ModeLinesShown(), kNoneShown);
-    EXPECT_EQ(screen->_hoveredMode, 3);
 
     // The tile of the chosen mode keeps its chosen frame after a hover.
     HoverModeTile(1);
