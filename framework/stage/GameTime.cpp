@@ -16,7 +16,14 @@ struct SharedTicks
     // Real milliseconds the slowed mode did not count; taken off the real ticks after the mode
     // ends so the tick count goes on from the test clock instead of leaping to the real one.
     unsigned int skipped = 0;
+    // The slowed mode's sleeps in the current second of real time: a frame that reads the clock
+    // many times must still end, so the sleeps of one second stop at kMostSleepPerSecond.
+    unsigned int sleepWindowStart = 0;
+    unsigned int sleptInWindow = 0;
 };
+
+constexpr unsigned int kSleepWindowMs = 1000;
+constexpr unsigned int kMostSleepPerSecond = 500;
 
 SharedTicks& Shared()
 {
@@ -69,8 +76,17 @@ unsigned int GameTime::Time()
     SharedTicks& shared = Shared();
     unsigned int ticks = 0;
     if (shared.testSlow != 0) {
-        const int64_t sleepMs = 10 * static_cast<int64_t>(shared.testSlow) - 9;
-        SDL_Delay(static_cast<Uint32>(std::min<int64_t>(sleepMs, UINT32_MAX)));
+        const unsigned int now = TickSource::Now();
+        if (now - shared.sleepWindowStart >= kSleepWindowMs) {
+            shared.sleepWindowStart = now;
+            shared.sleptInWindow = 0;
+        }
+        const int64_t sleepMs = std::min<int64_t>(10 * static_cast<int64_t>(shared.testSlow) - 9,
+                                                  kMostSleepPerSecond - shared.sleptInWindow);
+        if (sleepMs > 0) {
+            SDL_Delay(static_cast<Uint32>(sleepMs));
+            shared.sleptInWindow += static_cast<unsigned int>(sleepMs);
+        }
         ticks = ++shared.testClock;
     } else {
         ticks = CurrentTicks();

@@ -7,7 +7,9 @@
 //
 // A process-wide slowed test mode (SetTestSlow) makes every Time() call of every clock sleep
 // 10 n - 9 ms and advance one shared test clock by exactly 1 ms, so game time moves one
-// millisecond per reading however long the frames take. Start, Stop and Time all read the same
+// millisecond per reading however long the frames take; its sleeps stop at half of each second
+// of real time, so no frame, however many readings it makes, stalls the program. Start, Stop and
+// Time all read the same
 // tick count, and switching the mode on or off carries the count over, so no clock jumps.
 class FRAMEWORK_API GameTime
 {

@@ -110,6 +110,28 @@ TEST_F(GameTimeTest, SlowedClockSleepsBeforeEachReading)
     EXPECT_GE(slept, std::chrono::milliseconds(44));
 }
 
+// However slow the setting and however many readings a frame makes, the sleeps of one second
+// of real time stop at half of it: the game time still moves one millisecond per reading.
+TEST_F(GameTimeTest, SlowedClockSleepsAtMostHalfOfEachSecond)
+{
+    GameTime clock(1000000); // about three hours per reading, unbounded
+    clock.Start();
+    const auto before = std::chrono::steady_clock::now();
+    unsigned int last = clock.Time();
+    for (int reading = 0; reading < 50; ++reading) {
+        const unsigned int now = clock.Time();
+        EXPECT_EQ(now, last + 1);
+        last = now;
+    }
+    // Unbounded, the readings would sleep for days; half a second is what they may take.
+    EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::seconds(30));
+    // The next second of real time sleeps again.
+    _ticks.Advance(1000);
+    const auto second = std::chrono::steady_clock::now();
+    clock.Time();
+    EXPECT_GE(std::chrono::steady_clock::now() - second, std::chrono::milliseconds(400));
+}
+
 // A pause must not make the slowed clock leap: Start and Stop read the same tick count as Time.
 TEST_F(GameTimeTest, SlowedClockResumesWhereItStoppedAfterAPause)
 {
