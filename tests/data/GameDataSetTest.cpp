@@ -423,6 +423,85 @@ int ToDeal(const Board& board)
                                           [](const Tile& t) { return Dealt(t.code); }));
 }
 
+// How many tiles must leave before every Yin-Yang tile is free: those above each one and, on its
+// cheaper side, those beside it, each with the tiles that must leave before it can (above it, and
+// beside it on its side away from the tile it clears), and so on up. A Yin-Yang tile never leaves
+// on the way. -1 when a Yin-Yang tile can never come free.
+int EarnedCount(const Board& board)
+{
+    const Grid& grid = board.grid;
+    auto isYinYang = [&](int n) { return board.tiles[n].code == kYinYang; };
+    // For each tile and the side it is cleared from (0 none, 1 left, 2 right): the tiles that
+    // must leave first, or none when it never can.
+    std::map<std::pair<int, int>, std::unique_ptr<std::set<int>>> memo;
+    std::function<const std::set<int>*(int, int)> before = [&](int n, int from) {
+        const auto key = std::make_pair(n, from);
+        const auto found = memo.find(key);
+        if (found != memo.end()) {
+            return found->second.get();
+        }
+        const Tile& t = board.tiles[n];
+        std::set<int> above;
+        for (int d = 0; d < 4; ++d) {
+            const int a = grid.Above(t.i, t.j, t.level, d);
+            if (a != -1) {
+                above.insert(a);
+            }
+        }
+        std::unique_ptr<std::set<int>> need = std::make_unique<std::set<int>>();
+        bool possible = true;
+        for (int a : above) {
+            const std::set<int>* sub = isYinYang(a) ? nullptr : before(a, 0);
+            if (sub == nullptr) {
+                possible = false;
+                break;
+            }
+            need->insert(a);
+            need->insert(sub->begin(), sub->end());
+        }
+        std::unique_ptr<std::set<int>> cheapest;
+        for (const auto& [side, di, back] : {std::tuple<int, int, int>{1, -1, 2}, {2, 2, 1}}) {
+            if (!possible || side == from) {
+                continue;
+            }
+            auto clear = std::make_unique<std::set<int>>();
+            for (int dj : {0, 1}) {
+                const int s = grid.At(t.i + di, t.j + dj, t.level);
+                const std::set<int>* sub = s == -1 || isYinYang(s) ? nullptr : before(s, back);
+                if (s != -1 && sub == nullptr) {
+                    clear.reset();
+                    break;
+                }
+                if (s != -1) {
+                    clear->insert(s);
+                    clear->insert(sub->begin(), sub->end());
+                }
+            }
+            if (clear != nullptr && (cheapest == nullptr || clear->size() < cheapest->size())) {
+                cheapest = std::move(clear);
+            }
+        }
+        if (cheapest == nullptr) {
+            need.reset();
+        } else {
+            need->insert(cheapest->begin(), cheapest->end());
+        }
+        return (memo[key] = std::move(need)).get();
+    };
+    std::set<int> total;
+    for (size_t n = 0; n < board.tiles.size(); ++n) {
+        if (!isYinYang(static_cast<int>(n))) {
+            continue;
+        }
+        const std::set<int>* need = before(static_cast<int>(n), 0);
+        if (need == nullptr) {
+            return -1;
+        }
+        total.insert(need->begin(), need->end());
+    }
+    return static_cast<int>(total.size());
+}
+
 bool SupportedCount(int n, int match)
 {
     if (match == 3) {
@@ -734,14 +813,17 @@ std::vector<std::string> CheckBoard(const BoardEntry& entry, const LookBounds& l
             faults.push_back("a quest board needs one Yin-Yang pair, has " +
                              std::to_string(pair.size()));
         }
-        std::vector<int> mustBeFree = pair;
         if (entry.number == 0) {
             for (int face : {27, 28, 29}) {
                 int found = 0;
                 for (size_t n = 0; n < board.tiles.size(); ++n) {
-                    if (board.tiles[n].code == face) {
+                    const Tile& t = board.tiles[n];
+                    if (t.code == face) {
                         ++found;
-                        mustBeFree.push_back(static_cast<int>(n));
+                        if (!board.grid.Free(t.i, t.j, t.level, 0)) {
+                            faults.push_back("preset " + std::to_string(face) +
+                                             " is not free from the start");
+                        }
                     }
                 }
                 if (found != 2) {
@@ -750,13 +832,25 @@ std::vector<std::string> CheckBoard(const BoardEntry& entry, const LookBounds& l
                 }
             }
         }
-        for (int n : mustBeFree) {
-            const Tile& t = board.tiles[n];
-            if (!board.grid.Free(t.i, t.j, t.level, 0)) {
-                faults.push_back("preset " + std::to_string(t.code) +
-                                 " is not free from the start");
+    }
+    // Matching the Yin-Yang pair ends the board, so the pair is earned: no Yin-Yang tile is free
+    // at the deal, and a third of the board must leave before both are.
+    bool yinYang = false;
+    for (const Tile& t : board.tiles) {
+        if (t.code == kYinYang) {
+            yinYang = true;
+            if (board.grid.Free(t.i, t.j, t.level, 1)) {
+                faults.push_back("a Yin-Yang tile is free at the deal" + std::string(" at ") +
+                                 std::to_string(t.i) + "," + std::to_string(t.j));
             }
         }
+    }
+    const int earned = yinYang ? EarnedCount(board) : 0;
+    if (earned < 0) {
+        faults.push_back("a Yin-Yang tile can never come free");
+    } else if (yinYang && 3 * earned < static_cast<int>(board.tiles.size())) {
+        faults.push_back(std::to_string(earned) + " of " + std::to_string(board.tiles.size()) +
+                         " tiles must leave before the Yin-Yang pair is free, under a third");
     }
     if (!faults.empty()) {
         return faults;
@@ -1516,6 +1610,23 @@ TEST_F(GameDataSet, PlacementRulesRefuseUnclearableLayouts)
         out.insert(out.end(), extra.begin(), extra.end());
         return out;
     };
+    // The row's tiles at `at` become the Yin-Yang pair, under tiles to deal at `over` on the layer
+    // above; the tiles at `drop` go to keep the count.
+    using Places = std::vector<std::pair<int, int>>;
+    auto yinYangAt = [&](Places at, Places over, Places drop) {
+        std::vector<Tile> out;
+        for (Tile t : row) {
+            const auto place = std::make_pair(t.i, t.j);
+            if (std::count(drop.begin(), drop.end(), place) == 0) {
+                t.code = std::count(at.begin(), at.end(), place) != 0 ? kYinYang : t.code;
+                out.push_back(t);
+            }
+        }
+        for (const auto& [i, j] : over) {
+            out.push_back({i, j, 2, kDeal});
+        }
+        return out;
+    };
     const std::vector<Case> cases = {
         {"a board that deals", row, 2, nullptr},
         {"an odd count", with({{0, 10, 1, kDeal}}), 2, "tiles to deal"},
@@ -1527,6 +1638,13 @@ TEST_F(GameDataSet, PlacementRulesRefuseUnclearableLayouts)
         {"a magnet on a triple board", with({{30, 8, 1, kMagnet}}), 3, "triple"},
         {"a deep magnet beside open tiles", with({{24, 0, 1, kDeep}}), 2, "deep magnet"},
         {"a tall stack the deal cannot take", {{0, 0, 1, kDeal}, {0, 0, 2, kDeal}}, 2, "stuck"},
+        {"a Yin-Yang pair earned in the middle of the board",
+         yinYangAt({{10, 2}, {12, 2}}, {{8, 2}, {10, 2}, {12, 2}, {14, 2}}, {{0, 0}, {2, 0}}), 2,
+         nullptr},
+        {"a Yin-Yang pair beside the board", with({{30, 8, 1, kYinYang}, {34, 8, 1, kYinYang}}), 2,
+         "free at the deal"},
+        {"a Yin-Yang pair at the ends of two rows",
+         yinYangAt({{22, 0}, {22, 4}}, {{22, 0}, {22, 4}}, {}), 2, "under a third"},
     };
     const LookBounds bounds{42, 22, 10, 40, 50, 8};
     const fs::path scratch = fs::current_path() / "layout.cfg";

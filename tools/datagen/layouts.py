@@ -143,6 +143,86 @@ def use_special(g, on, kinds, k, cell, rng):
     return True
 
 
+def earned_count(positions):
+    """How many tiles must leave before every Yin-Yang tile is free: those above each, and on its
+    cheaper side those beside it, each with the tiles that must leave before it can (above it,
+    and beside it on its side away from the tile it clears), and so on up. A Yin-Yang tile never
+    leaves on the way, so it walls in its neighbours on that side. None when a tile can never
+    come free."""
+    g = Grid(positions)
+    yinyang = {c for c, code in g.cells.items() if code == YINYANG}
+
+    def above(c):
+        i, j, k = c
+        return {g.state.get((i + d % 2, j + d // 2, k + 1)) for d in range(4)} - {None}
+
+    def at_side(c, di):
+        i, j, k = c
+        return {g.state.get((i + di, j + dj, k)) for dj in (0, 1)} - {None}
+
+    memo = {}
+
+    def before(c, came_from):
+        # came_from: the side (-1 left, 2 right) of the tile that c is cleared for.
+        key = (c, came_from)
+        if key not in memo:
+            memo[key] = None
+            need = set()
+            for a in above(c):
+                if a in yinyang or before(a, 0) is None:
+                    return None
+                need |= {a} | before(a, 0)
+            best = None
+            for di, back in ((-1, 2), (2, -1)):
+                if di == came_from:
+                    continue
+                side = set()
+                for n in at_side(c, di):
+                    if side is None or n in yinyang or before(n, back) is None:
+                        side = None
+                        break
+                    side |= {n} | before(n, back)
+                if side is not None and (best is None or len(side) < len(best)):
+                    best = side
+            memo[key] = None if best is None else need | best
+        return memo[key]
+
+    need = set()
+    for c in yinyang:
+        if before(c, 0) is None:
+            return None
+        need |= before(c, 0)
+    return len(need)
+
+
+def bury_yinyang(board, most=None):
+    """Turns two side by side tiles to deal on the lowest layer into the Yin-Yang pair: the pair
+    that takes the most tiles to free (at most `most`), nearest the middle among equals. Each
+    walls in the other on one side, so the row on both sides and all above must go first."""
+    cells = {(p[0], p[1], p[2]): n for n, p in enumerate(board)}
+    mid_i = sum(p[0] for p in board) / len(board)
+    mid_j = sum(p[1] for p in board) / len(board)
+    best = None
+    for (i, j, level), n in sorted(cells.items()):
+        m = cells.get((i + 2, j, level))
+        if level != 1 or m is None or board[n][3] != DEAL or board[m][3] != DEAL:
+            continue
+        trial = list(board)
+        trial[n] = (i, j, 1, YINYANG)
+        trial[m] = (i + 2, j, 1, YINYANG)
+        g = Grid(trial)
+        if g.free(i, j, 0, 1) or g.free(i + 2, j, 0, 1):
+            continue
+        earned = earned_count(trial)
+        if earned is None or (most is not None and earned > most):
+            continue
+        rank = (earned, -abs(i + 1 - mid_i) - abs(j - mid_j))
+        if best is None or rank > best[0]:
+            best = (rank, trial)
+    assert best is not None
+    return best[1]
+
+
 def dealt_count(positions):
     return sum(1 for p in positions if p[3] in (DEAL, CELL))
 
@@ -158,6 +238,12 @@ def check(name, positions, match, supported):
     ys = [25 * j - 8 * (l - 1) for (i, j, l, c) in positions]
     w, h = max(xs) - min(xs) + 48, max(ys) - min(ys) + 58
     assert w <= 780 and h <= 440, (name, w, h)
+    if any(p[3] == YINYANG for p in positions):
+        # Matching the pair ends the board, so it is earned: never free at the deal, and a third
+        # of the board must leave before both are free.
+        assert not any(g.free(i, j, level - 1, 1) for (i, j, level, c) in positions if c == YINYANG), name
+        earned = earned_count(positions)
+        assert earned is not None and 3 * earned >= len(positions), (name, earned, len(positions))
     stuck = 0
     for seed in range(1, 51):
         rng = random.Random(seed)
@@ -274,6 +360,76 @@ def garden():
     return p
 
 
+def stagger(dims, i0=4, j0=0):
+    """Layers of (columns, rows) rectangles, each half a tile right of and below the one under it,
+    so that every upper tile stands on four: the deep rows of the quest's boards."""
+    p = []
+    for level, (w, h) in enumerate(dims, 1):
+        p += rect(i0 + level - 1, j0 + level - 1, w, h, level)
+    return p
+
+
+def centred(rows, level, mid=16, j0=0):
+    """One layer of rows centred on column mid: (j, tiles) each."""
+    p = []
+    for (j, n) in rows:
+        p += centred_row(j0 + j, n, level, mid)
+    return p
+
+
+def turtle():
+    p = centred([(0, 12), (2, 8), (4, 10), (6, 12), (8, 12), (10, 10), (12, 8), (14, 12)], 1)
+    p += [(3, 7, 1, DEAL), (29, 7, 1, DEAL), (31, 7, 1, DEAL)]
+    p += centred([(2, 6), (4, 6), (6, 6), (8, 6), (10, 6), (12, 6)], 2)
+    p += centred([(4, 4), (6, 4), (8, 4), (10, 4)], 3) + centred([(6, 2), (8, 2)], 4)
+    return p + [(16, 7, 5, DEAL)]
+
+
+def mirrored(half, mid=15):
+    """A left half and its mirror image about the tile column mid."""
+    return half + [(2 * mid - i, j, l, c) for (i, j, l, c) in half if i != mid]
+
+
+def butterfly():
+    wing = []
+    for j, n in ((0, 6), (2, 5), (4, 4), (6, 3), (8, 4), (10, 5), (12, 6)):
+        wing += row(15 - 2 * n, j, n)
+    for j, n in ((1, 5), (3, 4), (9, 4), (11, 5)):
+        wing += row(14 - 2 * n, j, n, 2)
+    wing += row(7, 2, 3, 3) + row(7, 10, 3, 3)
+    body = ([(15, j, 1, DEAL) for j in range(0, 15, 2)] + [(15, j, 2, DEAL) for j in range(1, 14, 2)]
+            + [(15, j, 3, DEAL) for j in range(2, 13, 2)] + [(15, j, 4, DEAL) for j in range(3, 12, 2)]
+            + [(15, j, 5, DEAL) for j in range(4, 11, 2)])
+    return mirrored(wing) + body
+
+
+def castle():
+    p = rect(6, 2, 10, 6) + rect(8, 4, 8, 4, 2) + rect(12, 6, 4, 2, 3)
+    for (ci, cj) in ((2, 0), (26, 0), (2, 12), (26, 12)):
+        p += rect(ci, cj, 2, 2) + rect(ci, cj, 2, 2, 2)
+    return p + row(6, 0, 10)[2:-2] + row(6, 14, 10)[2:-2]
+
+
+def stepped_pyramid():
+    return stagger([(10, 6), (9, 5), (8, 4), (7, 1)], i0=6)
+
+
+def torii():
+    p = []
+    for i0 in (2, 24):
+        p += rect(i0, 4, 3, 6) + rect(i0 + 1, 5, 2, 5, 2) + rect(i0 + 1, 6, 1, 4, 3)
+    p += row(2, 0, 14) + row(3, 0, 13, 2) + row(4, 1, 12, 3) + row(5, 1, 11, 4)
+    p += row(10, 2, 6) + row(13, 3, 3, 2)
+    return p + row(8, 6, 8) + row(9, 6, 7, 2) + row(10, 6, 6, 3)
+
+
+def compass():
+    p = centred([(0, 2), (2, 4), (4, 14), (6, 16), (8, 16), (10, 14), (12, 4), (14, 2)], 1)
+    p += centred([(3, 3), (5, 13), (7, 15), (9, 13), (11, 3)], 2)
+    p += centred([(4, 2), (6, 10), (8, 10), (10, 2)], 3)
+    return p + centred([(7, 1)], 4)
+
+
 # --- Smaller boards --------------------------------------------------------------------------------
 
 def small36(i0=10):
@@ -345,7 +501,6 @@ def shifted(board, di):
 
 # --- The sets ------------------------------------------------------------------------------------------
 
-YY = [YINYANG, YINYANG]
 PAIRS = 2, {36, 54, 72, 108, 144}
 TRIPLES = 3, {96, 144}
 
@@ -360,10 +515,16 @@ CLASSIC = [
     ("classic08", "Twin Peaks", twin_peaks()),
     ("classic09", "Rising Dragon", dragon_rising()),
     ("classic10", "Walled Garden", garden()),
+    ("classic11", "Turtle", turtle()),
+    ("classic12", "Butterfly", butterfly()),
+    ("classic13", "Castle", castle()),
+    ("classic14", "Stepped Pyramid", stepped_pyramid()),
+    ("classic15", "Torii Gate", torii()),
+    ("classic16", "Compass Star", compass()),
 ]
 
 LOGIC = [
-    ("logic01", "First Steps", beside(small36(), YY), PAIRS),
+    ("logic01", "First Steps", bury_yinyang(stagger([(6, 4), (5, 2), (4, 1)], i0=10, j0=2)), PAIRS),
     ("logic02", "Up and Down", beside(small54(), [UP, DOWN]), PAIRS),
     ("logic03", "The Magic Wand", beside(steps72(), [MAGIC, CLONE]), PAIRS),
     ("logic04", "Typhoon Season", beside(wings72(), [TYPHOON, SWAPPER]), PAIRS),
@@ -373,20 +534,39 @@ LOGIC = [
     ("logic08", "Hidden Cells", beside(shifted(lotus(), 2)[:-8], [CELL] * 8 + [SWAPPER]), PAIRS),
     ("logic09", "All the Powers", beside(bricks_on_top(shifted(pagoda(), 2), 1),
                                          [FUSE, UP, DOWN, MAGIC, CLONE, TYPHOON, SWAPPER, MAGNET, DEEP]), PAIRS),
-    ("logic10", "Grand Finale", beside(shifted(fortress(), 0), YY + [MAGNET, TYPHOON, MAGIC]), PAIRS),
+    ("logic10", "Hidden Harmony", beside(bury_yinyang(stagger([(13, 5), (12, 4), (11, 3)], i0=3)),
+                                       [MAGNET, TYPHOON, MAGIC]), PAIRS),
+    ("logic11", "Rank and File", beside(stagger([(8, 5), (7, 4), (4, 1)], i0=8), [UP, DOWN, MAGIC]), PAIRS),
+    ("logic12", "Caged Butterfly", beside(bricks_on_top(butterfly(), 3), [FUSE, FUSE, FUSE]), PAIRS),
+    ("logic13", "Triple Crown", beside(shifted(turtle(), 2), [SWAPPER, CLONE, DOWN]), TRIPLES),
+    ("logic14", "Deep Roots", beside(stagger([(9, 6), (8, 5), (7, 2)], i0=7), [DEEP, MAGNET, SWAPPER]), PAIRS),
+    ("logic15", "Secret Chambers", beside(stagger([(8, 5), (7, 3), (5, 1)], i0=8), [CELL] * 6 + [CLONE]), PAIRS),
+    ("logic16", "Grand Finale", beside(bury_yinyang(stagger([(14, 5), (13, 4), (12, 2)], i0=3)), [SWAPPER, TYPHOON]), PAIRS),
 ]
 
+def first_quest_board():
+    """The quest's first board: its Yin-Yang pair under the ridge, far apart, where most of the
+    tiles that free it also lie in a new player's way, so that it is mostly free by the 25th match
+    (when the board says so); the three preset pairs beside it are free from the start."""
+    board = stagger([(12, 3), (11, 2), (10, 1), (6, 1)])
+    board = [(i, j, l, YINYANG if (i, j, l) in ((20, 2, 1), (8, 4, 1)) else c) for (i, j, l, c) in board]
+    return beside(board, [27, 27, 28, 28, 29, 29])
+
+
 QUEST = [
-    ("quest01", "The Spirit Wakes", beside(steps72(), YY + [27, 27, 28, 28, 29, 29])),
-    ("quest02", "The River Road", beside(wings72(), YY)),
-    ("quest03", "Rice Terraces", beside(hill108(), YY + [UP, DOWN])),
-    ("quest04", "Mountain of Mist", beside(cross108(), YY + [MAGIC])),
-    ("quest05", "The Waterfall", beside(bricks_on_top(hill108(8), 1), YY + [FUSE])),
-    ("quest06", "The Lantern Garden", beside(shifted(garden(), 1), YY + [CLONE, SWAPPER])),
-    ("quest07", "Autumn Forest", beside(shifted(terrace(), 1), YY + [TYPHOON])),
-    ("quest08", "The Snowy Pass", beside(shifted(diamond(), 3), YY + [MAGNET])),
-    ("quest09", "The Moon Pagoda", beside(shifted(pagoda(), 3), YY + [DEEP])),
-    ("quest10", "The Temple on the Peak", beside(shifted(twin_peaks(), 3), YY + [UP, MAGIC, TYPHOON, CLONE])),
+    ("quest01", "The Spirit Wakes", first_quest_board()),
+    ("quest02", "The River Road", bury_yinyang(stagger([(14, 3), (13, 2), (6, 1)], i0=2))),
+    ("quest03", "Rice Terraces", beside(bury_yinyang(stagger([(10, 5), (9, 4), (8, 3)], i0=6)), [UP, DOWN])),
+    ("quest04", "Mountain of Mist", beside(bury_yinyang(stagger([(9, 6), (8, 5), (7, 2), (2, 1)], i0=7)), [MAGIC])),
+    ("quest05", "The Waterfall",
+     beside(bricks_on_top(bury_yinyang(stagger([(8, 6), (7, 5), (6, 4), (3, 1)], i0=8)), 1), [FUSE])),
+    ("quest06", "The Lantern Garden",
+     beside(bury_yinyang(stagger([(12, 6), (11, 5), (10, 1), (9, 1)], i0=4)), [CLONE, SWAPPER])),
+    ("quest07", "Autumn Forest", beside(bury_yinyang(stagger([(10, 7), (9, 5), (8, 3), (7, 1)], i0=7)), [TYPHOON])),
+    ("quest08", "The Snowy Pass", beside(bury_yinyang(stagger([(11, 6), (10, 5), (9, 3), (3, 1)], i0=5)), [MAGNET])),
+    ("quest09", "The Moon Pagoda", beside(bury_yinyang(stagger([(9, 7), (8, 5), (7, 4), (5, 3)], i0=7)), [DEEP])),
+    ("quest10", "The Temple on the Peak",
+     beside(bury_yinyang(stagger([(8, 7), (7, 6), (6, 5), (5, 3), (1, 3)], i0=8)), [UP, MAGIC, TYPHOON, CLONE])),
 ]
 
 
@@ -444,10 +624,10 @@ def main(out):
         write(os.path.join(out, name + ".cfg"), title, pos, "Classic board: 144 tiles to deal.")
     for name, title, pos, (match, sizes) in LOGIC:
         print(name, check(name, pos, match, sizes))
-        write(os.path.join(out, name + ".cfg"), title, pos, "Puzzle board with special tiles beside it.")
+        write(os.path.join(out, name + ".cfg"), title, pos, "Puzzle board with special tiles beside it or inside it.")
     for name, title, pos in QUEST:
         print(name, check(name, pos, *PAIRS))
-        write(os.path.join(out, name + ".cfg"), title, pos, "Quest board: its Yin-Yang pair is free from the start.")
+        write(os.path.join(out, name + ".cfg"), title, pos, "Quest board: its Yin-Yang pair lies inside, to be earned.")
     for n, (title, pos) in enumerate(CONGRATS, 1):
         check_shown(pos)
         write(os.path.join(out, "congrats%d.cfg" % n), title, pos, "Shown when a board is won: preset faces only.")
