@@ -13,8 +13,8 @@
 
 namespace {
 
-constexpr int kBrick = 45, kFuse = 48, kClone = 49, kTyphoon = 50, kSwapper = 54, kMagnet = 58,
-              kDeepMagnet = 59;
+constexpr int kYinYang = 42, kBrick = 45, kFuse = 48, kClone = 49, kTyphoon = 50, kSwapper = 54,
+              kMagnet = 58, kDeepMagnet = 59;
 constexpr int kColumns = 44, kRows = 24, kLayers = 24;
 
 struct Tile
@@ -497,4 +497,33 @@ TEST(MjSolverTest, EveryDealtBoardCanBeCleared)
             EXPECT_EQ(used[name].count(kind), 1u) << name << " never used kind " << kind;
         }
     }
+}
+
+// Matching the Yin-Yang pair ends a board, so no board starts with a Yin-Yang tile free: the deal
+// keeps preset tiles where the layout puts them, and the layouts bury the pair.
+TEST(MjSolverTest, NoDealtBoardStartsWithAFreeYinYangTile)
+{
+    MjBoardSettings settings = mjtest::CatalogSettings();
+    std::set<std::string> withPair;
+    for (const mjtest::CatalogBoard& board : mjtest::CatalogBoards()) {
+        for (int seed = 1; seed <= 50; ++seed) {
+            MjLayout layout(nullptr, board.path, &settings, nullptr, board.rules.matchSize,
+                            board.rules.doubleLayers);
+            MjDeal deal;
+            deal.SetRules(board.rules);
+            deal.SetLayout(&layout);
+            deal.DealBoard(seed, nullptr, 0, 0, board.path, false);
+            for (const Tile& t : DealtTiles(layout)) {
+                if (t.type != kYinYang) {
+                    continue;
+                }
+                withPair.insert(board.name);
+                EXPECT_NE(layout.FreeState(t.i, t.j, t.k), 0)
+                    << board.name << " seed " << seed << ": Yin-Yang tile at " << t.i << "," << t.j
+                    << " layer " << t.k << " is free at the deal";
+            }
+        }
+    }
+    // The quest's ten boards and the puzzles that hold the pair.
+    EXPECT_GE(withPair.size(), 10u);
 }
