@@ -206,7 +206,7 @@ private:
     }
 
     // Plays the board until its Yin-Yang pair may be matched, then presses the pair: from
-    // `matches` matches on, once the board's popup has said so and while both tiles are free.
+    // `matches` matches on, once the board's popup has said so and once both tiles are free.
     bool ClearToYinYang(int matches)
     {
         MjClassic& screen = *Screen();
@@ -218,7 +218,13 @@ private:
             return false;
         }
         const std::vector<MjTile*> yinYang = YinYangTiles(screen);
-        if (_tryYinYang && yinYang.size() == 2 && screen._inPlay != 0 &&
+        // The pair lies inside the board: both must have come free.
+        const bool bothFree =
+            screen._layout != nullptr &&
+            std::all_of(yinYang.begin(), yinYang.end(), [&screen](MjTile* t) {
+                return screen._layout->FreeState(t->GridI(), t->GridJ(), t->GridK()) == 0;
+            });
+        if (_tryYinYang && yinYang.size() == 2 && bothFree && screen._inPlay != 0 &&
             !AutoPlayer::TilesMoving(screen)) {
             const auto selected = [&screen](MjTile* t) {
                 return std::find(std::begin(screen._selected), std::end(screen._selected), t) !=

@@ -545,17 +545,18 @@ LOGIC = [
 ]
 
 def first_quest_board():
-    """The quest's first board: its Yin-Yang pair under the ridge, far apart, where most of the
-    tiles that free it also lie in a new player's way, so that it is mostly free by the 25th match
-    (when the board says so); the three preset pairs beside it are free from the start."""
-    board = stagger([(12, 3), (11, 2), (10, 1), (6, 1)])
+    """The quest's first board: a low ridge with its Yin-Yang pair placed, among the places that
+    take a third of the board to free, where a player who opens up the board most often has both
+    free by the 25th match (when the board says so): mostly under the upper layers, which go
+    first. The three preset pairs beside it are free from the start."""
+    board = rect(4, 0, 13, 3) + rect(7, 1, 10, 2, 2) + rect(10, 2, 8, 1, 3) + row(11, 3, 7, 4)
     board = [(i, j, l, YINYANG if (i, j, l) in ((20, 2, 1), (8, 4, 1)) else c) for (i, j, l, c) in board]
     return beside(board, [27, 27, 28, 28, 29, 29])
 
 
 QUEST = [
     ("quest01", "The Spirit Wakes", first_quest_board()),
-    ("quest02", "The River Road", bury_yinyang(stagger([(14, 3), (13, 2), (6, 1)], i0=2))),
+    ("quest02", "The River Road", bury_yinyang(stagger([(14, 3), (13, 2), (6, 1)], i0=2), most=40)),
     ("quest03", "Rice Terraces", beside(bury_yinyang(stagger([(10, 5), (9, 4), (8, 3)], i0=6)), [UP, DOWN])),
     ("quest04", "Mountain of Mist", beside(bury_yinyang(stagger([(9, 6), (8, 5), (7, 2), (2, 1)], i0=7)), [MAGIC])),
     ("quest05", "The Waterfall",
