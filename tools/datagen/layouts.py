@@ -360,6 +360,13 @@ def garden():
     return p
 
 
+def first_steps():
+    """The first puzzle: a low block with stepping stones on it, each stone free from the start,
+    and the Yin-Yang pair in the middle of its middle row under the stones."""
+    stones = [(9 + 3 * t, j, 2, DEAL) for j in (3, 5) for t in range(5)]
+    return bury_yinyang(rect(8, 2, 8, 3) + stones + row(12, 8, 4))
+
+
 def stagger(dims, i0=4, j0=0):
     """Layers of (columns, rows) rectangles, each half a tile right of and below the one under it,
     so that every upper tile stands on four: the deep rows of the quest's boards."""
@@ -524,7 +531,7 @@ CLASSIC = [
 ]
 
 LOGIC = [
-    ("logic01", "First Steps", bury_yinyang(stagger([(6, 4), (5, 2), (4, 1)], i0=10, j0=2)), PAIRS),
+    ("logic01", "First Steps", first_steps(), PAIRS),
     ("logic02", "Up and Down", beside(small54(), [UP, DOWN]), PAIRS),
     ("logic03", "The Magic Wand", beside(steps72(), [MAGIC, CLONE]), PAIRS),
     ("logic04", "Typhoon Season", beside(wings72(), [TYPHOON, SWAPPER]), PAIRS),

@@ -279,12 +279,13 @@ TEST_F(MjClassicTest, StoredBoardOutsideThePuzzleSetSelectsBoardZero)
         const char* game;
         int expected;
     };
-    for (const Case& c : {Case{"3", 3}, Case{"9", 9}, Case{"10", 0}, Case{"-1", 0}}) {
+    // The classic set holds sixteen boards, 0 to 15.
+    for (const Case& c : {Case{"3", 3}, Case{"15", 15}, Case{"16", 0}, Case{"-1", 0}}) {
         SCOPED_TRACE(c.game);
         Drop();
         WriteProgress(0, std::string("[global]\ngame=") + c.game + "\nlives=4\n");
         Make(kClassicLook);
-        EXPECT_EQ(screen->_puzzleCount, 9);
+        EXPECT_EQ(screen->_puzzleCount, 15);
         EXPECT_EQ(screen->_puzzle, c.expected);
         EXPECT_EQ(screen->_puzzleNumber, c.expected + 1);
         EXPECT_EQ(screen->_lives, 4);
