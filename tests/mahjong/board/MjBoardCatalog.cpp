@@ -1,6 +1,8 @@
 #include "tests/mahjong/board/MjBoardCatalog.h"
 
 #include "framework/core/ConfigFile.h"
+#include "mahjong/board/MjDeal.h"
+#include "mahjong/board/MjLayout.h"
 #include "tests/mahjong/board/MjGameGrid.h"
 #include "tests/support/TestSupport.h"
 
@@ -126,6 +128,17 @@ std::vector<CatalogBoard> CatalogBoards()
 MjBoardSettings CatalogSettings()
 {
     return GameGridSettings();
+}
+
+std::unique_ptr<MjLayout> DealCatalogBoard(const CatalogBoard& board, int seed,
+                                           MjBoardSettings* settings, MjDeal& deal)
+{
+    auto layout = std::make_unique<MjLayout>(nullptr, board.path, settings, nullptr,
+                                             board.rules.matchSize, board.rules.doubleLayers);
+    deal.SetRules(board.rules);
+    deal.SetLayout(layout.get());
+    deal.DealBoard(seed, nullptr, 0, 0, board.path, false);
+    return layout;
 }
 
 } // namespace mjtest

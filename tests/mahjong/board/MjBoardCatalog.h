@@ -3,8 +3,12 @@
 #include "mahjong/board/MjBoardSettings.h"
 #include "mahjong/board/MjPuzzleRules.h"
 
+#include <memory>
 #include <string>
 #include <vector>
+
+class MjDeal;
+class MjLayout;
 
 namespace mjtest {
 
@@ -26,5 +30,10 @@ std::vector<CatalogBoard> CatalogBoards();
 
 // The grid every catalogued board is read into: the size of the game's board looks.
 MjBoardSettings CatalogSettings();
+
+// A fresh grid of the board's layout file (in settings, which must outlive it), dealt by deal
+// with the board's rules and the seed.
+std::unique_ptr<MjLayout> DealCatalogBoard(const CatalogBoard& board, int seed,
+                                           MjBoardSettings* settings, MjDeal& deal);
 
 } // namespace mjtest

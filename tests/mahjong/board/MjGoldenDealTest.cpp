@@ -73,14 +73,11 @@ TEST(MjGoldenDealTest, DealtFacesMatchTheCommittedDigests)
     int checked = 0;
     for (const mjtest::CatalogBoard& board : mjtest::CatalogBoards()) {
         for (int seed = 1; seed <= kSeeds; ++seed) {
-            MjLayout layout(nullptr, board.path, &settings, nullptr, board.rules.matchSize,
-                            board.rules.doubleLayers);
             MjDeal deal;
-            deal.SetRules(board.rules);
-            deal.SetLayout(&layout);
-            deal.DealBoard(seed, nullptr, 0, 0, board.path, false);
+            const std::unique_ptr<MjLayout> layout =
+                mjtest::DealCatalogBoard(board, seed, &settings, deal);
             char digest[32];
-            std::snprintf(digest, sizeof(digest), "%016" PRIx64, Digest(layout, deal.Dealt()));
+            std::snprintf(digest, sizeof(digest), "%016" PRIx64, Digest(*layout, deal.Dealt()));
             written << Key(board.name, seed) << " = " << digest << "\n";
             const auto found = golden.find(Key(board.name, seed));
             if (found == golden.end()) {

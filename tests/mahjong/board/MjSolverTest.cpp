@@ -507,18 +507,15 @@ TEST(MjSolverTest, NoDealtBoardStartsWithAFreeYinYangTile)
     std::set<std::string> withPair;
     for (const mjtest::CatalogBoard& board : mjtest::CatalogBoards()) {
         for (int seed = 1; seed <= 50; ++seed) {
-            MjLayout layout(nullptr, board.path, &settings, nullptr, board.rules.matchSize,
-                            board.rules.doubleLayers);
             MjDeal deal;
-            deal.SetRules(board.rules);
-            deal.SetLayout(&layout);
-            deal.DealBoard(seed, nullptr, 0, 0, board.path, false);
-            for (const Tile& t : DealtTiles(layout)) {
+            const std::unique_ptr<MjLayout> layout =
+                mjtest::DealCatalogBoard(board, seed, &settings, deal);
+            for (const Tile& t : DealtTiles(*layout)) {
                 if (t.type != kYinYang) {
                     continue;
                 }
                 withPair.insert(board.name);
-                EXPECT_NE(layout.FreeState(t.i, t.j, t.k), 0)
+                EXPECT_NE(layout->FreeState(t.i, t.j, t.k), 0)
                     << board.name << " seed " << seed << ": Yin-Yang tile at " << t.i << "," << t.j
                     << " layer " << t.k << " is free at the deal";
             }
