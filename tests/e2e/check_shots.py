@@ -160,6 +160,9 @@ POWERS_BOARD = [
     ("the night sky between the left tray and the board", (70, 100, 80, 140), night_blue, 0.9),
 ]
 TILES = [("tiles on the board", BOARD_MIDDLE, tile_ivory, 0.15)]
+# The quest's boards are long and low, the first one with its blocked tiles darkened: their
+# tiles are looked for across the board's width.
+QUEST_TILES = [("tiles on the board", (80, 200, 640, 200), tile_ivory, 0.15)]
 QUESTION = [("the dialog", PROMPT, panel_red, 0.5)]
 MENU = [
     ("the menu's night sky", TOP_BAR, night_blue, 0.9),
@@ -227,15 +230,15 @@ TABLE = [
     (r"game-menu-puzzles", PUZZLE_BOARD + [("the in-game menu", GAME_MENU, panel_red, 0.5)]),
     (r"prompt-mainmenu", CLASSIC_BOARD + [("the question", PROMPT, panel_red, 0.5)]),
     (r"prompt-quit", PUZZLE_BOARD + [("the question", PROMPT, panel_red, 0.5)]),
-    (r"board-quest", [("the top bar is painted", TOP_BAR, lit, 0.9)] + TILES),
+    (r"board-quest", [("the top bar is painted", TOP_BAR, lit, 0.9)] + QUEST_TILES),
     (r"board-quest-\d+-popup-.*", QUEST_FRAME + [("the popup's red face", QUEST_POPUP,
                                                    panel_red, 0.5)]),
     # Near a board's end few tiles are left.
     (r"board-quest-\d+-yinyang-selected", QUEST_FRAME),
     # The first board darkens its blocked tiles.
-    (r"board-quest-0", QUEST_FRAME + TILES + [("no key colour on the dimmed tiles", QUEST_BOARD,
+    (r"board-quest-0", QUEST_FRAME + QUEST_TILES + [("no key colour on the dimmed tiles", QUEST_BOARD,
                                                 no_key_tint, 1.0)]),
-    (r"board-quest-\d+(-.*)?", QUEST_FRAME + TILES),
+    (r"board-quest-\d+(-.*)?", QUEST_FRAME + QUEST_TILES),
     # The board's end: tiles fly into the case or gather beside the Yin-Yang pair.
     (r"quest-bonus-tiles|quest-sweep|quest-case", QUEST_FRAME),
     (r"map-board\d+", [("the map's paper", MAP_PAPER, map_paper, 0.6)]),
@@ -243,7 +246,7 @@ TABLE = [
     (r"popup-(timesup|offerlife|zorvylose).*", [
         ("the top bar is painted", TOP_BAR, lit, 0.9),
         ("the popup's red face over the quest board", (285, 235, 230, 120), panel_red, 0.6)]),
-    (r"board-quest-.*", [("the top bar is painted", TOP_BAR, lit, 0.9)] + TILES),
+    (r"board-quest-.*", [("the top bar is painted", TOP_BAR, lit, 0.9)] + QUEST_TILES),
     (r"game-menu-quest", [("the top bar is painted", TOP_BAR, lit, 0.9),
                           ("the in-game menu", GAME_MENU, panel_red, 0.5)]),
     (r"quest-map-bonus", [("the map's paper", MAP_PAPER, map_paper, 0.5)]),
