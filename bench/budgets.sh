@@ -30,7 +30,7 @@ export SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy
 
 # Nanoseconds on a processor so far: of the whole process, and of its main thread.
 cpu_ns() {
-    awk '{ s += $1 } END { printf "%d", s }' /proc/"$1"/task/*/schedstat 2>/dev/null
+    awk '{ s += $1 } END { printf "%.0f", s }' /proc/"$1"/task/*/schedstat 2>/dev/null
 }
 main_cpu_ns() {
     cut -d' ' -f1 "/proc/$1/task/$1/schedstat" 2>/dev/null

@@ -176,6 +176,10 @@ int CastMember::GetNextState()
 
 unsigned int CastMember::MsUntilDue(unsigned int now) const
 {
+    // A move, fade, scaling or rotation steps with the time: every frame is its next step.
+    if (_moving || _fadingIn || _fadingOut || _scaling || _rotating) {
+        return 0;
+    }
     unsigned int due = _cast != nullptr ? MsUntil(now, _startTime, _delay) : kNothingDue;
     if (_cueListener != nullptr) {
         due = std::min(due, MsUntil(now, _timeCueStart, _timeCueDelay));

@@ -551,6 +551,9 @@ TEST_F(FrameLoopTest, AnIdleFrameSleepsUntilTheNextTimedStepAndNeverAfterAChange
         {"a mouse event to hand on", [&] { manager->MouseMove(5, 5); }, 0},
         {"a fade running", [&] { manager->FadeOut(200, &fades); }, 0},
         {"a full repaint", [&] { manager->RepaintAll(false); }, 0},
+        // Its alpha steps with the time, often not in every frame: each frame is due. Last: the
+        // fade outlasts the settling frames.
+        {"a sprite fading out over 5 s", [&] { still->FadeOut(0, 5000, nullptr); }, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
