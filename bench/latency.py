@@ -31,6 +31,7 @@ PLAY_BUTTON = (322, 570)
 # bars are left out (the board's clock and fuse run there).
 REST_AREA = (0, 30, 800, 525)
 REST_SECONDS = 0.6
+BOARD_AREA = (0, 75, 800, 450)
 
 
 def row(name):
@@ -46,7 +47,8 @@ def shows(image, name, background):
 
 
 def tile_pixels(image):
-    x, y, w, h = check_shots.BOARD_MIDDLE
+    """Tile faces anywhere between the bars (a tile flies in from the board's edge)."""
+    x, y, w, h = BOARD_AREA
     return sum(1 for p in image.crop((x, y, x + w, y + h)).getdata() if check_shots.tile_ivory(*p))
 
 
@@ -129,14 +131,17 @@ def lengths(data, root):
     splash = config_value(os.path.join(cfg, "splash.cfg"), "background", "fadetime") / 1000
     menu = config_value(os.path.join(cfg, "menu.cfg"), "background", "fadetime") / 1000
     board_fade = code_constant(root, "MjGameScript.h", "kFadeInMs") / 1000
-    fly_in = config_value(os.path.join(cfg, "mjclassic.cfg"), "game", "fadeInSpeed") / 1000
+    buttons = config_value(os.path.join(cfg, "mjclassic.cfg"), "game", "fadeInSpeed") / 1000
+    opening = code_constant(root, "MjClassic.h", "kOpenBoardMs") / 1000
     return {
         # The intro fades in before a key skips it, then out; the menu fades in.
         "start-menu": 2 * splash + menu,
         # The menu fades out, the board screen fades in under the chooser.
         "menu-chooser": menu + board_fade,
-        "play-first-tile": 0.0,
-        "play-tiles-landed": fly_in,
+        # The board opens a moment after Play, then its tiles fly in.
+        "play-first-tile": opening,
+        # The frame and buttons fade in from Play; the tiles land within that fade.
+        "play-tiles-landed": max(buttons, opening),
     }
 
 
