@@ -9,11 +9,7 @@
 # Usage: bench/latency.sh [BUILD_FOLDER]   (default build; the game and its data must be built)
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=$(cd "${1:-$root/build}" && pwd)
-source "$root/tests/xvfb/xvfb_common.sh"
-source "$root/tests/e2e/e2e_common.sh"
-program="$build/mahjong/mahjong"
-data="$build/data"
+source "$root/bench/bench_common.sh" "${1:-}"
 out="$build/latency"
 readonly runs=5 budget=0.3
 
