@@ -123,8 +123,6 @@ bool Framework::OnInit(int argc, char** argv)
     _animationManager->SetMasterInput(false);
     _animationManager->SetHighDetail(_highDetail);
     _animationManager->SetInputFocus(_inputFocus);
-    // Nothing moving on the screen: sleep until input or the next timed step.
-    _animationManager->SetIdleWait(true);
 
     Canvas::SetDefaultPixelFormat(GetSWPixelFormat());
 

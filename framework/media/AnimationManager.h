@@ -67,7 +67,7 @@ public:
     // With it on, a frame that changed nothing on the screen (no dirty sprite or area, no fade,
     // no full repaint, no mouse event, no stage swap) is followed by a sleep until the next
     // timed step of the script or the stage falls due, at most kIdleFrameMs, ended early by any
-    // SDL event. Off by default; the framework switches it on for its own loop.
+    // SDL event. Off by default.
     void SetIdleWait(bool on) { _idleWait = on; }
     bool IdleWait() const { return _idleWait; }
     // What the last frame leaves to sleep: 0 when it changed something or a timed step is due,
