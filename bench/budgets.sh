@@ -2,18 +2,15 @@
 # Start-up and memory budgets of the release build's game under Xvfb, each the median of 5 runs
 # in its own copy of the data folder: window up (from exec until xdotool finds the visible
 # window by its caption) at most 0.15 s; peak resident memory (VmHWM) with a classic board in
-# play at most 40 MB. A report: OVER is printed, never an error.
+# play at most 40 MB; processor time of that board left alone (nothing moving, no input) at most
+# 0.5 % of a core. A report: OVER is printed, never an error.
 #
 # Usage: bench/budgets.sh [BUILD_FOLDER]   (default build; the game and its data must be built)
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=$(cd "${1:-$root/build}" && pwd)
-source "$root/tests/xvfb/xvfb_common.sh"
-source "$root/tests/e2e/e2e_common.sh"
-program="$build/mahjong/mahjong"
-data="$build/data"
+source "$root/bench/bench_common.sh" "${1:-}"
 out="$build/budgets"
-readonly runs=5 window_budget=0.15 memory_budget_mb=40
+readonly runs=5 window_budget=0.15 memory_budget_mb=40 idle_budget_percent=0.5 idle_seconds=5
 
 if outside_xvfb; then
     [ -x "$program" ] || { echo "budgets: $program is not built"; exit 0; }
@@ -27,6 +24,14 @@ wait_for_display
 learn_menu "$data"
 export SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy
 
+# Nanoseconds on a processor so far: of the whole process, and of its main thread.
+cpu_ns() {
+    awk '{ s += $1 } END { printf "%.0f", s }' /proc/"$1"/task/*/schedstat 2>/dev/null
+}
+main_cpu_ns() {
+    cut -d' ' -f1 "/proc/$1/task/$1/schedstat" 2>/dev/null
+}
+
 median() {
     sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'
 }
@@ -36,6 +41,8 @@ verdict() {
 
 window_times=()
 peaks=()
+idles=()
+main_idles=()
 for n in $(seq 1 "$runs"); do
     run="$out/run$n"
     copy_data "$data" "$run/data"
@@ -75,6 +82,22 @@ for n in $(seq 1 "$runs"); do
         sleep 3
         peak=$(awk '/^VmHWM:/ { print $2 }' "/proc/$scene_pid/status" 2>/dev/null)
         [ -n "$peak" ] && peaks+=("$peak")
+        # The board is at rest: its processor time over a few idle seconds, of the process and
+        # of the main thread alone (the others are SDL's audio thread, which the dummy driver
+        # of a machine without sound wakes every few ms, and the music's decoding).
+        before=$(cpu_ns "$scene_pid")
+        main_before=$(main_cpu_ns "$scene_pid")
+        idle_start=$(date +%s.%N)
+        sleep "$idle_seconds"
+        after=$(cpu_ns "$scene_pid")
+        main_after=$(main_cpu_ns "$scene_pid")
+        idle_end=$(date +%s.%N)
+        if [ -n "$before" ] && [ -n "$after" ] && [ -n "$main_before" ] && [ -n "$main_after" ]; then
+            idles+=("$(awk -v t="$((after - before))" -v a="$idle_start" -v b="$idle_end" \
+                'BEGIN { printf "%.2f", 100 * t / 1e9 / (b - a) }')")
+            main_idles+=("$(awk -v t="$((main_after - main_before))" -v a="$idle_start" \
+                -v b="$idle_end" 'BEGIN { printf "%.2f", 100 * t / 1e9 / (b - a) }')")
+        fi
     else
         echo "run $n: no classic board came up (last screen: $run/shots)"
     fi
@@ -94,4 +117,12 @@ if [ "${#peaks[@]}" -gt 0 ]; then
     echo "peak RSS with a classic board: median ${mb} MB of ${#peaks[@]} runs, budget ${memory_budget_mb} MB: $(verdict "$mb" "$memory_budget_mb")"
 else
     echo "peak RSS: no run reached a board"
+fi
+if [ "${#idles[@]}" -gt 0 ]; then
+    i=$(printf '%s\n' "${idles[@]}" | median)
+    m=$(printf '%s\n' "${main_idles[@]}" | median)
+    echo "idle classic board, main thread: median ${m} % of a core of ${#main_idles[@]} runs (${main_idles[*]}), budget ${idle_budget_percent} %: $(verdict "$m" "$idle_budget_percent")"
+    echo "idle classic board, whole process (with the audio threads): median ${i} % of a core (${idles[*]}), budget ${idle_budget_percent} %: $(verdict "$i" "$idle_budget_percent")"
+else
+    echo "idle board: no run reached a board"
 fi

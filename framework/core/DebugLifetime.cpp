@@ -14,17 +14,24 @@ constexpr int32_t kProfileSize = 100000;
 constexpr int32_t kModuleCount = 500;
 constexpr int kFormatSize = 4000;
 
+// The statistics of the profiling points: made only when profiling is on (over a megabyte).
 // Probes run on any thread without a lock, so every field is atomic: counts from two threads
 // may interleave but are never torn.
+struct ProfileTables
+{
+    std::atomic<int32_t> callCounts[kProfileSize] = {};
+    std::atomic<uint32_t> startTimes[kProfileSize] = {};
+    std::atomic<int32_t> totalTimes[kProfileSize] = {};
+    std::atomic<int32_t> moduleLevels[kModuleCount] = {};
+};
+
 struct ProfileState
 {
     std::atomic<int32_t> profileLevel{0};
     std::atomic<bool> profileAll{false};
     std::atomic<int32_t> entryCounter{0};
-    std::atomic<int32_t> callCounts[kProfileSize] = {};
-    std::atomic<uint32_t> startTimes[kProfileSize] = {};
-    std::atomic<int32_t> totalTimes[kProfileSize] = {};
-    std::atomic<int32_t> moduleLevels[kModuleCount] = {};
+    // Set before profileLevel rises to 2 or more, and never freed (probes may outlive main).
+    std::atomic<ProfileTables*> tables{nullptr};
 };
 
 ProfileState& Profile()
@@ -32,6 +39,12 @@ ProfileState& Profile()
     // Never destroyed, like the Debug statics: probes may run from other files' static objects.
     static ProfileState* const state = new ProfileState();
     return *state;
+}
+
+// Only called at profile level 2 or more, where the tables exist.
+ProfileTables& Tables()
+{
+    return *Profile().tables.load();
 }
 
 } // namespace
@@ -56,7 +69,8 @@ DebugLifetime::DebugLifetime(const std::string& name, int module, int number, co
     }
     const int32_t profileNumber = module * kModuleCount + number;
     _module = module;
-    SetLogLevel(module > 0 && module < kModuleCount ? profile.moduleLevels[module].load() : 2);
+    ProfileTables& tables = Tables();
+    SetLogLevel(module > 0 && module < kModuleCount ? tables.moduleLevels[module].load() : 2);
 
     char buffer[kFormatSize];
     buffer[0] = '\0';
@@ -69,12 +83,12 @@ DebugLifetime::DebugLifetime(const std::string& name, int module, int number, co
     _text = name + "::" + buffer;
     _profileNumber = profileNumber;
 
-    if (module != 0 && profile.callCounts[_profileNumber] == 0) {
+    if (module != 0 && tables.callCounts[_profileNumber] == 0) {
         DebugOut("Begin Profiling " + std::string(format != nullptr ? format : "") +
                      " Profile Number: ",
                  _profileNumber);
     }
-    profile.startTimes[_profileNumber] = SDL_GetTicks();
+    tables.startTimes[_profileNumber] = SDL_GetTicks();
     if (profile.profileLevel >= 3 && GetLogLevel() > 2) {
         _entryNumber = ++profile.entryCounter;
         DebugOut("Entering " + _text + " ", _entryNumber);
@@ -86,10 +100,10 @@ DebugLifetime::~DebugLifetime()
     if (!Active()) {
         return;
     }
-    ProfileState& profile = Profile();
-    profile.totalTimes[_profileNumber] +=
-        static_cast<int32_t>(SDL_GetTicks() - profile.startTimes[_profileNumber]);
-    ++profile.callCounts[_profileNumber];
+    ProfileTables& tables = Tables();
+    tables.totalTimes[_profileNumber] +=
+        static_cast<int32_t>(SDL_GetTicks() - tables.startTimes[_profileNumber]);
+    ++tables.callCounts[_profileNumber];
     if (GetLogLevel() > 2) {
         DebugOut("Leaving " + _text + " ", _entryNumber);
     }
@@ -121,19 +135,21 @@ void DebugLifetime::StartProfiling()
 {
     ProfileState& profile = Profile();
     profile.profileAll = FileExists("debug/Profile.all");
+    // Level 1 first: the marker look-ups below make objects that ask for the level again.
     profile.profileLevel = 1;
-    std::fill(std::begin(profile.callCounts), std::end(profile.callCounts), 0);
-    std::fill(std::begin(profile.startTimes), std::end(profile.startTimes), 0u);
-    std::fill(std::begin(profile.totalTimes), std::end(profile.totalTimes), 0);
-    std::fill(std::begin(profile.moduleLevels), std::end(profile.moduleLevels), 0);
+    int32_t level = 1;
     char path[64];
     for (int n = 9; n >= 0; --n) {
         std::snprintf(path, sizeof path, "debug/Profile.%d", n);
         if (FileExists(path)) {
-            profile.profileLevel = n + 1;
+            level = n + 1;
             break;
         }
     }
+    if (level >= 2 && profile.tables.load() == nullptr) {
+        profile.tables = new ProfileTables();
+    }
+    profile.profileLevel = level;
 }
 
 void DebugLifetime::DumpStats()
@@ -142,12 +158,13 @@ void DebugLifetime::DumpStats()
     if (profile.profileLevel < 2) {
         return;
     }
+    const ProfileTables& tables = Tables();
     Debug reporter("DebugLifeTime::DumpStats");
     char buffer[kFormatSize];
     for (int32_t number = 0; number < kProfileSize; ++number) {
-        if (profile.callCounts[number] != 0) {
+        if (tables.callCounts[number] != 0) {
             std::snprintf(buffer, sizeof buffer, "Profile: %d, Count: %d, Time: %d", number,
-                          profile.callCounts[number].load(), profile.totalTimes[number].load());
+                          tables.callCounts[number].load(), tables.totalTimes[number].load());
             reporter.DebugOut(buffer);
         }
     }
@@ -195,6 +212,11 @@ int DebugLifetime::SetDebugLevel(const char* className, Debug* object, int level
         }
     }
     return -1;
+}
+
+bool DebugLifetime::HasProfileTables()
+{
+    return Profile().tables.load() != nullptr;
 }
 
 int32_t DebugLifetime::GetProfileLevel()

@@ -35,6 +35,8 @@ public:
     static int32_t GetProfileLevel();
     // "debug/Profile.all" was present when profiling started.
     static bool GetProfileAll();
+    // Whether the statistics tables exist: only once profiling is on (level 2 or more).
+    static bool HasProfileTables();
 
 private:
     static void StartProfiling();

@@ -139,6 +139,23 @@ int Timer::GetID()
     return _id;
 }
 
+unsigned int Timer::MsUntilDue()
+{
+    if (!Running()) {
+        return ~0u;
+    }
+    if (!_startTimeSet) {
+        return 0;
+    }
+    const int64_t now = ClockTime() - _totalPaused;
+    int64_t due = static_cast<int64_t>(_duration) - (now - _startTime);
+    if (_tick > 0) {
+        // A tick comes once more than a whole interval has passed.
+        due = std::min(due, _lastTick + static_cast<int64_t>(_tick) + 1 - now);
+    }
+    return due <= 0 ? 0u : static_cast<unsigned int>(std::min<int64_t>(due, ~0u));
+}
+
 void Timer::DoIt()
 {
     if (!Running()) {

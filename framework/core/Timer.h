@@ -51,6 +51,9 @@ public:
     virtual bool Started();
     // Started and not paused.
     virtual bool Running();
+    // Milliseconds of the clock until the next tick or the end is due (0: due already); ~0u
+    // when the timer does not run.
+    unsigned int MsUntilDue();
 
 private:
     int64_t ClockTime();

@@ -17,8 +17,6 @@
 
 namespace {
 
-constexpr unsigned int kHoverAfterMs = 1000;
-
 constexpr int kEventDown = 1;
 constexpr int kEventUp = 2;
 constexpr int kEventMove = 3;
@@ -35,6 +33,8 @@ AnimationManager::AnimationManager(Framework* framework, SDL_Surface* screen, bo
     _screenSize = std::make_unique<Dimension>(screen != nullptr ? screen->w : 0,
                                               screen != nullptr ? screen->h : 0);
     _fadeCanvas.reset(CreateFadeCanvas(_masterAlpha));
+    // At full alpha the layer is not painted: its pixels wait until the screen fades.
+    MatchFadeSurface();
     _cast = new Cast(this, _fadeCanvas.get());
     _cast->SetName("GameCast");
     RepaintAll(false);
@@ -92,6 +92,7 @@ void AnimationManager::DoFades()
     }
     if (alpha != _masterAlpha) {
         _masterAlpha = alpha;
+        MatchFadeSurface();
         RepaintAll(false);
         if (_cast != nullptr) {
             _cast->AdjustAlpha(alpha);
@@ -191,6 +192,7 @@ void AnimationManager::ProcessDirtyRects(bool separate)
         if (m->GetDirtyAdded() || !m->IsDirty()) {
             continue;
         }
+        _frameChanged = true;
         m->SetDirtyAdded(true);
         const Rectangle area(m->GetDirtyRect());
         if (!area.OnScreen()) {
@@ -387,6 +389,7 @@ void AnimationManager::SetFadePriority(int priority)
 
 void AnimationManager::SetFadeColor(Color color)
 {
+    _fadeColor = color;
     if (_cast != nullptr) {
         _cast->SetFadeColor(color);
     }
@@ -413,9 +416,33 @@ Canvas* AnimationManager::CreateFadeCanvas(int alpha)
     return fade;
 }
 
+void AnimationManager::MatchFadeSurface()
+{
+    if (_fadeCanvas == nullptr) {
+        return;
+    }
+    SDL_Surface* surface = _fadeCanvas->GetSurface();
+    if (_masterAlpha == 255 && surface != nullptr) {
+        SDL_FreeSurface(surface);
+        _fadeCanvas->SetSurface(nullptr);
+    } else if (_masterAlpha < 255 && surface == nullptr) {
+        // The stages hold the canvas itself: only its surface is made again.
+        const std::unique_ptr<Canvas> made(CreateFadeCanvas(_masterAlpha));
+        if (made == nullptr) {
+            return;
+        }
+        _fadeCanvas->SetSurface(made->GetSurface());
+        made->SetSurface(nullptr);
+        if (_fadeColor != Color(0, 0, 0, 255)) {
+            _fadeCanvas->Clear(_fadeColor);
+        }
+    }
+}
+
 void AnimationManager::SetMasterAlpha(int alpha)
 {
     _masterAlpha = std::clamp(alpha, 0, 255);
+    MatchFadeSurface();
     if (_cast != nullptr) {
         _cast->AdjustAlpha(_masterAlpha);
     }

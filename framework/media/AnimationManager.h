@@ -56,6 +56,27 @@ public:
     // overlapping ones. separate: painting goes to a back canvas.
     void ProcessDirtyRects(bool separate);
 
+    // --- sleeping while idle ---
+
+    // Longest sleep of an idle frame, in ms. The script's and the sprites' timed states, time
+    // cues, blinks and frame loops, the timers and the hover say when they fall due; a step that
+    // nothing announces (a loading thread's end, which the script polls) is late by at most this.
+    static constexpr unsigned int kIdleFrameMs = 100;
+    // A hover starts after this long without a mouse event.
+    static constexpr unsigned int kHoverAfterMs = 1000;
+    // With it on, a frame that changed nothing on the screen (no dirty sprite or area, no fade,
+    // no full repaint, no mouse event, no stage swap) is followed by a sleep until the next
+    // timed step of the script or the stage falls due, at most kIdleFrameMs, ended early by any
+    // SDL event. Off by default.
+    void SetIdleWait(bool on) { _idleWait = on; }
+    bool IdleWait() const { return _idleWait; }
+    // What the last frame leaves to sleep: 0 when it changed something or a timed step is due,
+    // else the ms until the next one falls due, at most kIdleFrameMs.
+    unsigned int IdleMs();
+    // Sleeps up to ms by the tick source, in short slices, and ends as soon as an SDL event is
+    // queued; returns the ms that passed.
+    unsigned int SleepUntilInput(unsigned int ms);
+
     // --- timers ---
 
     // Drives timer (not owned) once per frame from now on; a timer already driven is not added
@@ -158,6 +179,8 @@ public:
     void SetFadeColor(Color color);
     // A black screen-sized surface with surface alpha 255 - alpha; the caller owns it.
     Canvas* CreateFadeCanvas(int alpha);
+    // The fade layer the stages paint over the screen below full alpha. The canvas lasts as
+    // long as the manager; its pixels only while the master alpha is below 255.
     Canvas* GetFadeCanvas() const { return _fadeCanvas.get(); }
     // 0 black to 255 full; clamped.
     void SetMasterAlpha(int alpha);
@@ -170,6 +193,9 @@ private:
     void DoTimers(int now);
     // Fades from the master alpha towards target; already there: cueWhenThere at once.
     void StartFade(int target, unsigned int ms, CueListener* listener, int cueWhenThere);
+    // Frees the fade layer's surface at full alpha and makes it again (in the fade colour)
+    // below it.
+    void MatchFadeSurface();
 
     std::unique_ptr<Canvas> _backCanvas;
     std::unique_ptr<Canvas> _fadeCanvas;
@@ -208,4 +234,7 @@ private:
     int _videoMemThreshold = 4000;
     bool _highDetail = true;
     bool _inputFocus = true;
+    bool _idleWait = false;
+    Color _fadeColor{0, 0, 0, 255}; // the fade layer's colour, kept for a layer made again
+    bool _frameChanged = true;      // the last frame had something to paint or to hand on
 };

@@ -1,15 +1,22 @@
-// AnimationManager: the frame itself, the timer pass, keys and screen-mode changes.
+// AnimationManager: the frame itself, the idle sleep, the timer pass, keys and screen modes.
 #include "framework/core/Framework.h"
 #include "framework/core/Rectangle.h"
+#include "framework/core/TickSource.h"
 #include "framework/core/Timer.h"
 #include "framework/media/AnimationManager.h"
+#include "framework/media/DisplayConnection.h"
 #include "framework/stage/Cast.h"
+#include "framework/stage/CastMember.h"
 #include "framework/stage/Script.h"
 
 #include <algorithm>
 #include <list>
+#include <poll.h>
 
 namespace {
+
+// An idle frame looks for input this often while it sleeps without a display connection.
+constexpr unsigned int kIdleSliceMs = 2;
 
 // Lock keys are not held modifiers.
 constexpr int kHeldModifiers = KMOD_CTRL | KMOD_SHIFT | KMOD_ALT | KMOD_META;
@@ -30,8 +37,11 @@ void AnimationManager::DoIt()
 {
     Canvas* paint = GetPaintCanvas();
     const bool separate = paint != this;
+    // Anything below that shows on the screen or must be handed on sets it again.
+    _frameChanged = _repaintAll || _modeChangePending || !_events.empty();
 
     if (_pendingCast != nullptr && _pendingCast != _cast) {
+        _frameChanged = true;
         if (_cast != nullptr) {
             _cast->Stop();
             _hover = false;
@@ -51,6 +61,9 @@ void AnimationManager::DoIt()
     }
 
     if (_cast != nullptr) {
+        if (_fadingIn || _fadingOut) {
+            _frameChanged = true;
+        }
         DoFades();
         ProcessMouseEvents();
 
@@ -62,6 +75,14 @@ void AnimationManager::DoIt()
         const int fps = _cast->Animate(framework != nullptr ? framework->GetMovingAverageFPS() : 0);
         if (fps > 0 && framework != nullptr) {
             framework->SetFPS(fps);
+        }
+        // The areas the stage marked itself, but for the cursor's, which is one every frame.
+        CastMember* cursor = _cast->GetCursor();
+        for (const std::unique_ptr<Rectangle>& r : _cast->GetDirtyRects()) {
+            if (cursor == nullptr || !(*r == cursor->GetScaledRect())) {
+                _frameChanged = true;
+                break;
+            }
         }
         _cast->AddCursorDirty();
 
@@ -90,7 +111,16 @@ void AnimationManager::DoIt()
             paint->ClearDirtyRects();
         } else {
             UpdateRects();
-            // Painting straight to the screen: give the processor back for a moment.
+        }
+        if (_repaintAll) {
+            _frameChanged = true;
+        }
+        // Give the processor back: for the rest of an idle frame when nothing changed, else for
+        // a moment when painting goes straight to the screen.
+        const unsigned int idle = _idleWait ? IdleMs() : 0;
+        if (idle > 0) {
+            SleepUntilInput(idle);
+        } else if (!separate) {
             SDL_Delay(1);
         }
 
@@ -113,6 +143,59 @@ void AnimationManager::DoIt()
 int AnimationManager::GetFPS()
 {
     return 0;
+}
+
+// --- sleeping while idle ---
+
+unsigned int AnimationManager::IdleMs()
+{
+    if (_frameChanged || _cast == nullptr) {
+        return 0;
+    }
+    unsigned int due = kIdleFrameMs;
+    if (_script != nullptr) {
+        due = std::min(due, _script->MsUntilDue());
+    }
+    for (Timer* timer : _timers) {
+        if (timer != nullptr) {
+            due = std::min(due, timer->MsUntilDue());
+        }
+    }
+    if (!_hover) {
+        // The hover starts a second after the last mouse event (ProcessMouseEvents).
+        const unsigned int since = TickSource::Now() - _lastMouseTicks;
+        due = std::min(due, since >= kHoverAfterMs ? 0 : kHoverAfterMs - since);
+    }
+    return std::min(due, _cast->MsUntilDue(Time()));
+}
+
+unsigned int AnimationManager::SleepUntilInput(unsigned int ms)
+{
+    const unsigned int start = TickSource::Now();
+    // A tick source a test harness put in its place runs on its own time: no real sleep.
+    const bool realTime = TickSource::Get() == nullptr;
+    const int connection = realTime ? DisplayConnection() : -1;
+    // One look per ms at most: a clock that stands still cannot hold the loop.
+    for (unsigned int look = 0; look < ms; ++look) {
+        SDL_PumpEvents();
+        SDL_Event waiting;
+        if (SDL_PeepEvents(&waiting, 1, SDL_PEEKEVENT, SDL_ALLEVENTS) > 0) {
+            break;
+        }
+        const unsigned int passed = TickSource::Now() - start;
+        if (passed >= ms) {
+            break;
+        }
+        if (connection >= 0) {
+            // The window's display: sleep on its connection, so that input ends the sleep at
+            // once; SDL has just taken every event Xlib had read.
+            pollfd wait{connection, POLLIN, 0};
+            poll(&wait, 1, static_cast<int>(ms - passed));
+        } else if (realTime) {
+            SDL_Delay(std::min(kIdleSliceMs, ms - passed));
+        }
+    }
+    return TickSource::Now() - start;
 }
 
 // --- timers ---

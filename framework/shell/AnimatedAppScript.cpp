@@ -46,6 +46,17 @@ std::string KeyframeSection(int frame, int sprite)
     return name;
 }
 
+bool AnyChannelPlaying()
+{
+    for (int n = 0; n < Channel::ChannelCount(); ++n) {
+        Channel* channel = Channel::GetChannel(n);
+        if (channel != nullptr && channel->IsPlaying()) {
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 bool& AnimatedAppScript::SplashPending()
@@ -342,12 +353,18 @@ void AnimatedAppScript::ShowStuffAtFrame()
 void AnimatedAppScript::CleanUpAnimation(int fade)
 {
     if (fade != 0) {
+        // The pauses let the sounds fade before they are freed: with none playing, or the music
+        // already fading out (the splash's, faded with the screen), there is nothing to wait for
+        // and the screen, dark by then, would only stay black.
+        const bool sounding = AnyChannelPlaying();
         Channel::FadeAll(kCleanUpFadeMs);
-        if (Music::IsPlaying()) {
+        if (Music::IsPlaying() && !Music::IsFadingOut()) {
             Music::FadeOut(kCleanUpMusicFadeMs);
             SDL_Delay(kCleanUpPauseMs);
         }
-        SDL_Delay(kCleanUpPauseMs);
+        if (sounding) {
+            SDL_Delay(kCleanUpPauseMs);
+        }
     }
     if (_description != nullptr) {
         // Flagged to be deleted when removed: the stage lets each go at the end of its frame.

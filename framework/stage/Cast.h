@@ -148,6 +148,9 @@ public:
     // Once per frame before painting: the tick clock, every member's and the cursor's Animate,
     // the frame-rate window. Returns the frame rate when a window closed, else 0.
     int Animate(int averageFps);
+    // Milliseconds of stage time until the first timed step of a member or of the cursor falls
+    // due (0: due already); CastMember::kNothingDue when none is pending.
+    unsigned int MsUntilDue(unsigned int now) const;
     // Whole velocity ticks of this frame, and whether velocity moves are paused.
     int GetTicksThisFrame() const { return _ticksThisFrame; }
     bool VelocityPaused() const { return _velocityPaused; }

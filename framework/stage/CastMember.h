@@ -213,6 +213,12 @@ public:
     virtual int GetState();
     virtual int GetPrevState();
     virtual int GetNextState();
+    // Milliseconds of stage time from now until this sprite's next timed state change, time cue
+    // or blink step falls due (0: due already, or moving, fading, scaling or rotating: each
+    // frame is a step); kNothingDue when none is pending. Lets the frame
+    // loop sleep while nothing moves without making a timed step late.
+    unsigned int MsUntilDue(unsigned int now) const;
+    static constexpr unsigned int kNothingDue = ~0u;
     virtual void ResetScript();
     // True to refuse input for a reason of the kind; false here.
     virtual bool CheckInputOverride();

@@ -23,6 +23,17 @@ double Progress(unsigned int now, unsigned int start, int duration)
     return std::min(1.0, static_cast<double>(now - start) / duration);
 }
 
+// Milliseconds from now until a delay started at start falls due; kNothingDue without one.
+unsigned int MsUntil(unsigned int now, unsigned int start, int delay)
+{
+    if (delay <= 0) {
+        return CastMember::kNothingDue;
+    }
+    const unsigned int elapsed = now - start;
+    return elapsed >= static_cast<unsigned int>(delay) ? 0
+                                                       : static_cast<unsigned int>(delay) - elapsed;
+}
+
 } // namespace
 
 // --- state script ---
@@ -161,6 +172,19 @@ int CastMember::GetPrevState()
 int CastMember::GetNextState()
 {
     return _nextState;
+}
+
+unsigned int CastMember::MsUntilDue(unsigned int now) const
+{
+    // A move, fade, scaling or rotation steps with the time: every frame is its next step.
+    if (_moving || _fadingIn || _fadingOut || _scaling || _rotating) {
+        return 0;
+    }
+    unsigned int due = _cast != nullptr ? MsUntil(now, _startTime, _delay) : kNothingDue;
+    if (_cueListener != nullptr) {
+        due = std::min(due, MsUntil(now, _timeCueStart, _timeCueDelay));
+    }
+    return std::min(due, MsUntil(now, _blinkStartTime, _blinkDelay));
 }
 
 void CastMember::ResetScript()

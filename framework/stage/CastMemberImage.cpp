@@ -300,6 +300,16 @@ int CastMemberImage::GetLoopSpeed()
     return _loopSpeed;
 }
 
+unsigned int CastMemberImage::MsUntilNextFrame(unsigned int now) const
+{
+    if (!_looping || _image == nullptr || _image->GetNumFrames() < 2) {
+        return kNothingDue;
+    }
+    const unsigned int due =
+        static_cast<unsigned int>(_loopSpeed) + _lastStep + static_cast<unsigned int>(_wait);
+    return now >= due ? 0 : due - now;
+}
+
 void CastMemberImage::Animate(unsigned int now)
 {
     _now = now;

@@ -86,6 +86,9 @@ public:
     // Steps a frame every speed ms, times cycles (-1 for ever), the first step delay ms later,
     // a pause of pause ms after each cycle. Ignored for an image of fewer than two frames.
     virtual void Loop(int speed, int times, int delay, int pause);
+    // Milliseconds of stage time until the frame loop shows its next frame (0: due already);
+    // CastMember::kNothingDue while it does not loop.
+    unsigned int MsUntilNextFrame(unsigned int now) const;
     virtual void Loop(int speed);
     virtual void Loop();
     // Stops the loop and shows frame 0.

@@ -11,6 +11,7 @@
 #include "framework/media/Image.h"
 #include "framework/stage/Cast.h"
 #include "framework/stage/CastMember.h"
+#include "framework/stage/CastMemberImage.h"
 #include "framework/stage/CastMemberText.h"
 
 #include <algorithm>
@@ -85,6 +86,26 @@ int Cast::Animate(int averageFps)
         _cursor->Animate(now);
     }
     return rate;
+}
+
+unsigned int Cast::MsUntilDue(unsigned int now) const
+{
+    unsigned int due = CastMember::kNothingDue;
+    const auto take = [&due, now](const CastMember* m) {
+        due = std::min(due, m->MsUntilDue(now));
+        if (const auto* image = dynamic_cast<const CastMemberImage*>(m)) {
+            due = std::min(due, image->MsUntilNextFrame(now));
+        }
+    };
+    if (_cursor != nullptr) {
+        take(_cursor);
+    }
+    for (const std::vector<CastMember*>* list : {&_members, &_waiting}) {
+        for (const CastMember* m : *list) {
+            take(m);
+        }
+    }
+    return due;
 }
 
 void Cast::PauseVelocity()

@@ -40,6 +40,17 @@ int Script::GetNextState()
     return _nextState;
 }
 
+unsigned int Script::MsUntilDue()
+{
+    if (_delay < 1) {
+        return kNothingDue;
+    }
+    const unsigned int elapsed = Now() - _startTime;
+    return elapsed >= static_cast<unsigned int>(_delay)
+               ? 0
+               : static_cast<unsigned int>(_delay) - elapsed;
+}
+
 void Script::ChangeState(int state, int delay)
 {
     _nextState = state == -1 ? _state + 1 : state;

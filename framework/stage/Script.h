@@ -41,6 +41,10 @@ public:
     virtual void SameState();
     // Sets the current state only: no DoState follows and a pending change stays pending.
     virtual void SetState(int state);
+    // Milliseconds of the clock until the pending change falls due (0: due already);
+    // kNothingDue when none is pending.
+    unsigned int MsUntilDue();
+    static constexpr unsigned int kNothingDue = ~0u;
 
     // Called for every mouse event the frame loop handles, with the event's position and the
     // tick count; a place to notice that the player is still there.

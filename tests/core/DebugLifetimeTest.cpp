@@ -96,6 +96,8 @@ TEST_P(MarkerFiles, SetProfileAndClassLevels)
     }
     EXPECT_EQ(DebugLifetime::GetProfileLevel(), c.profileLevel);
     EXPECT_EQ(DebugLifetime::GetProfileAll(), c.profileAll);
+    // The statistics (over a megabyte) exist only while profiling is on.
+    EXPECT_EQ(DebugLifetime::HasProfileTables(), c.profileLevel >= 2);
 
     Debug late("Late");
     EXPECT_EQ(early.GetLogLevel(), 0);

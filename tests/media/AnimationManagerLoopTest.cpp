@@ -1,6 +1,7 @@
 #include "SDL.h"
 #include "framework/core/Debug.h"
 #include "framework/core/Rectangle.h"
+#include "framework/core/TickSource.h"
 #include "framework/core/Timer.h"
 #include "framework/core/TimerListener.h"
 #include "framework/media/AnimationManager.h"
@@ -499,6 +500,150 @@ TEST_F(FrameLoopTest, DoubleBufferedFullScreenPaintsBehindAndRepaintsTwoPagesOnl
     EXPECT_LE(frames, 2);
     manager->DoIt();
     EXPECT_FALSE(manager->RepaintAllPending());
+}
+
+// A clock that moves one millisecond each time it is read: a sleep by the tick source ends
+// without real waiting, and the time it reports says how long it would have lasted.
+unsigned int gSteppingTicks = 0;
+unsigned int SteppingTicks()
+{
+    return ++gSteppingTicks;
+}
+
+TEST_F(FrameLoopTest, AnIdleFrameSleepsUntilTheNextTimedStepAndNeverAfterAChange)
+{
+    struct Case
+    {
+        const char* name;
+        std::function<void()> before; // what the frame finds
+        unsigned int idleMs;          // what the frame leaves to sleep
+    };
+    Square* still = AddSquare(game, 10, 10, 20, 0x00FF00);
+    RecordingCue fades;
+    struct : CueListener
+    {
+        void Cue(CastMember*, int, int) override {}
+    } timeCues;
+    Calls calls;
+    RecordingScript script(manager->GetGameTime(), &calls);
+    script.ChangeState(0, 0);
+    manager->SetScript(&script);
+    struct : TimerListener
+    {
+        void TimerTicked(int, unsigned int, int) override {}
+    } tickListener;
+    Timer timer(manager->GetGameTime(), 1, manager.get(), &tickListener);
+    const Case cases[] = {
+        {"nothing moves, nothing due", [] {}, AnimationManager::kIdleFrameMs},
+        {"a sprite's state due in 4 ms", [&] { still->ChangeState(5, 4); }, 4},
+        {"a sprite's time cue due in 3 ms",
+         [&] {
+             still->SetCueListener(&timeCues);
+             still->SetTimeCue(3);
+         },
+         3},
+        {"a state far off: one idle frame", [&] { still->ChangeState(5, 5000); },
+         AnimationManager::kIdleFrameMs},
+        {"the script's state due in 2 ms", [&] { script.ChangeState(7, 2); }, 2},
+        // Started in this frame: the tick is due once more than its 30 ms have passed.
+        {"a timer ticking every 30 ms", [&] { timer.Start(100000, 30); }, 31},
+        {"a sprite moved", [&] { still->Move(40, 40, false); }, 0},
+        {"a mouse event to hand on", [&] { manager->MouseMove(5, 5); }, 0},
+        {"a fade running", [&] { manager->FadeOut(200, &fades); }, 0},
+        {"a full repaint", [&] { manager->RepaintAll(false); }, 0},
+        // Its alpha steps with the time, often not in every frame: each frame is due. Last: the
+        // fade outlasts the settling frames.
+        {"a sprite fading out over 5 s", [&] { still->FadeOut(0, 5000, nullptr); }, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        // Settle: two frames without change, every timed step out of the way.
+        still->ChangeState(0, 0);
+        still->CancelAllCues();
+        script.ChangeState(0, 0);
+        timer.Stop(true);
+        manager->SetMasterAlpha(255);
+        FrameAt(ticks.Now() + 500);
+        FrameAt(ticks.Now() + 500);
+        ASSERT_EQ(manager->IdleMs(), AnimationManager::kIdleFrameMs);
+        c.before();
+        FrameAt(ticks.Now());
+        EXPECT_EQ(manager->IdleMs(), c.idleMs);
+    }
+    manager->SetScript(nullptr);
+}
+
+TEST_F(FrameLoopTest, AnIdleSleepEndsAsSoonAsInputIsQueued)
+{
+    const TickSource::Reader fake = TickSource::Get();
+    gSteppingTicks = 0;
+    TickSource::Set(&SteppingTicks);
+    // Nothing queued: the whole sleep.
+    EXPECT_GE(manager->SleepUntilInput(AnimationManager::kIdleFrameMs),
+              AnimationManager::kIdleFrameMs);
+    // A press waiting: no sleep at all, and the press stays queued for the main loop.
+    SDL_Event press{};
+    press.type = SDL_MOUSEBUTTONDOWN;
+    press.button.button = SDL_BUTTON_LEFT;
+    press.button.state = SDL_PRESSED;
+    ASSERT_EQ(SDL_PushEvent(&press), 0);
+    EXPECT_LE(manager->SleepUntilInput(AnimationManager::kIdleFrameMs), 1u);
+    SDL_Event got{};
+    EXPECT_EQ(SDL_PollEvent(&got), 1);
+    EXPECT_EQ(got.type, SDL_MOUSEBUTTONDOWN);
+    TickSource::Set(fake);
+}
+
+TEST_F(FrameLoopTest, WithIdleWaitOnAnIdleFrameSleepsAndABusyOneDoesNot)
+{
+    manager->SetIdleWait(true);
+    const TickSource::Reader fake = TickSource::Get();
+    gSteppingTicks = 100000;
+    TickSource::Set(&SteppingTicks);
+    manager->DoIt();
+    manager->DoIt();
+    unsigned int start = gSteppingTicks;
+    manager->DoIt();
+    EXPECT_GE(gSteppingTicks - start, AnimationManager::kIdleFrameMs);
+
+    Square* square = AddSquare(game, 10, 10, 20, 0x00FF00);
+    square->MoveTo(700, 500, 100000, false, 10.0);
+    manager->DoIt();
+    start = gSteppingTicks;
+    manager->DoIt();
+    EXPECT_LT(gSteppingTicks - start, AnimationManager::kIdleFrameMs);
+    TickSource::Set(fake);
+}
+
+TEST_F(FrameLoopTest, TheFadeLayerHoldsPixelsOnlyBelowFullAlphaAndKeepsItsColour)
+{
+    AddBackdrop(0xFFFFFF);
+    Canvas* layer = manager->GetFadeCanvas();
+    ASSERT_NE(layer, nullptr);
+    EXPECT_EQ(layer->GetSurface(), nullptr);
+
+    // Half faded: the layer exists and darkens the screen.
+    manager->SetMasterAlpha(128);
+    manager->DoIt();
+    ASSERT_NE(layer->GetSurface(), nullptr);
+    EXPECT_EQ(ScreenPixel(400, 300), 0x808080u);
+
+    // A fade back up to full lets the pixels go; the stages keep the same canvas.
+    RecordingCue listener;
+    FrameAt(ticks.Now());
+    manager->FadeIn(100, &listener);
+    FrameAt(ticks.Now() + 100);
+    EXPECT_EQ(listener.cues, std::vector<int>{CueListener::kScreenFadedIn});
+    EXPECT_EQ(manager->GetFadeCanvas(), layer);
+    EXPECT_EQ(layer->GetSurface(), nullptr);
+    EXPECT_EQ(ScreenPixel(400, 300), 0xFFFFFFu);
+
+    // Made again in the fade colour set while it was gone.
+    manager->SetFadeColor(Color(255, 0, 0, 255));
+    manager->SetMasterAlpha(0);
+    manager->DoIt();
+    ASSERT_NE(layer->GetSurface(), nullptr);
+    EXPECT_EQ(ScreenPixel(400, 300), 0xFF0000u);
 }
 
 TEST_F(FrameLoopTest, TheScreenIsReplacedUnderTheCanvasLock)

@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# Screen-change latency of the release build's game under Xvfb, each step the median of 5 runs in
+# its own copy of the data folder (bench/latency.py plays one run and watches the screen): start
+# -> the menu taking a click (intro skipped), menu -> the Classic chooser complete, Play -> the
+# first tile drawn, Play -> the tiles landed. Each step is split into the time the game's own
+# fades and flights take at their configured lengths and the rest (loading, building, waiting);
+# the rest is at most 0.3 s per step. A report: OVER is printed, never an error.
+#
+# Usage: bench/latency.sh [BUILD_FOLDER]   (default build; the game and its data must be built)
+set -uo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+source "$root/bench/bench_common.sh" "${1:-}"
+out="$build/latency"
+readonly runs=5 budget=0.3
+
+if outside_xvfb; then
+    [ -x "$program" ] || { echo "latency: $program is not built"; exit 0; }
+    rm -rf "$out"
+    mkdir -p "$out"
+    export XVFB_SCENE_INSIDE=1 XVFB_RUN_SECONDS=400
+    run_in_xvfb "$0" "$build" || echo "latency: the runs under Xvfb did not finish"
+    exit 0
+fi
+
+wait_for_display
+export SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy
+
+for n in $(seq 1 "$runs"); do
+    run="$out/run$n"
+    copy_data "$data" "$run/data"
+    add_player "$run/data" Ann
+    printf '[seed]\nt0p0=7\n' >"$run/data/ann.plr0"
+    /usr/bin/python3 "$root/bench/latency.py" "$program" "$run/data" "$root" \
+        >"$run/steps.txt" 2>"$run/errors.txt" || echo "run $n: $(tail -1 "$run/errors.txt")"
+done
+
+# Per step: the median total and the animation time (the same in every run), then the verdict.
+cat "$out"/run*/steps.txt | awk -v budget="$budget" -v runs="$runs" '
+    $1 == "step" {
+        if (!($2 in seen)) { order[++steps] = $2; seen[$2] = 1 }
+        if ($3 != "-") { total[$2, ++count[$2]] = $3; animation[$2] = $4 }
+    }
+    END {
+        for (s = 1; s <= steps; s++) {
+            name = order[s]
+            n = count[name]
+            if (n == 0) { printf "%-18s no run timed it\n", name; continue }
+            # Insertion sort of the totals, then the middle one.
+            for (i = 1; i <= n; i++) v[i] = total[name, i]
+            for (i = 2; i <= n; i++)
+                for (j = i; j > 1 && v[j - 1] > v[j]; j--) { t = v[j]; v[j] = v[j - 1]; v[j - 1] = t }
+            median = v[int((n + 1) / 2)]
+            rest = median - animation[name]
+            list = ""
+            for (i = 1; i <= n; i++) list = list (i > 1 ? " " : "") v[i]
+            printf "%-18s median %.3f s of %d runs (%s): animation %.3f s, rest %.3f s, budget %.1f s: %s\n",
+                name, median, n, list, animation[name], rest, budget, (rest <= budget ? "PASS" : "OVER")
+        }
+    }'
