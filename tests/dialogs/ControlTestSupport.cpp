@@ -1,11 +1,8 @@
 #include "tests/dialogs/ControlTestSupport.h"
 
-#include "SDL_ttf.h"
 #include "framework/core/ConfigFile.h"
-#include "framework/core/Framework.h"
 #include "framework/dialogs/CastMemberDialog.h"
 #include "framework/media/AnimationManager.h"
-#include "framework/media/Canvas.h"
 #include "framework/stage/Cast.h"
 #include "framework/stage/CastMember.h"
 #include "framework/stage/GameTime.h"
@@ -40,45 +37,19 @@ void ControlFixture::SetUp()
     fs::remove("controls.cfge");
 
     clock.Set(1000);
-
-    // The framework starts SDL and gives the labels their theme, "cfg/skin.cfg".
-    app = std::make_unique<Framework>();
-    ASSERT_EQ(TTF_Init(), 0);
-    screen =
-        SDL_SetVideoMode(AnimationManager::kScreenWidth, AnimationManager::kScreenHeight, 32, 0);
-    ASSERT_NE(screen, nullptr);
-    Canvas::SetDefaultPixelFormat(screen->format);
-    manager = std::make_unique<AnimationManager>(nullptr, screen, false);
-    cast = manager->GetCast();
-    FrameAt(clock.Now());
+    StartScreen();
 }
 
 void ControlFixture::TearDown()
 {
     // Dialogs (with their controls) before the descriptions, the stage and the framework.
     _dialogs.clear();
-    _descriptions.clear();
-    manager.reset();
-    Canvas::SetDefaultPixelFormat(nullptr);
-    app.reset();
-}
-
-ConfigFile* ControlFixture::Description(const std::string& text)
-{
-    // Names never repeat within a process: a file read before has left its scrambled twin.
-    static int fileCount = 0;
-    const std::string name = "description" + std::to_string(++fileCount) + ".cfg";
-    EXPECT_TRUE(testsupport::WriteFile(name, text));
-    _descriptions.push_back(
-        std::make_unique<ConfigFile>(name, app->GetThemeConfig(), false, false, false));
-    return _descriptions.back().get();
+    DialogScreenFixture::TearDown();
 }
 
 ConfigFile* ControlFixture::FixtureDescription()
 {
-    _descriptions.push_back(
-        std::make_unique<ConfigFile>("controls.cfg", app->GetThemeConfig(), false, false, false));
-    return _descriptions.back().get();
+    return DescriptionFile("controls.cfg");
 }
 
 CastMemberDialog* ControlFixture::NewDialog()

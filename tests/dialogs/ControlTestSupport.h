@@ -2,7 +2,7 @@
 
 #include "SDL.h"
 #include "framework/core/Color.h"
-#include "tests/support/FakeClock.h"
+#include "tests/support/DialogScreenFixture.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -10,11 +10,8 @@
 #include <string>
 #include <vector>
 
-class AnimationManager;
-class Cast;
 class CastMemberDialog;
 class ConfigFile;
-class Framework;
 
 // Shared by the control tests: the fixture files of tests/fixtures/dialogs copied into the
 // scratch folder (the theme as "cfg/skin.cfg", the description "controls.cfg", the images under
@@ -30,7 +27,7 @@ constexpr int kThemeFontSize = 14;
 // Justification is not in the theme: the built-in value.
 constexpr int kBuiltInJustification = 2;
 
-class ControlFixture : public ::testing::Test
+class ControlFixture : public testsupport::DialogScreenFixture
 {
 protected:
     ControlFixture();
@@ -39,8 +36,6 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // A description file made of text, with the theme as its parent.
-    ConfigFile* Description(const std::string& text);
     // The fixture description "controls.cfg", with the theme as its parent.
     ConfigFile* FixtureDescription();
     // A dialog on the stage; deleted by TearDown.
@@ -51,14 +46,7 @@ protected:
     // Lines of the debug log that contain part.
     int LogLines(const std::string& part);
 
-    testsupport::FakeClock clock;
-    SDL_Surface* screen = nullptr;
-    std::unique_ptr<Framework> app;
-    std::unique_ptr<AnimationManager> manager;
-    Cast* cast = nullptr;
-
 private:
-    std::vector<std::unique_ptr<ConfigFile>> _descriptions;
     std::vector<std::unique_ptr<CastMemberDialog>> _dialogs;
 };
 

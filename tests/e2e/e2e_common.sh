@@ -13,6 +13,31 @@ absolute() {
     echo "$(cd "$(dirname "$1")" && pwd)/$(basename "$1")"
 }
 
+# The opening of an end-to-end script: names its arguments (as name_arguments; among them "data",
+# the data folder, and "out", the artifact folder; every other one is a program or a file) and,
+# outside Xvfb, runs the script again inside Xvfb with those paths made absolute, on an emptied
+# artifact folder, ending with that run's code. Inside, it learns the menu's colours and starts
+# the count of failures. Set XVFB_RUN_SECONDS before it.
+# Usage: open_e2e_script "NAME..." "$@"
+open_e2e_script() {
+    name_arguments "$@"
+    if outside_xvfb; then
+        local names name paths=()
+        read -r -a names <<<"$1"
+        for name in "${names[@]}"; do
+            if [ "$name" != out ]; then
+                printf -v "$name" '%s' "$(absolute "${!name}")"
+            fi
+            paths+=("${!name}")
+        done
+        rm -rf "$out"
+        mkdir -p "$out/shots"
+        rerun_in_xvfb "$out" "$0" "${paths[@]}"
+    fi
+    learn_menu "$data"
+    failures_total=0
+}
+
 # Copies the data folder DATA to DEST as the build made it: nothing a run leaves behind
 # (players, progress, high scores, the log, the lock) and no scrambled twin, which the program
 # would read in place of an edited plain file.

@@ -18,32 +18,11 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../xvfb/xvfb_common.sh"
 source "$here/e2e_common.sh"
 
-program=$1
-free_pair=$2
-reader=$3
-scrambler=$4
-closer=$5
-data=$6
-out=$7
 # Seed of classic board 0 in the prepared progress; the stale temporary file holds another.
 readonly seed=7 stale_seed=11
-
-if outside_xvfb; then
-    program=$(absolute "$program")
-    free_pair=$(absolute "$free_pair")
-    reader=$(absolute "$reader")
-    scrambler=$(absolute "$scrambler")
-    closer=$(absolute "$closer")
-    data=$(absolute "$data")
-    rm -rf "$out"
-    mkdir -p "$out/shots"
-    export XVFB_RUN_SECONDS=100
-    rerun_in_xvfb "$out" "$0" "$program" "$free_pair" "$reader" "$scrambler" "$closer" "$data" "$out"
-fi
-
+XVFB_RUN_SECONDS=100
+open_e2e_script "program free_pair reader scrambler closer data out" "$@"
 # From here on inside Xvfb.
-learn_menu "$data"
-failures_total=0
 
 # The reader logs into the folder it runs in: it runs in its own.
 mkdir -p "$out/reader"

@@ -17,28 +17,11 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../xvfb/xvfb_common.sh"
 source "$here/e2e_common.sh"
 
-program=$1
-free_pair=$2
-closer=$3
-data=$4
-out=$5
 # Seed of classic board 0 in the prepared player's progress.
 readonly seed=7
-
-if outside_xvfb; then
-    program=$(absolute "$program")
-    free_pair=$(absolute "$free_pair")
-    closer=$(absolute "$closer")
-    data=$(absolute "$data")
-    rm -rf "$out"
-    mkdir -p "$out/shots"
-    export XVFB_RUN_SECONDS=150
-    rerun_in_xvfb "$out" "$0" "$program" "$free_pair" "$closer" "$data" "$out"
-fi
-
+XVFB_RUN_SECONDS=150
+open_e2e_script "program free_pair closer data out" "$@"
 # From here on inside Xvfb.
-learn_menu "$data"
-failures_total=0
 
 # Ends one run: the program's exit code, the log's report; the run's failures count.
 end_run() {

@@ -1,12 +1,8 @@
 #include "tests/shell/ShellDialogTestSupport.h"
 
-#include "SDL_ttf.h"
-#include "framework/core/ConfigFile.h"
-#include "framework/core/Framework.h"
 #include "framework/dialogs/CastMemberDialog.h"
 #include "framework/dialogs/DialogItem.h"
 #include "framework/media/AnimationManager.h"
-#include "framework/media/Canvas.h"
 #include "framework/stage/Cast.h"
 #include "tests/support/TestSupport.h"
 
@@ -29,34 +25,7 @@ void ShellDialogFixture::SetUp()
             fs::copy(data / folder, folder, options);
         }
     }
-    // The framework starts SDL and gives the descriptions their parent, "cfg/skin.cfg".
-    app = std::make_unique<Framework>();
-    ASSERT_EQ(TTF_Init(), 0);
-    screen = SDL_SetVideoMode(800, 600, 32, 0);
-    ASSERT_NE(screen, nullptr);
-    Canvas::SetDefaultPixelFormat(screen->format);
-    manager = std::make_unique<AnimationManager>(nullptr, screen, false);
-    cast = manager->GetCast();
-    Frame();
-}
-
-void ShellDialogFixture::TearDown()
-{
-    _descriptions.clear();
-    manager.reset();
-    Canvas::SetDefaultPixelFormat(nullptr);
-    app.reset();
-}
-
-ConfigFile* ShellDialogFixture::Description(const std::string& text)
-{
-    // Names never repeat within a process: a file read before has left its scrambled twin.
-    static int fileCount = 0;
-    const std::string name = "description" + std::to_string(++fileCount) + ".cfg";
-    EXPECT_TRUE(testsupport::WriteFile(name, text));
-    _descriptions.push_back(
-        std::make_unique<ConfigFile>(name, app->GetThemeConfig(), false, false, false));
-    return _descriptions.back().get();
+    StartScreen();
 }
 
 void ShellDialogFixture::Frame()

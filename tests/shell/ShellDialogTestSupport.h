@@ -3,7 +3,7 @@
 #include "SDL.h"
 #include "framework/core/Color.h"
 #include "framework/core/Rectangle.h"
-#include "tests/support/FakeClock.h"
+#include "tests/support/DialogScreenFixture.h"
 #include "tests/support/LogListener.h"
 
 #include <gtest/gtest.h>
@@ -11,29 +11,22 @@
 #include <string>
 #include <vector>
 
-class AnimationManager;
-class Cast;
 class CastMemberDialog;
-class ConfigFile;
 class DialogItem;
-class Framework;
 
 // Shared by the shell dialog tests: the game's data folder as the build makes it (the skin, the
 // dialog descriptions, the pictures, fonts and sounds) copied into the scratch folder, a framework
 // whose theme is that skin, and a headless screen whose frame loop runs on a fake clock.
 namespace shelldialogtest {
 
-class ShellDialogFixture : public ::testing::Test
+class ShellDialogFixture : public testsupport::DialogScreenFixture
 {
 protected:
     ShellDialogFixture();
     ~ShellDialogFixture() override;
 
     void SetUp() override;
-    void TearDown() override;
 
-    // A description of this text with the skin as its parent; owned by the fixture.
-    ConfigFile* Description(const std::string& text);
     // Frames every 10 ms from now up to and including t.
     void RunTo(unsigned int t);
     void Frame();
@@ -53,16 +46,8 @@ protected:
     // The screen area that an item painted last (texts have no frame of their own).
     Rectangle PaintedArea(CastMemberDialog* dialog, DialogItem* item);
 
-    testsupport::FakeClock clock;
-    SDL_Surface* screen = nullptr;
-    std::unique_ptr<Framework> app;
-    std::unique_ptr<AnimationManager> manager;
-    Cast* cast = nullptr;
     testsupport::Log log;
     testsupport::LogListener listener{&log};
-
-private:
-    std::vector<std::unique_ptr<ConfigFile>> _descriptions;
 };
 
 } // namespace shelldialogtest

@@ -27,7 +27,6 @@
 #include <cstdio>
 #include <memory>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
@@ -94,53 +93,37 @@ int RunScene(Framework& app, SDL_Surface* screen)
         }
         dialog.Show(0, 0, 100, 100, false);
 
-        bool announcedReady = false;
         bool announcedStop = false;
         DialogItem* input = dialog.GetTextInputItem();
         std::string typed = input != nullptr ? input->GetText() : std::string();
         auto onEvent = [&](const SDL_Event& event) {
-            switch (event.type) {
-            case SDL_MOUSEMOTION:
-                manager.MouseMove(event.motion.x, event.motion.y);
-                break;
-            case SDL_MOUSEBUTTONDOWN:
-                manager.MouseDown(event.button.x, event.button.y, event.button.button);
-                break;
-            case SDL_MOUSEBUTTONUP:
-                manager.MouseUp(event.button.x, event.button.y, event.button.button);
-                break;
-            case SDL_KEYDOWN:
+            xvfbscene::ForwardMouse(manager, event);
+            if (event.type == SDL_KEYDOWN) {
                 manager.KeyDown(event.key.keysym.sym, event.key.keysym.mod,
                                 event.key.keysym.unicode);
-                break;
-            default:
-                break;
             }
             return true;
+        };
+        auto sayPlaces = [&]() {
+            xvfbscene::SayDialog(dialog);
+            SayItem("title", dialog, dialog.GetItems().front().get());
+            SayItem("check", dialog, dialog.GetItemByID(20));
+            SayItem("single", dialog, dialog.GetItemByID(30));
+            if (radioSet != nullptr && radioSet->GetItems().size() == 3) {
+                SayItem("easy", dialog, radioSet->GetItems()[0]);
+                SayItem("hard", dialog, radioSet->GetItems()[1]);
+            }
+            SayItem("input", dialog, input);
+            SayItem("slider", dialog, dialog.GetItemByID(50));
+            SayItem("spinner", dialog, animation != nullptr ? animation->GetItem() : nullptr);
+            SayItem("ok", dialog, dialog.GetItemByID(1));
+            SayItem("cancel", dialog, dialog.GetItemByID(2));
         };
         auto onFrame = [&]() {
             if (animation != nullptr) {
                 animation->Animate(manager.Time());
             }
             manager.DoIt();
-
-            if (!announcedReady) {
-                xvfbscene::SayDialog(dialog);
-                SayItem("title", dialog, dialog.GetItems().front().get());
-                SayItem("check", dialog, dialog.GetItemByID(20));
-                SayItem("single", dialog, dialog.GetItemByID(30));
-                if (radioSet != nullptr && radioSet->GetItems().size() == 3) {
-                    SayItem("easy", dialog, radioSet->GetItems()[0]);
-                    SayItem("hard", dialog, radioSet->GetItems()[1]);
-                }
-                SayItem("input", dialog, input);
-                SayItem("slider", dialog, dialog.GetItemByID(50));
-                SayItem("spinner", dialog, animation != nullptr ? animation->GetItem() : nullptr);
-                SayItem("ok", dialog, dialog.GetItemByID(1));
-                SayItem("cancel", dialog, dialog.GetItemByID(2));
-                Say("ready");
-                announcedReady = true;
-            }
             if (input != nullptr && input->GetText() != typed) {
                 typed = input->GetText();
                 Say("typed " + typed);
@@ -151,7 +134,7 @@ int RunScene(Framework& app, SDL_Surface* screen)
             }
             return !reporter.Detached();
         };
-        result = xvfbscene::RunFrames(onEvent, onFrame, "the dialog did not close");
+        result = xvfbscene::RunScene(onEvent, onFrame, "the dialog did not close", sayPlaces);
         cast->SetBackground(static_cast<Image*>(nullptr));
     }
     return result;
@@ -161,13 +144,8 @@ int RunScene(Framework& app, SDL_Surface* screen)
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s WORK_FOLDER\n", argv[0]);
-        return 2;
-    }
     // The description's files and the engine's log "debug.txt" are in the work folder.
-    if (chdir(argv[1]) != 0) {
-        std::perror(argv[1]);
+    if (!xvfbscene::EnterFolder(argc, argv, "WORK_FOLDER", 1)) {
         return 2;
     }
     int result = 0;

@@ -23,7 +23,6 @@
 #include <cstdio>
 #include <memory>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
@@ -132,60 +131,41 @@ int RunScene(SDL_Surface* screen, const char* fontFile)
         }
         dialog.Show(1, 0, -1, -1, false);
 
-        bool announcedReady = false;
-        xvfbscene::MoveAnnouncer moves;
         std::string typed = input != nullptr ? input->GetText() : std::string();
         auto onEvent = [&](const SDL_Event& event) {
-            switch (event.type) {
-            case SDL_MOUSEMOTION:
-                if (event.motion.state != 0) {
-                    manager.MouseDrag(event.motion.x, event.motion.y);
-                } else {
-                    manager.MouseMove(event.motion.x, event.motion.y);
-                }
-                moves.Moved(event.motion.x, event.motion.y);
-                break;
-            case SDL_MOUSEBUTTONDOWN:
-                manager.MouseDown(event.button.x, event.button.y, event.button.button);
-                break;
-            case SDL_MOUSEBUTTONUP:
-                manager.MouseUp(event.button.x, event.button.y, event.button.button);
-                break;
-            case SDL_KEYDOWN:
-                if (event.key.keysym.sym == SDLK_ESCAPE && cast->GetDialog() == nullptr) {
+            if (event.type == SDL_MOUSEMOTION && event.motion.state != 0) {
+                manager.MouseDrag(event.motion.x, event.motion.y);
+            } else {
+                xvfbscene::ForwardMouse(manager, event);
+            }
+            if (event.type == SDL_KEYDOWN) {
+                if (xvfbscene::IsEscape(event) && cast->GetDialog() == nullptr) {
                     return false;
                 }
                 manager.KeyDown(event.key.keysym.sym, event.key.keysym.mod,
                                 event.key.keysym.unicode);
-                break;
-            default:
-                break;
             }
             return true;
         };
+        auto sayPlaces = [&]() {
+            xvfbscene::SayDialog(dialog);
+            SayItem("box", dialog, box);
+            SayItem("hard", dialog, hard);
+            SayItem("input", dialog, input);
+            SayItem("list", dialog, list);
+            SayItem("slider", dialog, slider);
+            SayItem("ok", dialog, dialog.GetItemByID(CastMemberDialog::kOkId));
+            SayItem("cancel", dialog, dialog.GetItemByID(CastMemberDialog::kCancelId));
+        };
         auto onFrame = [&]() {
             manager.DoIt();
-
-            if (!announcedReady) {
-                xvfbscene::SayDialog(dialog);
-                SayItem("box", dialog, box);
-                SayItem("hard", dialog, hard);
-                SayItem("input", dialog, input);
-                SayItem("list", dialog, list);
-                SayItem("slider", dialog, slider);
-                SayItem("ok", dialog, dialog.GetItemByID(CastMemberDialog::kOkId));
-                SayItem("cancel", dialog, dialog.GetItemByID(CastMemberDialog::kCancelId));
-                Say("ready");
-                announcedReady = true;
-            }
-            moves.FrameShown();
             if (input != nullptr && input->GetText() != typed) {
                 typed = input->GetText();
                 Say("typed " + typed);
             }
             return true;
         };
-        result = xvfbscene::RunFrames(onEvent, onFrame, "no Escape");
+        result = xvfbscene::RunScene(onEvent, onFrame, "no Escape", sayPlaces);
         cast->SetBackground(static_cast<Image*>(nullptr));
     }
     return result;
@@ -195,13 +175,8 @@ int RunScene(SDL_Surface* screen, const char* fontFile)
 
 int main(int argc, char** argv)
 {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: %s FONT_FILE WORK_FOLDER\n", argv[0]);
-        return 2;
-    }
     // The engine's log "debug.txt" goes to the work folder.
-    if (chdir(argv[2]) != 0) {
-        std::perror(argv[2]);
+    if (!xvfbscene::EnterFolder(argc, argv, "FONT_FILE WORK_FOLDER", 2)) {
         return 2;
     }
     SDL_Surface* screen = xvfbscene::OpenSceneWindow("DialogScene");

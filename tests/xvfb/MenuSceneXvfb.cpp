@@ -25,7 +25,6 @@
 #include <cstdio>
 #include <memory>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
@@ -108,29 +107,19 @@ int RunMenu()
         app->ShowCursor();
         app->_animationManager->SetMasterInput(true);
 
-        bool announcedReady = false;
-        xvfbscene::MoveAnnouncer moves;
         auto onEvent = [&](const SDL_Event& event) {
-            if (event.type == SDL_KEYDOWN && event.key.keysym.sym == SDLK_ESCAPE) {
+            if (xvfbscene::IsEscape(event)) {
                 return false;
             }
             SDL_Event copy = event;
             app->OnEvent(&copy);
-            if (event.type == SDL_MOUSEMOTION) {
-                moves.Moved(event.motion.x, event.motion.y);
-            }
             return true;
         };
         auto onFrame = [&]() {
             app->DoIt();
-            if (!announcedReady) {
-                xvfbscene::Say("ready");
-                announcedReady = true;
-            }
-            moves.FrameShown();
             return true;
         };
-        result = xvfbscene::RunFrames(onEvent, onFrame, "no Escape");
+        result = xvfbscene::RunScene(onEvent, onFrame, "no Escape");
         // The sprites go with the stage; the background image is the description's.
         cast->SetBackground(static_cast<Image*>(nullptr));
     }
@@ -141,12 +130,7 @@ int RunMenu()
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s DATA_FOLDER\n", argv[0]);
-        return 2;
-    }
-    if (chdir(argv[1]) != 0) {
-        std::perror(argv[1]);
+    if (!xvfbscene::EnterFolder(argc, argv, "DATA_FOLDER", 1)) {
         return 2;
     }
     return RunMenu();

@@ -86,34 +86,10 @@ int RunDialog(SDL_Surface* screen)
         Say("ok " + std::to_string(dialog.GetX() + ok->GetX() + ok->GetFrameWidth() / 2) + " " +
             std::to_string(dialog.GetY() + ok->GetY() + ok->GetFrameHeight() / 2));
 
-        bool announcedReady = false;
-        auto onEvent = [&](const SDL_Event& event) {
-            switch (event.type) {
-            case SDL_MOUSEMOTION:
-                cast->MouseMove(event.motion.x, event.motion.y);
-                break;
-            case SDL_MOUSEBUTTONDOWN:
-                cast->MouseDown(event.button.x, event.button.y, event.button.button);
-                break;
-            case SDL_MOUSEBUTTONUP:
-                cast->MouseUp(event.button.x, event.button.y, event.button.button);
-                break;
-            case SDL_KEYDOWN:
-                return event.key.keysym.sym != SDLK_ESCAPE;
-            default:
-                break;
-            }
-            return true;
-        };
-        auto onFrame = [&]() {
+        result = xvfbscene::RunMouseScene(*cast, [&manager] {
             manager.DoIt();
-            if (!announcedReady) {
-                Say("ready");
-                announcedReady = true;
-            }
             return true;
-        };
-        result = xvfbscene::RunFrames(onEvent, onFrame, "no Escape");
+        });
     }
     cast->SetBackground(nullptr);
     return result;

@@ -22,7 +22,6 @@
 
 #include <cstdio>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
@@ -74,37 +73,10 @@ int Run(SDL_Surface* screen)
         SayItem("done", dialog, dialog.GetItemByID(RulesDialog::kDoneId));
         SayItem("picture", dialog, dialog.GetPictureItem());
 
-        xvfbscene::MoveAnnouncer announcer;
-        bool announcedReady = false;
-        auto onEvent = [&](const SDL_Event& event) {
-            switch (event.type) {
-            case SDL_MOUSEMOTION:
-                cast->MouseMove(event.motion.x, event.motion.y);
-                announcer.Moved(event.motion.x, event.motion.y);
-                break;
-            case SDL_MOUSEBUTTONDOWN:
-                cast->MouseDown(event.button.x, event.button.y, event.button.button);
-                break;
-            case SDL_MOUSEBUTTONUP:
-                cast->MouseUp(event.button.x, event.button.y, event.button.button);
-                break;
-            case SDL_KEYDOWN:
-                return event.key.keysym.sym != SDLK_ESCAPE;
-            default:
-                break;
-            }
-            return true;
-        };
-        auto onFrame = [&]() {
+        result = xvfbscene::RunMouseScene(*cast, [&manager] {
             manager.DoIt();
-            announcer.FrameShown();
-            if (!announcedReady) {
-                Say("ready");
-                announcedReady = true;
-            }
             return true;
-        };
-        result = xvfbscene::RunFrames(onEvent, onFrame, "no Escape");
+        });
     }
     cast->SetBackground(nullptr);
     return result;
@@ -114,12 +86,7 @@ int Run(SDL_Surface* screen)
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s WORK_FOLDER\n", argv[0]);
-        return 2;
-    }
-    if (chdir(argv[1]) != 0) {
-        std::perror(argv[1]);
+    if (!xvfbscene::EnterFolder(argc, argv, "WORK_FOLDER", 1)) {
         return 2;
     }
     SDL_Surface* screen = xvfbscene::OpenSceneWindow("RulesScene");

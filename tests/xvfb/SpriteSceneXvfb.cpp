@@ -23,7 +23,6 @@
 #include <cstdio>
 #include <memory>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
@@ -93,27 +92,12 @@ int RunScene(SDL_Surface* screen, const char* fontFile)
                                 Strip(12, 16, 1, arrowColor).release(), Point(0, 0),
                                 Strip(12, 16, 1, arrowColor).release(), Point(0, 0), 0, 0, 0);
 
-        bool announcedReady = false;
-        xvfbscene::MoveAnnouncer moves;
         auto onEvent = [&](const SDL_Event& event) {
-            switch (event.type) {
-            case SDL_MOUSEMOTION:
+            if (event.type == SDL_MOUSEMOTION) {
                 cursor.Move(event.motion.x, event.motion.y, false);
-                cast->MouseMove(event.motion.x, event.motion.y);
-                moves.Moved(event.motion.x, event.motion.y);
-                break;
-            case SDL_MOUSEBUTTONDOWN:
-                cast->MouseDown(event.button.x, event.button.y, event.button.button);
-                break;
-            case SDL_MOUSEBUTTONUP:
-                cast->MouseUp(event.button.x, event.button.y, event.button.button);
-                break;
-            case SDL_KEYDOWN:
-                return event.key.keysym.sym != SDLK_ESCAPE;
-            default:
-                break;
             }
-            return true;
+            xvfbscene::ForwardMouse(*cast, event);
+            return !xvfbscene::IsEscape(event);
         };
         auto onFrame = [&]() {
             // Every sprite into the back canvas, the cursor last, then the screen.
@@ -128,15 +112,9 @@ int RunScene(SDL_Surface* screen, const char* fontFile)
             cast->EndAnimationCycle();
             SDL_BlitSurface(back->GetSurface(), nullptr, screen, nullptr);
             SDL_Flip(screen);
-
-            if (!announcedReady) {
-                xvfbscene::Say("ready");
-                announcedReady = true;
-            }
-            moves.FrameShown();
             return true;
         };
-        result = xvfbscene::RunFrames(onEvent, onFrame, "no Escape");
+        result = xvfbscene::RunScene(onEvent, onFrame, "no Escape");
     }
     return result;
 }
@@ -145,13 +123,8 @@ int RunScene(SDL_Surface* screen, const char* fontFile)
 
 int main(int argc, char** argv)
 {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: %s FONT_FILE WORK_FOLDER\n", argv[0]);
-        return 2;
-    }
     // The engine's log "debug.txt" goes to the work folder.
-    if (chdir(argv[2]) != 0) {
-        std::perror(argv[2]);
+    if (!xvfbscene::EnterFolder(argc, argv, "FONT_FILE WORK_FOLDER", 2)) {
         return 2;
     }
     SDL_Surface* screen = xvfbscene::OpenSceneWindow("SpriteScene");

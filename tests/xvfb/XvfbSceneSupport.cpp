@@ -9,8 +9,55 @@
 #include "framework/stage/CastMember.h"
 
 #include <cstdio>
+#include <unistd.h>
 
 namespace xvfbscene {
+
+namespace {
+
+// Says "moved X Y" for the last mouse move once a frame after it is on the screen.
+class MoveAnnouncer final
+{
+public:
+    void Moved(int x, int y)
+    {
+        _x = x;
+        _y = y;
+        _pending = true;
+    }
+    // Called after each frame is on the screen.
+    void FrameShown()
+    {
+        if (_pending) {
+            Say("moved " + std::to_string(_x) + " " + std::to_string(_y));
+            _pending = false;
+        }
+    }
+
+private:
+    bool _pending = false;
+    int _x = 0;
+    int _y = 0;
+};
+
+} // namespace
+
+bool EnterFolder(int argc, char** argv, const char* usage, int folder)
+{
+    int words = 1;
+    for (const char* c = usage; *c != '\0'; ++c) {
+        words += *c == ' ' ? 1 : 0;
+    }
+    if (argc != words + 1) {
+        std::fprintf(stderr, "usage: %s %s\n", argv[0], usage);
+        return false;
+    }
+    if (chdir(argv[folder]) != 0) {
+        std::perror(argv[folder]);
+        return false;
+    }
+    return true;
+}
 
 SDL_Surface* OpenSceneWindow(const char* caption)
 {
@@ -39,13 +86,19 @@ void CloseSceneWindow(bool quitSdl)
     std::fflush(stdout);
 }
 
-int RunFrames(const std::function<bool(const SDL_Event&)>& onEvent,
-              const std::function<bool()>& onFrame, const char* awaited)
+int RunScene(const std::function<bool(const SDL_Event&)>& onEvent,
+             const std::function<bool()>& onFrame, const char* awaited,
+             const std::function<void()>& sayPlaces)
 {
     const Uint32 start = SDL_GetTicks();
+    bool announcedReady = false;
+    MoveAnnouncer moves;
     for (bool running = true; running;) {
         SDL_Event event;
         while (SDL_PollEvent(&event) != 0) {
+            if (event.type == SDL_MOUSEMOTION) {
+                moves.Moved(event.motion.x, event.motion.y);
+            }
             if (event.type == SDL_QUIT || !onEvent(event)) {
                 running = false;
             }
@@ -57,9 +110,22 @@ int RunFrames(const std::function<bool(const SDL_Event&)>& onEvent,
         if (!onFrame()) {
             running = false;
         }
+        if (!announcedReady) {
+            if (sayPlaces) {
+                sayPlaces();
+            }
+            Say("ready");
+            announcedReady = true;
+        }
+        moves.FrameShown();
         SDL_Delay(10);
     }
     return 0;
+}
+
+bool IsEscape(const SDL_Event& event)
+{
+    return event.type == SDL_KEYDOWN && event.key.keysym.sym == SDLK_ESCAPE;
 }
 
 void Say(const std::string& line)
@@ -80,21 +146,6 @@ std::unique_ptr<Image> Plain(int w, int h, const Color& colour)
     canvas->Clear(colour);
     Rectangle whole(0, 0, static_cast<short>(w), static_cast<short>(h));
     return std::make_unique<Image>(canvas, whole);
-}
-
-void MoveAnnouncer::Moved(int x, int y)
-{
-    _x = x;
-    _y = y;
-    _pending = true;
-}
-
-void MoveAnnouncer::FrameShown()
-{
-    if (_pending) {
-        Say("moved " + std::to_string(_x) + " " + std::to_string(_y));
-        _pending = false;
-    }
 }
 
 void DialogReporter::DialogButtonClicked(int, int itemId, int how)

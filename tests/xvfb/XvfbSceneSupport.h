@@ -18,6 +18,11 @@ namespace xvfbscene {
 // How long a scene may run before it gives up on the script.
 constexpr Uint32 kGiveUpMs = 60000;
 
+// Checks the program's arguments (usage names them, "FONT_FILE WORK_FOLDER") and moves into the
+// folder that argument number `folder` names, where the engine writes its log "debug.txt".
+// False, with the reason on stderr, when either fails.
+bool EnterFolder(int argc, char** argv, const char* usage, int folder);
+
 // Starts SDL's video (unless a Framework already did) and SDL_ttf, opens the 800 x 600 window
 // the scripts find by its caption and makes new canvases take the screen's format. nullptr, with
 // the reason on stderr, when any of it fails.
@@ -27,10 +32,48 @@ SDL_Surface* OpenSceneWindow(const char* caption);
 void CloseSceneWindow(bool quitSdl);
 
 // Runs frames until the window is closed or onEvent or onFrame returns false. Each frame hands
-// every queued event but SDL_QUIT to onEvent, then calls onFrame, which paints and reports.
-// Returns 0, or 3 once the run has lasted kGiveUpMs ("<awaited> within N ms" on stderr).
-int RunFrames(const std::function<bool(const SDL_Event&)>& onEvent,
-              const std::function<bool()>& onFrame, const char* awaited);
+// every queued event but SDL_QUIT to onEvent, then calls onFrame, which paints and reports. It
+// says what the scripts wait for: "ready" once the first frame is on the screen (after the
+// lines sayPlaces prints, when given), and "moved X Y" for the last mouse move once a frame
+// after it is on the screen. Returns 0, or 3 once the run has lasted kGiveUpMs ("<awaited>
+// within N ms" on stderr).
+int RunScene(const std::function<bool(const SDL_Event&)>& onEvent,
+             const std::function<bool()>& onFrame, const char* awaited,
+             const std::function<void()>& sayPlaces = nullptr);
+
+// Hands a mouse event on to a stage or its frame loop (a Cast or an AnimationManager, which take
+// the same calls); other events are left alone.
+template <class Target> void ForwardMouse(Target& target, const SDL_Event& event)
+{
+    switch (event.type) {
+    case SDL_MOUSEMOTION:
+        target.MouseMove(event.motion.x, event.motion.y);
+        break;
+    case SDL_MOUSEBUTTONDOWN:
+        target.MouseDown(event.button.x, event.button.y, event.button.button);
+        break;
+    case SDL_MOUSEBUTTONUP:
+        target.MouseUp(event.button.x, event.button.y, event.button.button);
+        break;
+    default:
+        break;
+    }
+}
+
+// Whether the event is a press of Escape, which ends most scenes.
+bool IsEscape(const SDL_Event& event);
+
+// RunScene for a scene whose mouse goes to target (as ForwardMouse) and that Escape ends.
+template <class Target>
+int RunMouseScene(Target& target, const std::function<bool()>& onFrame,
+                  const std::function<void()>& sayPlaces = nullptr)
+{
+    const auto onEvent = [&target](const SDL_Event& event) {
+        ForwardMouse(target, event);
+        return !IsEscape(event);
+    };
+    return RunScene(onEvent, onFrame, "no Escape", sayPlaces);
+}
 
 // One line on stdout, flushed at once: the script reads it while the scene runs.
 void Say(const std::string& line);
@@ -40,20 +83,6 @@ void SayDialog(CastMember& dialog);
 
 // A w x h image of one colour, in the screen's format; the image owns its canvas.
 std::unique_ptr<Image> Plain(int w, int h, const Color& colour);
-
-// Says "moved X Y" for the last mouse move once a frame after it is on the screen.
-class MoveAnnouncer final
-{
-public:
-    void Moved(int x, int y);
-    // Called after each frame is on the screen.
-    void FrameShown();
-
-private:
-    bool _pending = false;
-    int _x = 0;
-    int _y = 0;
-};
 
 // Says "clicked ITEM HOW" and "detached DIALOG"; remembers that the dialog has gone.
 class DialogReporter : public DialogListener

@@ -13,16 +13,9 @@
 set -euo pipefail
 source "$(dirname "$0")/xvfb_common.sh"
 
-program=$1
-reader=$2
-data=$3
-out=$4
 # The program gives up by itself well before this.
 XVFB_RUN_SECONDS=220
-
-if outside_xvfb; then
-    rerun_in_xvfb_afresh "$out" "$0" "$program" "$reader" "$data" "$out"
-fi
+open_script "program reader data out" "$@"
 
 # From here on inside Xvfb; every attempt starts from a fresh copy of the data.
 run_auto_player "$out" "$data" "enter board" "$program"

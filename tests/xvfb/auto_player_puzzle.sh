@@ -10,15 +10,9 @@
 set -euo pipefail
 source "$(dirname "$0")/xvfb_common.sh"
 
-program=$1
-data=$2
-out=$3
 # The program gives up by itself well before this.
 XVFB_RUN_SECONDS=220
-
-if outside_xvfb; then
-    rerun_in_xvfb_afresh "$out" "$0" "$program" "$data" "$out"
-fi
+open_script "program data out" "$@"
 
 # From here on inside Xvfb; every attempt starts from a fresh copy of the data.
 run_auto_player "$out" "$data" "enter the powers board" "$program"

@@ -13,16 +13,9 @@
 set -euo pipefail
 source "$(dirname "$0")/xvfb_common.sh"
 
-program=$1
-reader=$2
-data=$3
-out=$4
 # The program gives up by itself well before this.
 XVFB_RUN_SECONDS=200
-
-if outside_xvfb; then
-    rerun_in_xvfb_afresh "$out" "$0" "$program" "$reader" "$data" "$out"
-fi
+open_script "program reader data out" "$@"
 
 # One run of the program in OUT/NAME (a fresh copy of the data); sets run_status.
 # Usage: play NAME [ARGUMENT...]

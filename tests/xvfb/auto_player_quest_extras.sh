@@ -10,15 +10,9 @@
 set -euo pipefail
 source "$(dirname "$0")/xvfb_common.sh"
 
-program=$1
-data=$2
-out=$3
 # Each run gives up by itself well before its share of this.
 XVFB_RUN_SECONDS=220
-
-if outside_xvfb; then
-    rerun_in_xvfb_afresh "$out" "$0" "$program" "$data" "$out"
-fi
+open_script "program data out" "$@"
 
 failures=0
 for mode in bonus movies closing; do

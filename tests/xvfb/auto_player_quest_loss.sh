@@ -12,16 +12,9 @@
 set -euo pipefail
 source "$(dirname "$0")/xvfb_common.sh"
 
-program=$1
-reader=$2
-data=$3
-out=$4
 # The program gives up by itself well before this.
 XVFB_RUN_SECONDS=200
-
-if outside_xvfb; then
-    rerun_in_xvfb_afresh "$out" "$0" "$program" "$reader" "$data" "$out"
-fi
+open_script "program reader data out" "$@"
 
 failures=0
 # The popups' red frame, the panel's face inside it, and the board's top bar around them.

@@ -15,21 +15,10 @@
 set -euo pipefail
 source "$(dirname "$0")/xvfb_common.sh"
 
-program=$1
-data=$2
-out=$3
-variant=$4
+open_script "program data out variant" "$@"
 
-if outside_xvfb; then
-    rerun_in_xvfb_afresh "$out" "$0" "$program" "$data" "$out" "$variant"
-fi
-
-# From here on inside Xvfb; every attempt starts from a fresh copy of the data (the game writes
-# its choices there).
-rm -rf "$out/work"
-cp -r "$data" "$out/work"
-log="$out/scene.log"
-start_game_scene "$out/work" "$log" "$out/scene.err" "$program" "$variant"
+# From here on inside Xvfb; every attempt starts from a fresh copy of the data.
+start_game_scene "$data" "$out" "$program" "$variant"
 window=$(xdotool search --sync --name ChooserScene | head -1)
 # The pointer rests where no sprite answers it, so no hover changes a page.
 xdotool mousemove --window "$window" 799 599

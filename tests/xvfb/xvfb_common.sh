@@ -79,6 +79,36 @@ rerun_in_xvfb_afresh() {
     rerun_in_xvfb "$@"
 }
 
+# Names a script's arguments: one variable per argument, named in order by NAMES (a list in one
+# word); a missing argument ends the script with its usage line.
+# Usage: name_arguments "NAME..." "$@"
+name_arguments() {
+    local names name
+    read -r -a names <<<"$1"
+    shift
+    if [ "$#" -lt "${#names[@]}" ]; then
+        echo "usage: $(basename "$0") ${names[*]^^}"
+        exit 2
+    fi
+    for name in "${names[@]}"; do
+        printf -v "$name" '%s' "$1"
+        shift
+    done
+}
+
+# The opening of a script whose arguments all pass on to its run inside Xvfb: names them (as
+# name_arguments; one is "out", the artifact folder) and, outside Xvfb, runs the script again
+# inside Xvfb on that folder emptied first, ending with that run's code. Set XVFB_RUN_SECONDS
+# before it.
+# Usage: open_script "NAME..." "$@"
+open_script() {
+    name_arguments "$@"
+    shift
+    if outside_xvfb; then
+        rerun_in_xvfb_afresh "$out" "$0" "$@"
+    fi
+}
+
 # Inside Xvfb: waits until the display answers; ends the run with code 75 when it never does.
 wait_for_display() {
     local _
@@ -344,15 +374,18 @@ end_checks() {
     echo "all checks passed; screenshots in $1"
 }
 
-# Inside Xvfb: starts a scene program that starts a game itself, in its working folder WORK
-# (a copy of the data), with stdout in LOG and stderr in ERR, and waits for its "started". The
+# Inside Xvfb: starts a scene program that starts a game itself, in its working folder OUT/work
+# (a fresh copy of the data folder DATA: the game writes its choices there), with stdout in
+# OUT/scene.log (named by log) and stderr in OUT/scene.err, and waits for its "started". The
 # framework writes a display it could not open into its debug log, not on stderr: such a run
 # exits with 75, to be tried again on another display.
-# Usage: start_game_scene WORK LOG ERR PROGRAM [ARGUMENT...]
+# Usage: start_game_scene DATA OUT PROGRAM [ARGUMENT...]
 start_game_scene() {
-    local work=$1 log=$2 err=$3
-    shift 3
-    rm -f "$work/debug.txt" # what an earlier attempt logged
+    local work=$2/work err=$2/scene.err
+    log=$2/scene.log
+    rm -rf "$work"
+    cp -r "$1" "$work"
+    shift 2
     start_scene program "$log" "$err" bash -c 'cd "$1" && shift && exec "$@"' _ "$work" "$@"
     local _
     for _ in $(seq 1 200); do
