@@ -10,5 +10,6 @@ shift || true
 cmake -S "$root" -B "$build" -DPython3_EXECUTABLE=/usr/bin/python3 "$@" >/dev/null
 cmake --build "$build" -j"$(nproc)"
 cd "$build"
-# SDL turns SIGTERM into a quit event, so a hung test is killed outright.
-timeout -s KILL 1500 ctest --output-on-failure -j"$(nproc)" --timeout 120
+# SDL turns SIGTERM into a quit event, so a hung test is killed outright. The Xvfb and end-to-end
+# tests carry their own time-outs, scaled by E2E_TIME_SCALE; so is the whole run's bound.
+timeout -s KILL $((1500 * ${E2E_TIME_SCALE:-1})) ctest --output-on-failure -j"$(nproc)" --timeout 120

@@ -65,7 +65,7 @@ start_game() {
     rm -f debug.txt
     start_scene program "$2/program.log" "$2/program.err" "$1"
     window=""
-    local deadline=$((SECONDS + 20))
+    local deadline=$((SECONDS + wait_seconds))
     while [ "$SECONDS" -lt "$deadline" ]; do
         window=$(xdotool search --onlyvisible --name "^$game_caption\$" 2>/dev/null | head -1 || true)
         [ -n "$window" ] && break
@@ -94,10 +94,23 @@ shot() {
 }
 
 # Polls screenshots until the shell test TEST (given the screenshot path as $1) holds, at most
-# SECONDS; the last screenshot stays as OUT/shots/NAME.png. Returns 1 when it never held.
-# Usage: wait_screen OUT NAME SECONDS TEST...
+# the wait bound; the last screenshot stays as OUT/shots/NAME.png. Returns 1 when it never held
+# or the program ended.
+# Usage: wait_screen OUT NAME TEST...
 wait_screen() {
-    local out=$1 name=$2 deadline=$((SECONDS + $3))
+    wait_screen_within "$wait_seconds" "$@"
+}
+
+# Whether the screen passes TEST now (one screenshot, as wait_screen keeps it).
+# Usage: screen_is OUT NAME TEST...
+screen_is() {
+    wait_screen_within 0 "$@"
+}
+
+# As wait_screen, at most SECONDS (unscaled: for a poll between two inputs, not for a bound).
+# Usage: wait_screen_within SECONDS OUT NAME TEST...
+wait_screen_within() {
+    local deadline=$((SECONDS + $1)) out=$2 name=$3
     shift 3
     while :; do
         shot "$out" "$name"
@@ -119,26 +132,33 @@ click() {
     xdotool click 1
 }
 
-# Clicks (X, Y) and waits up to 6 s for the screen to pass TEST (as wait_screen). Screens take no
-# clicks while they fade in: the click is repeated only while the screen stays as it was, so a
-# click that took effect is never repeated on the next screen.
+# Clicks (X, Y) and waits (at most the wait bound) for the screen to pass TEST (as wait_screen).
+# Screens take no clicks while they fade in: the click is repeated only while the screen stays
+# as it was for a while after the last click, so a click that took effect, however slowly the
+# busy program paints its answer, is never repeated on the next screen.
 # Usage: click_until X Y OUT NAME TEST...
 click_until() {
-    local x=$1 y=$2 out=$3 name=$4 deadline=$((SECONDS + 6)) still
+    local x=$1 y=$2 out=$3 name=$4 deadline=$((SECONDS + wait_seconds)) still clicked
     shift 4
     shot "$out" "$name"
     cp "$last_shot" "$out/.before.png"
     click "$x" "$y"
+    clicked=$SECONDS
     while :; do
         sleep 0.3
-        if wait_screen "$out" "$name" 0 "$@"; then
+        if screen_is "$out" "$name" "$@"; then
             return 0
         fi
         [ "$SECONDS" -ge "$deadline" ] && return 1
+        kill -0 "$scene_pid" 2>/dev/null || return 1
         still=$(convert "$out/.before.png" "$last_shot" -fuzz 2% -metric AE -compare \
             -format '%[distortion]' info: 2>/dev/null || echo 1)
-        if [ "${still%.*}" -lt 50 ]; then
+        if [ "${still%.*}" -ge 50 ]; then
+            # The screen answers: the click took effect and is not made again.
+            clicked=$deadline
+        elif [ "$((SECONDS - clicked))" -ge "$click_again_seconds" ]; then
             click "$x" "$y"
+            clicked=$SECONDS
         fi
     done
 }
@@ -210,11 +230,11 @@ is_game_menu() {
 }
 
 # Waits until two screenshots half a second apart are the same (a board's opening has ended with
-# the tiles in place and the board taking clicks), at most SECONDS; the last one stays as
+# the tiles in place and the board taking clicks), at most the wait bound; the last one stays as
 # OUT/shots/NAME.png. Returns 1 when the screen never stood still.
-# Usage: wait_still OUT NAME SECONDS
+# Usage: wait_still OUT NAME
 wait_still() {
-    local out=$1 name=$2 deadline=$((SECONDS + $3))
+    local out=$1 name=$2 deadline=$((SECONDS + wait_seconds))
     while :; do
         shot "$out" "$name"
         cp "$last_shot" "$out/.still.png"
@@ -235,23 +255,28 @@ learn_menu() {
     menu_bg_b=$(pixel "$1/images/menu/menu_bg.png" 400 60)
 }
 
-# Skips the intro with a key and waits for the menu.
+# Skips the intro with a key and waits for the menu (at most the wait bound).
 skip_intro() {
-    local deadline=$((SECONDS + 20))
-    # The intro paints before it takes keys: a key every half second until the menu shows.
-    while [ "$SECONDS" -lt "$deadline" ]; do
+    keys_until "$1" menu is_menu
+}
+
+# Presses a key every second or so until the screen passes TEST (as wait_screen): the intro and
+# the scenes paint before they take keys. Returns 1 when the bound ran out or the program ended.
+# Usage: keys_until OUT NAME TEST...
+keys_until() {
+    local deadline=$((SECONDS + wait_seconds))
+    while [ "$SECONDS" -lt "$deadline" ] && kill -0 "$scene_pid" 2>/dev/null; do
         xdotool key --window "$window" space
-        if wait_screen "$1" menu 1 is_menu; then
+        if wait_screen_within 1 "$@"; then
             return 0
         fi
     done
     return 1
 }
 
-# Waits for the program to end by itself (at most SECONDS); sets exit_code.
-# Usage: wait_exit SECONDS
+# Waits for the program to end by itself (at most the wait bound); sets exit_code.
 wait_exit() {
-    local deadline=$((SECONDS + $1))
+    local deadline=$((SECONDS + wait_seconds))
     exit_code=""
     while [ "$SECONDS" -lt "$deadline" ] && kill -0 "$scene_pid" 2>/dev/null; do
         sleep 0.05

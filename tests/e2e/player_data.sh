@@ -20,7 +20,7 @@ source "$here/e2e_common.sh"
 
 # Seed of classic board 0 in the prepared progress; the stale temporary file holds another.
 readonly seed=7 stale_seed=11
-XVFB_RUN_SECONDS=100
+XVFB_RUN_SECONDS=300
 open_e2e_script "program free_pair reader scrambler closer data out" "$@"
 # From here on inside Xvfb.
 
@@ -73,7 +73,7 @@ skip_intro "$out" || fail "the intro never gave way to the menu"
 # The menu takes no click while it fades in: the click is repeated while nothing changes.
 if click_until 145 556 "$out" player-list is_menu_dialog; then
     echo "ok: the Player button opened the player list"
-    wait_still "$out" player-list 5 || true
+    wait_still "$out" player-list || true
     cp "$last_shot" "$run/list.png"
     line_picked() {
         [ "$(convert \( "$run/list.png" -crop 300x24+220+235 +repage \) \
@@ -81,20 +81,20 @@ if click_until 145 556 "$out" player-list is_menu_dialog; then
             -format '%[distortion]' info: 2>/dev/null || echo 0)" -ge 50 ]
     }
     click_until 367 247 "$out" player-picked line_picked || fail "Blue Fox's line showed no choice"
-    wait_still "$out" player-picked 3 || true
+    wait_still "$out" player-picked || true
     cp "$last_shot" "$run/picked.png"
     asked() {
         [ "$(convert "$run/picked.png" "$1" -fuzz 5% -metric AE -compare \
             -format '%[distortion]' info: 2>/dev/null || echo 0)" -ge 2000 ]
     }
     if click_until 490 394 "$out" prompt-delete-player asked; then
-        wait_still "$out" prompt-delete-player 3 || true
+        wait_still "$out" prompt-delete-player || true
         # Yes counts once the question has faded in: repeated while nothing changed.
         fox_gone() {
             [ ! -e "${fox_files[0]}" ]
         }
         click_until 340 394 "$out" player-deleted fox_gone || fail "Yes deleted nothing"
-        wait_still "$out" player-deleted 3 || true
+        wait_still "$out" player-deleted || true
     else
         fail "Delete asked nothing"
     fi
@@ -115,7 +115,7 @@ for file in *[Ff][Oo][Xx]*; do
     [ -e "$file" ] && fail "a file of Blue Fox is left: \"$file\""
 done
 "$closer" "$window"
-if wait_exit 20; then
+if wait_exit; then
     expect "$exit_code" 0 "exit code"
 else
     fail "the program did not end"
@@ -147,9 +147,9 @@ start_game "$program" "$run"
 skip_intro "$out" || fail "the intro never gave way to the menu"
 if click_until 400 296 "$out" chooser-classic-kill is_chooser &&
     click_until 322 570 "$out" board-classic-kill-opening not_chooser &&
-    { wait_screen "$out" board-classic-kill-opening 10 shot_ok || true; } &&
-    wait_screen "$out" board-classic-kill 10 is_board; then
-    wait_still "$out" board-classic-kill 10 || true
+    { wait_screen "$out" board-classic-kill-opening shot_ok || true; } &&
+    wait_screen "$out" board-classic-kill is_board; then
+    wait_still "$out" board-classic-kill || true
     cp "$last_shot" "$run/before.png"
     click "$ax" "$ay"
     sleep 0.3
@@ -164,7 +164,7 @@ if click_until 400 296 "$out" chooser-classic-kill is_chooser &&
             -compare -format '%[distortion]' info: 2>/dev/null || echo 0)
         [ "${a%.*}" -ge 100 ] && [ "${b%.*}" -ge 100 ]
     }
-    if wait_screen "$out" board-classic-kill-pair 5 pair_gone; then
+    if wait_screen "$out" board-classic-kill-pair pair_gone; then
         echo "ok: the pair of seed $seed matched (the stale temporary file was not read)"
     else
         fail "the free pair of seed $seed did not match (see shots/board-classic-kill-pair.png)"

@@ -19,13 +19,13 @@ source "$here/e2e_common.sh"
 
 # Seed of classic board 0 in the prepared player's progress.
 readonly seed=7
-XVFB_RUN_SECONDS=150
+XVFB_RUN_SECONDS=450
 open_e2e_script "program free_pair closer data out" "$@"
 # From here on inside Xvfb.
 
 # Ends one run: the program's exit code, the log's report; the run's failures count.
 end_run() {
-    if wait_exit 20; then
+    if wait_exit; then
         expect "$exit_code" 0 "exit code"
     else
         fail "the program did not end"
@@ -48,12 +48,12 @@ read -r ax ay bx by < <(cd "$run/pairs" && "$free_pair" cfg/mjclassic.cfg cfg/pu
 echo "free pair at $ax,$ay and $bx,$by"
 cd "$run/data"
 start_game "$program" "$run"
-wait_screen "$out" intro 10 is_intro || fail "the intro never faded in"
+wait_screen "$out" intro is_intro || fail "the intro never faded in"
 skip_intro "$out" || fail "the intro never gave way to the menu"
 echo "ok: a key skipped the intro to the menu"
 
 second=0
-timeout -s KILL 20 "$program" >"$run/second.log" 2>"$run/second.err" || second=$?
+timeout -s KILL "$wait_seconds" "$program" >"$run/second.log" 2>"$run/second.err" || second=$?
 expect "$second" 0 "second copy's exit code"
 grep -q "already running" "$run/second.err" || fail "second copy gave no reason"
 kill -0 "$scene_pid" 2>/dev/null || fail "the first copy died when the second started"
@@ -61,13 +61,13 @@ kill -0 "$scene_pid" 2>/dev/null || fail "the first copy died when the second st
 if click_until 400 296 "$out" chooser-classic is_chooser; then
     echo "ok: Classic opened the board chooser"
     if click_until 322 570 "$out" board-classic-opening not_chooser; then
-        wait_screen "$out" board-classic-opening 10 shot_ok || true
-        wait_screen "$out" board-classic 10 is_board || fail "the board never showed"
+        wait_screen "$out" board-classic-opening shot_ok || true
+        wait_screen "$out" board-classic is_board || fail "the board never showed"
     fi
 else
     fail "Classic did not open the chooser"
 fi
-wait_still "$out" board-classic 10 || echo "note: the board never stood still; clicking anyway"
+wait_still "$out" board-classic || echo "note: the board never stood still; clicking anyway"
 before="$run/before.png"
 cp "$last_shot" "$before"
 click "$ax" "$ay"
@@ -86,7 +86,7 @@ pair_gone() {
         region_changed "$1" "16x16+$((bx - 8))+$((by - 8))" 100 &&
         region_changed "$1" "100x24+104+4" 20
 }
-if wait_screen "$out" board-classic-pair 5 pair_gone; then
+if wait_screen "$out" board-classic-pair pair_gone; then
     echo "ok: both tiles of the free pair left the board and the score changed"
 else
     fail "the free pair's tiles or the score did not change (see shots/board-classic-pair.png)"
@@ -117,15 +117,17 @@ skip_intro "$out" || fail "the intro never gave way to the menu"
 if click_until 400 224 "$out" chooser-puzzles is_chooser; then
     echo "ok: Puzzles opened the board chooser"
     click_until 322 570 "$out" board-puzzles-opening not_chooser &&
-        { wait_screen "$out" board-puzzles-opening 10 shot_ok || true; } &&
-        wait_screen "$out" board-puzzles 10 is_board || fail "the puzzle board never showed"
+        { wait_screen "$out" board-puzzles-opening shot_ok || true; } &&
+        wait_screen "$out" board-puzzles is_board || fail "the puzzle board never showed"
 else
     fail "Puzzles did not open the chooser"
 fi
 # The first puzzle board greets a new player with a note: OK closes it.
-if wait_screen "$out" board-puzzles-welcome 6 is_prompt; then
+if wait_screen "$out" board-puzzles-welcome is_prompt; then
     click_until 410 362 "$out" board-puzzles not_prompt || fail "the welcome note stayed"
-    wait_screen "$out" board-puzzles 10 shot_ok || true
+    wait_screen "$out" board-puzzles shot_ok || true
+else
+    fail "the first puzzle board showed no welcome note"
 fi
 if click_until 62 568 "$out" game-menu-puzzles is_game_menu; then
     click_until 120 500 "$out" prompt-quit is_prompt && click 320 327 ||
@@ -145,24 +147,16 @@ start_game "$program" "$run"
 skip_intro "$out" || fail "the intro never gave way to the menu"
 if click_until 400 368 "$out" quest-intro not_menu; then
     echo "ok: Quest left the menu"
-    if wait_screen "$out" quest-intro 15 is_scene; then
+    if wait_screen "$out" quest-intro is_scene; then
         echo "ok: the quest opens on its intro scene"
     else
         fail "the quest's intro scene never showed"
     fi
-    # A key skips the intro's animation (not its first fades): a key every half second until
+    # A key skips the intro's animation (not its first fades): a key every second or so until
     # board 0 shows.
-    deadline=$((SECONDS + 40))
-    until wait_screen "$out" board-quest 0 is_board_screen; do
-        if [ "$SECONDS" -ge "$deadline" ]; then
-            break
-        fi
-        xdotool key --window "$window" space
-        sleep 0.5
-    done
-    if is_board_screen "$last_shot"; then
+    if keys_until "$out" board-quest is_board_screen; then
         echo "ok: a key skipped the intro to board 0"
-        wait_screen "$out" board-quest 10 shot_ok || true
+        wait_screen "$out" board-quest shot_ok || true
     else
         fail "the intro never gave way to board 0"
     fi

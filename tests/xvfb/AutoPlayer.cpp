@@ -12,6 +12,7 @@
 #include "mahjong/board/MjLayout.h"
 #include "mahjong/board/MjTile.h"
 #include "mahjong/screen/MjClassic.h"
+#include "tests/xvfb/XvfbSceneSupport.h"
 
 #include <algorithm>
 #include <atomic>
@@ -20,8 +21,11 @@
 
 namespace {
 
-// How long the player waits for a pressed tile to be taken, and how often it presses again.
+// How long the player waits for a pressed tile to be taken, and how often it presses again: both
+// this long and this many frames (a busy game takes a press late, and a tile pressed twice is
+// chosen and let go).
 constexpr unsigned int kPressAnswerMs = 1500;
+constexpr unsigned int kPressAnswerFrames = 10;
 constexpr int kPressRetries = 3;
 // Positions the planner may look at for one plan.
 constexpr long kPlanBudget = 400000;
@@ -64,13 +68,18 @@ void AutoPlayer::SpeedUpClock(unsigned int speed)
     TickSource::Set(&FastTicks);
 }
 
+unsigned int AutoPlayer::Bound(unsigned int limitMs)
+{
+    return xvfbscene::Scaled(limitMs * kBusyRoom);
+}
+
 AutoPlayer::AutoPlayer(std::string outFolder, unsigned int runLimitMs)
-    : _out(std::move(outFolder)), _runLimitMs(runLimitMs)
+    : _out(std::move(outFolder)), _runLimitMs(Bound(runLimitMs))
 {}
 
 void AutoPlayer::AddStep(const std::string& name, unsigned int limitMs, StepFn step)
 {
-    _steps.push_back({name, limitMs, std::move(step)});
+    _steps.push_back({name, Bound(limitMs), std::move(step)});
 }
 
 unsigned int AutoPlayer::RealMs() const
@@ -103,6 +112,7 @@ bool AutoPlayer::Frame()
     if (_ended) {
         return false;
     }
+    ++_frames;
     if (!_started) {
         _started = true;
         _begin = std::chrono::steady_clock::now();
@@ -425,7 +435,9 @@ bool AutoPlayer::PlayBoard(MjClassic& screen, const std::function<void(int)>& on
         return std::find(std::begin(screen._selected), std::end(screen._selected), tile) !=
                std::end(screen._selected);
     };
-    if (_movePressed > 0 && now - _movePressMs < kPressAnswerMs &&
+    const bool answerDue =
+        now - _movePressMs >= kPressAnswerMs && _frames - _movePressFrame >= kPressAnswerFrames;
+    if (_movePressed > 0 && !answerDue &&
         (_movePressed == _move.size() || !selected(_move[_movePressed - 1]))) {
         return false; // the last press is still being answered
     }
@@ -444,6 +456,7 @@ bool AutoPlayer::PlayBoard(MjClassic& screen, const std::function<void(int)>& on
     if (_movePressed < _move.size() && PressSprite(_move[_movePressed])) {
         ++_movePressed;
         _movePressMs = now;
+        _movePressFrame = _frames;
     }
     return false;
 }

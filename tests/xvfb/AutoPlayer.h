@@ -22,13 +22,21 @@ class MjTile;
 // the stage to find buttons and dialogs, and never calls the board's operations.
 //
 // A run is a list of steps, each with a time limit in real milliseconds; Frame() runs the current
-// step once per frame until it reports done. A step that outlives its limit, or the whole run
-// outliving its own, fails the run: the last screen is kept as "last.bmp" and the run closes the
-// window. Screenshots are BMP files in the output folder (the script converts them).
+// step once per frame until it reports done. A limit is what a step may take on a machine that
+// runs little beside the suite; the bound it is held to is kBusyRoom times that, times the
+// suite's factor E2E_TIME_SCALE, so that a busy machine is never a failure. A step that outlives
+// its bound, or the whole run outliving its own, fails the run: the last screen is kept as
+// "last.bmp" and the run closes the window. Screenshots are BMP files in the output folder (the
+// script converts them).
 class AutoPlayer
 {
 public:
     using StepFn = std::function<bool()>;
+
+    // How many times a limit a step or run may take before it fails.
+    static constexpr unsigned int kBusyRoom = 3;
+    // A limit as the bound it is held to.
+    static unsigned int Bound(unsigned int limitMs);
 
     // Makes the engine's tick source run speed times faster than real time. Call before the
     // framework starts, so that no clock has read the old one.
@@ -52,6 +60,9 @@ public:
 
     // Real milliseconds since the current step began.
     unsigned int StepMs() const;
+    // Frames the game has run since the run began: the measure of its progress, however slowly
+    // a busy machine runs them.
+    unsigned int Frames() const { return _frames; }
     // Game milliseconds (the engine's tick source).
     static unsigned int GameMs();
     // Game milliseconds since a screen was first seen: `since` (0 until then) is marked with
@@ -123,6 +134,8 @@ private:
     int _checksFailed = 0;
     std::chrono::steady_clock::time_point _begin;
 
+    unsigned int _frames = 0;
+
     bool _pressPending = false;
     int _pressX = 0;
     int _pressY = 0;
@@ -133,6 +146,7 @@ private:
     std::vector<PlanTile> _moveCells;
     size_t _movePressed = 0;
     unsigned int _movePressMs = 0;
+    unsigned int _movePressFrame = 0;
     int _moveRetries = 0;
     int _movesPlayed = 0;
     int _boardTiles = 0; // ordinary tiles when the board's first move was planned

@@ -134,7 +134,10 @@ int RunScene(Framework& app, SDL_Surface* screen)
             }
             return !reporter.Detached();
         };
-        result = xvfbscene::RunScene(onEvent, onFrame, "the dialog did not close", sayPlaces);
+        // The script's first shot wants the dialog faded in and taking presses.
+        result = xvfbscene::RunScene(
+            onEvent, onFrame, "the dialog did not close", sayPlaces,
+            [&manager, cast] { return xvfbscene::StageSettled(manager, cast); });
         cast->SetBackground(static_cast<Image*>(nullptr));
     }
     return result;

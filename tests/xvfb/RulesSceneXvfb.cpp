@@ -73,10 +73,14 @@ int Run(SDL_Surface* screen)
         SayItem("done", dialog, dialog.GetItemByID(RulesDialog::kDoneId));
         SayItem("picture", dialog, dialog.GetPictureItem());
 
-        result = xvfbscene::RunMouseScene(*cast, [&manager] {
-            manager.DoIt();
-            return true;
-        });
+        // The first page's shot wants the dialog faded in and taking presses.
+        result = xvfbscene::RunMouseScene(
+            *cast,
+            [&manager] {
+                manager.DoIt();
+                return true;
+            },
+            [&manager, cast] { return xvfbscene::StageSettled(manager, cast); });
     }
     cast->SetBackground(nullptr);
     return result;

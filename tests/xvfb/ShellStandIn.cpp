@@ -38,6 +38,7 @@ public:
     {
         AnimatedAppScript::DoState(state);
         xvfbscene::Say("state " + std::to_string(state));
+        Unsettle();
         if (state == kMenuLive) {
             SayButtons();
             if (GetPlayerLabel() != nullptr) {
@@ -81,6 +82,7 @@ public:
             _clockStopped = stopped;
         }
         SayDialogOnTop();
+        SaySettled();
         if (GetPlayerLabel() != nullptr && GetPlayerLabel()->GetText() != _saidLabel) {
             _saidLabel = GetPlayerLabel()->GetText();
             xvfbscene::Say("player label " + _saidLabel);
@@ -150,6 +152,7 @@ private:
             return;
         }
         _saidDialog = top;
+        Unsettle();
         if (top == nullptr) {
             xvfbscene::Say("dialog none");
             return;
@@ -157,6 +160,27 @@ private:
         xvfbscene::Say("dialog " + std::to_string(top->GetID()) + " " +
                        std::to_string(top->GetX()) + " " + std::to_string(top->GetY()) + " " +
                        std::to_string(top->GetW()) + " " + std::to_string(top->GetH()));
+    }
+
+    // "settled" once the stage has stood still (no fade of the screen, the dialog on top or any
+    // sprite) and takes presses again (the stage drops them for a moment after a dialog came)
+    // since a state began or a dialog came or went, said in the second frame of the stillness
+    // (this runs before the frame paints): what the change brought is then on the screen and
+    // answers the mouse, however slowly a busy machine runs the frames.
+    void SaySettled()
+    {
+        if (!xvfbscene::StageSettled(*_framework->_animationManager, _currentCast)) {
+            Unsettle();
+        } else if (_settling && ++_stillFrames == 2) {
+            xvfbscene::Say("settled");
+            _settling = false;
+        }
+    }
+
+    void Unsettle()
+    {
+        _settling = true;
+        _stillFrames = 0;
     }
 
     void SayCentre(const char* name, CastMember* sprite)
@@ -195,6 +219,9 @@ private:
     CastMemberDialog* _saidDialog = nullptr; // only compared, never used
     std::string _saidLabel;
     bool _clockSaid = false;
+    // Whether something changed since "settled" was said last; frames the stage stood still.
+    bool _settling = true;
+    int _stillFrames = 0;
     bool _clockStopped = false;
 };
 

@@ -3,19 +3,25 @@
 #include "SDL_ttf.h"
 #include "framework/core/Color.h"
 #include "framework/core/Rectangle.h"
+#include "framework/core/TickSource.h"
+#include "framework/dialogs/CastMemberDialog.h"
 #include "framework/media/AnimationManager.h"
 #include "framework/media/Canvas.h"
 #include "framework/media/Image.h"
+#include "framework/stage/Cast.h"
 #include "framework/stage/CastMember.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <unistd.h>
 
 namespace xvfbscene {
 
 namespace {
 
-// Says "moved X Y" for the last mouse move once a frame after it is on the screen.
+// Says "moved X Y" for the last mouse move once the frame after the one that took it is on the
+// screen: a hover that the move starts is painted by then, however slow the frames are.
 class MoveAnnouncer final
 {
 public:
@@ -23,24 +29,46 @@ public:
     {
         _x = x;
         _y = y;
-        _pending = true;
+        _framesToGo = 2;
     }
     // Called after each frame is on the screen.
     void FrameShown()
     {
-        if (_pending) {
+        if (_framesToGo > 0 && --_framesToGo == 0) {
             Say("moved " + std::to_string(_x) + " " + std::to_string(_y));
-            _pending = false;
         }
     }
 
 private:
-    bool _pending = false;
+    int _framesToGo = 0;
     int _x = 0;
     int _y = 0;
 };
 
 } // namespace
+
+unsigned int TimeScale()
+{
+    static const unsigned int scale = [] {
+        const char* text = std::getenv("E2E_TIME_SCALE");
+        if (text == nullptr || *text == '\0') {
+            return 1u;
+        }
+        char* end = nullptr;
+        const unsigned long value = std::strtoul(text, &end, 10);
+        if (*end != '\0' || value < 1 || value > 1000) {
+            std::fprintf(stderr, "E2E_TIME_SCALE=%s is not a whole number from 1: using 1\n", text);
+            return 1u;
+        }
+        return static_cast<unsigned int>(value);
+    }();
+    return scale;
+}
+
+unsigned int Scaled(unsigned int ms)
+{
+    return ms * TimeScale();
+}
 
 bool EnterFolder(int argc, char** argv, const char* usage, int folder)
 {
@@ -88,9 +116,10 @@ void CloseSceneWindow(bool quitSdl)
 
 int RunScene(const std::function<bool(const SDL_Event&)>& onEvent,
              const std::function<bool()>& onFrame, const char* awaited,
-             const std::function<void()>& sayPlaces)
+             const std::function<void()>& sayPlaces, const std::function<bool()>& readyWhen)
 {
     const Uint32 start = SDL_GetTicks();
+    const Uint32 giveUpMs = Scaled(kGiveUpMs);
     bool announcedReady = false;
     MoveAnnouncer moves;
     for (bool running = true; running;) {
@@ -103,14 +132,14 @@ int RunScene(const std::function<bool(const SDL_Event&)>& onEvent,
                 running = false;
             }
         }
-        if (SDL_GetTicks() - start > kGiveUpMs) {
-            std::fprintf(stderr, "%s within %u ms\n", awaited, kGiveUpMs);
+        if (SDL_GetTicks() - start > giveUpMs) {
+            std::fprintf(stderr, "%s within %u ms\n", awaited, giveUpMs);
             return 3;
         }
         if (!onFrame()) {
             running = false;
         }
-        if (!announcedReady) {
+        if (!announcedReady && (!readyWhen || readyWhen())) {
             if (sayPlaces) {
                 sayPlaces();
             }
@@ -121,6 +150,29 @@ int RunScene(const std::function<bool(const SDL_Event&)>& onEvent,
         SDL_Delay(10);
     }
     return 0;
+}
+
+bool StageSettled(AnimationManager& manager, Cast* cast)
+{
+    if (manager.FadingIn()) {
+        return false;
+    }
+    if (cast == nullptr) {
+        return true;
+    }
+    // A little more than the stage's own moment.
+    constexpr unsigned int kDialogGuardMs = 400;
+    const unsigned int attached = cast->GetDialogAttachTime();
+    if (attached != 0 && TickSource::Now() - attached < kDialogGuardMs) {
+        return false;
+    }
+    CastMemberDialog* dialog = cast->GetDialog();
+    if (dialog != nullptr && dialog->Fading()) {
+        return false;
+    }
+    const std::vector<CastMember*>& members = cast->GetCastMembers();
+    return std::none_of(members.begin(), members.end(),
+                        [](CastMember* member) { return member->Fading(); });
 }
 
 bool IsEscape(const SDL_Event& event)

@@ -7,6 +7,8 @@
 #include <memory>
 #include <string>
 
+class AnimationManager;
+class Cast;
 class CastMember;
 class Color;
 class Image;
@@ -15,8 +17,16 @@ class Image;
 // the programs print on stdout, so the texts here are what they wait for.
 namespace xvfbscene {
 
-// How long a scene may run before it gives up on the script.
-constexpr Uint32 kGiveUpMs = 60000;
+// The factor every bound of the Xvfb and end-to-end tests is scaled by: E2E_TIME_SCALE, a whole
+// number from 1 (1 when unset or not such a number, said once on stderr).
+unsigned int TimeScale();
+
+// A bound of ms milliseconds on a machine that runs little beside the tests, times the factor.
+unsigned int Scaled(unsigned int ms);
+
+// How long a scene may run before it gives up on the script (times the factor): a bound for a
+// script that failed and left it running, far beyond what a passing one takes on a busy machine.
+constexpr Uint32 kGiveUpMs = 180000;
 
 // Checks the program's arguments (usage names them, "FONT_FILE WORK_FOLDER") and moves into the
 // folder that argument number `folder` names, where the engine writes its log "debug.txt".
@@ -33,13 +43,20 @@ void CloseSceneWindow(bool quitSdl);
 
 // Runs frames until the window is closed or onEvent or onFrame returns false. Each frame hands
 // every queued event but SDL_QUIT to onEvent, then calls onFrame, which paints and reports. It
-// says what the scripts wait for: "ready" once the first frame is on the screen (after the
-// lines sayPlaces prints, when given), and "moved X Y" for the last mouse move once a frame
-// after it is on the screen. Returns 0, or 3 once the run has lasted kGiveUpMs ("<awaited>
-// within N ms" on stderr).
+// says what the scripts wait for: "ready" once the first frame is on the screen, or the first
+// one after which readyWhen holds, when given (after the lines sayPlaces prints, when given), and
+// "moved X Y" for the last mouse move once the frame after the one that took it is on the screen,
+// so that whatever the move started is painted. Returns 0, or 3 once the run has lasted kGiveUpMs,
+// scaled ("<awaited> within N ms" on stderr).
 int RunScene(const std::function<bool(const SDL_Event&)>& onEvent,
              const std::function<bool()>& onFrame, const char* awaited,
-             const std::function<void()>& sayPlaces = nullptr);
+             const std::function<void()>& sayPlaces = nullptr,
+             const std::function<bool()>& readyWhen = nullptr);
+
+// Whether the stage stands still and takes presses: the screen is not fading in, no sprite of
+// the cast (nor its dialog) is fading, and the moment after a dialog came, when the stage drops
+// presses, is over. What a script sees then is what stays.
+bool StageSettled(AnimationManager& manager, Cast* cast);
 
 // Hands a mouse event on to a stage or its frame loop (a Cast or an AnimationManager, which take
 // the same calls); other events are left alone.
@@ -66,13 +83,13 @@ bool IsEscape(const SDL_Event& event);
 // RunScene for a scene whose mouse goes to target (as ForwardMouse) and that Escape ends.
 template <class Target>
 int RunMouseScene(Target& target, const std::function<bool()>& onFrame,
-                  const std::function<void()>& sayPlaces = nullptr)
+                  const std::function<bool()>& readyWhen = nullptr)
 {
     const auto onEvent = [&target](const SDL_Event& event) {
         ForwardMouse(target, event);
         return !IsEscape(event);
     };
-    return RunScene(onEvent, onFrame, "no Escape", sayPlaces);
+    return RunScene(onEvent, onFrame, "no Escape", nullptr, readyWhen);
 }
 
 // One line on stdout, flushed at once: the script reads it while the scene runs.

@@ -66,9 +66,9 @@ expect_count "$shot" 60x60+370+298 "r>0.6&&g<0.2&&b<0.2" 60 "red character on th
 expect_count "$shot" 300x36+250+390 "r>0.9&&g>0.85&&b>0.7" 150 "subtitle letters"
 
 # Escape skips the rest; the menu comes.
+m=$(mark)
 xdotool key --window "$window" Escape
-wait_count "state 8" 1
-sleep 0.8
+wait_settled "$m" "state 8" >/dev/null
 import -window root "$out/menu.png"
 shot="$out/menu.png"
 expect "$(grep '^label ' "$scene_log" | head -1)" "label Welcome, Ann" "player label"
@@ -89,16 +89,16 @@ for item in start1 start2 start3 quit; do
 done
 
 # Classic: the game stage with its placeholder.
+m=$(mark)
 xdotool mousemove --window "$window" "$cx" "$cy" click 1
-wait_for "game variant 2, ann.plr"
-sleep 1
+wait_settled "$m" "game variant 2, ann.plr" >/dev/null
 import -window root "$out/game.png"
 expect_count "$out/game.png" 400x40+200+280 "r>0.9&&g>0.85" 100 "placeholder of the game"
 
 # Escape: back to the same menu.
+m=$(mark)
 xdotool key --window "$window" Escape
-wait_count "state 8" 2
-sleep 0.8
+wait_settled "$m" "state 8" >/dev/null
 import -window root "$out/menu2.png"
 differing=$(compare -metric AE -fuzz 8% "$out/menu.png" "$out/menu2.png" null: 2>&1 || true)
 differing=${differing%% *}

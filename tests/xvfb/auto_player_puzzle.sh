@@ -10,8 +10,8 @@
 set -euo pipefail
 source "$(dirname "$0")/xvfb_common.sh"
 
-# The program gives up by itself well before this.
-XVFB_RUN_SECONDS=220
+# The program gives up by itself (its run's bound) before this.
+XVFB_RUN_SECONDS=500
 open_script "program data out" "$@"
 
 # From here on inside Xvfb; every attempt starts from a fresh copy of the data.

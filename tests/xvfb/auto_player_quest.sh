@@ -13,8 +13,8 @@
 set -euo pipefail
 source "$(dirname "$0")/xvfb_common.sh"
 
-# The program gives up by itself well before this.
-XVFB_RUN_SECONDS=200
+# The program gives up by itself (its run's bound) before this.
+XVFB_RUN_SECONDS=600
 open_script "program reader data out" "$@"
 
 # One run of the program in OUT/NAME (a fresh copy of the data); sets run_status.

@@ -11,7 +11,7 @@ set -euo pipefail
 source "$(dirname "$0")/xvfb_common.sh"
 
 # Each run gives up by itself well before its share of this.
-XVFB_RUN_SECONDS=220
+XVFB_RUN_SECONDS=660
 open_script "program data out" "$@"
 
 failures=0

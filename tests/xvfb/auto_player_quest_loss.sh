@@ -12,8 +12,8 @@
 set -euo pipefail
 source "$(dirname "$0")/xvfb_common.sh"
 
-# The program gives up by itself well before this.
-XVFB_RUN_SECONDS=200
+# The program gives up by itself (its run's bound) before this.
+XVFB_RUN_SECONDS=520
 open_script "program reader data out" "$@"
 
 failures=0

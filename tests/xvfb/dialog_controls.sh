@@ -56,8 +56,8 @@ if grep -q "^missing " "$log"; then
 fi
 window=$(xdotool search --sync --name DialogControls | head -1)
 # The pointer away from the dialog, so that keys go to the window and nothing is hovered.
-xdotool windowraise "$window" mousemove --window "$window" 700 520
-sleep 0.3
+xdotool windowraise "$window"
+move_to "$window" 700 520
 
 read -r dx dy dw dh < <(grep '^dialog ' "$log" | cut -d' ' -f2-)
 read -r tx ty tw _ < <(item title)
@@ -102,7 +102,6 @@ expect_pixel "$shot" $((kx + kw / 2)) $((ky + kh / 2)) "40,90,200" "Cancel butto
 # The animation plays its two loops and stops on its first frame.
 wait_for stopped
 read -r ax ay aw ah < <(item spinner)
-sleep 0.2
 shot="$out/stopped.png"
 import -window root "$shot"
 expect_pixel "$shot" $((ax + aw / 2)) $((ay + ah / 2)) "255,0,0" "animation stopped on frame 0"
@@ -110,7 +109,6 @@ expect_pixel "$shot" $((ax + aw / 2)) $((ay + ah / 2)) "255,0,0" "animation stop
 # Typing goes to the input and shows there, white on the input's own blue.
 xdotool type --window "$window" --delay 60 Zorvy
 wait_for "typed Zorvy"
-sleep 0.2
 shot="$out/typed.png"
 import -window root "$shot"
 after=$(count_other "$shot" "${iw}x${ih}+${ix}+${iy}" 000078)

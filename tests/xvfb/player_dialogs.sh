@@ -30,8 +30,8 @@ if outside_xvfb; then
     printf '[game]\nallowloadingthread=1\nallowwebupdater=0\nfullscreen=0\n' >"$out/data/game.cfg"
     program=$(cd "$(dirname "$program")" && pwd)/$(basename "$program")
     reader=$(cd "$(dirname "$reader")" && pwd)/$(basename "$reader")
-    # The longest scene: on a busy machine it may take more than the usual 100 s.
-    export XVFB_RUN_SECONDS=200
+    # The longest scene: twice the usual bound.
+    export XVFB_RUN_SECONDS=400
     rerun_in_xvfb "$out" "$0" "$program" "$reader" "$data" "$out"
 fi
 
@@ -39,39 +39,11 @@ fi
 cd "$out/data"
 start_scene program "$out/program.log" "$out/program.err" "$program"
 
-# Lines of the log so far; the waits below look only at lines after a mark.
-mark() {
-    wc -l <"$scene_log"
-}
-
-# Waits until a line after mark $1 matches $2 (whole line, grep pattern); prints that line.
-wait_after() {
-    local _ line
-    for _ in $(seq 1 200); do
-        line=$(tail -n +"$(($1 + 1))" "$scene_log" | grep -x "$2" | head -1 || true)
-        if [ -n "$line" ]; then
-            echo "$line"
-            return 0
-        fi
-        if ! kill -0 "$scene_pid" 2>/dev/null; then
-            break
-        fi
-        sleep 0.05
-    done
-    if display_refused debug.txt "$scene_err"; then
-        exit 75
-    fi
-    echo "FAIL: the program never printed \"$2\"" >&2
-    cat "$scene_log" "$scene_err" >&2
-    exit 1
-}
-
-# "X Y W H" of the dialog with this id once it is on top after mark $1; the dialog is left
-# the time of its fade-in.
+# "X Y W H" of the dialog with this id once it is on top after mark $1 and the stage has
+# settled (its fade-in over).
 dialog_after() {
     local line
-    line=$(wait_after "$1" "dialog $2 .*")
-    sleep 0.35
+    line=$(wait_settled "$1" "dialog $2 .*")
     echo "${line#"dialog $2 "}"
 }
 
@@ -156,8 +128,7 @@ nobody=$(sed -n 's/^noplayer=//p' cfg/dplayas.cfg)
 wait_after 0 "state 1" >/dev/null
 window=$(xdotool search --sync --name ShellStandIn | head -1)
 xdotool key --window "$window" Escape
-wait_after 0 "state 8" >/dev/null
-sleep 0.8
+wait_settled 0 "state 8" >/dev/null
 expect "$(grep '^player label ' "$scene_log" | tail -1)" "player label $nobody" "menu label"
 read -r _ _ sx sy < <(grep '^item start1 ' "$scene_log" | head -1)
 read -r _ _ px py < <(grep '^item player ' "$scene_log" | head -1)
@@ -243,8 +214,7 @@ echo progress >"Blue Fox.plre"
 
 m=$(mark)
 xdotool key --window "$window" Escape
-wait_after "$m" "state 8" >/dev/null
-sleep 0.8
+wait_settled "$m" "state 8" >/dev/null
 
 # The player button, Delete and Yes.
 m=$(mark)

@@ -26,6 +26,7 @@ log="$out/dialog.log"
 start_scene program "$log" "$out/dialog.err" "$program" "$fixtures" "$font" "$out/work"
 
 wait_for ready
+window=$(xdotool search --sync --name ResizableDialog | head -1)
 xdotool search --sync --name ResizableDialog >/dev/null
 read -r _ x y w h < <(grep '^dialog ' "$log")
 read -r _ okx oky < <(grep '^ok ' "$log")
@@ -50,7 +51,6 @@ else
     fail "the cut text is not logged"
 fi
 
-sleep 0.3
 import -window root "$out/shown.png"
 expect_pixel "$out/shown.png" 700 20 "$stage" "stage"
 expect_pixel "$out/shown.png" $((x + w / 2)) $((y + 4)) "$stage" "transparent header, middle"
@@ -66,12 +66,12 @@ expect_pixel "$out/shown.png" $((x + 3)) $((y + h - 3)) "100,50,0" "bottom-left 
 expect_pixel "$out/shown.png" "$okx" "$oky" "0,120,0" "OK button"
 
 # Click OK: the listener hears it, the dialog leaves the screen.
-xdotool mousemove "$okx" "$oky"
-sleep 0.2
+move_to "$window" "$okx" "$oky"
 xdotool click 1
 wait_for "clicked 12 1 1"
 wait_for "detached 12"
-sleep 0.3
+# Frames painted after the dialog left: a move the scene answers two frames later.
+move_to "$window" 1 1
 import -window root "$out/closed.png"
 expect_pixel "$out/closed.png" $((x + 3)) $((y + header + 3)) "$stage" "where the dialog was"
 expect_pixel "$out/closed.png" "$okx" "$oky" "$stage" "where the OK button was"

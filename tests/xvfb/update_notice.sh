@@ -89,11 +89,14 @@ click_at() {
     xdotool mousemove --window "$window" "$1" "$2" click 1
 }
 
-# Opens the update notice with the update button; sets its rectangle (nx ny nw nh) and the
-# centre of its Yes button (yx yy). Yes and No lie apart inside the notice, below its message.
+# Opens the update notice with the update button and waits until it is on the screen; sets its
+# rectangle (nx ny nw nh) and the centre of its Yes button (yx yy). Yes and No lie apart inside
+# the notice, below its message.
 open_notice() {
+    local m
+    m=$(mark)
     click_at $((ux + uw / 2)) $((uy + uh / 2))
-    wait_for "notice 60"
+    wait_settled "$m" "notice 60" >/dev/null
     local x y w h x2 y2 w2 h2
     read -r _ nx ny nw nh <<<"$(grep '^dialog ' "$scene_log" | head -1)"
     read -r x y w h <<<"$(item yes)"
@@ -150,7 +153,6 @@ web_link() {
     fi
 
     open_notice
-    sleep 1
     import -window root "$run/notice.png"
     expect "$(grep '^notice line ' "$scene_log" | head -1)" \
         "notice line A newer version of the game is available." "notice text"
@@ -164,31 +166,32 @@ web_link() {
     stopped=$(printed "clock stopped")
     running=$(printed "clock running")
     expect "$(grep '^clock ' "$scene_log" | tail -1)" "clock running" "clock runs in the menu"
+    m=$(mark)
     click_at "$yx" "$yy"
     wait_for "notice 60 clicked 1"
     wait_count "clock stopped" $((stopped + 1))
     wait_count "clock running" $((running + 1))
     echo "ok: the clock stopped for the browser and runs again"
-    for _ in $(seq 1 100); do
-        [ -s "$run/opened.txt" ] && break
+    local deadline=$((SECONDS + wait_seconds))
+    until [ -s "$run/opened.txt" ] || [ "$SECONDS" -ge "$deadline" ]; do
         sleep 0.05
     done
     expect "$(cat "$run/opened.txt" 2>/dev/null || true)" "https://example.invalid/x" \
         "xdg-open's one argument"
-    sleep 0.5
+    wait_settled "$m" "dialog none" >/dev/null
     import -window root "$run/after-yes.png"
 
     # A start button still starts the game.
     read -r cx cy <<<"$(item start2)"
+    m=$(mark)
     click_at "$cx" "$cy"
-    wait_for "game variant 2, ann.plr"
-    sleep 1
+    wait_settled "$m" "game variant 2, ann.plr" >/dev/null
     import -window root "$run/game.png"
     expect_count "$run/game.png" 400x40+200+280 "r>0.9&&g>0.85" 100 "placeholder of the game"
     expect "$(grep '^clock ' "$scene_log" | tail -1)" "clock running" "clock runs in the game"
+    m=$(mark)
     xdotool key --window "$window" Escape
-    wait_count "state 8" 2
-    sleep 0.5
+    wait_settled "$m" "state 8" >/dev/null
     quit_menu
 }
 
@@ -196,12 +199,12 @@ web_link() {
 file_link() {
     start_menu file
     open_notice
-    sleep 1
     import -window root "$run/notice.png"
     stopped=$(printed "clock stopped")
+    m=$(mark)
     click_at "$yx" "$yy"
     wait_for "notice 60 clicked 1"
-    sleep 1.5
+    wait_settled "$m" "dialog none" >/dev/null
     import -window root "$run/after-yes.png"
     if [ -e "$run/opened.txt" ]; then
         fail "xdg-open was started for a file: link ($(cat "$run/opened.txt"))"

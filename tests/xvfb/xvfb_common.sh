@@ -3,11 +3,35 @@
 
 xvfb_common_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
+# Every bound of the scripts (and of the programs they run) is scaled by one factor,
+# E2E_TIME_SCALE: a whole number, 1 unless set (ctest hands each test the factor the build was
+# configured with). A bound only ends a wait that the program's progress never ends, so a
+# passing run never waits one out: they are generous, for a machine busy with other work.
+time_scale=${E2E_TIME_SCALE:-1}
+if ! [[ "$time_scale" =~ ^[1-9][0-9]*$ ]]; then
+    echo "FAIL: E2E_TIME_SCALE must be a whole number from 1, not \"$time_scale\""
+    exit 1
+fi
+export E2E_TIME_SCALE=$time_scale
+
+# SECONDS times the factor.
+# Usage: scaled SECONDS
+scaled() {
+    echo $(($1 * time_scale))
+}
+
+# The bound of one wait for the program's progress (a line it prints, its window, a screen, its
+# end).
+wait_seconds=$(scaled 60)
+# How long an input that a screen did not answer (it takes none while it fades in) is left
+# before it is made again: a busy program may answer late, and an input made twice acts twice.
+click_again_seconds=$(scaled 2)
+
 # Runs the calling script again inside a fresh Xvfb server of its own. The server picks a free
 # display itself (-displayfd), so servers started at the same moment never share one, as
 # xvfb-run's own pick could. A run whose program still could not open the display ends with
-# code 75 and is tried on another server. A run is killed after XVFB_RUN_SECONDS (100 unless the
-# script sets more), and its server with it.
+# code 75 and is tried on another server. A run is killed after XVFB_RUN_SECONDS (200 unless the
+# script sets more) times the factor, and its server with it.
 run_in_xvfb() {
     local attempt status
     for attempt in 1 2 3; do
@@ -32,7 +56,8 @@ run_in_own_xvfb() {
     # programs one after another on one server.
     Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$number_file" 2>/dev/null &
     server=$!
-    for _ in $(seq 1 200); do
+    local deadline=$((SECONDS + wait_seconds))
+    while [ "$SECONDS" -lt "$deadline" ]; do
         [ -s "$number_file" ] && break
         kill -0 "$server" 2>/dev/null || break
         sleep 0.05
@@ -46,7 +71,8 @@ run_in_own_xvfb() {
         return 75
     fi
     # No authority file: a server started without one takes local clients.
-    env -u XAUTHORITY DISPLAY=":$number" timeout -s KILL "${XVFB_RUN_SECONDS:-100}" "$@" ||
+    env -u XAUTHORITY DISPLAY=":$number" timeout -s KILL \
+        "$(scaled "${XVFB_RUN_SECONDS:-200}")" "$@" ||
         status=$?
     kill "$server" 2>/dev/null || true
     wait "$server" 2>/dev/null || true
@@ -111,8 +137,8 @@ open_script() {
 
 # Inside Xvfb: waits until the display answers; ends the run with code 75 when it never does.
 wait_for_display() {
-    local _
-    for _ in $(seq 1 100); do
+    local deadline=$((SECONDS + wait_seconds))
+    while [ "$SECONDS" -lt "$deadline" ]; do
         if xdotool getdisplaygeometry >/dev/null 2>&1; then
             return 0
         fi
@@ -171,8 +197,8 @@ wait_for() {
 # Waits until the program printed a line (as wait_for) at least N times.
 # Usage: wait_count LINE N
 wait_count() {
-    local _
-    for _ in $(seq 1 400); do
+    local deadline=$((SECONDS + wait_seconds))
+    while [ "$SECONDS" -lt "$deadline" ]; do
         if [ "$(grep -cx "$1" "$scene_log" || true)" -ge "$2" ]; then
             return 0
         fi
@@ -197,6 +223,46 @@ wait_count() {
     exit 1
 }
 
+# Lines of the program's log so far; the waits below look only at lines after a mark.
+mark() {
+    wc -l <"$scene_log"
+}
+
+# Waits until a line after mark $1 matches $2 (whole line, grep pattern); prints that line. Ends
+# the run as wait_for does when it never comes.
+# Usage: wait_after MARK LINE
+wait_after() {
+    local deadline=$((SECONDS + wait_seconds)) line
+    while [ "$SECONDS" -lt "$deadline" ]; do
+        line=$(tail -n +"$(($1 + 1))" "$scene_log" | grep -x "$2" | head -1 || true)
+        if [ -n "$line" ]; then
+            echo "$line"
+            return 0
+        fi
+        if ! kill -0 "$scene_pid" 2>/dev/null; then
+            break
+        fi
+        sleep 0.05
+    done
+    if display_refused debug.txt "$scene_err"; then
+        exit 75
+    fi
+    echo "FAIL: the $scene_what never printed \"$2\"" >&2
+    cat "$scene_log" "$scene_err" >&2
+    exit 1
+}
+
+# As wait_after, then waits for the stand-in's "settled" after that line: what it began (a
+# state, a dialog) has ended its fades and is on the screen. Prints the line.
+# Usage: wait_settled MARK LINE
+wait_settled() {
+    local line at
+    line=$(wait_after "$1" "$2")
+    at=$(tail -n +"$(($1 + 1))" "$scene_log" | grep -nx "$2" | head -1 | cut -d: -f1)
+    wait_after "$(($1 + at))" settled >/dev/null
+    echo "$line"
+}
+
 # The rest of the line "item NAME ..." the program printed.
 item() {
     grep "^item $1 " "$scene_log" | head -1 | cut -d' ' -f3-
@@ -207,7 +273,6 @@ item() {
 move_to() {
     xdotool mousemove --window "$1" "$2" "$3"
     wait_for "moved $2 $3"
-    sleep 0.2
 }
 
 # Counts a failed check.
@@ -387,8 +452,8 @@ start_game_scene() {
     cp -r "$1" "$work"
     shift 2
     start_scene program "$log" "$err" bash -c 'cd "$1" && shift && exec "$@"' _ "$work" "$@"
-    local _
-    for _ in $(seq 1 200); do
+    local deadline=$((SECONDS + wait_seconds))
+    while [ "$SECONDS" -lt "$deadline" ]; do
         grep -qx started "$log" && break
         if ! kill -0 "$scene_pid" 2>/dev/null; then
             display_refused "$work/debug.txt" &&
