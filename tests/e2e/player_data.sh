@@ -73,7 +73,7 @@ skip_intro "$out" || fail "the intro never gave way to the menu"
 # The menu takes no click while it fades in: the click is repeated while nothing changes.
 if click_until 145 556 "$out" player-list is_menu_dialog; then
     echo "ok: the Player button opened the player list"
-    wait_still "$out" player-list || true
+    wait_screen "$out" player-list shot_ok || true
     cp "$last_shot" "$run/list.png"
     line_picked() {
         [ "$(convert \( "$run/list.png" -crop 300x24+220+235 +repage \) \
@@ -81,20 +81,20 @@ if click_until 145 556 "$out" player-list is_menu_dialog; then
             -format '%[distortion]' info: 2>/dev/null || echo 0)" -ge 50 ]
     }
     click_until 367 247 "$out" player-picked line_picked || fail "Blue Fox's line showed no choice"
-    wait_still "$out" player-picked || true
+    wait_screen "$out" player-picked shot_ok || true
     cp "$last_shot" "$run/picked.png"
     asked() {
         [ "$(convert "$run/picked.png" "$1" -fuzz 5% -metric AE -compare \
             -format '%[distortion]' info: 2>/dev/null || echo 0)" -ge 2000 ]
     }
     if click_until 490 394 "$out" prompt-delete-player asked; then
-        wait_still "$out" prompt-delete-player || true
+        wait_screen "$out" prompt-delete-player shot_ok || true
         # Yes counts once the question has faded in: repeated while nothing changed.
         fox_gone() {
             [ ! -e "${fox_files[0]}" ]
         }
         click_until 340 394 "$out" player-deleted fox_gone || fail "Yes deleted nothing"
-        wait_still "$out" player-deleted || true
+        wait_screen "$out" player-deleted shot_ok || true
     else
         fail "Delete asked nothing"
     fi

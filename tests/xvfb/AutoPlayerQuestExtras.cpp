@@ -266,7 +266,10 @@ private:
             ++_totalChanges;
             _lastTotalText = text;
         }
-        if (AutoPlayer::GameMs() - _mapSeenMs < kBonusWatchMs) {
+        // Watched for a while and until the total has alternated a few times: a busy machine's
+        // slow frames see fewer changes in the same time (the step's bound ends a map that never
+        // alternates).
+        if (AutoPlayer::GameMs() - _mapSeenMs < kBonusWatchMs || _totalChanges < 4) {
             return false;
         }
         _player.Check(_totalTexts.count("Bonus Life") == 1,

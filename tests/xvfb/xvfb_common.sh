@@ -263,6 +263,23 @@ wait_settled() {
     echo "$line"
 }
 
+# Presses KEY in WINDOW every second or so until a line after mark $3 matches $4 (as wait_after,
+# at most the wait bound): a screen may take keys only at some moments of its run.
+# Usage: key_until WINDOW KEY MARK LINE
+key_until() {
+    local deadline=$((SECONDS + wait_seconds)) _
+    while [ "$SECONDS" -lt "$deadline" ] && kill -0 "$scene_pid" 2>/dev/null; do
+        xdotool key --window "$1" "$2"
+        for _ in $(seq 1 20); do
+            if tail -n +"$(($3 + 1))" "$scene_log" | grep -qx "$4"; then
+                return 0
+            fi
+            sleep 0.05
+        done
+    done
+    wait_after "$3" "$4" >/dev/null
+}
+
 # The rest of the line "item NAME ..." the program printed.
 item() {
     grep "^item $1 " "$scene_log" | head -1 | cut -d' ' -f3-
