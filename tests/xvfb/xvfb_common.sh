@@ -26,6 +26,8 @@ wait_seconds=$(scaled 60)
 # How long an input that a screen did not answer (it takes none while it fades in) is left
 # before it is made again: a busy program may answer late, and an input made twice acts twice.
 click_again_seconds=$(scaled 2)
+# How long a key that a screen did not answer is left before it is pressed again.
+key_again_seconds=$(scaled 10)
 
 # Runs the calling script again inside a fresh Xvfb server of its own. The server picks a free
 # display itself (-displayfd), so servers started at the same moment never share one, as
@@ -263,19 +265,23 @@ wait_settled() {
     echo "$line"
 }
 
-# Presses KEY in WINDOW every second or so until a line after mark $3 matches $4 (as wait_after,
-# at most the wait bound): a screen may take keys only at some moments of its run.
+# Presses KEY in WINDOW until a line after mark $3 matches $4 (as wait_after, at most the wait
+# bound): a screen may take keys only at some moments of its run. The key is pressed again only
+# after key_again_seconds without the line: SDL takes a release that the next press follows at
+# once for a key held down, so presses queued by a program that is slow to read them would be
+# lost.
 # Usage: key_until WINDOW KEY MARK LINE
 key_until() {
-    local deadline=$((SECONDS + wait_seconds)) _
+    local deadline=$((SECONDS + wait_seconds)) again=0
     while [ "$SECONDS" -lt "$deadline" ] && kill -0 "$scene_pid" 2>/dev/null; do
-        xdotool key --window "$1" "$2"
-        for _ in $(seq 1 20); do
-            if tail -n +"$(($3 + 1))" "$scene_log" | grep -qx "$4"; then
-                return 0
-            fi
-            sleep 0.05
-        done
+        if [ "$SECONDS" -ge "$again" ]; then
+            xdotool key --window "$1" "$2"
+            again=$((SECONDS + key_again_seconds))
+        fi
+        if tail -n +"$(($3 + 1))" "$scene_log" | grep -qx "$4"; then
+            return 0
+        fi
+        sleep 0.05
     done
     wait_after "$3" "$4" >/dev/null
 }
