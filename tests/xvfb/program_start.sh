@@ -30,7 +30,8 @@ cd "$out/data"
 start_scene program "$out/program.log" "$out/program.err" "$program"
 
 window=""
-for _ in $(seq 1 200); do
+deadline=$((SECONDS + wait_seconds))
+while [ "$SECONDS" -lt "$deadline" ]; do
     window=$(xdotool search --name '^Quorvane$' 2>/dev/null | head -1 || true)
     [ -n "$window" ] && break
     kill -0 "$scene_pid" 2>/dev/null || break
@@ -50,7 +51,8 @@ echo "ok: window titled Quorvane"
 bg="$data/images/menu/menu_bg.png"
 want=$(pixel "$bg" 700 250)
 menu=0
-for _ in $(seq 1 60); do
+deadline=$((SECONDS + wait_seconds))
+while [ "$SECONDS" -lt "$deadline" ]; do
     import -window root "$out/menu.png"
     if [ "$(pixel "$out/menu.png" 700 250)" = "$want" ] &&
         [ "$(pixel "$out/menu.png" 400 60)" = "$(pixel "$bg" 400 60)" ]; then
@@ -69,7 +71,7 @@ fi
 # A second copy in the same folder: refused at once, code 0, one line on stderr and nothing else
 # (it stops before the framework, so it never opens the log).
 second=0
-timeout 20 "$program" >"$out/second.log" 2>"$out/second.err" || second=$?
+timeout "$wait_seconds" "$program" >"$out/second.log" 2>"$out/second.err" || second=$?
 expect "$second" 0 "second copy's exit code"
 expect "$(wc -l <"$out/second.err")$(wc -c <"$out/second.log")" "10" "second copy's output lines"
 if grep -q "already running" "$out/second.err"; then
@@ -83,7 +85,8 @@ kill -0 "$scene_pid" 2>/dev/null || fail "the first copy died when the second st
 "$closer" "$window"
 trap - EXIT
 status=0
-for _ in $(seq 1 200); do
+deadline=$((SECONDS + wait_seconds))
+while [ "$SECONDS" -lt "$deadline" ]; do
     kill -0 "$scene_pid" 2>/dev/null || break
     sleep 0.05
 done
