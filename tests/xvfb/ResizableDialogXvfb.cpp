@@ -86,14 +86,7 @@ int RunDialog(SDL_Surface* screen)
         Say("ok " + std::to_string(dialog.GetX() + ok->GetX() + ok->GetFrameWidth() / 2) + " " +
             std::to_string(dialog.GetY() + ok->GetY() + ok->GetFrameHeight() / 2));
 
-        // The script's first shot wants the dialog faded in and taking presses.
-        result = xvfbscene::RunMouseScene(
-            *cast,
-            [&manager] {
-                manager.DoIt();
-                return true;
-            },
-            [&manager, cast] { return xvfbscene::StageSettled(manager, cast); });
+        result = xvfbscene::RunStageScene(manager);
     }
     cast->SetBackground(nullptr);
     return result;

@@ -73,14 +73,7 @@ int Run(SDL_Surface* screen)
         SayItem("done", dialog, dialog.GetItemByID(RulesDialog::kDoneId));
         SayItem("picture", dialog, dialog.GetPictureItem());
 
-        // The first page's shot wants the dialog faded in and taking presses.
-        result = xvfbscene::RunMouseScene(
-            *cast,
-            [&manager] {
-                manager.DoIt();
-                return true;
-            },
-            [&manager, cast] { return xvfbscene::StageSettled(manager, cast); });
+        result = xvfbscene::RunStageScene(manager);
     }
     cast->SetBackground(nullptr);
     return result;

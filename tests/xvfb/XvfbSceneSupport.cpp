@@ -175,6 +175,21 @@ bool StageSettled(AnimationManager& manager, Cast* cast)
                         [](CastMember* member) { return member->Fading(); });
 }
 
+int RunStageScene(AnimationManager& manager)
+{
+    Cast* cast = manager.GetCast();
+    const auto onEvent = [cast](const SDL_Event& event) {
+        ForwardMouse(*cast, event);
+        return !IsEscape(event);
+    };
+    const auto onFrame = [&manager] {
+        manager.DoIt();
+        return true;
+    };
+    const auto settled = [&manager, cast] { return StageSettled(manager, cast); };
+    return RunScene(onEvent, onFrame, "no Escape", nullptr, settled);
+}
+
 bool IsEscape(const SDL_Event& event)
 {
     return event.type == SDL_KEYDOWN && event.key.keysym.sym == SDLK_ESCAPE;

@@ -80,17 +80,10 @@ template <class Target> void ForwardMouse(Target& target, const SDL_Event& event
 // Whether the event is a press of Escape, which ends most scenes.
 bool IsEscape(const SDL_Event& event);
 
-// RunScene for a scene whose mouse goes to target (as ForwardMouse) and that Escape ends.
-template <class Target>
-int RunMouseScene(Target& target, const std::function<bool()>& onFrame,
-                  const std::function<bool()>& readyWhen = nullptr)
-{
-    const auto onEvent = [&target](const SDL_Event& event) {
-        ForwardMouse(target, event);
-        return !IsEscape(event);
-    };
-    return RunScene(onEvent, onFrame, "no Escape", nullptr, readyWhen);
-}
+// RunScene for a scene that is a frame loop's stage alone: each frame is the loop's DoIt, the
+// mouse goes to its cast (as ForwardMouse), Escape ends the run, and "ready" waits until the
+// stage has settled (StageSettled), so that the script's first shot sees what stays.
+int RunStageScene(AnimationManager& manager);
 
 // One line on stdout, flushed at once: the script reads it while the scene runs.
 void Say(const std::string& line);

@@ -22,7 +22,7 @@ scaled() {
 
 # The bound of one wait for the program's progress (a line it prints, its window, a screen, its
 # end).
-wait_seconds=$(scaled 60)
+wait_seconds=$(scaled 120)
 # How long an input that a screen did not answer (it takes none while it fades in) is left
 # before it is made again: a busy program may answer late, and an input made twice acts twice.
 click_again_seconds=$(scaled 2)
