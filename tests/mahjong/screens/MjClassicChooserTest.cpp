@@ -94,6 +94,17 @@ protected:
         TakeCues();
     }
 
+    // In-game menu, Choose a Board, yes.
+    void ChooseABoardFromTheMenu()
+    {
+        screen->HideBoard(MjGameScript::kMenuHideReason);
+        script->ShowPrompt(MjGameScript::kReplayPrompt);
+        ASSERT_EQ(OpenPopupId(), MjClassic::kSelectionDialog);
+        Answer(MjGameScript::kYesItem);
+        // The stage drops presses for a moment after a dialog came up.
+        Play(kPageMs);
+    }
+
     CastMemberButton* Button(int slot)
     {
         return dynamic_cast<CastMemberButton*>(screen->_selectionSprites[slot]);
@@ -322,13 +333,7 @@ TEST_F(MjClassicChooserTest, TheHintButtonFollowsTheModeOfEachChosenBoard)
     for (const Choice& c : {Choice{2, 1}, Choice{1, 0}}) {
         SCOPED_TRACE(c.modeTile);
         if (c.modeTile == 1) {
-            // In-game menu, Choose a Board, yes.
-            screen->HideBoard(MjGameScript::kMenuHideReason);
-            script->ShowPrompt(MjGameScript::kReplayPrompt);
-            ASSERT_EQ(OpenPopupId(), MjClassic::kSelectionDialog);
-            Answer(MjGameScript::kYesItem);
-            // The stage drops presses for a moment after a dialog came up.
-            Play(kPageMs);
+            ASSERT_NO_FATAL_FAILURE(ChooseABoardFromTheMenu());
         }
         BuildPage();
         Press(screen->_modeTiles[c.modeTile]);
@@ -399,12 +404,7 @@ TEST_F(MjClassicChooserTest, TheChoosersPicturesAreHeldOnlyWhileItShows)
     EXPECT_EQ(script->GetBackground(), cast->GetBackground());
     EXPECT_NE(PixelsOf(cast->GetBackground()), panel);
 
-    // In-game menu, Choose a Board, yes.
-    screen->HideBoard(MjGameScript::kMenuHideReason);
-    script->ShowPrompt(MjGameScript::kReplayPrompt);
-    ASSERT_EQ(OpenPopupId(), MjClassic::kSelectionDialog);
-    Answer(MjGameScript::kYesItem);
-    Play(kPageMs);
+    ASSERT_NO_FATAL_FAILURE(ChooseABoardFromTheMenu());
     BuildPage();
     EXPECT_EQ(held(), all);
     ASSERT_NE(Cell(0, 1), nullptr);
