@@ -211,6 +211,8 @@ MjClassic::MjClassic(Framework* framework, MjClassicConfig* config)
     }
     _undoPossible = false;
     SetBoardButtonsEnabled(false);
+    _timerBonusImage = new Image("images/MiniTimerBonus.png", nullptr);
+    _selectionKind = 0;
     LoadSelectionImages();
     _playMode = 0;
 }
@@ -409,15 +411,34 @@ void MjClassic::MakeFrame()
 
 void MjClassic::LoadSelectionImages()
 {
+    if (_cellDarkImage != nullptr) {
+        return;
+    }
     for (int n = 0; n < kCellImages; ++n) {
         _cellImages[n] = new Image("images/MiniBackground.png", nullptr);
         _cellBrightImages[n] = new Image("images/MiniBackgroundBright.png", nullptr);
     }
     _cellDarkImage = new Image("images/MiniBackgroundDark.png", nullptr);
     _smallFancyImage = new Image("images/SmallFancy.png", nullptr);
-    _timerBonusImage = new Image("images/MiniTimerBonus.png", nullptr);
-    _selectionKind = 0;
     _modesSheet = new ImageResource("images/Modes.png", kModeTiles, kModeSheetRows, nullptr);
+}
+
+void MjClassic::ReleaseSelectionImages()
+{
+    for (MjTile* tile : _modeTiles) {
+        if (tile != nullptr) {
+            // A mode tile still up draws its frames from the sheet.
+            return;
+        }
+    }
+    delete _cellDarkImage;
+    _cellDarkImage = nullptr;
+    delete _smallFancyImage;
+    _smallFancyImage = nullptr;
+    DeleteAll(_cellImages, kCellImages);
+    DeleteAll(_cellBrightImages, kCellImages);
+    delete _modesSheet;
+    _modesSheet = nullptr;
 }
 
 void MjClassic::SanityFileCheck()

@@ -533,7 +533,10 @@ private:
     CastMemberButton* MakeButton(int id, const std::string& image, const Point& pos);
     void MakeButtons();
     void MakeFrame();
+    // The chooser's cell, nameplate and mode pictures: loaded while the chooser shows (a second
+    // call keeps what is loaded), released once it is gone.
     void LoadSelectionImages();
+    void ReleaseSelectionImages();
     void SanityFileCheck();
     void SanityTable();
     // Counts the grid's origin cells for the puzzle-set check before a deal.

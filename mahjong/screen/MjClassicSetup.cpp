@@ -254,6 +254,12 @@ Image* MjClassic::MakeBackground()
     if (_cast != nullptr) {
         _cast->SetBackgroundOffset(0, black);
     }
+    MjGameScript* script = GameScript();
+    // The picture shown goes before its successor is built, so that the two (and the board
+    // picture read for it) are never held at once; nothing is drawn in between.
+    if (script != nullptr) {
+        script->ReplaceBackground(nullptr);
+    }
     auto* background = new Image("images/empty_bg.png", nullptr);
     if (_sceneChoice < 0 || _sceneChoice > kDefaultSceneChoice) {
         _sceneChoice = kDefaultSceneChoice;
@@ -273,7 +279,6 @@ Image* MjClassic::MakeBackground()
     if (_bottomImage != nullptr) {
         background->BlitInto(_bottomImage, 0, kBottomBarY);
     }
-    MjGameScript* script = GameScript();
     if (script != nullptr) {
         script->ReplaceBackground(background);
     }

@@ -287,7 +287,7 @@ void MjClassic::MakeSelectionCell(int column, int row, int x, int y)
 {
     const int place = kGridColumns * row + column;
     if (column < 0 || column >= kGridColumns || place < 0 || place >= kPlaces ||
-        place == kCentrePlace) {
+        place == kCentrePlace || _cellImages[place] == nullptr) {
         return;
     }
     const bool boards = _selectionKind == 0;
@@ -472,6 +472,15 @@ void MjClassic::DrawSelectionBackground()
 
 namespace {
 
+// A sprite drawn straight from one of the chooser's pictures lets go of it before the picture is
+// freed: the stage deletes the sprite only at the end of the frame.
+void DropPicture(CastMember* sprite)
+{
+    if (auto* image = dynamic_cast<CastMemberImage*>(sprite)) {
+        image->SetImage(nullptr);
+    }
+}
+
 // A cell build still pending on the score label is dropped: a delay of 0 never runs.
 void StopPreviewBuild(MjClassic& screen)
 {
@@ -511,6 +520,7 @@ void MjClassic::ShowSelectionScreen(int choice)
 
     bool selectionChange = false;
     if (choice == 0) {
+        LoadSelectionImages();
         int limit = _highestGameReached;
         if (movies) {
             limit = _highestGameReached < 1   ? 1
@@ -778,6 +788,7 @@ void MjClassic::LeaveSelectionScreen(bool resume)
     shared.previewIndex = shared.pageEnd;
     for (auto& row : _cellSprites) {
         for (CastMember*& sprite : row) {
+            DropPicture(sprite);
             HandBack(sprite);
         }
     }
@@ -792,10 +803,13 @@ void MjClassic::LeaveSelectionScreen(bool resume)
     }
     if (boardsPage) {
         for (MjTile*& tile : _modeTiles) {
+            DropPicture(tile);
             HandBack(tile);
         }
         _hoveredMode = -1;
     }
+    // The sprites handed back above are off the stage already: their pictures can go.
+    ReleaseSelectionImages();
     if (resume) {
         _previewDeal = 0;
         ShowBoard(kShowAfterChoice);

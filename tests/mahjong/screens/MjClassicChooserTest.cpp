@@ -11,6 +11,7 @@
 #include "mahjong/board/MjLayout.h"
 #include "mahjong/board/MjPuzzleRules.h"
 #include "mahjong/board/MjTextLabel.h"
+#include "mahjong/board/MjTile.h"
 #include "mahjong/screen/MjClassic.h"
 #include "tests/mahjong/support/FlowHarness.h"
 #include "tests/support/TestSupport.h"
@@ -91,6 +92,17 @@ protected:
         Run(kPageMs);
         ASSERT_EQ(screen->_pageReady, 1);
         TakeCues();
+    }
+
+    // In-game menu, Choose a Board, yes.
+    void ChooseABoardFromTheMenu()
+    {
+        screen->HideBoard(MjGameScript::kMenuHideReason);
+        script->ShowPrompt(MjGameScript::kReplayPrompt);
+        ASSERT_EQ(OpenPopupId(), MjClassic::kSelectionDialog);
+        Answer(MjGameScript::kYesItem);
+        // The stage drops presses for a moment after a dialog came up.
+        Play(kPageMs);
     }
 
     CastMemberButton* Button(int slot)
@@ -321,13 +333,7 @@ TEST_F(MjClassicChooserTest, TheHintButtonFollowsTheModeOfEachChosenBoard)
     for (const Choice& c : {Choice{2, 1}, Choice{1, 0}}) {
         SCOPED_TRACE(c.modeTile);
         if (c.modeTile == 1) {
-            // In-game menu, Choose a Board, yes.
-            screen->HideBoard(MjGameScript::kMenuHideReason);
-            script->ShowPrompt(MjGameScript::kReplayPrompt);
-            ASSERT_EQ(OpenPopupId(), MjClassic::kSelectionDialog);
-            Answer(MjGameScript::kYesItem);
-            // The stage drops presses for a moment after a dialog came up.
-            Play(kPageMs);
+            ASSERT_NO_FATAL_FAILURE(ChooseABoardFromTheMenu());
         }
         BuildPage();
         Press(screen->_modeTiles[c.modeTile]);
@@ -340,6 +346,75 @@ TEST_F(MjClassicChooserTest, TheHintButtonFollowsTheModeOfEachChosenBoard)
         if (c.faceHiding == 0) {
             EXPECT_EQ(screen->_hintButton->GetAlpha(), 255);
         }
+    }
+}
+
+// Every pixel of a picture, row by row.
+std::vector<Color> PixelsOf(Image* image)
+{
+    std::vector<Color> pixels;
+    Canvas* canvas = image != nullptr ? image->GetCanvas() : nullptr;
+    if (canvas == nullptr) {
+        return pixels;
+    }
+    for (int y = 0; y < canvas->GetH(); ++y) {
+        for (int x = 0; x < canvas->GetW(); ++x) {
+            pixels.push_back(canvas->GetPixel(x, y));
+        }
+    }
+    return pixels;
+}
+
+// The chooser's pictures (cells, nameplates, mode tiles) are held only while it shows: they are
+// gone with a board in play, and the chooser opened again from the in-game menu draws the same
+// page over the same panel as the first time.
+TEST_F(MjClassicChooserTest, TheChoosersPicturesAreHeldOnlyWhileItShows)
+{
+    OpenGame();
+    BuildPage();
+    Cast* cast = Manager()->GetCast();
+    const std::vector<Color> cell = PixelsOf(Cell(0, 1)->GetImage());
+    const std::vector<Color> chosen = PixelsOf(Cell(1, 0)->GetImage());
+    const std::vector<Color> panel = PixelsOf(cast->GetBackground());
+    ASSERT_FALSE(cell.empty());
+    ASSERT_FALSE(panel.empty());
+    ASSERT_EQ(script->GetBackground(), cast->GetBackground());
+    auto held = [this] {
+        int count = 0;
+        for (int n = 0; n < MjClassic::kCellImages; ++n) {
+            count += screen->_cellImages[n] != nullptr ? 1 : 0;
+            count += screen->_cellBrightImages[n] != nullptr ? 1 : 0;
+        }
+        for (const void* picture : {static_cast<const void*>(screen->_cellDarkImage),
+                                    static_cast<const void*>(screen->_smallFancyImage),
+                                    static_cast<const void*>(screen->_modesSheet)}) {
+            count += picture != nullptr ? 1 : 0;
+        }
+        return count;
+    };
+    const int all = 2 * MjClassic::kCellImages + 3;
+    EXPECT_EQ(held(), all);
+
+    PressSprite(Button(kPlayButton));
+    Play(kOpeningMs);
+    ASSERT_EQ(screen->_inPlay, 1);
+    EXPECT_EQ(held(), 0);
+    // The bonus picture of the board's end stays; the stage shows the board's own background.
+    EXPECT_NE(screen->_timerBonusImage, nullptr);
+    EXPECT_EQ(script->GetBackground(), cast->GetBackground());
+    EXPECT_NE(PixelsOf(cast->GetBackground()), panel);
+
+    ASSERT_NO_FATAL_FAILURE(ChooseABoardFromTheMenu());
+    BuildPage();
+    EXPECT_EQ(held(), all);
+    ASSERT_NE(Cell(0, 1), nullptr);
+    ASSERT_NE(Cell(1, 0), nullptr);
+    EXPECT_EQ(PixelsOf(Cell(0, 1)->GetImage()), cell);
+    EXPECT_EQ(PixelsOf(Cell(1, 0)->GetImage()), chosen);
+    EXPECT_EQ(PixelsOf(cast->GetBackground()), panel);
+    for (MjTile* tile : screen->_modeTiles) {
+        ASSERT_NE(tile, nullptr);
+        EXPECT_GT(tile->GetW(), 0);
     }
 }
 
@@ -643,13 +718,16 @@ TEST_F(MjClassicChooserTest, ThePanelWithoutAPuzzleSetFileIsThePlainBackground)
 {
     OpenGame();
     BuildPage();
-    Image* before = Manager()->GetCast()->GetBackground();
+    // The panel shown is freed before the plain one is made (it may take its address): the
+    // two are told apart by their pixels.
+    const std::vector<Color> panel = PixelsOf(Manager()->GetCast()->GetBackground());
+    ASSERT_FALSE(panel.empty());
     ConfigFile* set = screen->_puzzlesFile;
     screen->_puzzlesFile = nullptr;
     screen->DrawSelectionBackground();
     screen->_puzzlesFile = set;
-    EXPECT_NE(Manager()->GetCast()->GetBackground(), nullptr);
-    EXPECT_NE(Manager()->GetCast()->GetBackground(), before);
+    ASSERT_NE(Manager()->GetCast()->GetBackground(), nullptr);
+    EXPECT_NE(PixelsOf(Manager()->GetCast()->GetBackground()), panel);
 }
 
 TEST_F(MjClassicChooserTest, AButtonWithoutItsSheetHasNoSizeAndTakesNoPress)
