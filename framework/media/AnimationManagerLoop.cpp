@@ -149,7 +149,10 @@ int AnimationManager::GetFPS()
 
 unsigned int AnimationManager::IdleMs()
 {
-    if (_frameChanged || _cast == nullptr) {
+    // A screen fade or a stage swap asked for after the frame looked (by a sprite's state, a
+    // cue) shows from the next frame on: the frame that asked does not sleep.
+    const bool swapPending = _pendingCast != nullptr && _pendingCast != _cast;
+    if (_frameChanged || _cast == nullptr || _fadingIn || _fadingOut || swapPending) {
         return 0;
     }
     unsigned int due = kIdleFrameMs;

@@ -70,9 +70,17 @@ public:
     }
     void OnMouseHover(int x, int y) override { hovers.push_back(Xy(x, y)); }
     void OnMouseHoverEnded() override { ++hoversEnded; }
+    // A timed state falls due while the stage animates, after the frame looked at the screen.
+    void DoState(int state) override
+    {
+        if (onState) {
+            onState(state);
+        }
+    }
 
     std::vector<std::string> hovers;
     int hoversEnded = 0;
+    std::function<void(int)> onState;
 
 private:
     Uint32 _rgb;
@@ -533,6 +541,8 @@ TEST_F(FrameLoopTest, AnIdleFrameSleepsUntilTheNextTimedStepAndNeverAfterAChange
         void TimerTicked(int, unsigned int, int) override {}
     } tickListener;
     Timer timer(manager->GetGameTime(), 1, manager.get(), &tickListener);
+    const std::unique_ptr<Cast> other =
+        std::make_unique<Cast>(manager.get(), manager->GetFadeCanvas());
     const Case cases[] = {
         {"nothing moves, nothing due", [] {}, AnimationManager::kIdleFrameMs},
         {"a sprite's state due in 4 ms", [&] { still->ChangeState(5, 4); }, 4},
@@ -551,6 +561,22 @@ TEST_F(FrameLoopTest, AnIdleFrameSleepsUntilTheNextTimedStepAndNeverAfterAChange
         {"a mouse event to hand on", [&] { manager->MouseMove(5, 5); }, 0},
         {"a fade running", [&] { manager->FadeOut(200, &fades); }, 0},
         {"a full repaint", [&] { manager->RepaintAll(false); }, 0},
+        // Started by a sprite's state in the middle of the frame: the fade's first steps are due.
+        {"a screen fade started by a sprite's state",
+         [&] {
+             still->onState = [&](int) { manager->FadeOut(200, &fades); };
+             still->ChangeState(5, 1);
+             ticks.Advance(1);
+         },
+         0},
+        // Asked for in the middle of the frame: the next frame shows the new stage.
+        {"a stage swap asked for by a sprite's state",
+         [&] {
+             still->onState = [&](int) { manager->SetCast(other.get()); };
+             still->ChangeState(5, 1);
+             ticks.Advance(1);
+         },
+         0},
         // Its alpha steps with the time, often not in every frame: each frame is due. Last: the
         // fade outlasts the settling frames.
         {"a sprite fading out over 5 s", [&] { still->FadeOut(0, 5000, nullptr); }, 0},
@@ -558,6 +584,8 @@ TEST_F(FrameLoopTest, AnIdleFrameSleepsUntilTheNextTimedStepAndNeverAfterAChange
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         // Settle: two frames without change, every timed step out of the way.
+        still->onState = nullptr;
+        manager->SetCast(game);
         still->ChangeState(0, 0);
         still->CancelAllCues();
         script.ChangeState(0, 0);
