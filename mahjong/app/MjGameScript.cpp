@@ -130,7 +130,7 @@ std::string MjGameScript::UnusableGameFile(const std::string& boardConfigFile)
         return boardConfigFile;
     }
     const int set = ConfigFile::AsInt(look.Value("game", "puzzles", 0.0, true));
-    const std::string puzzlesFile = "cfg/puzzles" + std::to_string(set) + ".cfg";
+    const std::string puzzlesFile = MjClassicConfig::PuzzleSetFile(set);
     ConfigFile puzzles(puzzlesFile, false, false, false);
     if (puzzles.GetKeysInSection("puzzles").empty()) {
         return puzzlesFile;

@@ -111,8 +111,8 @@ MjClassic::MjClassic(Framework* framework, MjClassicConfig* config)
     _deal = new MjDeal();
 
     const int type = _config->_type;
-    _puzzlesFile = new ConfigFile("cfg/puzzles" + std::to_string(_config->_puzzles) + ".cfg", false,
-                                  false, false);
+    _puzzlesFile =
+        new ConfigFile(MjClassicConfig::PuzzleSetFile(_config->_puzzles), false, false, false);
     _spiritMapFile = new ConfigFile("cfg/SpiritMap.cfg", false, false, false);
     _puzzleCount = ConfigInt(_puzzlesFile, "puzzles", "max", kDefaultPuzzleCount);
     _heroFile = new ConfigFile("cfg/zorvy.cfg", false, false, false);

@@ -333,6 +333,7 @@ public:
         int high = 0;
         std::string holder;
         int best = 0;
+        bool fromBest = false; // the high score is the player's best, newer than the shared file
     };
     BoardRecords ReadBoardRecords(const std::string& key);
     void AddLives(int delta);

@@ -30,6 +30,8 @@ public:
     std::string _bgImg[4];
     int _type = 0;
     int _puzzles = 0;
+    // The puzzle-set file of set number n (the look's "puzzles").
+    static std::string PuzzleSetFile(int n) { return "cfg/puzzles" + std::to_string(n) + ".cfg"; }
     Point _boardPos;
     int _maxI = 0;
     int _maxJ = 0;

@@ -91,6 +91,7 @@ MjClassic::BoardRecords MjClassic::ReadBoardRecords(const std::string& key)
     if (records.best != 0 && beaten) {
         records.high = records.best;
         records.holder = _playerName;
+        records.fromBest = true;
     }
     return records;
 }

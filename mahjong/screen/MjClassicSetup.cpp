@@ -291,8 +291,7 @@ void MjClassic::SelectPuzzle(int puzzle)
     _puzzleNumber = _puzzle + 1;
     const std::string key = MjPuzzleRules::SeedKey(_config->_type, _puzzle);
     const BoardRecords records = ReadBoardRecords(key);
-    if (_highScoresFile != nullptr &&
-        records.high != ConfigInt(_highScoresFile, "prevHighScore", key, 0)) {
+    if (records.fromBest && _highScoresFile != nullptr) {
         // The shared file missed the player's last best (the game stopped in between): it
         // catches up, so other players see it too.
         _highScoresFile->Write("prevHighScore", key, records.high);
