@@ -29,6 +29,9 @@ if [ "${APP_FLOW_INSIDE:-}" != 1 ]; then
         find "$run/data" \( -name '*.cfge' -o -name '*.plr' -o -name '*.plre' -o \
             -name 'players.cfg' -o -name 'debug.txt' -o -name 'game.cfg' \) -delete
         printf '[info]\nn=2\ncurplayer=Ann\n[players]\nAnn=1\n' >"$run/data/players.cfg"
+        # The splash ends by itself after 7 s; a loaded machine can spend longer checking its
+        # screenshot, and Escape would then meet the menu. Here it lasts until Escape skips it.
+        sed -i 's/^seconds=.*/seconds=3600/' "$run/data/cfg/splashanim.cfg"
         printf '[game]\nallowloadingthread=%s\nallowwebupdater=0\nfullscreen=0\n' "$threads" \
             >"$run/data/game.cfg"
         echo "== loading threads $threads"
