@@ -53,7 +53,8 @@ def no_tile(r, g, b):
 
 
 def plate_crimson(r, g, b):
-    return r > 100 and g < 60 and 40 <= b < 80
+    # No lower bound on blue: the opaque plate is a pure crimson, the fading one takes the sky's.
+    return r > 100 and g < 60 and b < 80
 
 
 def gold(r, g, b):

@@ -99,8 +99,16 @@ RING = [(200, 100, 400, 110), (200, 330, 400, 150)]
 OPTIONS = (220, 155, 360, 280)
 STRAY_KNOB = (226, 180, 80)
 
+# The intro's title plate over its sky: opaque after its fade, blended into the sky during it.
+INTRO_PLATE = (210, 105, 380, 115)
+PLATE_OPAQUE = (149, 24, 23)
+PLATE_FADING = (120, 40, 60)
+
 # name, screen, the failed check's words (None: every check passes)
 CASES = [
+    ("intro", with_patches(screen("puzzles"), PLATE_OPAQUE, [INTRO_PLATE]), None),
+    ("intro", with_patches(screen("puzzles"), PLATE_FADING, [INTRO_PLATE]), None),
+    ("intro", screen("puzzles"), "the intro's title plate"),
     ("options-sliders", screen("classic", OPTIONS), None),
     ("options-sliders", with_patches(screen("classic", OPTIONS), STRAY_KNOB, [(450, 231, 16, 2)]),
      "no copy of the Music knob"),

@@ -172,9 +172,10 @@ is_menu() {
 not_black() {
     [ "$(count_where "$1" "$game_screen" "r+g+b>0.1")" -ge 100000 ]
 }
-# The intro faded in: its crimson title plate at full colour (check_shots.py's plate test).
+# The intro faded in: its crimson title plate, blended into the sky at the end of its fade or
+# opaque after it (check_shots.py's plate test).
 is_intro() {
-    [ "$(count_where "$1" 300x70+250+128 "r>0.393&&g<0.235&&b>=0.157&&b<0.314")" -ge 10500 ]
+    [ "$(count_where "$1" 300x70+250+128 "r>0.393&&g<0.235&&b<0.314")" -ge 10500 ]
 }
 # The screenshot passes the checks check_shots.py makes of its screen (named by the file), on
 # the data folder in $data: a script waits on it so that the kept screenshot is never one taken
