@@ -5,7 +5,10 @@ milliseconds) to time each step. Prints one line per step: "step NAME TOTAL ANIM
 seconds, ANIMATION being the part of the step the game's own fades and flights take at their
 configured lengths; a step it could not time prints "step NAME - -" and a reason on stderr.
 
-Usage: latency.py PROGRAM DATA_FOLDER SOURCE_ROOT
+Usage: latency.py PROGRAM DATA_FOLDER SOURCE_ROOT [quest PLAN_FILE]
+With "quest", the run times the quest's way from a won board to the next one instead: the data
+folder's player stands on QUEST_BOARD, and PLAN_FILE is what mahjong_quest_finish printed for it
+(the pairs to click until the Yin-Yang finish).
 With LATENCY_WRAPPER set (a command such as "heaptrack -o FILE"), the program runs under it, and
 the run ends with the quit SIGTERM asks for rather than a kill.
 """
@@ -18,7 +21,7 @@ import subprocess
 import sys
 import time
 
-from PIL import ImageGrab
+from PIL import ImageChops, ImageGrab
 
 SOURCE_ROOT = sys.argv[3] if len(sys.argv) > 3 else "."
 sys.path.insert(0, os.path.join(SOURCE_ROOT, "tests", "e2e"))
@@ -144,10 +147,202 @@ def lengths(data, root):
         "play-tiles-landed": max(buttons, opening),
     }
 
+# The quest's way from a won board to the next: the player stands on this board, whose scene
+# section follows it in the hero file.
+QUEST_BOARD = 1
+QUEST_BUTTON = (400, 368)
+# The popup that says both Yin-Yang tiles are free, and its OK button.
+BONUS_POPUP = "board-quest-1-popup-bonus"
+BONUS_OK = (203, 338)
+# A pressed Yin-Yang tile is given this long to show as selected before its partner is pressed.
+YIN_YANG_SELECTED_SECONDS = 1.2
+# Between two presses of a match, and after a match: the program sees every press and release.
+PRESS_GAP_SECONDS = 0.12
+MAP_CLICK = (400, 300)
+# The map's last strip where only it paints: one step earlier the roll stands over the rest of
+# it, its own light body passing for paper, and its transparent right edge shows what is behind.
+MAP_LAST_STRIP = (794, 100, 5, 380)
+# The black bar above a scene.
+SCENE_BAR = (0, 0, 800, 75)
+# Above the quest frame's foot, where the tiles of the next board show once out of the case, and
+# the new tile face that counts as a tile drawn there (a tile's face is about 1,500 pixels).
+QUEST_TILE_AREA = (0, 75, 800, 450)
+QUEST_TILE_PIXELS = 300
+
+
+def quest_board(image):
+    return shows(image, "board-quest-1", None)
+
+
+def map_edge_paper(r, g, b):
+    """The map's paper where it darkens toward the picture's edge."""
+    return 150 < r < 235 and 140 < g < 220 and 100 < b < 184 and r > g > b
+
+
+def quest_map(image):
+    return (check_shots.share(image, check_shots.MAP_PAPER, check_shots.map_paper) > 0.6 and
+            check_shots.share(image, MAP_LAST_STRIP, map_edge_paper) > 0.6)
+
+
+def scene(image):
+    return (check_shots.share(image, SCENE_BAR, check_shots.black) > 0.95 and
+            check_shots.share(image, check_shots.SCENE, check_shots.lit) > 0.9)
+
+
+def new_tile_pixels(image, before):
+    """Pixels between the quest frame's bars that show a tile face now and did not in before
+    (the scenes have light parts of their own)."""
+    x, y, w, h = QUEST_TILE_AREA
+    now = image.convert("RGB").crop((x, y, x + w, y + h))
+    red, green, blue = now.split()
+    # The tile_ivory test of the screen checks, one colour at a time.
+    ivory = ImageChops.multiply(
+        ImageChops.multiply(red.point(lambda v: 255 if v > 200 else 0),
+                            green.point(lambda v: 255 if v > 190 else 0)),
+        blue.point(lambda v: 255 if v > 150 else 0))
+    changed = ImageChops.difference(now, before.convert("RGB").crop((x, y, x + w, y + h)))
+    changed = changed.convert("L").point(lambda v: 255 if v > 24 else 0)
+    return ImageChops.multiply(ivory, changed).histogram()[255]
+
+
+def quest_lengths(data, root, sweep):
+    """The configured lengths of the quest's way, in seconds: the won board's finish, its
+    cut-scene's fade series and the map's unrolling (match -> map complete); the map rolling up
+    and the next board's case opening (map click -> first tile)."""
+    cfg = os.path.join(data, "cfg")
+    look = os.path.join(cfg, "mjzorvy.cfg")
+    hero = os.path.join(cfg, "zorvy.cfg")
+    spirit = config_value(look, "spirit", "speed")
+    fade_in = config_value(look, "game", "fadeInSpeed")
+
+    def code(file, name):
+        return code_constant(root, file, name)
+
+    quest = "MjClassicQuest.cpp"
+    powers = "MjClassicPowers.cpp"
+    # The pair flies to the middle, the sweep gathers the rest beside it step by step, the pair
+    # rises and drops into the case.
+    finish = (code(quest, "kToTrayMs") + code(quest, "kSweepStartMs") +
+              sweep * code(powers, "kEffectStepMs") + code(powers, "kEffectEndMs") +
+              code(quest, "kEndAnimationStartMs") +
+              code(quest, "kEndAnimationSteps") * code(quest, "kEndAnimationStepMs"))
+    # The scene of the next board fades its layers by its pauses; its keyframed animation is
+    # skipped with a key as soon as it starts, as a player who has seen it does.
+    section = f"puzzle{QUEST_BOARD + 1}"
+    steps = config_value(hero, section, "numfadeimages")
+    pauses = sum(config_value(hero, section, f"fadepause{n}") for n in range(1, steps + 1))
+    cut_scene = (code("ZorvyAnimation.h", "kFirstFadeStepMs") + pauses +
+                 code("ZorvyAnimation.h", "kSeriesEndMs") +
+                 code("MjGameScript.h", "kPendingAnimationMs") +
+                 code("MjGameScript.h", "kAnimationStartMs"))
+    # The map opens after the board buttons' fade, one strip per step; the last strip is placed
+    # one step before the roll goes.
+    map_steps = code(quest, "kMapOpenSteps")
+    map_open = fade_in + (map_steps - 1) * spirit
+    # A press rolls the map up one strip per step; the next board opens, its case opens and the
+    # first tiles leave it.
+    map_close = (map_steps - 2) * spirit
+    opening = (code("MjClassic.h", "kOpenBoardMs") + code("MjClassicClock.cpp", "kOpeningCaseMs") +
+               code(quest, "kCaseStepMs"))
+    return {
+        "quest-won-map": (finish + cut_scene + map_open) / 1000,
+        "quest-map-board": (map_close + opening) / 1000,
+    }
+
+
+def read_plan(path):
+    matches, yin_yang, sweep = [], None, 0
+    with open(path) as f:
+        for line in f:
+            words = line.split()
+            if words and words[0] == "match":
+                matches.append(tuple(int(w) for w in words[1:5]))
+            elif words and words[0] == "yinyang":
+                yin_yang = tuple(int(w) for w in words[1:5])
+            elif words and words[0] == "sweep":
+                sweep = int(words[1])
+    return matches, yin_yang, sweep
+
+
+def quest_steps(watch, window, click, plan):
+    """Plays the quest board to its Yin-Yang finish and times the way to the next board."""
+    matches, yin_yang, _ = plan
+    times = {}
+
+    def press(x, y):
+        xdotool("mousemove", "--window", window, str(x), str(y), "click", "1")
+        time.sleep(PRESS_GAP_SECONDS)
+
+    def timed_press(x, y):
+        # Timed from just before the click's own xdotool call (the pointer is already there):
+        # the press cannot reach the program sooner, and the call's start-up counts as waiting.
+        xdotool("mousemove", "--window", window, str(x), str(y))
+        time.sleep(PRESS_GAP_SECONDS)
+        pressed = time.monotonic()
+        xdotool("click", "1")
+        xdotool("mousemove", "1000", "740")
+        return pressed
+
+    click(*QUEST_BUTTON)
+    if watch.rest(quest_board, 60) is None:
+        print("the quest board never came to rest", file=sys.stderr)
+        return times
+    for x1, y1, x2, y2 in matches:
+        press(x1, y1)
+        press(x2, y2)
+    if watch.until(lambda i: shows(i, BONUS_POPUP, None), 20) is None:
+        print("the Yin-Yang pair never came free", file=sys.stderr)
+        return times
+    # A dialog takes no press while it comes up: OK is pressed again until the popup goes.
+    deadline = time.monotonic() + 20
+    while shows(grab(), BONUS_POPUP, None):
+        if time.monotonic() > deadline:
+            print("the popup never closed", file=sys.stderr)
+            return times
+        press(*BONUS_OK)
+        watch.until(lambda i: not shows(i, BONUS_POPUP, None), 1)
+    x1, y1, x2, y2 = yin_yang
+    press(x1, y1)
+    time.sleep(YIN_YANG_SELECTED_SECONDS)
+    won = timed_press(x2, y2)
+
+    last_key = [0.0]
+
+    def skip_scene():
+        # The cut-scene's animation takes a key once it plays: one every 50 ms while a scene
+        # shows.
+        if time.monotonic() - last_key[0] >= 0.05 and scene(grab()):
+            xdotool("key", "--window", window, "space")
+            last_key[0] = time.monotonic()
+
+    shown = watch.until(quest_map, 90, skip_scene)
+    if shown is None:
+        print("the map never showed", file=sys.stderr)
+        return times
+    times["quest-won-map"] = shown - won
+    clicked = timed_press(*MAP_CLICK)
+    # The scene and frame of the next board show as the map rolls up; its tiles come later.
+    before = []
+
+    def rolled_up(image):
+        if check_shots.share(image, check_shots.MAP_PAPER, check_shots.map_paper) < 0.005:
+            before.append(image)
+        return bool(before)
+
+    first = None
+    if watch.until(rolled_up, 30) is not None:
+        first = watch.until(lambda i: new_tile_pixels(i, before[0]) > QUEST_TILE_PIXELS, 30)
+    if first is None:
+        print("the next board never showed a tile", file=sys.stderr)
+        return times
+    times["quest-map-board"] = first - clicked
+    return times
+
 
 def main():
     program, data, root = sys.argv[1], os.path.abspath(sys.argv[2]), SOURCE_ROOT
-    animation = lengths(data, root)
+    plan = read_plan(sys.argv[5]) if len(sys.argv) > 5 and sys.argv[4] == "quest" else None
+    animation = lengths(data, root) if plan is None else quest_lengths(data, root, plan[2])
     background = check_shots.menu_background(data)
     times = {}
     start = time.monotonic()
@@ -185,20 +380,23 @@ def main():
             xdotool("mousemove", "1000", "740")
             return clicked
 
-        clicked = click(*CLASSIC_BUTTON)
-        chooser = watch.rest(lambda i: shows(i, "chooser-classic", background), 20)
-        if chooser is None:
-            print("the chooser never came to rest", file=sys.stderr)
+        if plan is not None:
+            times.update(quest_steps(watch, window, click, plan))
         else:
-            times["menu-chooser"] = chooser - clicked
-            clicked = click(*PLAY_BUTTON)
-            first = watch.until(lambda i: not shows(i, "chooser-classic", background) and
-                                tile_pixels(i) > 0, 20)
-            landed = watch.rest(lambda i: shows(i, "board-classic", background), 20)
-            if first is not None:
-                times["play-first-tile"] = first - clicked
-            if landed is not None:
-                times["play-tiles-landed"] = landed - clicked
+            clicked = click(*CLASSIC_BUTTON)
+            chooser = watch.rest(lambda i: shows(i, "chooser-classic", background), 20)
+            if chooser is None:
+                print("the chooser never came to rest", file=sys.stderr)
+            else:
+                times["menu-chooser"] = chooser - clicked
+                clicked = click(*PLAY_BUTTON)
+                first = watch.until(lambda i: not shows(i, "chooser-classic", background) and
+                                    tile_pixels(i) > 0, 20)
+                landed = watch.rest(lambda i: shows(i, "board-classic", background), 20)
+                if first is not None:
+                    times["play-first-tile"] = first - clicked
+                if landed is not None:
+                    times["play-tiles-landed"] = landed - clicked
     finally:
         if wrapper:
             # SDL turns SIGTERM into a quit: the wrapper sees the program end as by itself.

@@ -98,3 +98,49 @@ TEST_F(FreePairFinderTest, SaysWhyWhenThereIsNoPairToName)
     EXPECT_FALSE(triples.found);
     EXPECT_NE(triples.error.find("triples"), std::string::npos) << triples.error;
 }
+
+// The quest plan's pairs, clicked in order on the quest board the game sets up from the seed,
+// are all taken and leave both Yin-Yang tiles free; the sweep it counts is the sweep the grid
+// itself makes of what is left.
+TEST_F(FreePairFinderTest, QuestPlanClickedOnTheGamesBoardFreesTheYinYangPair)
+{
+    constexpr int kQuestSet = 3;
+    constexpr int kBoard = 1;
+    for (int seed : {26, 7}) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        MakeScreen(kQuestLook, [](MjClassicConfig& look) { look._puzzles = kQuestSet; });
+        screen->_progressFile->Write("seed", MjPuzzleRules::SeedKey(config->_type, kBoard), seed);
+        screen->SelectPuzzle(kBoard);
+        screen->SetupBoard(0, 0, MjClassic::kStartQuiet, "");
+        ASSERT_NE(screen->_layout, nullptr);
+        screen->_inPlay = 1;
+        Run(10);
+
+        const e2e::QuestFinish plan =
+            e2e::PlanQuestFinish(kQuestLook, "cfg/puzzles3.cfg", kBoard, seed, 200000);
+        ASSERT_TRUE(plan.found) << plan.error;
+        ASSERT_FALSE(plan.matches.empty());
+        for (const e2e::FreePair& pair : plan.matches) {
+            ASSERT_NE(TileAt(pair.a.i, pair.a.j, pair.a.k), nullptr);
+            ASSERT_NE(TileAt(pair.b.i, pair.b.j, pair.b.k), nullptr);
+            PressAt(pair.a.x, pair.a.y);
+            PressAt(pair.b.x, pair.b.y);
+            Run(600);
+            EXPECT_EQ(TileAt(pair.a.i, pair.a.j, pair.a.k), nullptr);
+            EXPECT_EQ(TileAt(pair.b.i, pair.b.j, pair.b.k), nullptr);
+        }
+        for (const e2e::FreePairTile& tile : {plan.yinYang.a, plan.yinYang.b}) {
+            MjTile* sprite = TileAt(tile.i, tile.j, tile.k);
+            ASSERT_NE(sprite, nullptr);
+            EXPECT_EQ(sprite->GetType(), MjTile::kYinYang);
+            EXPECT_TRUE(sprite->OnPixel(tile.x, tile.y)) << tile.x << "," << tile.y;
+            EXPECT_EQ(screen->_layout->FreeState(tile.i, tile.j, tile.k), MjLayout::kFree);
+        }
+        int sweep = 0;
+        while (screen->_layout->EffectStep(nullptr, nullptr, nullptr) != 0) {
+            ++sweep;
+        }
+        EXPECT_EQ(sweep, plan.sweepSteps);
+        DropScreen();
+    }
+}
