@@ -264,6 +264,18 @@ def read_plan(path):
     return matches, yin_yang, sweep
 
 
+def timed_click(window, x, y):
+    """Clicks (x, y); returns the time just before the click's own xdotool call (the pointer is
+    already there): the press cannot reach the program sooner, and the call's start-up counts as
+    waiting. The pointer then leaves the window, so no hover or cursor keeps the screen moving."""
+    xdotool("mousemove", "--window", window, str(x), str(y))
+    time.sleep(PRESS_GAP_SECONDS)
+    pressed = time.monotonic()
+    xdotool("click", "1")
+    xdotool("mousemove", "1000", "740")
+    return pressed
+
+
 def quest_steps(watch, window, click, plan):
     """Plays the quest board to its Yin-Yang finish and times the way to the next board."""
     matches, yin_yang, _ = plan
@@ -274,14 +286,7 @@ def quest_steps(watch, window, click, plan):
         time.sleep(PRESS_GAP_SECONDS)
 
     def timed_press(x, y):
-        # Timed from just before the click's own xdotool call (the pointer is already there):
-        # the press cannot reach the program sooner, and the call's start-up counts as waiting.
-        xdotool("mousemove", "--window", window, str(x), str(y))
-        time.sleep(PRESS_GAP_SECONDS)
-        pressed = time.monotonic()
-        xdotool("click", "1")
-        xdotool("mousemove", "1000", "740")
-        return pressed
+        return timed_click(window, x, y)
 
     click(*QUEST_BUTTON)
     if watch.rest(quest_board, 60) is None:
@@ -374,11 +379,7 @@ def main():
         times["start-menu"] = menu - start
 
         def click(x, y):
-            xdotool("mousemove", "--window", window, str(x), str(y), "click", "1")
-            clicked = time.monotonic()
-            # Off the window, so no hover or cursor keeps the screen moving.
-            xdotool("mousemove", "1000", "740")
-            return clicked
+            return timed_click(window, x, y)
 
         if plan is not None:
             times.update(quest_steps(watch, window, click, plan))
