@@ -78,7 +78,7 @@ for n in $(seq 1 "$runs"); do
     if skip_intro "$run" >/dev/null 2>&1 &&
         click_until 400 296 "$run" chooser is_chooser >/dev/null 2>&1 &&
         click_until 322 570 "$run" opening not_chooser >/dev/null 2>&1 &&
-        wait_screen "$run" board 10 is_board >/dev/null 2>&1; then
+        wait_screen "$run" board is_board >/dev/null 2>&1; then
         sleep 3
         peak=$(awk '/^VmHWM:/ { print $2 }' "/proc/$scene_pid/status" 2>/dev/null)
         [ -n "$peak" ] && peaks+=("$peak")

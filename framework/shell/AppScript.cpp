@@ -32,7 +32,9 @@
 #include "framework/shell/RulesDialog.h"
 #include "framework/shell/SpeedCheckPlatform.h"
 #include "framework/stage/Cast.h"
+#include "framework/stage/CastMemberButton.h"
 #include "framework/stage/CastMemberImage.h"
+#include "framework/stage/CastMemberText.h"
 
 #include <atomic>
 
@@ -43,6 +45,30 @@ constexpr int kMenuPollMs = 100;
 constexpr int kThreadPollMs = 20;
 constexpr int kMusicFadeInMs = 500;
 constexpr int kFadePriority = -2;
+constexpr int kPicturePollMs = 1; // the next frame: the fade to the menu normally hides the load
+
+// The menu description's pictures, on a worker; the description is not read by the main thread
+// until the worker has ended.
+class MenuPictureLoader final : public Thread
+{
+public:
+    explicit MenuPictureLoader(ConfigFileMenu* menu) : _menu(menu)
+    {
+        SetName("MenuPictureLoader");
+        Start();
+    }
+    ~MenuPictureLoader() override { WaitForWorker(); }
+
+    int OnExecute() override
+    {
+        _menu->LoadImages();
+        SetReturnValue(1);
+        return 1;
+    }
+
+private:
+    ConfigFileMenu* const _menu;
+};
 
 std::atomic<int>& AppScriptDebugLevel()
 {
@@ -85,6 +111,9 @@ AppScript::~AppScript()
     release(_highDetailDialog, true);
     release(_rulesDialog, true);
     release(_updateDialog, true);
+    // It writes into the menu description.
+    delete _menuPictureLoader;
+    _menuPictureLoader = nullptr;
     // Only the notice's rendered text used them.
     delete _updateFont;
     delete _updateHeaderFont;
@@ -181,6 +210,7 @@ void AppScript::DoState(int state)
         manager->SetFadePriority(kFadePriority);
         _framework->ShowCursor();
         manager->SetMasterInput(true);
+        ReleaseMenuObjects();
         InitGame();
         if (NoMenu()) {
             DeleteSplashObjects();
@@ -196,6 +226,7 @@ void AppScript::DoState(int state)
         manager->SetFadePriority(kFadePriority);
         manager->SetMasterAlpha(255);
         manager->FadeOut(MenuFadeTime(), this);
+        StartMenuPictureLoader();
         break;
     case kShowMenuStage:
         manager->SetCast(_menuCast);
@@ -257,6 +288,14 @@ void AppScript::EnterMenu()
         DebugVar(1, "MENU Screen resources missing; loading them now");
         _framework->LoadMenuResources(false);
     }
+    if (_menuPictureLoader != nullptr) {
+        if (!_menuPictureLoader->IsFinished()) {
+            ChangeState(kMenu, kPicturePollMs);
+            return;
+        }
+        delete _menuPictureLoader;
+        _menuPictureLoader = nullptr;
+    }
     if (!_backFromGame) {
         DeleteSplashObjects();
     }
@@ -273,7 +312,8 @@ void AppScript::EnterMenu()
             _players = new ConfigFilePlayers(
                 "players.cfg", _enterNameConfig != nullptr ? _enterNameConfig->_textInputLimit : 0);
         }
-        if (!_backFromGame) {
+        if (!_menuObjectsCreated) {
+            _menuConfig->LoadImages();
             CreateMenuObjects();
             _currentCast->SetBackground(_menuConfig->_bgImage);
         }
@@ -292,6 +332,42 @@ void AppScript::EnterMenu()
         ShowUpdateNotice(answer);
     }
     _backFromGame = false;
+}
+
+void AppScript::ReleaseMenuObjects()
+{
+    if (!_menuObjectsCreated || _menuConfig == nullptr) {
+        return;
+    }
+    if (_menuCast->GetBackground() == _menuConfig->_bgImage) {
+        _menuCast->SetBackground(static_cast<Image*>(nullptr));
+    }
+    // The menu stage is not shown: its members go at once, not at the end of a frame.
+    for (CastMemberImage* sprite : _menuAnimations) {
+        delete sprite;
+    }
+    _menuAnimations.clear();
+    for (CastMemberButton* button : _startButtons) {
+        delete button;
+    }
+    _startButtons.clear();
+    for (CastMemberButton** button :
+         {&_rulesButton, &_optionsButton, &_quitButton, &_updateButton, &_playerButton}) {
+        delete *button;
+        *button = nullptr;
+    }
+    delete _playerLabel;
+    _playerLabel = nullptr;
+    _menuObjectsCreated = false;
+    _menuConfig->ReleaseImages();
+}
+
+void AppScript::StartMenuPictureLoader()
+{
+    if (_framework->AllowLoadingThread() && _menuConfig != nullptr &&
+        !_menuConfig->ImagesLoaded() && _menuPictureLoader == nullptr) {
+        _menuPictureLoader = new MenuPictureLoader(_menuConfig);
+    }
 }
 
 std::string AppScript::TakeUpdaterAnswer()

@@ -37,6 +37,7 @@ class OptionsDialog;
 class PlayAsDialog;
 class RulesDialog;
 class Sound;
+class Thread;
 
 // The application's top-level state machine: start-up settings, splash, loading of the menu
 // resources (on a loading thread when allowed), the main menu, the hand-over to the game's states
@@ -122,7 +123,8 @@ public:
     // game comes (states 7 and 12).
     virtual void CreateSplashObjects();
     virtual void DeleteSplashObjects();
-    // The menu's sprites on the menu stage; once per run.
+    // The menu's sprites on the menu stage: on the first visit, and again on the way back from
+    // a game (they are released while the game stage shows).
     virtual void CreateMenuObjects();
     virtual void ShowURL(std::string url);
     virtual void ShowHighScoresDialog();
@@ -148,6 +150,8 @@ public:
     bool MenuResourcesLoaded() const { return _menuResourcesLoaded.load(); }
     LoadingThread* GetMenuLoader() const { return _menuLoader; }
     LoadingThread* GetGameLoader() const { return _gameLoader; }
+    // Loads the menu's pictures while the game fades out; null when none runs.
+    Thread* GetMenuPictureLoader() const { return _menuPictureLoader; }
     Cast* GetMenuCast() const { return _menuCast; }
     Cast* GetGameCast() const { return _gameCast; }
     ConfigFileSplash* GetSplashConfig() const { return _splashConfig; }
@@ -201,6 +205,12 @@ protected:
 private:
     void StartUpSettings();
     void EnterMenu();
+    // While a game shows: the menu's sprites and background go, and the description's pictures
+    // with them; the descriptions stay. EnterMenu builds them again.
+    void ReleaseMenuObjects();
+    // On the way back from a game, during the fade: the menu's pictures on a worker when loading
+    // threads are allowed (EnterMenu loads them on this thread otherwise).
+    void StartMenuPictureLoader();
     // The update checker's answer once it has stopped ("" while it runs or when there is none);
     // the checker is then deleted.
     std::string TakeUpdaterAnswer();
@@ -223,6 +233,7 @@ private:
     std::atomic<bool> _menuResourcesLoaded{false}; // written by the menu loader's worker
     LoadingThread* _menuLoader = nullptr;          // owned
     LoadingThread* _gameLoader = nullptr;          // owned
+    Thread* _menuPictureLoader = nullptr;          // owned
     bool _networkConnection = false;
     ConfigFileSplash* _splashConfig = nullptr; // owned; made in state 0
     ConfigFileMenu* _menuConfig = nullptr;     // owned; made by LoadMenuResources

@@ -32,15 +32,6 @@ bool IsControl(char c)
     return byte < 0x20 || byte == 0x7f;
 }
 
-// The record's image, then the record (records have no virtual destructor: delete by own type).
-template <typename Record> void DeleteRecord(Record* record)
-{
-    if (record != nullptr) {
-        delete record->_image;
-        delete record;
-    }
-}
-
 } // namespace
 
 ConfigFileMenu::ConfigFileMenu(const std::string& file, ConfigFile* parent, bool yieldWhileLoading)
@@ -49,7 +40,7 @@ ConfigFileMenu::ConfigFileMenu(const std::string& file, ConfigFile* parent, bool
     SetClassLabel("ConfigFileMenu");
     SetName("ConfigFileMenu");
 
-    _bgImage = NewImage("background", "img", false, 1, 1);
+    AddPicture(&_bgImage, "background", "img", 1);
     _fadeTime = V::Int(*this, "background", "fadetime", 0);
     _music = V::Text(*this, "background", "music", "0");
     _volumeSound = V::Text(*this, "background", "volumesound", "0");
@@ -80,27 +71,54 @@ ConfigFileMenu::ConfigFileMenu(const std::string& file, ConfigFile* parent, bool
     ReadStartButtons();
     ReadAnimations();
     _promoLink = V::Text(*this, "promolink", "url", "0");
+    _imagesLoaded = true;
 }
 
 ConfigFileMenu::~ConfigFileMenu()
 {
+    ReleaseImages();
     for (MenuAnimInfo* anim : _animations) {
-        DeleteRecord(anim);
+        delete anim;
     }
     _animations.clear();
     for (MenuButtonInfo* button : _startButtons) {
-        DeleteRecord(button);
+        delete button;
     }
     _startButtons.clear();
-    delete _bgImage;
-    _bgImage = nullptr;
     for (MenuButtonInfo** button :
          {&_updateButton, &_playerButton, &_optionsButton, &_rulesButton, &_quitButton}) {
-        DeleteRecord(*button);
+        delete *button;
         *button = nullptr;
     }
     delete _welcomeFont;
     _welcomeFont = nullptr;
+}
+
+void ConfigFileMenu::AddPicture(Image** slot, const std::string& section, const std::string& key,
+                                int cols)
+{
+    _pictures.push_back(Picture{slot, section, key, cols});
+    *slot = NewImage(section, key, false, cols, 1);
+}
+
+void ConfigFileMenu::ReleaseImages()
+{
+    for (const Picture& picture : _pictures) {
+        delete *picture.slot;
+        *picture.slot = nullptr;
+    }
+    _imagesLoaded = false;
+}
+
+void ConfigFileMenu::LoadImages()
+{
+    if (_imagesLoaded) {
+        return;
+    }
+    for (const Picture& picture : _pictures) {
+        *picture.slot = NewImage(picture.section, picture.key, false, picture.cols, 1);
+    }
+    _imagesLoaded = true;
 }
 
 void ConfigFileMenu::SetPromo(std::string link)
@@ -115,7 +133,7 @@ MenuButtonInfo* ConfigFileMenu::ReadButton(const std::string& section, int defau
                                            int defaultAlpha)
 {
     auto* button = new MenuButtonInfo;
-    button->_image = NewImage(section, "img", false, kButtonLooks, 1);
+    AddPicture(&button->_image, section, "img", kButtonLooks);
     button->_pos = ValueAsPoint(section, "pos", Point(0, 0));
     button->_shadow = ValueAsPoint(section, "shadow", Point(0, 0));
     button->_pri = V::Int(*this, section, "pri", defaultPri);
@@ -138,7 +156,7 @@ void ConfigFileMenu::ReadStartButtons()
         button->_shadow = ValueAsPoint(section, "shadow", Point(0, 0));
         button->_pri = V::Int(*this, section, "pri", kShownPri);
         button->_alpha = V::Int(*this, section, "alpha", kShownAlpha);
-        button->_image = NewImage(section, "img", false, kButtonLooks, 1);
+        AddPicture(&button->_image, section, "img", kButtonLooks);
         _startButtons.push_back(button);
     }
 }
@@ -164,7 +182,7 @@ void ConfigFileMenu::ReadAnimations()
         anim->_transparency = V::Bool(*this, section, Numbered("anim%dtransparency", i), 0);
         anim->_alpha = V::Int(*this, section, Numbered("anim%dalpha", i), 0);
         // A sheet of 0 frames (or 1) is shown whole, as one frame.
-        anim->_image = NewImage(section, img, false, anim->_frames, 1);
+        AddPicture(&anim->_image, section, img, anim->_frames);
         _animations.push_back(anim);
     }
 }

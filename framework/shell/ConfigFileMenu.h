@@ -27,6 +27,13 @@ public:
     // Releases every record, image and font below, then writes the file when it changed.
     ~ConfigFileMenu() override;
 
+    // The pictures (background, buttons, animations) while the menu is not shown: every image
+    // pointer below goes null, the records and the font stay. LoadImages makes them again from
+    // the same keys, on a worker thread too (nothing may read them until it has returned).
+    void ReleaseImages();
+    void LoadImages();
+    bool ImagesLoaded() const { return _imagesLoaded; }
+
     // Stores the link as [promolink] url and on disk at once. Control characters are left out,
     // so an answer from the network can never add a line to the file.
     void SetPromo(std::string link);
@@ -65,8 +72,22 @@ public:
     std::string _promoLink;
 
 private:
+    // Where one picture comes from and the member that holds it.
+    struct Picture
+    {
+        Image** slot;
+        std::string section;
+        std::string key;
+        int cols;
+    };
+
+    // Loads the picture and remembers where it came from for LoadImages.
+    void AddPicture(Image** slot, const std::string& section, const std::string& key, int cols);
     // A record of section's img (a four-look sheet), pos, shadow, pri and alpha.
     MenuButtonInfo* ReadButton(const std::string& section, int defaultPri, int defaultAlpha);
     void ReadStartButtons();
     void ReadAnimations();
+
+    std::vector<Picture> _pictures;
+    bool _imagesLoaded = false;
 };

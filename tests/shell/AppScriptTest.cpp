@@ -1,11 +1,15 @@
 #include "framework/shell/AppScript.h"
 
+#include "SDL.h"
 #include "framework/core/Application.h"
 #include "framework/core/LoadingThread.h"
 #include "framework/core/WebUpdater.h"
 #include "framework/media/AnimationManager.h"
+#include "framework/media/Image.h"
 #include "framework/shell/ConfigFileMenu.h"
 #include "framework/shell/ConfigFilePlayers.h"
+#include "framework/shell/MenuAnimInfo.h"
+#include "framework/shell/MenuButtonInfo.h"
 #include "framework/stage/Cast.h"
 #include "framework/stage/CastMemberButton.h"
 #include "framework/stage/CastMemberImage.h"
@@ -139,12 +143,13 @@ TEST_F(AppScriptTest, WholeRoadOnTheMainThread)
     // The menu fades out over its own fade time, then the game stage comes.
     EXPECT_GE(flow->TimeOf(AppScript::kShowGameStage) - flow->TimeOf(AppScript::kLeaveMenu), 300u);
 
-    // Back from the game: the same menu, not made again, and the splash not deleted again.
+    // Back from the game: the menu built again (it was released while the game showed), and
+    // the splash not deleted again.
     flow->ChangeState(AppScript::kLeaveGame);
     ASSERT_TRUE(RunUntilEntered(AppScript::kMenuLive, 2));
     EXPECT_EQ(flow->GetGameVariant(), -1);
     EXPECT_EQ(flow->gamesDestroyed, 1);
-    EXPECT_EQ(flow->menuCreateCalls, 1);
+    EXPECT_EQ(flow->menuCreateCalls, 2);
     EXPECT_EQ(flow->GetStartButtons().size(), 2u);
     EXPECT_EQ(flow->splashDeleted, 1);
     EXPECT_EQ(flow->GetCast(), flow->GetMenuCast());
@@ -157,6 +162,96 @@ TEST_F(AppScriptTest, WholeRoadOnTheMainThread)
     const std::vector<int> tail = {13, 14, 15, 7, 8, 16, 17, 18};
     const std::vector<int> all = flow->States();
     EXPECT_EQ(std::vector<int>(all.end() - static_cast<long>(tail.size()), all.end()), tail);
+}
+
+// A sheet of blue pixels but its corner, the colour key of a transparent sprite: every other
+// pixel takes clicks.
+bool WriteOpaqueSheet(const std::string& path, int w, int h)
+{
+    SDL_Surface* s = SDL_CreateRGBSurface(0, w, h, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0);
+    if (s == nullptr) {
+        return false;
+    }
+    SDL_FillRect(s, nullptr, SDL_MapRGB(s->format, 0, 0, 255));
+    SDL_Rect corner{0, 0, 1, 1};
+    SDL_FillRect(s, &corner, SDL_MapRGB(s->format, 0, 255, 0));
+    const bool written = SDL_SaveBMP(s, path.c_str()) == 0;
+    SDL_FreeSurface(s);
+    return written;
+}
+
+// While a game shows, the menu holds no picture and no sprite; on the way back (the pictures
+// loaded during the fade, on a worker when loading threads are allowed) it is the same menu, and
+// its buttons answer clicks.
+TEST_F(AppScriptTest, MenuPicturesAreHeldOnlyWhileTheMenuShows)
+{
+    for (const char* settings : {"allowloadingthread=0\n", "allowloadingthread=1\n"}) {
+        SCOPED_TRACE(settings);
+        TearDown();
+        WriteData(settings);
+        ASSERT_TRUE(shelltest::WriteSheet("bg.bmp", 800, 600));
+        ASSERT_TRUE(WriteOpaqueSheet("button.bmp", 4 * 120, 40));
+        ASSERT_TRUE(shelltest::WriteSheet("anim.bmp", 3 * 30, 30));
+        ASSERT_TRUE(testsupport::WriteFile(
+            "cfg/menu.cfg", "[background]\nimg=bg.bmp\nfadetime=300\nnumstartbuttons=2\n"
+                            "[welcome]\npos=10,560\nfont=fonts/bankgbtm.ttf\nfontsize=16\n"
+                            "[startbutton1]\nimg=button.bmp\npos=100,100\npri=2\nalpha=255\n"
+                            "[startbutton2]\nimg=button.bmp\npos=100,200\npri=2\nalpha=255\n"
+                            "[quitbutton]\nimg=button.bmp\npos=100,300\nalpha=255\n"
+                            "[animations]\nnum=1\nanim1img=anim.bmp\nanim1frames=3\n"
+                            "anim1pos=5,5\n"));
+        StartFramework();
+        auto* flow = new FlowScript(app.get(), Manager()->GetGameTime());
+        Attach(flow);
+        ASSERT_TRUE(RunUntilEntered(AppScript::kMenuLive));
+        ConfigFileMenu* menu = flow->GetMenuConfig();
+        Cast* menuCast = flow->GetMenuCast();
+        ASSERT_NE(menu->_bgImage, nullptr);
+        EXPECT_EQ(menuCast->GetBackground(), menu->_bgImage);
+        const int members = menuCast->Size();
+        const auto pictures = [&] {
+            std::vector<Image*> held = {menu->_bgImage, menu->_quitButton->_image,
+                                        menu->_animations.at(0)->_image};
+            for (MenuButtonInfo* button : menu->_startButtons) {
+                held.push_back(button->_image);
+            }
+            return held;
+        };
+
+        flow->ButtonClicked(2, 1);
+        ASSERT_TRUE(RunUntilEntered(Script::kFirstGameState));
+        for (Image* image : pictures()) {
+            EXPECT_EQ(image, nullptr);
+        }
+        EXPECT_EQ(menuCast->GetBackground(), nullptr);
+        EXPECT_EQ(menuCast->Size(), 0);
+        EXPECT_TRUE(flow->GetStartButtons().empty());
+        EXPECT_TRUE(flow->GetMenuAnimations().empty());
+        EXPECT_EQ(flow->GetPlayerLabel(), nullptr);
+
+        flow->ChangeState(AppScript::kLeaveGame);
+        ASSERT_TRUE(RunUntilEntered(AppScript::kMenuLive, 2));
+        for (Image* image : pictures()) {
+            EXPECT_NE(image, nullptr);
+        }
+        EXPECT_EQ(flow->GetMenuPictureLoader(), nullptr);
+        EXPECT_EQ(menuCast->GetBackground(), menu->_bgImage);
+        EXPECT_EQ(menuCast->Size(), members);
+        ASSERT_EQ(flow->GetStartButtons().size(), 2u);
+        ASSERT_EQ(flow->GetMenuAnimations().size(), 1u);
+        EXPECT_TRUE(menuCast->Contains(flow->GetMenuAnimations()[0]));
+        EXPECT_EQ(flow->GetMenuAnimations()[0]->GetW(), 30);
+        ASSERT_NE(flow->GetPlayerLabel(), nullptr);
+        EXPECT_EQ(flow->GetPlayerLabel()->GetText(), "Welcome, Ann");
+        CastMemberButton* classic = flow->GetStartButtons()[1];
+        EXPECT_TRUE(menuCast->Contains(classic));
+        EXPECT_EQ(classic->GetW(), 120);
+        EXPECT_EQ(classic->GetH(), 40);
+        menuCast->MouseDown(classic->GetX() + 10, classic->GetY() + 10, 1);
+        menuCast->MouseUp(classic->GetX() + 10, classic->GetY() + 10, 1);
+        EXPECT_EQ(flow->GetGameVariant(), 2);
+        ASSERT_TRUE(RunUntilEntered(Script::kFirstGameState, 2));
+    }
 }
 
 // A menu loader that is still busy keeps state 7 coming back every 100 ms, without side effects,
