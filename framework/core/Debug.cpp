@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -34,8 +35,9 @@ struct DebugState
     std::string productDistributor = "kebo";
     // Live-object table: the object that holds each id. Its name is read only for the report,
     // so the table costs one pointer per entry. An object clears only an entry it still owns,
-    // so after the ids wrap a reused id stays with its newest holder.
-    const Debug* owners[kTableSize] = {};
+    // so after the ids wrap a reused id stays with its newest holder. Zeroed pages from calloc:
+    // the part beyond the ids given out so far is never touched and costs no memory.
+    const Debug** owners = static_cast<const Debug**>(std::calloc(kTableSize, sizeof(Debug*)));
 };
 
 DebugState& State()

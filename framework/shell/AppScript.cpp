@@ -7,6 +7,7 @@
 #include "framework/core/DebugLifetime.h"
 #include "framework/core/Framework.h"
 #include "framework/core/LoadingThread.h"
+#include "framework/core/TickSource.h"
 #include "framework/core/WebUpdater.h"
 #include "framework/dialogs/CastMemberDialogResizable.h"
 #include "framework/media/AnimationManager.h"
@@ -36,7 +37,11 @@
 #include "framework/stage/CastMemberImage.h"
 #include "framework/stage/CastMemberText.h"
 
+#include <algorithm>
 #include <atomic>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 namespace {
 
@@ -49,6 +54,16 @@ constexpr int kPicturePollMs = 1; // the next frame: the fade to the menu normal
 
 // The menu description's pictures, on a worker; the description is not read by the main thread
 // until the worker has ended.
+// The pictures were mostly made on the menu loader's worker, in a malloc arena of its own that
+// the main thread never allocates from: freed there, their pages would stay resident for the
+// rest of the run. Hands every arena's free pages back to the system.
+void ReturnFreedPages()
+{
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
+}
+
 class MenuPictureLoader final : public Thread
 {
 public:
@@ -235,6 +250,7 @@ void AppScript::DoState(int state)
         break;
     case kBackFromGame:
         DestroyGame();
+        ReturnFreedPages();
         _backFromGame = true;
         ChangeState(kMenu);
         break;
@@ -290,11 +306,20 @@ void AppScript::EnterMenu()
     }
     if (_menuPictureLoader != nullptr) {
         if (!_menuPictureLoader->IsFinished()) {
+            if (_pictureWaitStart == 0) {
+                _pictureWaitStart = std::max(TickSource::Now(), 1u);
+            }
             ChangeState(kMenu, kPicturePollMs);
             return;
         }
         delete _menuPictureLoader;
         _menuPictureLoader = nullptr;
+        if (_pictureWaitStart != 0) {
+            // The fade was shorter than the load: the black screen lasted this much longer.
+            DebugVar(1, "MENU Screen waited %u ms for its pictures",
+                     TickSource::Now() - _pictureWaitStart);
+            _pictureWaitStart = 0;
+        }
     }
     if (!_backFromGame) {
         DeleteSplashObjects();
@@ -360,6 +385,7 @@ void AppScript::ReleaseMenuObjects()
     _playerLabel = nullptr;
     _menuObjectsCreated = false;
     _menuConfig->ReleaseImages();
+    ReturnFreedPages();
 }
 
 void AppScript::StartMenuPictureLoader()

@@ -234,6 +234,7 @@ private:
     LoadingThread* _menuLoader = nullptr;          // owned
     LoadingThread* _gameLoader = nullptr;          // owned
     Thread* _menuPictureLoader = nullptr;          // owned
+    unsigned int _pictureWaitStart = 0;            // when state 7 began to wait for it; 0: not
     bool _networkConnection = false;
     ConfigFileSplash* _splashConfig = nullptr; // owned; made in state 0
     ConfigFileMenu* _menuConfig = nullptr;     // owned; made by LoadMenuResources
