@@ -385,6 +385,17 @@ void AppScript::ReleaseMenuObjects()
     _playerLabel = nullptr;
     _menuObjectsCreated = false;
     _menuConfig->ReleaseImages();
+    // A closed rules dialog and its description (pictures, fonts, controls): read again when the
+    // rules are next shown, as a game reads its own on every showing.
+    if (_rulesDialog != nullptr && !_menuCast->Contains(_rulesDialog) &&
+        (_gameCast == nullptr || !_gameCast->Contains(_rulesDialog))) {
+        delete _rulesDialog;
+        _rulesDialog = nullptr;
+    }
+    if (_rulesDialog == nullptr) {
+        delete _rulesConfig;
+        _rulesConfig = nullptr;
+    }
     ReturnFreedPages();
 }
 
@@ -487,6 +498,14 @@ void AppScript::WaitOnThreads()
         // The destructor waits for the worker's last steps.
         delete *loader;
         *loader = nullptr;
+    }
+    // A quit during the fade from a game: the pictures' worker ends before the images go.
+    if (_menuPictureLoader != nullptr) {
+        while (!_menuPictureLoader->IsFinished()) {
+            SDL_Delay(kThreadPollMs);
+        }
+        delete _menuPictureLoader;
+        _menuPictureLoader = nullptr;
     }
 }
 

@@ -112,8 +112,8 @@ public:
     // 1, the loader's count of resources.
     int LoadMenuResources(bool onThread) override;
 
-    // Waits (polling every 20 ms) until each loader has stopped, then deletes it. Called by the
-    // framework at exit.
+    // Waits (polling every 20 ms) until each loader, and the menu pictures' worker, has stopped,
+    // then deletes it. Called by the framework at exit.
     virtual void WaitOnThreads();
     // Hooks for the subclass: when a game starts (state 12) and ends (state 15).
     virtual void InitGame();
@@ -203,6 +203,8 @@ protected:
     ConfigFileRulesDialog* _rulesConfig = nullptr; // owned; the game may replace it
 
 private:
+    static constexpr const char* kRulesDescription = "cfg/drules.cfg";
+
     void StartUpSettings();
     void EnterMenu();
     // While a game shows: the menu's sprites and background go, and the description's pictures

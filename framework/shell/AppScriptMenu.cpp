@@ -41,7 +41,7 @@ int AppScript::LoadMenuResources(bool onThread)
     _menuConfig = new ConfigFileMenu("cfg/menu.cfg", theme, onThread);
     _enterNameConfig = new ConfigFileEnterNameDialog("cfg/dentername.cfg", theme, onThread);
     _deleteNameConfig = new ConfigFileDeleteNameDialog("cfg/ddelname.cfg", theme, onThread);
-    _rulesConfig = new ConfigFileRulesDialog("cfg/drules.cfg", theme, onThread);
+    _rulesConfig = new ConfigFileRulesDialog(kRulesDescription, theme, onThread);
     _optionsConfig = new ConfigFileOptionsDialog("cfg/doptions.cfg", theme, onThread);
     _playAsConfig = new ConfigFilePlayAsDialog("cfg/dplayas.cfg", theme, onThread);
     _welcomePrefix = _playAsConfig->_welcomeText + " ";

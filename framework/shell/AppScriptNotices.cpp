@@ -57,6 +57,11 @@ void AppScript::ShowRules()
     // A rules dialog still open goes off its stage as it is deleted.
     delete _rulesDialog;
     _rulesDialog = nullptr;
+    if (_rulesConfig == nullptr && _menuResourcesLoaded.load() && !NoMenu()) {
+        // Released while a game showed.
+        _rulesConfig = new ConfigFileRulesDialog(kRulesDescription,
+                                                 Framework::GetApp()->GetThemeConfig(), false);
+    }
     if (_rulesConfig == nullptr) {
         DebugVar(0, "Rules description missing; no rules to show");
         return;

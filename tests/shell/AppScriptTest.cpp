@@ -8,8 +8,10 @@
 #include "framework/media/Image.h"
 #include "framework/shell/ConfigFileMenu.h"
 #include "framework/shell/ConfigFilePlayers.h"
+#include "framework/shell/ConfigFileRulesDialog.h"
 #include "framework/shell/MenuAnimInfo.h"
 #include "framework/shell/MenuButtonInfo.h"
+#include "framework/shell/RulesDialog.h"
 #include "framework/stage/Cast.h"
 #include "framework/stage/CastMemberButton.h"
 #include "framework/stage/CastMemberImage.h"
@@ -51,6 +53,8 @@ public:
             onState(state);
         }
     }
+
+    ConfigFileRulesDialog* RulesDescription() const { return _rulesConfig; }
 
     std::function<void(int)> onState;
 };
@@ -209,6 +213,7 @@ TEST_F(AppScriptTest, MenuPicturesAreHeldOnlyWhileTheMenuShows)
         ASSERT_NE(menu->_bgImage, nullptr);
         EXPECT_EQ(menuCast->GetBackground(), menu->_bgImage);
         const int members = menuCast->Size();
+        EXPECT_NE(flow->RulesDescription(), nullptr);
         const auto pictures = [&] {
             std::vector<Image*> held = {menu->_bgImage, menu->_quitButton->_image,
                                         menu->_animations.at(0)->_image};
@@ -228,6 +233,7 @@ TEST_F(AppScriptTest, MenuPicturesAreHeldOnlyWhileTheMenuShows)
         EXPECT_TRUE(flow->GetStartButtons().empty());
         EXPECT_TRUE(flow->GetMenuAnimations().empty());
         EXPECT_EQ(flow->GetPlayerLabel(), nullptr);
+        EXPECT_EQ(flow->RulesDescription(), nullptr);
 
         flow->ChangeState(AppScript::kLeaveGame);
         ASSERT_TRUE(RunUntilEntered(AppScript::kMenuLive, 2));
@@ -243,6 +249,14 @@ TEST_F(AppScriptTest, MenuPicturesAreHeldOnlyWhileTheMenuShows)
         EXPECT_EQ(flow->GetMenuAnimations()[0]->GetW(), 30);
         ASSERT_NE(flow->GetPlayerLabel(), nullptr);
         EXPECT_EQ(flow->GetPlayerLabel()->GetText(), "Welcome, Ann");
+        // The rules are read again for their dialog.
+        flow->ButtonClicked(AppScript::kRulesButton, 1);
+        ASSERT_NE(flow->GetRulesDialog(), nullptr);
+        EXPECT_NE(flow->RulesDescription(), nullptr);
+        EXPECT_TRUE(menuCast->Contains(flow->GetRulesDialog()));
+        menuCast->ForceDialogsDispose();
+        // The stage takes no press for a moment after a dialog attached.
+        Frame(400);
         CastMemberButton* classic = flow->GetStartButtons()[1];
         EXPECT_TRUE(menuCast->Contains(classic));
         EXPECT_EQ(classic->GetW(), 120);
