@@ -52,11 +52,9 @@ constexpr int kMusicFadeInMs = 500;
 constexpr int kFadePriority = -2;
 constexpr int kPicturePollMs = 1; // the next frame: the fade to the menu normally hides the load
 
-// The menu description's pictures, on a worker; the description is not read by the main thread
-// until the worker has ended.
-// The pictures were mostly made on the menu loader's worker, in a malloc arena of its own that
-// the main thread never allocates from: freed there, their pages would stay resident for the
-// rest of the run. Hands every arena's free pages back to the system.
+// Pictures freed in a malloc arena that no thread allocates from again (the menu's were made on
+// the menu loader's worker) would keep their pages resident for the rest of the run: hands every
+// arena's free pages back to the system.
 void ReturnFreedPages()
 {
 #ifdef __GLIBC__
@@ -64,6 +62,8 @@ void ReturnFreedPages()
 #endif
 }
 
+// The menu description's pictures, on a worker; the description is not read by the main thread
+// until the worker has ended.
 class MenuPictureLoader final : public Thread
 {
 public:
