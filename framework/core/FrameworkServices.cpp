@@ -33,6 +33,15 @@ constexpr int64_t kRandRange = 32768;
 
 void Framework::OnIdle(unsigned int) {}
 
+void Framework::OnEvent(SDL_Event* event)
+{
+    // What the event set going may show only after a later step of this pass.
+    if (_animationManager != nullptr) {
+        _animationManager->EventArrived();
+    }
+    EventHandler::OnEvent(event);
+}
+
 void Framework::OnKeyDown(SDLKey sym, SDLMod mod, unsigned short unicode)
 {
     if (_animationManager != nullptr) {

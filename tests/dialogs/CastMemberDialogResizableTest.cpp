@@ -729,6 +729,34 @@ TEST_F(CastMemberDialogResizableTest, OpeningAnimationWaitsASecondAndPlaysAgainA
     EXPECT_EQ(d->OpenAnimation().GetLoopCount(), 0);
 }
 
+TEST_F(CastMemberDialogResizableTest, TheOpeningAnimationsNextFrameBoundsTheIdleSleep)
+{
+    ConfigFile* cfg = Description("[dialog]\ncontrols=c\n[c]\na=background\n"
+                                  "[anim]\nimg=img/anim.png\nframes=2\nspeed=30\nloops=5\n");
+    Probe* d = Build(cfg, "dialog");
+    d->LoadOpenAnimation(cfg, "anim");
+    d->Show(0, 0, -1, -1, false, 200);
+    const unsigned int shown = clock.Now();
+    for (unsigned int t = shown + 10; t <= shown + 1100; t += 100) {
+        Frame(t);
+    }
+    ASSERT_TRUE(d->OpenAnimation().IsRunning());
+    // Two frames at the same time: nothing is left to paint, only the animation's next step.
+    Frame(clock.Now() + 5);
+    Frame(clock.Now());
+    const unsigned int idle = manager->IdleMs();
+    EXPECT_GT(idle, 0u);
+    EXPECT_LE(idle, 30u);
+    // Once it has stopped, it holds nothing back.
+    for (int n = 0; n < 20 && d->OpenAnimation().IsRunning(); ++n) {
+        Frame(clock.Now() + 30);
+    }
+    ASSERT_FALSE(d->OpenAnimation().IsRunning());
+    Frame(clock.Now() + 500);
+    Frame(clock.Now());
+    EXPECT_GT(manager->IdleMs(), 30u);
+}
+
 TEST_F(CastMemberDialogResizableTest, ClickOnOkReportsAndCloses)
 {
     Probe* d = Build(FixtureDescription(), "dialog");
