@@ -92,6 +92,8 @@ for n in $(seq 1 "$runs"); do
         after=$(cpu_ns "$scene_pid")
         main_after=$(main_cpu_ns "$scene_pid")
         idle_end=$(date +%s.%N)
+        # The board after its idle seconds, kept to be looked at: every tile landed.
+        shot "$run" idle >/dev/null 2>&1
         if [ -n "$before" ] && [ -n "$after" ] && [ -n "$main_before" ] && [ -n "$main_after" ]; then
             idles+=("$(awk -v t="$((after - before))" -v a="$idle_start" -v b="$idle_end" \
                 'BEGIN { printf "%.2f", 100 * t / 1e9 / (b - a) }')")
