@@ -5,6 +5,7 @@
 #include "framework/core/TickSource.h"
 #include "framework/core/Timer.h"
 #include "framework/media/AnimationManager.h"
+#include "framework/media/Audio.h"
 #include "framework/media/DisplayConnection.h"
 #include "framework/stage/Cast.h"
 #include "framework/stage/CastMember.h"
@@ -42,6 +43,8 @@ void AnimationManager::DoIt()
     if (_idleWait) {
         const unsigned int idle = IdleMs();
         if (idle > 0) {
+            // Nothing to hear either: the mixer's thread need not mix silence meanwhile.
+            Audio::PauseWhileSilent();
             SleepUntilInput(idle);
         }
     }
