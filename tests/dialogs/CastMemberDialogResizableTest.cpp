@@ -173,6 +173,19 @@ protected:
         manager->DoIt();
     }
 
+    // A plain dialog shown with a two-frame opening animation of speed ms per frame.
+    Probe* ShowWithOpenAnimation(int speed, int loops)
+    {
+        ConfigFile* cfg =
+            Description("[dialog]\ncontrols=c\n[c]\na=background\n[anim]\n"
+                        "img=img/anim.png\nframes=2\nspeed=" +
+                        std::to_string(speed) + "\nloops=" + std::to_string(loops) + "\n");
+        Probe* d = Build(cfg, "dialog");
+        d->LoadOpenAnimation(cfg, "anim");
+        d->Show(0, 0, -1, -1, false, 200);
+        return d;
+    }
+
     // A description file of this text over the skin.
     ConfigFile* Description(const std::string& text)
     {
@@ -706,11 +719,7 @@ TEST_F(CastMemberDialogResizableTest, SetInactiveReachesTheFirstButtonOfThatId)
 
 TEST_F(CastMemberDialogResizableTest, OpeningAnimationWaitsASecondAndPlaysAgainAfterAPressOutside)
 {
-    ConfigFile* cfg = Description("[dialog]\ncontrols=c\n[c]\na=background\n"
-                                  "[anim]\nimg=img/anim.png\nframes=2\nspeed=100\nloops=1\n");
-    Probe* d = Build(cfg, "dialog");
-    d->LoadOpenAnimation(cfg, "anim");
-    d->Show(0, 0, -1, -1, false, 200);
+    Probe* d = ShowWithOpenAnimation(100, 1);
     const unsigned int shown = clock.Now();
     for (unsigned int t = shown + 10; t <= shown + 900; t += 100) {
         Frame(t);
@@ -731,11 +740,7 @@ TEST_F(CastMemberDialogResizableTest, OpeningAnimationWaitsASecondAndPlaysAgainA
 
 TEST_F(CastMemberDialogResizableTest, TheOpeningAnimationsNextFrameBoundsTheIdleSleep)
 {
-    ConfigFile* cfg = Description("[dialog]\ncontrols=c\n[c]\na=background\n"
-                                  "[anim]\nimg=img/anim.png\nframes=2\nspeed=30\nloops=5\n");
-    Probe* d = Build(cfg, "dialog");
-    d->LoadOpenAnimation(cfg, "anim");
-    d->Show(0, 0, -1, -1, false, 200);
+    Probe* d = ShowWithOpenAnimation(30, 5);
     const unsigned int shown = clock.Now();
     for (unsigned int t = shown + 10; t <= shown + 1100; t += 100) {
         Frame(t);
