@@ -6,6 +6,7 @@
 # 0.5 % of a core. A report: OVER is printed, never an error.
 #
 # Usage: bench/budgets.sh [BUILD_FOLDER]   (default build; the game and its data must be built)
+# BUDGETS_MUSICVOL=N sets the player's music volume ("musicvol", 0 = music off) in every run.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/bench/bench_common.sh" "${1:-}"
@@ -48,6 +49,9 @@ for n in $(seq 1 "$runs"); do
     copy_data "$data" "$run/data"
     add_player "$run/data" Ann
     printf '[seed]\nt0p0=7\n' >"$run/data/ann.plr0"
+    if [ -n "${BUDGETS_MUSICVOL:-}" ]; then
+        printf 'musicvol=%s\n' "$BUDGETS_MUSICVOL" >>"$run/data/game.cfg"
+    fi
     cd "$run/data"
     start=$(date +%s.%N)
     "$program" >"$run/program.log" 2>"$run/program.err" &
@@ -92,6 +96,8 @@ for n in $(seq 1 "$runs"); do
         after=$(cpu_ns "$scene_pid")
         main_after=$(main_cpu_ns "$scene_pid")
         idle_end=$(date +%s.%N)
+        # The board after its idle seconds, kept to be looked at: every tile landed.
+        shot "$run" idle >/dev/null 2>&1
         if [ -n "$before" ] && [ -n "$after" ] && [ -n "$main_before" ] && [ -n "$main_after" ]; then
             idles+=("$(awk -v t="$((after - before))" -v a="$idle_start" -v b="$idle_end" \
                 'BEGIN { printf "%.2f", 100 * t / 1e9 / (b - a) }')")

@@ -31,6 +31,11 @@ Application::Application()
     if (SDL_Init(SDL_INIT_EVERYTHING) == -1) {
         DebugVar(-1, "Failed to Init SDL: %s", SDL_GetError());
         Quit(kSdlFailed);
+    } else {
+        // Nothing here uses SDL's timer callbacks (the engine's timers run on the main thread;
+        // ticks and delays need no subsystem), and SDL 1.2 keeps a thread for them that wakes
+        // every millisecond: most of what an idle program cost.
+        SDL_QuitSubSystem(SDL_INIT_TIMER);
     }
 
     SDL_EnableUNICODE(1);

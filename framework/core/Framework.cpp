@@ -123,6 +123,8 @@ bool Framework::OnInit(int argc, char** argv)
     _animationManager->SetMasterInput(false);
     _animationManager->SetHighDetail(_highDetail);
     _animationManager->SetInputFocus(_inputFocus);
+    // Nothing moving on the screen: sleep until input, a worker's end or the next timed step.
+    _animationManager->SetIdleWait(true);
 
     Canvas::SetDefaultPixelFormat(GetSWPixelFormat());
 

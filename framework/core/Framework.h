@@ -79,6 +79,9 @@ public:
     bool OnInit(int argc, char** argv) override;
     // Nothing.
     void OnIdle(unsigned int ms) override;
+    // Tells the frame loop that this pass brought an event (its idle sleep waits for a pass
+    // without one), then dispatches it.
+    void OnEvent(SDL_Event* event) override;
     // Logs the exit code and drops the image assets.
     void OnExit() override;
     // One whole frame of the frame loop.

@@ -5,6 +5,7 @@
 #include "framework/core/ConfigFileGame.h"
 #include "framework/core/Framework.h"
 #include "framework/media/AnimationManager.h"
+#include "framework/media/Audio.h"
 #include "framework/media/Canvas.h"
 #include "framework/media/Music.h"
 #include "framework/media/Sound.h"
@@ -32,6 +33,15 @@ constexpr int64_t kRandRange = 32768;
 // --- input ---
 
 void Framework::OnIdle(unsigned int) {}
+
+void Framework::OnEvent(SDL_Event* event)
+{
+    // What the event set going may show only after a later step of this pass.
+    if (_animationManager != nullptr) {
+        _animationManager->EventArrived();
+    }
+    EventHandler::OnEvent(event);
+}
 
 void Framework::OnKeyDown(SDLKey sym, SDLMod mod, unsigned short unicode)
 {
@@ -378,6 +388,8 @@ int Framework::SetVolumeSounds(int volume)
 
 int Framework::SetVolumeMusic(int volume)
 {
+    // Music kept quiet at volume 0 may have let the device pause: it is heard again.
+    Audio::ResumeDevice();
     return Mix_VolumeMusic(volume);
 }
 

@@ -2,6 +2,7 @@
 
 #include "SDL.h"
 #include "SDL_thread.h"
+#include "framework/core/IdleWake.h"
 
 Thread::Thread()
 {
@@ -146,6 +147,9 @@ int Thread::ThreadFunction(void* thread)
     }
     // Last touch of the object: from here on the owner may delete it.
     self->_workerState = kNoWorker;
+    // The owner polls for the end once per frame: an idle frame loop looks now, not after its
+    // sleep.
+    IdleWake::Wake();
     return result;
 }
 

@@ -325,6 +325,11 @@ void CastMemberDialogResizable::Animate(unsigned int now)
     // later; the animation waits for that.
     if (GetState() >= 1 && GetPrevState() >= 1) {
         _openAnimation.Animate(now);
+        // Its next frame is a step the frame loop's idle sleep would not know of.
+        const unsigned int next = _openAnimation.MsUntilStep(now);
+        if (next != ~0u && GetManager() != nullptr) {
+            GetManager()->StepDueIn(next);
+        }
     }
 }
 

@@ -91,6 +91,15 @@ void ControlAnimation::Animate(unsigned int time)
     _item->SetFrame(_currentFrame);
 }
 
+unsigned int ControlAnimation::MsUntilStep(unsigned int time) const
+{
+    if (_item == nullptr || !_running) {
+        return ~0u;
+    }
+    const unsigned int due = _lastStepTime + static_cast<unsigned int>(_speed);
+    return time >= due ? 0 : due - time;
+}
+
 int ControlAnimation::GetH()
 {
     return FrameHeight(_image);

@@ -35,6 +35,9 @@ public:
 
     // Runs again from the frame showing, with no pass counted, the last step at time.
     void Reset(int time);
+    // Clock ms from time until Animate shows the next frame: 0 when it is due; ~0u when the
+    // animation does not run.
+    unsigned int MsUntilStep(unsigned int time) const;
 
     bool IsRunning() const { return _running; }
     int GetCurrentFrame() const { return _currentFrame; }

@@ -59,22 +59,30 @@ public:
     // --- sleeping while idle ---
 
     // Longest sleep of an idle frame, in ms. The script's and the sprites' timed states, time
-    // cues, blinks and frame loops, the timers and the hover say when they fall due; a step that
-    // nothing announces (a loading thread's end, which the script polls) is late by at most this.
+    // cues, blinks and frame loops, the timers, the hover and the steps announced through
+    // StepDueIn say when they fall due; a worker's end ends the sleep (IdleWake).
     static constexpr unsigned int kIdleFrameMs = 100;
     // A hover starts after this long without a mouse event.
     static constexpr unsigned int kHoverAfterMs = 1000;
     // With it on, a frame that changed nothing on the screen (no dirty sprite or area, no fade,
-    // no full repaint, no mouse event, no stage swap) is followed by a sleep until the next
-    // timed step of the script or the stage falls due, at most kIdleFrameMs, ended early by any
-    // SDL event. Off by default.
+    // no full repaint, no mouse event, no stage swap), when nothing changed after it either, is
+    // followed by a sleep until the next timed step of the script or the stage falls due, at
+    // most kIdleFrameMs, ended early by any SDL event or IdleWake. The sleep is taken at the
+    // start of the next frame. Off by default.
     void SetIdleWait(bool on) { _idleWait = on; }
     bool IdleWait() const { return _idleWait; }
-    // What the last frame leaves to sleep: 0 when it changed something or a timed step is due,
-    // else the ms until the next one falls due, at most kIdleFrameMs.
+    // What the last frame leaves to sleep: 0 when it or anything since changed something or a
+    // timed step is due, else the ms until the next one falls due, at most kIdleFrameMs.
     unsigned int IdleMs();
+    // A step that only its owner's per-frame look takes (a dialog's animation, a check after a
+    // link was opened) falls due in ms of the tick source; holds until the next frame begins,
+    // so the owner announces it again in every frame while it is still to come.
+    void StepDueIn(unsigned int ms);
+    // An SDL event was handled since the last frame (a focus change, a key): the next frame
+    // does not sleep first, whatever the event changed or will change.
+    void EventArrived() { _eventArrived = true; }
     // Sleeps up to ms by the tick source, in short slices, and ends as soon as an SDL event is
-    // queued; returns the ms that passed.
+    // queued or IdleWake was given; returns the ms that passed.
     unsigned int SleepUntilInput(unsigned int ms);
 
     // --- timers ---
@@ -188,6 +196,9 @@ public:
 
 private:
     void DiscardEvents();
+    // A sprite marked dirty, or an area of the stage's other than the cursor's, since the last
+    // frame painted.
+    bool ChangedSinceFrame() const;
     // Step 2 of the frame: lets one stopped timer go, then runs every timer. The time is not
     // used: each timer reads the clock itself.
     void DoTimers(int now);
@@ -237,4 +248,7 @@ private:
     bool _idleWait = false;
     Color _fadeColor{0, 0, 0, 255}; // the fade layer's colour, kept for a layer made again
     bool _frameChanged = true;      // the last frame had something to paint or to hand on
+    bool _stepDueSet = false;       // a StepDueIn announced in this frame
+    bool _eventArrived = false;     // an SDL event was handled since the last frame began
+    unsigned int _stepDueAt = 0;    // its tick time, the earliest announced
 };

@@ -1,9 +1,11 @@
 // AnimationManager: the frame itself, the idle sleep, the timer pass, keys and screen modes.
 #include "framework/core/Framework.h"
+#include "framework/core/IdleWake.h"
 #include "framework/core/Rectangle.h"
 #include "framework/core/TickSource.h"
 #include "framework/core/Timer.h"
 #include "framework/media/AnimationManager.h"
+#include "framework/media/Audio.h"
 #include "framework/media/DisplayConnection.h"
 #include "framework/stage/Cast.h"
 #include "framework/stage/CastMember.h"
@@ -35,6 +37,21 @@ int KeyCharacter(SDLKey sym, unsigned short unicode)
 
 void AnimationManager::DoIt()
 {
+    // The idle sleep comes before the frame, not after it: what changed since the last frame
+    // (the game's own per-frame step, the end of the last frame's cycle, a worker's result) is
+    // weighed with what that frame left due.
+    if (_idleWait) {
+        const unsigned int idle = IdleMs();
+        if (idle > 0) {
+            // Nothing to hear either: the mixer's thread need not mix silence meanwhile.
+            Audio::PauseWhileSilent();
+            SleepUntilInput(idle);
+        }
+    }
+    // Announced again by its poller in this frame, while it is still to come.
+    _stepDueSet = false;
+    _eventArrived = false;
+
     Canvas* paint = GetPaintCanvas();
     const bool separate = paint != this;
     // Anything below that shows on the screen or must be handed on sets it again.
@@ -115,12 +132,9 @@ void AnimationManager::DoIt()
         if (_repaintAll) {
             _frameChanged = true;
         }
-        // Give the processor back: for the rest of an idle frame when nothing changed, else for
-        // a moment when painting goes straight to the screen.
-        const unsigned int idle = _idleWait ? IdleMs() : 0;
-        if (idle > 0) {
-            SleepUntilInput(idle);
-        } else if (!separate) {
+        // Give the processor back for a moment when painting goes straight to the screen; a
+        // frame that changed nothing leaves it to the idle sleep before the next one.
+        if (!separate && (!_idleWait || _frameChanged)) {
             SDL_Delay(1);
         }
 
@@ -152,7 +166,9 @@ unsigned int AnimationManager::IdleMs()
     // A screen fade or a stage swap asked for after the frame looked (by a sprite's state, a
     // cue) shows from the next frame on: the frame that asked does not sleep.
     const bool swapPending = _pendingCast != nullptr && _pendingCast != _cast;
-    if (_frameChanged || _cast == nullptr || _fadingIn || _fadingOut || swapPending) {
+    if (_frameChanged || _cast == nullptr || _fadingIn || _fadingOut || swapPending ||
+        _repaintAll || _modeChangePending || !_events.empty() || _eventArrived ||
+        ChangedSinceFrame()) {
         return 0;
     }
     unsigned int due = kIdleFrameMs;
@@ -164,12 +180,44 @@ unsigned int AnimationManager::IdleMs()
             due = std::min(due, timer->MsUntilDue());
         }
     }
+    const unsigned int now = TickSource::Now();
     if (!_hover) {
         // The hover starts a second after the last mouse event (ProcessMouseEvents).
-        const unsigned int since = TickSource::Now() - _lastMouseTicks;
+        const unsigned int since = now - _lastMouseTicks;
         due = std::min(due, since >= kHoverAfterMs ? 0 : kHoverAfterMs - since);
     }
+    if (_stepDueSet) {
+        const int left = static_cast<int>(_stepDueAt - now);
+        due = std::min(due, left <= 0 ? 0u : static_cast<unsigned int>(left));
+    }
     return std::min(due, _cast->MsUntilDue(Time()));
+}
+
+bool AnimationManager::ChangedSinceFrame() const
+{
+    // Marked between frames (the game's per-frame step after the loop's, a sprite let go at
+    // the end of the cycle): the stage's own areas but for the cursor's, or a dirty sprite.
+    CastMember* cursor = _cast->GetCursor();
+    for (const std::unique_ptr<Rectangle>& r : _cast->GetDirtyRects()) {
+        if (cursor == nullptr || !(*r == cursor->GetScaledRect())) {
+            return true;
+        }
+    }
+    for (CastMember* m : _cast->GetCastMembers()) {
+        if (m->IsDirty()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void AnimationManager::StepDueIn(unsigned int ms)
+{
+    const unsigned int at = TickSource::Now() + ms;
+    if (!_stepDueSet || static_cast<int>(at - _stepDueAt) < 0) {
+        _stepDueAt = at;
+    }
+    _stepDueSet = true;
 }
 
 unsigned int AnimationManager::SleepUntilInput(unsigned int ms)
@@ -180,6 +228,9 @@ unsigned int AnimationManager::SleepUntilInput(unsigned int ms)
     const int connection = realTime ? DisplayConnection() : -1;
     // One look per ms at most: a clock that stands still cannot hold the loop.
     for (unsigned int look = 0; look < ms; ++look) {
+        if (IdleWake::Take()) {
+            break;
+        }
         SDL_PumpEvents();
         SDL_Event waiting;
         if (SDL_PeepEvents(&waiting, 1, SDL_PEEKEVENT, SDL_ALLEVENTS) > 0) {
@@ -191,9 +242,9 @@ unsigned int AnimationManager::SleepUntilInput(unsigned int ms)
         }
         if (connection >= 0) {
             // The window's display: sleep on its connection, so that input ends the sleep at
-            // once; SDL has just taken every event Xlib had read.
-            pollfd wait{connection, POLLIN, 0};
-            poll(&wait, 1, static_cast<int>(ms - passed));
+            // once (SDL has just taken every event Xlib had read), and on the workers' wake.
+            pollfd wait[2] = {{connection, POLLIN, 0}, {IdleWake::Fd(), POLLIN, 0}};
+            poll(wait, 2, static_cast<int>(ms - passed));
         } else if (realTime) {
             SDL_Delay(std::min(kIdleSliceMs, ms - passed));
         }

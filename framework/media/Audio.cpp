@@ -1,6 +1,18 @@
 #include "framework/media/Audio.h"
 
+#include "SDL.h"
 #include "SDL_mixer.h"
+
+namespace {
+
+// Set by PauseWhileSilent; main thread only.
+bool& SilencePause()
+{
+    static bool paused = false;
+    return paused;
+}
+
+} // namespace
 
 Audio::Audio() : Debug("Audio") {}
 
@@ -14,10 +26,41 @@ bool Audio::Open(int bufferSize, int frequency, unsigned short format, int chann
 
 void Audio::Close()
 {
+    SilencePause() = false;
     const int openings = Mix_QuerySpec(nullptr, nullptr, nullptr);
     for (int i = 0; i < openings; ++i) {
         Mix_CloseAudio();
     }
+}
+
+void Audio::PauseWhileSilent()
+{
+    if (SilencePause() || !IsOpen() || Mix_Playing(-1) != 0) {
+        return;
+    }
+    const bool musicHeard =
+        Mix_PlayingMusic() != 0 && (Mix_VolumeMusic(-1) != 0 || Mix_FadingMusic() != MIX_NO_FADING);
+    if (musicHeard) {
+        return;
+    }
+    SDL_PauseAudio(1);
+    SilencePause() = true;
+}
+
+void Audio::ResumeDevice()
+{
+    if (!SilencePause()) {
+        return;
+    }
+    SilencePause() = false;
+    if (IsOpen()) {
+        SDL_PauseAudio(0);
+    }
+}
+
+bool Audio::DevicePaused()
+{
+    return SilencePause();
 }
 
 bool Audio::IsOpen()

@@ -18,6 +18,15 @@ public:
     static void Close();
     static bool IsOpen();
 
+    // Pauses the open device while nothing can be heard: no channel plays (a paused channel
+    // counts as playing) and the music is stopped, or plays at volume 0 without a fade. The
+    // mixer's thread then mixes nothing. The frame loop calls it before an idle sleep.
+    static void PauseWhileSilent();
+    // Resumes a device that PauseWhileSilent paused; nothing otherwise. Called before every start
+    // or resumption of a sound or the music and after a change of the music's volume.
+    static void ResumeDevice();
+    static bool DevicePaused();
+
     // The device's format; 0 while it is closed.
     static int GetFrequency();
     static unsigned short GetFormat();

@@ -51,6 +51,7 @@ bool Channel::Play(Sound* s, int loops, int ticks)
     if (s == nullptr || s->GetChunk() == nullptr || !CanAct()) {
         return false;
     }
+    Audio::ResumeDevice();
     return Mix_PlayChannelTimed(_number, s->GetChunk(), loops, ticks) != -1;
 }
 
@@ -59,6 +60,7 @@ bool Channel::FadeIn(Sound* s, int ms, int loops, int ticks)
     if (s == nullptr || s->GetChunk() == nullptr || !CanAct()) {
         return false;
     }
+    Audio::ResumeDevice();
     return Mix_FadeInChannelTimed(_number, s->GetChunk(), loops, ms, ticks) != -1;
 }
 
@@ -76,6 +78,7 @@ bool Channel::Resume()
     if (!CanAct()) {
         return false;
     }
+    Audio::ResumeDevice();
     Mix_Resume(_number);
     return true;
 }

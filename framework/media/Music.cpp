@@ -63,6 +63,7 @@ bool Music::Play(Music* m, int loops)
         return false;
     }
     HaltStalledFade();
+    Audio::ResumeDevice();
     if (Mix_PlayMusic(m->_music, MixerLoops(loops)) != 0) {
         return false;
     }
@@ -76,6 +77,7 @@ bool Music::FadeIn(Music* m, int ms, int loops, double position)
     if (m == nullptr || m->_music == nullptr || !Audio::IsOpen()) {
         return false;
     }
+    Audio::ResumeDevice();
     if (Mix_FadeInMusicPos(m->_music, MixerLoops(loops), ms, position) != 0) {
         return false;
     }
@@ -95,6 +97,7 @@ void Music::Pause()
 
 void Music::Resume()
 {
+    Audio::ResumeDevice();
     Mix_ResumeMusic();
 }
 

@@ -155,6 +155,7 @@ void Sound::Pause()
 void Sound::Resume()
 {
     if (Audio::IsOpen()) {
+        Audio::ResumeDevice();
         Mix_Resume(-1);
     }
 }

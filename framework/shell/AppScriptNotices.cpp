@@ -6,6 +6,7 @@
 #include "framework/core/Point.h"
 #include "framework/core/TickSource.h"
 #include "framework/dialogs/CastMemberDialogResizable.h"
+#include "framework/media/AnimationManager.h"
 #include "framework/media/Font.h"
 #include "framework/media/Sound.h"
 #include "framework/shell/AppScript.h"
@@ -90,7 +91,15 @@ void AppScript::ShowURL(std::string url)
 
 void AppScript::CheckRestoreAfterLink()
 {
-    if (!_restoreCheckPending || static_cast<int>(TickSource::Now() - _restoreCheckAt) < 0) {
+    if (!_restoreCheckPending) {
+        return;
+    }
+    const int left = static_cast<int>(_restoreCheckAt - TickSource::Now());
+    if (left > 0) {
+        // Looked for once per frame: an idle frame loop must not sleep past it.
+        if (AnimationManager* manager = _framework->_animationManager) {
+            manager->StepDueIn(static_cast<unsigned int>(left));
+        }
         return;
     }
     _restoreCheckPending = false;

@@ -105,6 +105,11 @@ unsigned int Cast::MsUntilDue(unsigned int now) const
             take(m);
         }
     }
+    if (_showFps && _fpsText != nullptr && _fpsMember->IsVisible() && _windowStart != 0) {
+        // The frame-rate text changes when its window of ticks closes (Animate).
+        const unsigned int since = TickSource::Now() - _windowStart;
+        due = std::min(due, since > kFpsWindowMs ? 0u : kFpsWindowMs + 1 - since);
+    }
     return due;
 }
 

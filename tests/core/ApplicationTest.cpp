@@ -6,6 +6,7 @@
 #include "tests/support/TestSupport.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
 #include <string>
@@ -420,6 +421,32 @@ TEST_F(ApplicationTest, SdlFailureReturnsMinus1)
     const std::string log = Log();
     EXPECT_TRUE(Contains(log, "Failed to Init SDL: ")) << log;
     EXPECT_TRUE(Contains(log, "Exiting (Possibly Abnormally) with code -1")) << log;
+}
+
+// Threads of this process now.
+int ThreadCount()
+{
+    int count = 0;
+    for ([[maybe_unused]] const auto& entry :
+         std::filesystem::directory_iterator("/proc/self/task")) {
+        ++count;
+    }
+    return count;
+}
+
+TEST_F(ApplicationTest, StartsSdlWithoutItsTimerThreadAndKeepsTicksAndDelays)
+{
+    const int before = ThreadCount();
+    RecordingApp app;
+    // Every subsystem but SDL's callback timers, whose thread woke every millisecond.
+    EXPECT_NE(SDL_WasInit(SDL_INIT_VIDEO), 0u);
+    EXPECT_NE(SDL_WasInit(SDL_INIT_AUDIO), 0u);
+    EXPECT_EQ(SDL_WasInit(SDL_INIT_TIMER), 0u);
+    EXPECT_EQ(ThreadCount(), before);
+    // The tick count still runs and a delay still waits.
+    const Uint32 start = SDL_GetTicks();
+    SDL_Delay(2);
+    EXPECT_GE(SDL_GetTicks() - start, 1u);
 }
 
 struct DispatchCase

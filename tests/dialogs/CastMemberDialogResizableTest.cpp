@@ -173,6 +173,19 @@ protected:
         manager->DoIt();
     }
 
+    // A plain dialog shown with a two-frame opening animation of speed ms per frame.
+    Probe* ShowWithOpenAnimation(int speed, int loops)
+    {
+        ConfigFile* cfg =
+            Description("[dialog]\ncontrols=c\n[c]\na=background\n[anim]\n"
+                        "img=img/anim.png\nframes=2\nspeed=" +
+                        std::to_string(speed) + "\nloops=" + std::to_string(loops) + "\n");
+        Probe* d = Build(cfg, "dialog");
+        d->LoadOpenAnimation(cfg, "anim");
+        d->Show(0, 0, -1, -1, false, 200);
+        return d;
+    }
+
     // A description file of this text over the skin.
     ConfigFile* Description(const std::string& text)
     {
@@ -706,11 +719,7 @@ TEST_F(CastMemberDialogResizableTest, SetInactiveReachesTheFirstButtonOfThatId)
 
 TEST_F(CastMemberDialogResizableTest, OpeningAnimationWaitsASecondAndPlaysAgainAfterAPressOutside)
 {
-    ConfigFile* cfg = Description("[dialog]\ncontrols=c\n[c]\na=background\n"
-                                  "[anim]\nimg=img/anim.png\nframes=2\nspeed=100\nloops=1\n");
-    Probe* d = Build(cfg, "dialog");
-    d->LoadOpenAnimation(cfg, "anim");
-    d->Show(0, 0, -1, -1, false, 200);
+    Probe* d = ShowWithOpenAnimation(100, 1);
     const unsigned int shown = clock.Now();
     for (unsigned int t = shown + 10; t <= shown + 900; t += 100) {
         Frame(t);
@@ -727,6 +736,30 @@ TEST_F(CastMemberDialogResizableTest, OpeningAnimationWaitsASecondAndPlaysAgainA
     d->MouseDownOutsideOfDialog();
     EXPECT_TRUE(d->OpenAnimation().IsRunning());
     EXPECT_EQ(d->OpenAnimation().GetLoopCount(), 0);
+}
+
+TEST_F(CastMemberDialogResizableTest, TheOpeningAnimationsNextFrameBoundsTheIdleSleep)
+{
+    Probe* d = ShowWithOpenAnimation(30, 5);
+    const unsigned int shown = clock.Now();
+    for (unsigned int t = shown + 10; t <= shown + 1100; t += 100) {
+        Frame(t);
+    }
+    ASSERT_TRUE(d->OpenAnimation().IsRunning());
+    // Two frames at the same time: nothing is left to paint, only the animation's next step.
+    Frame(clock.Now() + 5);
+    Frame(clock.Now());
+    const unsigned int idle = manager->IdleMs();
+    EXPECT_GT(idle, 0u);
+    EXPECT_LE(idle, 30u);
+    // Once it has stopped, it holds nothing back.
+    for (int n = 0; n < 20 && d->OpenAnimation().IsRunning(); ++n) {
+        Frame(clock.Now() + 30);
+    }
+    ASSERT_FALSE(d->OpenAnimation().IsRunning());
+    Frame(clock.Now() + 500);
+    Frame(clock.Now());
+    EXPECT_GT(manager->IdleMs(), 30u);
 }
 
 TEST_F(CastMemberDialogResizableTest, ClickOnOkReportsAndCloses)

@@ -1,6 +1,8 @@
 #include "SDL.h"
 #include "framework/core/Debug.h"
+#include "framework/core/IdleWake.h"
 #include "framework/core/Rectangle.h"
+#include "framework/core/Thread.h"
 #include "framework/core/TickSource.h"
 #include "framework/core/Timer.h"
 #include "framework/core/TimerListener.h"
@@ -20,6 +22,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
+#include <poll.h>
 #include <string>
 #include <thread>
 #include <tuple>
@@ -601,8 +604,105 @@ TEST_F(FrameLoopTest, AnIdleFrameSleepsUntilTheNextTimedStepAndNeverAfterAChange
     manager->SetScript(nullptr);
 }
 
+TEST_F(FrameLoopTest, PollersStepsAndTheFrameRateTextBoundTheIdleSleep)
+{
+    // Settled: nothing due.
+    FrameAt(ticks.Now() + 500);
+    FrameAt(ticks.Now() + 500);
+    ASSERT_EQ(manager->IdleMs(), AnimationManager::kIdleFrameMs);
+
+    // A step that only its owner's per-frame look takes, announced during the frame: the
+    // earliest of two counts, and it lasts until the next frame begins.
+    manager->StepDueIn(40);
+    manager->StepDueIn(7);
+    manager->StepDueIn(60);
+    EXPECT_EQ(manager->IdleMs(), 7u);
+    FrameAt(ticks.Now() + 1);
+    EXPECT_EQ(manager->IdleMs(), AnimationManager::kIdleFrameMs);
+
+    // The frame-rate text changes when its half-second window of ticks closes.
+    game->ShowFPS(true, nullptr);
+    for (int n = 0; n < 3; ++n) {
+        FrameAt(ticks.Now() + 600);
+    }
+    FrameAt(ticks.Now() + 450);
+    const unsigned int idle = manager->IdleMs();
+    EXPECT_GT(idle, 0u);
+    EXPECT_LE(idle, 51u);
+    game->ShowFPS(false, nullptr);
+}
+
+TEST_F(FrameLoopTest, AWorkerThatEndedEndsTheNextIdleSleep)
+{
+    IdleWake::Take();
+    const TickSource::Reader fake = TickSource::Get();
+    gSteppingTicks = 0;
+    TickSource::Set(&SteppingTicks);
+    // A loader that finished while the main thread was busy: its owner looks in the next frame.
+    Thread worker;
+    worker.Start();
+    while (!worker.IsFinished()) {
+        SDL_Delay(1);
+    }
+    EXPECT_LE(manager->SleepUntilInput(AnimationManager::kIdleFrameMs), 1u);
+    // Taken: the sleep after it is whole again.
+    EXPECT_GE(manager->SleepUntilInput(AnimationManager::kIdleFrameMs),
+              AnimationManager::kIdleFrameMs);
+    // Woken from another thread in the middle of a sleep, through the descriptor the display
+    // sleep watches.
+    IdleWake::Wake();
+    ASSERT_GE(IdleWake::Fd(), 0);
+    pollfd readable{IdleWake::Fd(), POLLIN, 0};
+    EXPECT_EQ(poll(&readable, 1, 0), 1);
+    EXPECT_TRUE(IdleWake::Take());
+    EXPECT_EQ(poll(&readable, 1, 0), 0);
+    TickSource::Set(fake);
+}
+
+TEST_F(FrameLoopTest, WorkDoneAfterAFrameOrForAnEventIsNotHeldBackByAnIdleSleep)
+{
+    manager->SetIdleWait(true);
+    Square* square = AddSquare(game, 10, 10, 20, 0x00FF00);
+    const TickSource::Reader fake = TickSource::Get();
+    gSteppingTicks = 100000;
+    TickSource::Set(&SteppingTicks);
+    const auto settle = [&] {
+        for (int n = 0; n < 3; ++n) {
+            manager->DoIt();
+        }
+    };
+
+    // A sprite's timed state changes nothing on the screen, but the game's own per-frame step,
+    // which runs after the loop's frame, answers it by moving a sprite: shown in the next frame,
+    // with no idle sleep between the state and the move.
+    settle();
+    bool answer = false;
+    square->onState = [&](int) { answer = true; };
+    square->ChangeState(5, 1);
+    unsigned int start = gSteppingTicks;
+    manager->DoIt();
+    ASSERT_TRUE(answer);
+    square->Move(300, 200, false);
+    manager->DoIt();
+    EXPECT_LT(gSteppingTicks - start, AnimationManager::kIdleFrameMs);
+    EXPECT_EQ(ScreenPixel(310, 210), 0x00FF00u);
+
+    // An SDL event handled before the frame (a focus change) whose answer comes after it.
+    settle();
+    manager->EventArrived();
+    start = gSteppingTicks;
+    manager->DoIt();
+    square->Move(500, 100, false);
+    manager->DoIt();
+    EXPECT_LT(gSteppingTicks - start, AnimationManager::kIdleFrameMs);
+    EXPECT_EQ(ScreenPixel(510, 110), 0x00FF00u);
+    TickSource::Set(fake);
+    manager->SetIdleWait(false);
+}
+
 TEST_F(FrameLoopTest, AnIdleSleepEndsAsSoonAsInputIsQueued)
 {
+    IdleWake::Take();
     const TickSource::Reader fake = TickSource::Get();
     gSteppingTicks = 0;
     TickSource::Set(&SteppingTicks);
@@ -624,6 +724,7 @@ TEST_F(FrameLoopTest, AnIdleSleepEndsAsSoonAsInputIsQueued)
 
 TEST_F(FrameLoopTest, WithIdleWaitOnAnIdleFrameSleepsAndABusyOneDoesNot)
 {
+    IdleWake::Take();
     manager->SetIdleWait(true);
     const TickSource::Reader fake = TickSource::Get();
     gSteppingTicks = 100000;

@@ -3,6 +3,8 @@
 #include "SDL.h"
 #include "SDL_mixer.h"
 #include "framework/media/Audio.h"
+#include "framework/media/Channel.h"
+#include "framework/media/Sound.h"
 #include "tests/media/MediaTestSupport.h"
 #include "tests/support/TestSupport.h"
 
@@ -189,6 +191,52 @@ TEST_F(MusicTest, PlayingOverAPausedFadingMusicReturns)
     EXPECT_TRUE(Music::IsPlaying());
     EXPECT_FALSE(Music::IsPaused());
     EXPECT_FALSE(Music::IsFading());
+}
+
+TEST_F(MusicTest, TheDeviceRestsOnlyWhileNothingCanBeHeard)
+{
+    const auto paused = [] { return SDL_GetAudioStatus() == SDL_AUDIO_PAUSED; };
+    Channel::Allocate(kChannels);
+    Sound tone(kTone, false);
+    ASSERT_TRUE(tone.IsValid());
+    // Nothing plays: the device rests.
+    Audio::PauseWhileSilent();
+    EXPECT_TRUE(Audio::DevicePaused());
+    EXPECT_TRUE(paused());
+
+    // Music starts the device first, and is not silenced while it is heard.
+    ASSERT_TRUE(Music::Play(_song.get(), -1));
+    EXPECT_FALSE(paused());
+    Audio::PauseWhileSilent();
+    EXPECT_FALSE(paused());
+    // At volume 0 it is not heard.
+    const int volume = Mix_VolumeMusic(0);
+    Audio::PauseWhileSilent();
+    EXPECT_TRUE(paused());
+    Audio::ResumeDevice();
+    Mix_VolumeMusic(volume);
+    Music::Stop();
+
+    // A sound on a channel, started or resumed, likewise.
+    Audio::PauseWhileSilent();
+    ASSERT_TRUE(paused());
+    ASSERT_TRUE(Channel::GetChannel(0)->Play(&tone, -1, -1));
+    EXPECT_FALSE(paused());
+    Audio::PauseWhileSilent();
+    EXPECT_FALSE(paused());
+    Sound::Pause();
+    Audio::PauseWhileSilent();
+    EXPECT_FALSE(paused()); // a paused channel still counts as playing
+    Sound::Resume();
+    EXPECT_FALSE(paused());
+    Channel::GetChannel(0)->Stop();
+    Audio::PauseWhileSilent();
+    EXPECT_TRUE(paused());
+
+    // Closing forgets the rest: a device opened again plays.
+    Audio::Close();
+    EXPECT_FALSE(Audio::DevicePaused());
+    Channel::Allocate(0);
 }
 
 TEST_F(MusicTest, MissingFileIsLoggedAndPlaysNothing)
