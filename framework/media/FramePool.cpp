@@ -4,9 +4,11 @@
 #include "framework/media/Canvas.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <cstring>
+#include <functional>
 #include <iterator>
+#include <string_view>
+#include <unordered_set>
 
 namespace {
 
@@ -39,17 +41,11 @@ private:
     bool _locked;
 };
 
-struct Fnv
+// Mixes values into one hash (boost's hash_combine).
+struct HashMix
 {
-    std::uint64_t h = 14695981039346656037ull;
-    void Add(const void* data, std::size_t n)
-    {
-        const auto* p = static_cast<const Uint8*>(data);
-        for (std::size_t i = 0; i < n; ++i) {
-            h = (h ^ p[i]) * 1099511628211ull;
-        }
-    }
-    template <typename T> void Add(const T& value) { Add(&value, sizeof value); }
+    std::size_t h = 0;
+    void Add(std::size_t value) { h ^= value + 0x9e3779b97f4a7c15ull + (h << 6) + (h >> 2); }
 };
 
 bool SameFormat(const SDL_PixelFormat* a, const SDL_PixelFormat* b)
@@ -72,21 +68,23 @@ bool SameFormat(const SDL_PixelFormat* a, const SDL_PixelFormat* b)
 std::size_t FramePool::HashOf(Canvas& frame)
 {
     SDL_Surface* s = frame.GetSurface();
-    Fnv fnv;
-    fnv.Add(s->w);
-    fnv.Add(s->h);
-    fnv.Add(s->format->BitsPerPixel);
-    fnv.Add(s->flags & kLookFlags);
-    fnv.Add(frame.GetSurfaceAlpha());
-    fnv.Add(frame.GetPerPixelAlpha());
-    fnv.Add(frame.HasColorKey());
+    HashMix mix;
+    for (const std::size_t v : {static_cast<std::size_t>(s->w), static_cast<std::size_t>(s->h),
+                                static_cast<std::size_t>(s->format->BitsPerPixel),
+                                static_cast<std::size_t>(s->flags & kLookFlags),
+                                static_cast<std::size_t>(frame.GetSurfaceAlpha()),
+                                static_cast<std::size_t>(frame.GetPerPixelAlpha()),
+                                static_cast<std::size_t>(frame.HasColorKey())}) {
+        mix.Add(v);
+    }
     const PixelRead read(s);
     if (read.Readable()) {
         for (int y = 0; y < s->h; ++y) {
-            fnv.Add(read.Row(y), read.RowBytes());
+            const auto* row = reinterpret_cast<const char*>(read.Row(y));
+            mix.Add(std::hash<std::string_view>()(std::string_view(row, read.RowBytes())));
         }
     }
-    return static_cast<std::size_t>(fnv.h);
+    return mix.h;
 }
 
 bool FramePool::SameFrame(Canvas& a, Canvas& b)
@@ -122,25 +120,31 @@ bool FramePool::SameFrame(Canvas& a, Canvas& b)
     return true;
 }
 
-std::shared_ptr<Canvas> FramePool::Share(std::unique_ptr<Canvas> frame)
+std::shared_ptr<Canvas> FramePool::Share(std::shared_ptr<Canvas> frame)
 {
     if (frame == nullptr || frame->GetSurface() == nullptr) {
-        return std::shared_ptr<Canvas>(std::move(frame));
+        return frame;
     }
+    // An entry whose canvas was changed since is still found under its old hash: the full
+    // comparison tells it apart.
     const std::size_t hash = HashOf(*frame);
+    bool known = false;
     const auto range = _frames.equal_range(hash);
     for (auto it = range.first; it != range.second; ++it) {
-        std::shared_ptr<Canvas> known = it->second.lock();
-        if (known != nullptr && SameFrame(*known, *frame)) {
-            return known;
+        std::shared_ptr<Canvas> other = it->second.lock();
+        if (other == frame) {
+            known = true; // another canvas alike is still the better answer: one fewer
+        } else if (other != nullptr && SameFrame(*other, *frame)) {
+            return other;
         }
     }
-    if (_frames.size() >= _sweepAt) {
-        ForgetReleased();
+    if (!known) {
+        if (_frames.size() >= _sweepAt) {
+            ForgetReleased();
+        }
+        _frames.emplace(hash, frame);
     }
-    std::shared_ptr<Canvas> shared(std::move(frame));
-    _frames.emplace(hash, shared);
-    return shared;
+    return frame;
 }
 
 void FramePool::ForgetReleased()
@@ -153,11 +157,14 @@ void FramePool::ForgetReleased()
 
 int FramePool::CountShared() const
 {
-    int count = 0;
+    // A canvas changed in place is known under its old hash too.
+    std::unordered_set<const Canvas*> alive;
     for (const auto& entry : _frames) {
-        count += entry.second.expired() ? 0 : 1;
+        if (const std::shared_ptr<Canvas> frame = entry.second.lock()) {
+            alive.insert(frame.get());
+        }
     }
-    return count;
+    return static_cast<int>(alive.size());
 }
 
 std::unique_ptr<Canvas> FramePool::Detach(Canvas& frame)

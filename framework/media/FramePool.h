@@ -14,7 +14,8 @@ class Canvas;
 // (Detach) and offers the result again (Share).
 //
 // Ownership: the images own the shared canvases together; the pool only knows them and forgets
-// each when its last image lets it go. Images may outlive the pool.
+// each when its last image lets it go. Images may outlive the pool. Used from one thread, as
+// the sprites that show the frames are.
 class FRAMEWORK_API FramePool
 {
 public:
@@ -22,9 +23,10 @@ public:
     FramePool(const FramePool&) = delete;
     FramePool& operator=(const FramePool&) = delete;
 
-    // The pool's canvas equal to frame when there is one (frame is then deleted), else frame
-    // itself, known to the pool from now on. Null stays null.
-    std::shared_ptr<Canvas> Share(std::unique_ptr<Canvas> frame);
+    // The pool's canvas equal to frame when there is one (frame is then let go), else frame
+    // itself, known to the pool from now on. Null stays null. A canvas the pool knows may be
+    // changed by its only holder and offered again.
+    std::shared_ptr<Canvas> Share(std::shared_ptr<Canvas> frame);
     // A canvas of the caller's own with frame's pixels and look (no drop shadow); null when
     // frame has no surface or the copy cannot be made.
     static std::unique_ptr<Canvas> Detach(Canvas& frame);

@@ -207,14 +207,16 @@ bool Image::OwnFrame()
 
 bool Image::BeforeChange()
 {
-    return OwnFrame();
+    // The only holder of a shared frame changes it in place and offers it again afterwards.
+    return _sharedFrame.use_count() == 1 || OwnFrame();
 }
 
 void Image::AfterChange()
 {
     // Only a frame canvas of the image's own is offered: the sheet itself is no frame, and a
     // sheet already gone has no pool.
-    if (!_sharesFrames || !_ownsCanvas || _canvas == nullptr || _canvas == _sheet ||
+    const bool own = _ownsCanvas && _canvas != _sheet;
+    if (!_sharesFrames || _canvas == nullptr || (!own && _sharedFrame == nullptr) ||
         _sheet == nullptr || _sheetAlive.expired()) {
         return;
     }
@@ -222,9 +224,11 @@ void Image::AfterChange()
     // pixels; whoever shows the frame next makes it anew.
     _canvas->DeleteDropShadow();
     _canvas->SetDropShadowSourceSurface(nullptr);
-    _sharedFrame = _sheet->SharedFrames().Share(std::unique_ptr<Canvas>(_canvas));
-    _canvas = _sharedFrame.get();
+    std::shared_ptr<Canvas> offered =
+        own ? std::shared_ptr<Canvas>(_canvas) : std::move(_sharedFrame);
     _ownsCanvas = false;
+    _sharedFrame = _sheet->SharedFrames().Share(std::move(offered));
+    _canvas = _sharedFrame.get();
 }
 
 void Image::TakeOwnFrameCanvas()

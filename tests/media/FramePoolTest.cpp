@@ -92,6 +92,20 @@ TEST_F(FramePoolTest, ADetachedCopyKeepsPixelsAndLookAndIsNoLongerTheSharedOne)
     EXPECT_EQ(_pool.Share(FramePool::Detach(*shared)), shared);
 }
 
+TEST_F(FramePoolTest, AFrameChangedByItsOnlyHolderIsNeverHandedOutForItsOldLook)
+{
+    std::shared_ptr<Canvas> changed = _pool.Share(Frame());
+    changed->SetPixel(0, 0, Color(1, 2, 3));
+    changed = _pool.Share(changed);
+    const std::shared_ptr<Canvas> plain = _pool.Share(Frame());
+    EXPECT_NE(plain, changed);
+    EXPECT_EQ(PixelOf(*plain, 0, 0), Color(90, 90, 90));
+    EXPECT_EQ(_pool.CountShared(), 2);
+    // Changed back, it is found again under either look.
+    changed->SetPixel(0, 0, Color(90, 90, 90));
+    EXPECT_EQ(_pool.Share(changed), plain);
+}
+
 TEST_F(FramePoolTest, TheLastHolderFreesTheFrameAndThePoolForgetsIt)
 {
     std::shared_ptr<Canvas> a = _pool.Share(Frame());
