@@ -325,10 +325,22 @@ void Image::MirrorVertical(bool mirror)
 void Image::SetAlpha(int alpha)
 {
     DebugVar(3, "SetAlpha");
-    if (_canvas == nullptr || !BeforeChange()) {
+    if (_canvas == nullptr) {
         return;
     }
-    if (_sheet != nullptr && _sheet->IsPerPixelFormat() && _canvas != _sheet) {
+    const bool perPixel = _sheet != nullptr && _sheet->IsPerPixelFormat() && _canvas != _sheet;
+    SDL_Surface* surface = _canvas->GetSurface();
+    // The tiles set their alpha again on most state changes: a shared frame that has that
+    // alpha already (and so its shadow too) is left alone rather than copied and offered again.
+    if (_sharedFrame != nullptr && !perPixel && surface != nullptr &&
+        (surface->flags & SDL_SRCALPHA) != 0 && surface->format->alpha == alpha &&
+        _canvas->GetSurfaceAlpha() == alpha) {
+        return;
+    }
+    if (!BeforeChange()) {
+        return;
+    }
+    if (perPixel) {
         _canvas->SetPerPixelAlpha(alpha);
         DebugVar(2, "SetFrame - column = %d, row = %d", _col, _row);
         _sheet->SetFrame(_canvas, _col, _row, _mirrorH, _mirrorV);
