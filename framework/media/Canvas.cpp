@@ -599,6 +599,9 @@ SDL_Surface* Canvas::CreateDropShadow(Color& color, int alpha, int dx, int dy)
         return nullptr;
     }
     _dropShadowAlpha = alpha;
+    _dropShadowColor = color;
+    _dropShadowDx = dx;
+    _dropShadowDy = dy;
     color.SetA(static_cast<unsigned char>(alpha));
     if (_surface != nullptr && _surface->format->BitsPerPixel == 16) {
         return CreateDropShadow16(color, alpha, dx, dy);
@@ -726,6 +729,13 @@ SDL_Surface* Canvas::GetDropShadow()
 int Canvas::GetDropShadowAlpha()
 {
     return _dropShadowAlpha;
+}
+
+bool Canvas::DropShadowMadeWith(const Color& color, int alpha, int dx, int dy) const
+{
+    return _dropShadow != nullptr && alpha == _dropShadowAlpha && dx == _dropShadowDx &&
+           dy == _dropShadowDy && color.GetR() == _dropShadowColor.GetR() &&
+           color.GetG() == _dropShadowColor.GetG() && color.GetB() == _dropShadowColor.GetB();
 }
 
 void Canvas::SetAlpha(int alpha)

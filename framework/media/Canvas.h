@@ -93,6 +93,8 @@ public:
     virtual SDL_Surface* CreateDropShadow16(Color& color, int alpha, int dx, int dy);
     virtual SDL_Surface* GetDropShadow();
     virtual int GetDropShadowAlpha();
+    // Whether the drop shadow there is was made with this colour, alpha and offset.
+    bool DropShadowMadeWith(const Color& color, int alpha, int dx, int dy) const;
     // Surface alpha of the canvas and of its drop shadow.
     virtual void SetAlpha(int alpha);
     // Copies rect of this canvas into dst raw (alpha channel kept), mirrored as asked, then scales
@@ -160,6 +162,9 @@ private:
     std::unique_ptr<Canvas> _surface32; // made by Get32Surface for a 16-bit canvas
     SDL_Surface* _dropShadow = nullptr; // owned
     int _dropShadowAlpha = 0;
+    Color _dropShadowColor;
+    int _dropShadowDx = 0;
+    int _dropShadowDy = 0;
     Uint32 _shadowClearPixel = 0;
     int _perPixelAlpha = 255;
     int _surfaceAlpha = 255;

@@ -2,6 +2,7 @@
 
 #include "framework/core/DebugLifetime.h"
 #include "framework/media/Canvas.h"
+#include "framework/media/FramePool.h"
 #include "framework/media/ImageResource.h"
 
 #include <atomic>
@@ -100,6 +101,7 @@ void Image::ReleaseCanvas()
     }
     _canvas = nullptr;
     _ownsCanvas = false;
+    _sharedFrame.reset();
 }
 
 void Image::ReleaseSheet()
@@ -137,6 +139,7 @@ void Image::Init(ImageResource* res, int col, int row)
         _dest.Set(0, 0, static_cast<short>(_canvas->GetW()), static_cast<short>(_canvas->GetH()));
         _ownsCanvas = _canvas != res && res->DeleteCanvas();
     }
+    AfterChange();
     DebugVar(2, "Leaving Init");
 }
 
@@ -174,7 +177,58 @@ void Image::BlitInto(Image* src, int x, int y)
     if (src->GetH() + y > GetH()) {
         DebugVar(-1, "BlitInto Failed Width Too big %d > %d", src->GetH() + y, GetH());
     }
+    if (!BeforeChange()) {
+        return;
+    }
     _canvas->Blit(*src->_canvas, x, y);
+    AfterChange();
+}
+
+void Image::ShareFrames()
+{
+    _sharesFrames = true;
+    AfterChange();
+}
+
+bool Image::OwnFrame()
+{
+    if (_sharedFrame == nullptr) {
+        return true;
+    }
+    std::unique_ptr<Canvas> own = FramePool::Detach(*_sharedFrame);
+    if (own == nullptr) {
+        return false;
+    }
+    _canvas = own.release();
+    _ownsCanvas = true;
+    _sharedFrame.reset();
+    return true;
+}
+
+bool Image::BeforeChange()
+{
+    // The only holder of a shared frame changes it in place and offers it again afterwards.
+    return _sharedFrame.use_count() == 1 || OwnFrame();
+}
+
+void Image::AfterChange()
+{
+    // Only a frame canvas of the image's own is offered: the sheet itself is no frame, and a
+    // sheet already gone has no pool.
+    const bool own = _ownsCanvas && _canvas != _sheet;
+    if (!_sharesFrames || _canvas == nullptr || (!own && _sharedFrame == nullptr) ||
+        _sheet == nullptr || _sheetAlive.expired()) {
+        return;
+    }
+    // A shadow made before the change, or from another surface, would not fit the frame's
+    // pixels; whoever shows the frame next makes it anew.
+    _canvas->DeleteDropShadow();
+    _canvas->SetDropShadowSourceSurface(nullptr);
+    std::shared_ptr<Canvas> offered =
+        own ? std::shared_ptr<Canvas>(_canvas) : std::move(_sharedFrame);
+    _ownsCanvas = false;
+    _sharedFrame = _sheet->SharedFrames().Share(std::move(offered));
+    _canvas = _sharedFrame.get();
 }
 
 void Image::TakeOwnFrameCanvas()
@@ -213,20 +267,24 @@ bool Image::SetFrame(int col, int row)
     }
     _col = col;
     _row = row;
-    if (_sheet == nullptr) {
+    if (_sheet == nullptr || !BeforeChange()) {
         return false;
     }
     TakeOwnFrameCanvas();
-    return _sheet->SetFrame(_canvas, _col, _row, _mirrorH, _mirrorV);
+    const bool shown = _sheet->SetFrame(_canvas, _col, _row, _mirrorH, _mirrorV);
+    AfterChange();
+    return shown;
 }
 
 bool Image::NextFrame()
 {
     DebugVar(2, "NextFrame");
-    if (_canvas == nullptr || _sheet == nullptr) {
+    if (_canvas == nullptr || _sheet == nullptr || !BeforeChange()) {
         return false;
     }
-    return _sheet->NextFrame(_canvas, _col, _row);
+    const bool shown = _sheet->NextFrame(_canvas, _col, _row);
+    AfterChange();
+    return shown;
 }
 
 bool Image::ResetFrame()
@@ -270,29 +328,44 @@ void Image::SetAlpha(int alpha)
     if (_canvas == nullptr) {
         return;
     }
-    if (_sheet != nullptr && _sheet->IsPerPixelFormat() && _canvas != _sheet) {
+    const bool perPixel = _sheet != nullptr && _sheet->IsPerPixelFormat() && _canvas != _sheet;
+    SDL_Surface* surface = _canvas->GetSurface();
+    // The tiles set their alpha again on most state changes: a shared frame that has that
+    // alpha already (and so its shadow too) is left alone rather than copied and offered again.
+    if (_sharedFrame != nullptr && !perPixel && surface != nullptr &&
+        (surface->flags & SDL_SRCALPHA) != 0 && surface->format->alpha == alpha &&
+        _canvas->GetSurfaceAlpha() == alpha) {
+        return;
+    }
+    if (!BeforeChange()) {
+        return;
+    }
+    if (perPixel) {
         _canvas->SetPerPixelAlpha(alpha);
         DebugVar(2, "SetFrame - column = %d, row = %d", _col, _row);
         _sheet->SetFrame(_canvas, _col, _row, _mirrorH, _mirrorV);
-        return;
+    } else {
+        _canvas->SetAlpha(alpha);
     }
-    _canvas->SetAlpha(alpha);
+    AfterChange();
 }
 
 void Image::UseTransparency(bool transparent, bool useRLE)
 {
     DebugVar(3, "UseTransparency - transparent = %d, useRLE = %d", transparent ? 1 : 0,
              useRLE ? 1 : 0);
-    if (_canvas != nullptr) {
+    if (_canvas != nullptr && BeforeChange()) {
         _canvas->UseTransparency(transparent, useRLE);
+        AfterChange();
     }
 }
 
 void Image::UseTransparency(const Color& key, bool useRLE)
 {
     DebugVar(3, "UseTransparency - color, useRLE = %d", useRLE ? 1 : 0);
-    if (_canvas != nullptr) {
+    if (_canvas != nullptr && BeforeChange()) {
         _canvas->SetColorKey(key, useRLE);
+        AfterChange();
     }
 }
 
@@ -356,6 +429,9 @@ int Image::GetSurfaceH()
 void Image::SetCanvas(Canvas* canvas)
 {
     DebugVar(2, "SetCanvas - canvas = %d", IdOf(canvas));
+    if (_sharedFrame != nullptr && _sharedFrame.get() != canvas) {
+        _sharedFrame.reset();
+    }
     _canvas = canvas;
 }
 

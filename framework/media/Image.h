@@ -15,8 +15,10 @@ class ImageResource;
 // What sprites draw: one frame of a sheet (or a region of a canvas), held in a canvas of the
 // frame's size, blitted at a position.
 //
-// Ownership: the frame canvas belongs to the image unless it is the sheet itself. The sheet is
-// deleted with the image only when the sheet allows it and the image is not a copy.
+// Ownership: the frame canvas belongs to the image unless it is the sheet itself or, once the
+// image shares frames, a canvas it holds with the other images of the sheet that show the same
+// pixels (the sheet's FramePool). The sheet is deleted with the image only when the sheet allows
+// it and the image is not a copy.
 class FRAMEWORK_API Image : public Debug
 {
 public:
@@ -83,14 +85,31 @@ public:
     bool IsCastMemberCopy() const { return _castMemberCopy; }
     bool OwnsCanvas() const { return _ownsCanvas; }
 
+    // From now on the frame canvas comes from the sheet's pool: images whose frames look alike
+    // hold one canvas, and every change the image makes goes to a copy of its own first, offered
+    // to the pool again afterwards. A shared canvas must not be drawn into from outside.
+    void ShareFrames();
+    bool SharesFrames() const { return _sharesFrames; }
+    // Whether the frame canvas is held in common with the sheet's pool.
+    bool HoldsSharedFrame() const { return _sharedFrame != nullptr; }
+    // Gives the image a frame canvas of its own (a copy of the shared one) for a change made
+    // from outside; the next change through the image offers it to the pool again. False when
+    // no copy could be made.
+    bool OwnFrame();
+
 private:
     void RegisterDebugLevel();
     void ReleaseCanvas();
     void ReleaseSheet();
     // A mirrored image needs a frame canvas of its own when it draws from the sheet itself.
     void TakeOwnFrameCanvas();
+    // Brackets every change of the frame canvas: a shared canvas is copied first (false: no copy
+    // could be made, so nothing may be drawn), and the changed one is offered to the pool after.
+    bool BeforeChange();
+    void AfterChange();
 
-    Canvas* _canvas = nullptr; // owned when _ownsCanvas
+    Canvas* _canvas = nullptr;            // owned when _ownsCanvas; _sharedFrame's when that is set
+    std::shared_ptr<Canvas> _sharedFrame; // held with the images of the sheet that look alike
     Rectangle _src;
     Rectangle _dest;
     ImageResource* _sheet = nullptr;       // deleted with the image when allowed and not a copy
@@ -101,4 +120,5 @@ private:
     bool _castMemberCopy = false;
     bool _mirrorH = false;
     bool _mirrorV = false;
+    bool _sharesFrames = false;
 };

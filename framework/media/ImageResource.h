@@ -3,6 +3,7 @@
 #include "SDL.h"
 #include "framework/core/Export.h"
 #include "framework/media/Canvas.h"
+#include "framework/media/FramePool.h"
 
 #include <memory>
 #include <string>
@@ -61,6 +62,8 @@ public:
     // Expires when the sheet is destroyed: images that outlive a purged or deleted sheet must
     // not touch it.
     std::weak_ptr<const void> AliveToken() const { return _alive; }
+    // The frame canvases that images of this sheet showing the same pixels hold in common.
+    FramePool& SharedFrames() { return _sharedFrames; }
 
 private:
     void RegisterDebugLevel();
@@ -75,4 +78,5 @@ private:
     SDL_Rect _frameRect{};
     SDL_Rect _srcRect{};
     std::shared_ptr<const void> _alive = std::make_shared<int>(0);
+    FramePool _sharedFrames;
 };

@@ -108,8 +108,8 @@ void CastMemberImage::FreeScaledSurfaces()
         return;
     }
     // The image canvas may still make its drop shadow from the surface about to go (a one-frame
-    // sheet's canvas is shared and outlives this sprite).
-    if (_image != nullptr && _image->GetCanvas() != nullptr) {
+    // sheet's canvas is shared and outlives this sprite). A frame from the pool never does.
+    if (_image != nullptr && _image->GetCanvas() != nullptr && !_image->HoldsSharedFrame()) {
         _image->GetCanvas()->DeleteDropShadow();
         _image->GetCanvas()->SetDropShadowSourceSurface(nullptr);
     }
@@ -143,6 +143,9 @@ void CastMemberImage::SetImage(Image* image)
             shown->MarkAsCastMemberCopy();
         } else {
             shown = image;
+        }
+        if (_shareFrames) {
+            shown->ShareFrames();
         }
     }
     if (shown != _image) {
@@ -181,6 +184,9 @@ void CastMemberImage::SetImageResource(ImageResource* resource, int frames, int 
     DeleteImage();
     if (resource != nullptr) {
         _image = new Image(resource, frames, rows, 0);
+        if (_shareFrames) {
+            _image->ShareFrames();
+        }
         // The image records the column and row it was asked for even when the sheet showed
         // frame (0, 0) instead; selecting them again makes the record match what is shown.
         _image->SetFrame(frames, rows);
@@ -242,6 +248,14 @@ void CastMemberImage::ResetFrame()
         _image->ResetFrame();
     }
     Repaint();
+}
+
+void CastMemberImage::ShareFrames()
+{
+    _shareFrames = true;
+    if (_image != nullptr) {
+        _image->ShareFrames();
+    }
 }
 
 void CastMemberImage::BlitInto(Image* image, int x, int y)
@@ -443,12 +457,34 @@ void CastMemberImage::SetAlpha(int alpha)
 
 void CastMemberImage::CheckDropShadow()
 {
-    AttachDropShadow(_image != nullptr ? _image->GetCanvas() : nullptr);
+    Canvas* canvas = _image != nullptr ? _image->GetCanvas() : nullptr;
+    if (canvas != nullptr && _image->HoldsSharedFrame() && ShowDropShadow()) {
+        // A shared frame carries the shadow of whoever showed it first, and making one sets the
+        // frame's alpha to the sprite's: a sprite that would see or change either differently
+        // makes its shadow on a frame of its own.
+        const bool fits =
+            canvas->GetDropShadow() != nullptr
+                ? canvas->DropShadowMadeWith(_shadowColor, _shadowAlpha, _shadowX, _shadowY)
+                : canvas->GetSurfaceAlpha() == _alpha;
+        if (!fits && _image->OwnFrame()) {
+            canvas = _image->GetCanvas();
+        } else if (!fits) {
+            return;
+        }
+    }
+    AttachDropShadow(canvas);
 }
 
 void CastMemberImage::RefactorDropShadow()
 {
     DebugVar(3, "RefactorDropShadow");
+    if (_image != nullptr && _image->HoldsSharedFrame()) {
+        // A frame from the pool makes its shadow from its own pixels, which do not change; a
+        // scaled look needs a frame of the sprite's own to make its shadow from.
+        if (_scaledSurface == nullptr || !_image->OwnFrame()) {
+            return;
+        }
+    }
     RebaseDropShadow(_image != nullptr ? _image->GetCanvas() : nullptr);
 }
 
@@ -639,6 +675,7 @@ void CastMemberImage::Paint(Canvas* canvas)
     canvas->SetClipRect(areaClip);
 
     CheckDropShadow();
+    picture = _image->GetCanvas(); // a shared frame may have given way to one of the sprite's own
     Rectangle scaled = GetScaledRect();
     if (ShowDropShadow() && picture->GetDropShadow() != nullptr) {
         SDL_Rect at{static_cast<Sint16>(scaled.GetX() + _shadowX),

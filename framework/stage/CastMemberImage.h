@@ -22,9 +22,11 @@ class Receiver;
 //
 // Ownership: the sprite owns its Image (by default its own copy of the image it is given; with a
 // non-zero keep-given-image flag the given image itself) and deletes it when it is replaced and
-// in the destructor. The copy draws from the given image's sheet, so the given image must outlive
-// the sprite. A frame sequence stays the caller's and must outlive its use. While the
-// sprite shows a named image asset it holds a lock on that asset.
+// in the destructor. A sprite that shares frames shows its image's frame from the sheet's pool
+// (see Image::ShareFrames): sprites showing the same pixels hold one canvas, and a change made
+// through the sprite goes to a copy of its own. The copy draws from the given image's sheet, so the
+// given image must outlive the sprite. A frame sequence stays the caller's and must outlive its
+// use. While the sprite shows a named image asset it holds a lock on that asset.
 class FRAMEWORK_API CastMemberImage : public CastMember
 {
 public:
@@ -112,6 +114,8 @@ public:
     // Draws image into the sprite's own picture at (x, y); ResetFrame undoes it.
     virtual void BlitInto(Image* image, int x, int y);
     virtual void ResetFrame();
+    // From now on the sprite's images share their frames with alike images of their sheet.
+    void ShareFrames();
 
     int GetLoopDelay() const { return _loopDelay; }
     int GetLoopPause() const { return _loopPause; }
@@ -141,5 +145,6 @@ private:
     int _sequenceIndex = 0;
     int _sequenceLength = 0;
     int _keepGivenImage = 0;
+    bool _shareFrames = false;
     std::string _resourceName; // non-empty exactly while the asset is locked
 };

@@ -51,6 +51,8 @@ MjTile::MjTile(MjTileListener* listener, Cast* cast, Image* image, int x, int y,
     : CastMemberImage(cast, image, x, y, priority, 0), _order(order), _kind(kind),
       _listener(listener), _extra(extra), _gridI(i), _gridJ(j), _gridK(k)
 {
+    // A board shows most faces several times over, and most of its tiles alike in the same shade.
+    ShareFrames();
     CastMember::AllowInput(true);
     AllowClicks(true);
 }

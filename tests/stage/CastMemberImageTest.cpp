@@ -18,6 +18,7 @@
 #include "tests/support/TestSupport.h"
 
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 #include <sys/stat.h>
@@ -478,6 +479,51 @@ TEST_F(CastMemberImageTest, DropShadowIsDrawnBehindAtTheOffset)
     const Color shadow = paint->GetPixel(122, 122);
     EXPECT_LT(shadow.GetG(), kBackground.GetG()) << "darkened by the shadow";
     EXPECT_EQ(paint->GetPixel(103, 122), kBackground) << "left of the shadow";
+}
+
+TEST_F(CastMemberImageTest, SpritesSharingAFramePaintAsIfEachHadItsOwn)
+{
+    Application::AllowDropShadows(true);
+    Image* sheet = Sheet(4, 1, 20, 20);
+    // Two sprites sharing their frame above, the same two each with a copy of its own below.
+    CastMemberImage* shared[] = {OnStage(sheet, 50, 50, 1), OnStage(sheet, 250, 50, 1)};
+    CastMemberImage* own[] = {OnStage(sheet, 50, 250, 1), OnStage(sheet, 250, 250, 1)};
+    for (CastMemberImage* sprite : shared) {
+        sprite->ShareFrames();
+    }
+    const auto both = [&](int n, const std::function<void(CastMemberImage*)>& change) {
+        change(shared[n]);
+        change(own[n]);
+    };
+    const auto expectAlike = [&](const char* what) {
+        PaintAll();
+        int differing = 0;
+        for (int n = 0; n < 2; ++n) {
+            for (int y = -15; y < 45; ++y) {
+                for (int x = -15; x < 45; ++x) {
+                    const int sx = shared[n]->GetX() + x;
+                    differing +=
+                        paint->GetPixel(sx, 50 + y) == paint->GetPixel(sx, 250 + y) ? 0 : 1;
+                }
+            }
+        }
+        EXPECT_EQ(differing, 0) << what;
+    };
+    for (int n = 0; n < 2; ++n) {
+        both(n, [](CastMemberImage* s) { s->SetFrame(1, 0); });
+    }
+    ASSERT_EQ(shared[0]->GetImage()->GetCanvas(), shared[1]->GetImage()->GetCanvas());
+    both(0, [](CastMemberImage* s) { s->SetDropShadow(5, 5, Color(0, 0, 0), 255); });
+    both(1, [](CastMemberImage* s) { s->SetDropShadow(3, 6, Color(0, 0, 90), 64); });
+    expectAlike("shadows of their own");
+    both(1, [](CastMemberImage* s) { s->SetAlpha(100); });
+    expectAlike("one sprite see-through");
+    both(1, [](CastMemberImage* s) { s->SetAlpha(255); });
+    both(0, [](CastMemberImage* s) { s->SetScale(2.0f); });
+    expectAlike("one sprite scaled");
+    both(0, [](CastMemberImage* s) { s->SetScale(1.0f); });
+    both(0, [](CastMemberImage* s) { s->SetFrame(2, 0); });
+    expectAlike("one sprite on another frame");
 }
 
 // --- the stage of a sprite made without one ---

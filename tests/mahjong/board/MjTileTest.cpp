@@ -1,5 +1,6 @@
 #include "mahjong/board/MjTile.h"
 
+#include "framework/media/Canvas.h"
 #include "framework/media/Image.h"
 #include "framework/media/ImageResource.h"
 #include "framework/stage/Cast.h"
@@ -7,7 +8,10 @@
 #include "mahjong/board/MjTileListener.h"
 #include "tests/support/FakeClock.h"
 
+#include <algorithm>
+#include <functional>
 #include <gtest/gtest.h>
+#include <memory>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -354,4 +358,182 @@ TEST_F(MjTileTest, HideFaceLeavesSpecialTilesAlone)
     EXPECT_EQ(plain->GetImage()->GetRow(), MjTile::kHiddenRow);
     EXPECT_EQ(special->GetFrame(), 42 % 6);
     EXPECT_EQ(special->GetImage()->GetRow(), 42 / 6);
+}
+
+namespace {
+
+// Tiles over a sheet whose 6 x 8 frames of 10 x 10 each have a colour of their own, with a small
+// white highlight to stamp on them.
+class MjTileSharingTest : public ::testing::Test
+{
+protected:
+    static constexpr int kFrame = 10;
+
+    void SetUp() override
+    {
+        for (int row = 0; row < 8; ++row) {
+            for (int col = 0; col < MjTile::kSheetColumns; ++col) {
+                Rectangle cell(static_cast<short>(col * kFrame), static_cast<short>(row * kFrame),
+                               kFrame, kFrame);
+                _sheet->FillRect(cell, FaceColor(col + MjTile::kSheetColumns * row));
+            }
+        }
+        auto* white = new Canvas(4, 4, nullptr);
+        Rectangle all(0, 0, 4, 4);
+        white->FillRect(all, Color(255, 255, 255, 255));
+        _highlight = std::make_unique<Image>(white, all);
+    }
+    void TearDown() override
+    {
+        for (MjTile* tile : _tiles) {
+            _cast.SafeDelete(tile);
+        }
+        _cast.EndAnimationCycle();
+    }
+
+    static Color FaceColor(int face) { return Color(static_cast<unsigned char>(face * 5), 40, 90); }
+
+    MjTile* Make(int face)
+    {
+        Image picture(_sheet.get(), face % MjTile::kSheetColumns, face / MjTile::kSheetColumns, 0);
+        auto* tile = new MjTile(&_listener, &_cast, &picture, 0, 0, 1000, 0, 0, 0, 0, 0, 0);
+        tile->SetType(face);
+        tile->SetFace(face);
+        _tiles.push_back(tile);
+        return tile;
+    }
+    void Free(MjTile* tile)
+    {
+        _tiles.erase(std::remove(_tiles.begin(), _tiles.end(), tile), _tiles.end());
+        _cast.SafeDelete(tile);
+        _cast.EndAnimationCycle();
+    }
+
+    static Canvas* Picture(MjTile* tile) { return tile->GetImage()->GetCanvas(); }
+    // Every pixel of the tile's picture, with its surface alpha and colour key.
+    static std::vector<std::string> Look(MjTile* tile)
+    {
+        Canvas* canvas = Picture(tile);
+        std::vector<std::string> look{std::to_string(canvas->GetSurfaceAlpha()) + " key " +
+                                      std::to_string(canvas->HasColorKey())};
+        canvas->Lock();
+        for (int y = 0; y < canvas->GetH(); ++y) {
+            for (int x = 0; x < canvas->GetW(); ++x) {
+                const Color c = canvas->GetPixel(x, y);
+                look.push_back(std::to_string(c.GetR()) + "," + std::to_string(c.GetG()) + "," +
+                               std::to_string(c.GetB()));
+            }
+        }
+        canvas->Unlock();
+        return look;
+    }
+
+    Cast _cast{nullptr, nullptr};
+    std::unique_ptr<ImageResource> _sheet = std::make_unique<ImageResource>(60, 80, 6, 8);
+    std::unique_ptr<Image> _highlight;
+    Recorder _listener;
+    std::vector<MjTile*> _tiles;
+};
+
+} // namespace
+
+TEST_F(MjTileSharingTest, TilesShowingOneFaceHoldOnePicture)
+{
+    MjTile* a = Make(7);
+    MjTile* b = Make(7);
+    MjTile* other = Make(8);
+    EXPECT_EQ(Picture(a), Picture(b));
+    EXPECT_NE(Picture(a), Picture(other));
+    EXPECT_EQ(_sheet->SharedFrames().CountShared(), 2);
+
+    // The same look reached another way is the same picture too: a face shown anew, the same
+    // highlight on two tiles, the same transparency.
+    other->SetFace(7);
+    other->ShowFace();
+    EXPECT_EQ(Picture(other), Picture(a));
+    for (MjTile* tile : {a, b}) {
+        tile->BlitInto(_highlight.get(), 2, 2);
+        tile->UseTransparency(true);
+    }
+    EXPECT_EQ(Picture(a), Picture(b));
+    EXPECT_NE(Picture(a), Picture(other));
+    a->ResetFrame();
+    EXPECT_NE(Picture(a), Picture(b)); // the colour key stays; the highlight goes
+    other->UseTransparency(true);
+    EXPECT_EQ(Picture(a), Picture(other));
+}
+
+TEST_F(MjTileSharingTest, ATileThatChangesLeavesTheOtherTilesPixels)
+{
+    const struct
+    {
+        const char* change;
+        std::function<void(MjTile* tile, MjTile* partner)> apply;
+    } changes[] = {
+        {"selected (highlight stamped)",
+         [this](MjTile* tile, MjTile*) { tile->BlitInto(_highlight.get(), 3, 1); }},
+        {"faded", [](MjTile* tile, MjTile*) { tile->DoState(MjTile::kFadeAway); }},
+        {"face hidden", [](MjTile* tile, MjTile*) { tile->HideFace(); }},
+        {"face swapped", [](MjTile* tile, MjTile* partner) { tile->SwapWith(partner); }},
+        {"transparent", [](MjTile* tile, MjTile*) { tile->UseTransparency(true); }},
+        {"mirrored", [](MjTile* tile, MjTile*) { tile->MirrorHorizontal(true); }},
+        {"next frame", [](MjTile* tile, MjTile*) { tile->SetFrame(tile->GetFrame() + 1, 1); }},
+    };
+    for (const auto& c : changes) {
+        SCOPED_TRACE(c.change);
+        MjTile* changed = Make(9);
+        MjTile* watched = Make(9);
+        MjTile* partner = Make(20);
+        // The highlight's corner makes a mirrored frame differ from the plain one.
+        for (MjTile* tile : {changed, watched}) {
+            tile->BlitInto(_highlight.get(), 0, 0);
+        }
+        const std::vector<std::string> watchedBefore = Look(watched);
+        const std::vector<std::string> partnerBefore = Look(partner);
+        const std::vector<std::string> changedBefore = Look(changed);
+        c.apply(changed, partner);
+        EXPECT_NE(Look(changed), changedBefore);
+        EXPECT_EQ(Look(watched), watchedBefore);
+        EXPECT_NE(Picture(changed), Picture(watched));
+        if (changed->GetFace() == 9) {
+            EXPECT_EQ(Look(partner), partnerBefore);
+        }
+        for (MjTile* tile : {changed, watched, partner}) {
+            Free(tile);
+        }
+    }
+}
+
+TEST_F(MjTileSharingTest, FreeingTilesInAnyOrderLeavesNoDanglingPicture)
+{
+    const std::vector<std::vector<int>> orders = {{0, 1, 2}, {2, 1, 0}, {1, 0, 2}};
+    for (bool sheetFirst : {false, true}) {
+        for (const std::vector<int>& order : orders) {
+            SCOPED_TRACE(std::string(sheetFirst ? "sheet first, " : "") + "order " +
+                         std::to_string(order[0]) + std::to_string(order[1]) +
+                         std::to_string(order[2]));
+            auto sheet = std::make_unique<ImageResource>(60, 80, 6, 8);
+            Rectangle all(0, 0, 60, 80);
+            sheet->FillRect(all, FaceColor(4));
+            std::swap(_sheet, sheet);
+            std::vector<MjTile*> tiles{Make(4), Make(4), Make(4)};
+            std::swap(_sheet, sheet);
+            if (sheetFirst) {
+                sheet.reset();
+            }
+            for (int n : order) {
+                Free(tiles[static_cast<std::size_t>(n)]);
+                // The tiles left still show the face, and may still change it.
+                for (MjTile* tile : _tiles) {
+                    Canvas* picture = Picture(tile);
+                    picture->Lock();
+                    EXPECT_EQ(picture->GetPixel(5, 5), FaceColor(4));
+                    picture->Unlock();
+                }
+                if (!_tiles.empty()) {
+                    _tiles.back()->BlitInto(_highlight.get(), 1, 1);
+                }
+            }
+        }
+    }
 }
