@@ -415,6 +415,9 @@ void MjClassic::LoadSelectionImages()
         return;
     }
     for (int n = 0; n < kCellImages; ++n) {
+        if (n == kCentrePlace) {
+            continue;
+        }
         _cellImages[n] = new Image("images/MiniBackground.png", nullptr);
         _cellBrightImages[n] = new Image("images/MiniBackgroundBright.png", nullptr);
     }

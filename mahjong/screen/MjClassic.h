@@ -131,6 +131,8 @@ public:
     static constexpr int kScoreTimes = 4;
     static constexpr int kSelectionSlots = 4;
     static constexpr int kCellImages = 10;
+    // The preview grid's middle place shows the chosen board, never a cell: it has no pictures.
+    static constexpr int kCentrePlace = 4;
     static constexpr int kMapSprites = 16;
     static constexpr int kMapLevelImages = 12;
     static constexpr int kMapStepImages = 60;

@@ -30,7 +30,7 @@ namespace {
 // The preview grid: three columns of three places, the centre place never a cell.
 constexpr int kGridColumns = 3;
 constexpr int kPlaces = 9;
-constexpr int kCentrePlace = 4;
+constexpr int kCentrePlace = MjClassic::kCentrePlace;
 // Rows of _cellSprites.
 constexpr int kNormalRow = 0;
 constexpr int kBrightRow = 1;

@@ -392,8 +392,10 @@ TEST_F(MjClassicChooserTest, TheChoosersPicturesAreHeldOnlyWhileItShows)
         }
         return count;
     };
-    const int all = 2 * MjClassic::kCellImages + 3;
+    // Every place's normal and bright cell but the middle one's, which shows the chosen board.
+    const int all = 2 * (MjClassic::kCellImages - 1) + 3;
     EXPECT_EQ(held(), all);
+    EXPECT_EQ(screen->_cellImages[MjClassic::kCentrePlace], nullptr);
 
     PressSprite(Button(kPlayButton));
     Play(kOpeningMs);
