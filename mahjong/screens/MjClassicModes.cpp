@@ -41,7 +41,6 @@ constexpr int kSceneHeadingX = 270;
 constexpr int kSceneHeadingY = 280;
 // The centre nameplate's entry of _cellSprites.
 constexpr int kNameplateRow = 2;
-constexpr int kCentrePlace = 4;
 constexpr int kQuestHeadingGap = 3;
 constexpr int kFirstLineGap = 5;
 // The best panel's gaps below its lines.
