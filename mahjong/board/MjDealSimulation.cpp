@@ -259,8 +259,10 @@ bool MjDeal::RemoveFuseGroup()
 
 bool MjDeal::RemoveMagnetTile()
 {
+    // Play takes a magnet off only by pulling a tile onto it, and without the vortex the deal
+    // deals no pulled pair: the magnet stays where it is (power tiles may stay).
     if (_rules.useVortex == 0) {
-        return ConsumeSpecialCell(kMagnet);
+        return false;
     }
     const std::vector<int>& origins = _layout->OriginIndices();
     int freeTiles = 0, reachable = 0;
