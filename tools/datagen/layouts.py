@@ -737,11 +737,11 @@ QUEST = [
     ("quest07", "Autumn Forest",
      moved(beside(with_yinyang(autumn_forest(), [(12, 6, 1), (16, 10, 1)]), [TYPHOON]), 5, 1)),
     ("quest08", "The Snowy Pass",
-     moved(beside(with_yinyang(snowy_pass(), [(22, 6, 1), (6, 8, 1)]), [MAGNET]), 3, 2)),
+     moved(beside(with_yinyang(snowy_pass(), [(6, 8, 1), (24, 10, 1)]), [MAGNET]), 4, 1)),
     ("quest09", "The Moon Pagoda",
      moved(beside(with_yinyang(moon_pagoda(), [(24, 4, 1), (22, 10, 1)]), [DEEP]), 5, 2)),
     ("quest10", "The Temple on the Peak",
-     moved(beside(with_yinyang(peak_temple(), [(8, 10, 1), (10, 10, 1)]), [UP, MAGIC, TYPHOON, CLONE]), 4, 0)),
+     moved(beside(with_yinyang(peak_temple(), [(10, 0, 1), (10, 10, 1)]), [UP, MAGIC, TYPHOON, CLONE]), 5, 2)),
 ]
 
 
