@@ -2,6 +2,7 @@
 """Authoring aid for the game's board layouts: builds every layout under data/puzzles/ from the
 shapes below, checks the placement rules and runs a simulation of the deal over many seeds
 before writing a file. Run it after changing a shape; the written files are the ones shipped.
+layout_sheet.py draws the written files from above, side by side, to compare their shapes.
 
 A position is (i, j, level, code): i and j in half-tile steps, level from 1, code -1 for a tile
 the deal chooses, 52 for a special cell, any other code a preset face or special tile."""
