@@ -166,10 +166,13 @@ bool ConfigFile::SetDamagedAside(const std::string& path)
     if (std::rename(path.c_str(), aside.c_str()) != 0) {
         _unreadFile = path;
         DebugVar(-1, "ENCRYPTED FILE DAMAGED! IT IS LEFT AS IT IS - %s", path.c_str());
+        NoteUnread(path);
         return false;
     }
     File::SyncFolderOf(aside);
     DebugVar(-1, "ENCRYPTED FILE DAMAGED! KEPT AS %s", aside.c_str());
+    // What it held (a player's best scores) is gone from the game: the player is told.
+    NoteKeptAside(path, aside);
     return true;
 }
 

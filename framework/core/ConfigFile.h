@@ -116,10 +116,11 @@ public:
 
     // Texts for the player about their files, each handed out once. With unreadToo, first
     // "<file> could not be read; nothing was changed." for every file found there but unreadable
-    // since the last such call (a file is named once per run). Then "Your progress could not be
-    // saved: <file>: <reason>." for every file of player data whose Flush failed since the last
-    // call (a file is named again only after one of its writes succeeded), leaving out a failure
-    // that comes of a file named unreadable in the same list (its next one is told).
+    // since the last such call, or "<file> could not be read; it is kept as <file>.bad." for a
+    // scrambled copy set aside as damaged (a file is named once per run). Then "Your progress could
+    // not be saved: <file>: <reason>." for every file of player data whose Flush failed since the
+    // last call (a file is named again only after one of its writes succeeded), leaving out a
+    // failure that comes of a file named unreadable in the same list (its next one is told).
     static std::vector<std::string> TakeFileNotices(bool unreadToo);
     // Names a file to the player as one that could not be read, once per run: also for a file
     // that was read but holds nothing its user can work with.
@@ -198,6 +199,8 @@ private:
     // failure empty: the write succeeded; cause: the unreadable file that refused it, if any.
     static void NoteWrite(const std::string& path, const std::string& failure,
                           const std::string& cause);
+    // Names a damaged file to the player once per run, with the name it was moved to.
+    static void NoteKeptAside(const std::string& path, const std::string& aside);
 
     std::string _fileName;
     bool _yieldWhileLoading = false;

@@ -5,6 +5,7 @@
 #include <mutex>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -20,7 +21,7 @@ struct Failure
 struct Notices
 {
     std::mutex mutex;
-    std::vector<std::string> unread; // not yet told, oldest first
+    std::vector<std::pair<std::string, std::string>> unread; // path and text, not yet told
     std::set<std::string> unreadKnown;
     std::vector<Failure> failed;       // not yet told, oldest first
     std::set<std::string> failureTold; // until one of its writes succeeds
@@ -32,15 +33,25 @@ Notices& TheNotices()
     return notices;
 }
 
-} // namespace
-
-void ConfigFile::NoteUnread(const std::string& path)
+void NoteUnreadAs(const std::string& path, const std::string& text)
 {
     Notices& n = TheNotices();
     const std::lock_guard<std::mutex> lock(n.mutex);
     if (n.unreadKnown.insert(path).second) {
-        n.unread.push_back(path);
+        n.unread.emplace_back(path, text);
     }
+}
+
+} // namespace
+
+void ConfigFile::NoteUnread(const std::string& path)
+{
+    NoteUnreadAs(path, path + " could not be read; nothing was changed.");
+}
+
+void ConfigFile::NoteKeptAside(const std::string& path, const std::string& aside)
+{
+    NoteUnreadAs(path, path + " could not be read; it is kept as " + aside + ".");
 }
 
 void ConfigFile::NoteWrite(const std::string& path, const std::string& failure,
@@ -70,10 +81,11 @@ std::vector<std::string> ConfigFile::TakeFileNotices(bool unreadToo)
     std::vector<std::string> texts;
     std::vector<std::string> named;
     if (unreadToo) {
-        for (const std::string& path : n.unread) {
-            texts.push_back(path + " could not be read; nothing was changed.");
+        for (const auto& [path, text] : n.unread) {
+            texts.push_back(text);
+            named.push_back(path);
         }
-        named.swap(n.unread);
+        n.unread.clear();
     }
     for (const Failure& f : n.failed) {
         // "Nothing was changed" says it; a later failure of the file is still told.

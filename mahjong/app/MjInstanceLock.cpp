@@ -1,6 +1,9 @@
 #include "mahjong/app/MjInstanceLock.h"
 
+#include "framework/core/LogFile.h"
+
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -50,5 +53,16 @@ void MjInstanceLock::Release()
     if (g_lockFd >= 0) {
         close(g_lockFd);
         g_lockFd = -1;
+    }
+}
+
+void MjInstanceLock::Refuse(const std::string& folder, const std::string& message)
+{
+    std::fprintf(stderr, "%s\n", message.c_str());
+    std::fflush(stderr);
+    // Appended: the log may be the running copy's, open for appending too.
+    LogFile log(folder.empty() ? std::string(kLogName) : folder + "/" + kLogName, true);
+    if (log.IsOpen()) {
+        log.ErrLine(message);
     }
 }

@@ -10,11 +10,13 @@ class MjInstanceLock
 public:
     enum Result {
         kAcquired,
-        kHeldElsewhere, // another copy runs here: a refusal, not a failure
+        kHeldElsewhere, // another copy runs here
         kCannotCreate,  // the folder cannot take the file
     };
 
     static constexpr const char* kFileName = "exist.yes";
+    // The log a refusal is added to: the running copy's, which is never emptied by it.
+    static constexpr const char* kLogName = "debug.txt";
 
     // Locks folder + "/" + kFileName (the working folder for an empty folder). On kAcquired the
     // descriptor stays open for the life of the process (or until Release); otherwise message
@@ -22,6 +24,10 @@ public:
     static Result Acquire(const std::string& folder, std::string* message);
     // Closes the held descriptor, which frees the lock; for tests.
     static void Release();
-    // The exit code for a result that stops the program.
-    static int ExitCode(Result result) { return result == kCannotCreate ? 1 : 0; }
+    // Says why the program stops before it starts: the line on stderr, and added as an error
+    // line at the end of folder + "/" + kLogName (best effort: the folder may take no file).
+    static void Refuse(const std::string& folder, const std::string& message);
+    // The exit code for a result that stops the program: never 0, so that whoever started it
+    // learns that it did not run.
+    static int ExitCode(Result result) { return result == kAcquired ? 0 : 1; }
 };

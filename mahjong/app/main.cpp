@@ -3,7 +3,6 @@
 #include "mahjong/app/Mahjong.h"
 #include "mahjong/app/MjInstanceLock.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <new>
 #include <string>
@@ -26,7 +25,7 @@ int main(int argc, char** argv)
     std::string message;
     const MjInstanceLock::Result lock = MjInstanceLock::Acquire("", &message);
     if (lock != MjInstanceLock::kAcquired) {
-        std::fprintf(stderr, "%s\n", message.c_str());
+        MjInstanceLock::Refuse("", message);
         std::exit(MjInstanceLock::ExitCode(lock));
     }
 

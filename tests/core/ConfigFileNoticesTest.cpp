@@ -240,6 +240,48 @@ TEST(ConfigFileSave, APlayersFailureIsToldOnceUntilAWriteSucceeds)
     ASSERT_EQ(rmdir("o.cfg.tmp"), 0);
 }
 
+// A scrambled copy that does not decode holds the player's best scores no more: the player is
+// told once which file it was, and where it went or that it was left as it is.
+TEST(ConfigFileNotices, ADamagedCopyIsNamedOnce)
+{
+    struct Case
+    {
+        const char* name;
+        const char* file;  // a file is named once per run: each case has its own
+        bool asideBlocked; // a folder holding a file at the name it would be moved to
+        const char* first;
+        const char* second; // the next object's, in the same run
+    };
+    const Case cases[] = {
+        {"moved aside", "ann.plr0", false,
+         "ann.plr0e could not be read; it is kept as ann.plr0e.bad.|", ""},
+        // Never written over: the next save fails, and says so.
+        {"left in place", "bob.plr0", true, "bob.plr0e could not be read; nothing was changed.|",
+         "Your progress could not be saved: bob.plr0e: it could not be read.|"},
+    };
+    const std::string damaged = "[records]\nt2p0=1740\nAnn has the best score\n";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ForgetNotices();
+        const std::string copy = std::string(c.file) + "e";
+        ASSERT_TRUE(WriteFile(copy, damaged));
+        if (c.asideBlocked) {
+            ASSERT_EQ(mkdir((copy + ".bad").c_str(), 0755), 0);
+            ASSERT_TRUE(WriteFile(copy + ".bad/x", "x"));
+        }
+        std::string told;
+        for (int run = 0; run < 2; ++run) {
+            ConfigFile progress(c.file, false, false, false);
+            progress.MarkAsPlayerData();
+            progress.Write("records", "t2p0", 900 + run);
+            progress.Flush();
+            told += Joined(ConfigFile::TakeFileNotices(true)) + "\n";
+        }
+        EXPECT_EQ(told, std::string(c.first) + "\n" + c.second + "\n");
+        EXPECT_EQ(ReadFile(c.asideBlocked ? copy : copy + ".bad"), damaged);
+    }
+}
+
 TEST(ConfigFileSave, AnObjectWithoutAFileNameStaysInMemory)
 {
     ForgetNotices();

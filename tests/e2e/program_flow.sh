@@ -57,8 +57,9 @@ echo "ok: a key skipped the intro to the menu"
 
 second=0
 timeout -s KILL "$wait_seconds" "$program" >"$run/second.log" 2>"$run/second.err" || second=$?
-expect "$second" 0 "second copy's exit code"
+[ "$second" -ne 0 ] || fail "second copy's exit code is 0, expected a failure code"
 grep -q "already running" "$run/second.err" || fail "second copy gave no reason"
+grep -q "already running" debug.txt || fail "second copy's reason is not in debug.txt"
 kill -0 "$scene_pid" 2>/dev/null || fail "the first copy died when the second started"
 
 if click_until 400 296 "$out" chooser-classic is_chooser; then

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Starts the real game program from a copy of its data folder in a real X window under Xvfb:
-# it reaches the main menu (screenshot), a second copy started beside it is refused with code 0
-# and leaves the log alone, and closing the window ends the program with code 0 and frees the
-# lock for the next start.
+# it reaches the main menu (screenshot), a second copy started beside it is refused with a
+# failure code and adds its reason to the log without emptying it, and closing the window ends
+# the program with code 0 and frees the lock for the next start.
 #
 # Usage: program_start.sh PROGRAM CLOSE_WINDOW_HELPER DATA_FOLDER ARTIFACT_FOLDER
 set -euo pipefail
@@ -68,16 +68,33 @@ else
     fail "the menu was never shown (screen at 700,250 is $(pixel "$out/menu.png" 700 250), menu picture $want)"
 fi
 
-# A second copy in the same folder: refused at once, code 0, one line on stderr and nothing else
-# (it stops before the framework, so it never opens the log).
+# A second copy in the same folder: refused at once with a failure code, one line on stderr and
+# nothing on stdout; it stops before the framework, adding its reason to the running copy's log
+# and leaving what that log held.
+head -c "$(stat -c %s debug.txt)" debug.txt >"$out/log-before.txt"
 second=0
 timeout "$wait_seconds" "$program" >"$out/second.log" 2>"$out/second.err" || second=$?
-expect "$second" 0 "second copy's exit code"
+# 124: timeout ended it, which is no refusal.
+if [ "$second" -ne 0 ] && [ "$second" -ne 124 ]; then
+    echo "ok: second copy's exit code ($second)"
+else
+    fail "second copy's exit code is $second, expected a failure code"
+fi
 expect "$(wc -l <"$out/second.err")$(wc -c <"$out/second.log")" "10" "second copy's output lines"
 if grep -q "already running" "$out/second.err"; then
     echo "ok: second copy says why ($(cat "$out/second.err"))"
 else
     fail "second copy gave no reason: $(cat "$out/second.err")"
+fi
+if cmp -s "$out/log-before.txt" <(head -c "$(stat -c %s "$out/log-before.txt")" debug.txt); then
+    echo "ok: the running copy's log kept its lines"
+else
+    fail "the second copy changed what the running copy's log held"
+fi
+if grep -q "already running" debug.txt; then
+    echo "ok: the log says why the second copy was refused"
+else
+    fail "debug.txt does not say why the second copy was refused"
 fi
 kill -0 "$scene_pid" 2>/dev/null || fail "the first copy died when the second started"
 
