@@ -7,9 +7,10 @@
 # seeds repeat one section over and over, and each byte costs five reads). An input that runs
 # for more than 2 s fails the run as a crash does. The image reader's own output (libpng's
 # complaint about each damaged picture) is dropped; libFuzzer's and the sanitizer's reports and
-# the harnesses' failed checks stay. Each run's log is kept in build-fuzz/logs/<target>.log; one
-# line per target reports executions, executions per second and coverage.
-# Usage: tools/fuzz.sh [seconds per target, default 60] [target...]
+# the harnesses' failed checks stay. The targets run at the same time. Each run's log is kept in
+# build-fuzz/logs/<target>.log; one line per target reports executions, executions per second and
+# coverage.
+# Usage: tools/fuzz.sh [seconds per target, default 60; 0 only builds] [target...]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-60}
@@ -24,6 +25,10 @@ CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DFRAMEWORK_FUZZ=ON -DFRAMEWOR
     -DFRAMEWORK_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DPython3_EXECUTABLE=/usr/bin/python3 >/dev/null
 cmake --build "$build" --target gamedata "${targets[@]}" -j4 >/dev/null
+# 0 seconds: the targets are built and none is run (CI builds them beside other work).
+if [ "$seconds" -eq 0 ]; then
+    exit 0
+fi
 
 # The longest input of a target, 0 for the size of its largest seed.
 longest_of() {
@@ -57,8 +62,10 @@ mkdir -p "$logs"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
-status=0
-for target in "${targets[@]}"; do
+# One target's run; prints its line (after the end of its log when it failed) and ends with 1
+# when it failed.
+fuzz_one() {
+    local target=$1 seeds largest longest log runs rate cov result status=0
     read -r -a seeds <<<"$(seeds_of "$target")"
     largest=$(find "${seeds[@]}" -type f -printf '%s\n' | sort -n | tail -1)
     longest=$(longest_of "$target")
@@ -82,5 +89,19 @@ for target in "${targets[@]}"; do
     cov=$(grep -oE 'cov: [0-9]+ ft: [0-9]+' "$log" | tail -1)
     echo "$target: $result, ${runs:-?} executions, ${rate:-?} per second, ${cov:-no coverage line}," \
         "inputs up to $largest bytes (log: $log, $(wc -c <"$log") bytes)"
+    return "$status"
+}
+
+# The targets run at the same time, each a single process on a processor of its own; their lines
+# come in the order named.
+pids=()
+for target in "${targets[@]}"; do
+    fuzz_one "$target" >"$work/$target.report" 2>&1 &
+    pids+=("$!")
+done
+status=0
+for i in "${!targets[@]}"; do
+    wait "${pids[$i]}" || status=1
+    cat "$work/${targets[$i]}.report"
 done
 exit $status
