@@ -2,6 +2,7 @@
 
 #include "framework/core/Point.h"
 
+#include <memory>
 #include <string>
 
 class ImageResource;
@@ -28,8 +29,8 @@ struct MjTileSet
     static constexpr int kCellWidth = 48;
     static constexpr int kCellHeight = 58;
 
-    ImageResource* sheet = nullptr;     // owned by the board screen
-    ImageResource* faceSheet = nullptr; // owned by the board screen
+    std::unique_ptr<ImageResource> sheet;
+    std::unique_ptr<ImageResource> faceSheet;
     std::string img;
     int posX = 0; // where a face (and a special tile's overlay) is drawn onto a tile
     int posY = 0;

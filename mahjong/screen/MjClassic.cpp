@@ -42,14 +42,6 @@ constexpr int kMiniTileHeight = 19;
 constexpr int kMiniFaceOffsetY = 2;
 constexpr int kCaseOnTopOffsetX = 4;
 
-template <class T> void DeleteAll(T* items, int count)
-{
-    for (int n = 0; n < count; ++n) {
-        delete items[n];
-        items[n] = nullptr;
-    }
-}
-
 } // namespace
 
 MjClassicShared& MjClassic::Shared()
@@ -112,35 +104,35 @@ MjClassic::MjClassic(Framework* framework, MjClassicConfig* config)
     if (_framework != nullptr && _framework->_animationManager != nullptr) {
         _cast = _framework->_animationManager->GetCast();
     }
-    _moves = new MjMoves();
-    _deal = new MjDeal();
+    _moves = std::make_unique<MjMoves>();
+    _deal = std::make_unique<MjDeal>();
 
     const int type = _config->_type;
-    _puzzlesFile =
-        new ConfigFile(MjClassicConfig::PuzzleSetFile(_config->_puzzles), false, false, false);
-    _spiritMapFile = new ConfigFile("cfg/SpiritMap.cfg", false, false, false);
-    _puzzleCount = ConfigInt(_puzzlesFile, "puzzles", "max", kDefaultPuzzleCount);
-    _heroFile = new ConfigFile("cfg/zorvy.cfg", false, false, false);
-    _showExtra = ConfigInt(_puzzlesFile, "puzzles", "showExtra", 0);
+    _puzzlesFile = std::make_unique<ConfigFile>(MjClassicConfig::PuzzleSetFile(_config->_puzzles),
+                                                false, false, false);
+    _spiritMapFile = std::make_unique<ConfigFile>("cfg/SpiritMap.cfg", false, false, false);
+    _puzzleCount = ConfigInt(_puzzlesFile.get(), "puzzles", "max", kDefaultPuzzleCount);
+    _heroFile = std::make_unique<ConfigFile>("cfg/zorvy.cfg", false, false, false);
+    _showExtra = ConfigInt(_puzzlesFile.get(), "puzzles", "showExtra", 0);
     for (int n = 0; n < kMusics; ++n) {
-        _music[n] = Music::LoadMusic(kMusicFiles[n]);
+        _music[n].reset(Music::LoadMusic(kMusicFiles[n]));
     }
     OpenProgressFile();
-    _highScoresFile = new ConfigFile("HighScores.cfg", false, false, false);
+    _highScoresFile = std::make_unique<ConfigFile>("HighScores.cfg", false, false, false);
     _highScoresFile->MarkAsPlayerData();
     _quest = type == kQuestType;
     if (_quest) {
-        _scenesFile = new ConfigFile("cfg/movie.cfg", false, false, false);
-        _scene = new ZorvyAnimation(_heroFile, GameScript());
+        _scenesFile = std::make_unique<ConfigFile>("cfg/movie.cfg", false, false, false);
+        _scene = std::make_unique<ZorvyAnimation>(_heroFile.get(), GameScript());
         _scene->SetBackgroundListener(this);
     } else {
-        _scenesFile = new ConfigFile("cfg/scenes.cfg", false, false, false);
-        _modesFile = new ConfigFile("cfg/modes.cfg", false, false, false);
+        _scenesFile = std::make_unique<ConfigFile>("cfg/scenes.cfg", false, false, false);
+        _modesFile = std::make_unique<ConfigFile>("cfg/modes.cfg", false, false, false);
     }
     _firstBoard = true;
-    _highestGameReached = ConfigInt(_progressFile, "global", "highestGameReached", -1);
-    _losses = ConfigInt(_progressFile, "global", "losses", 0);
-    _sceneChoice = ConfigInt(_progressFile, "global", "scenechoice", kDefaultSceneChoice);
+    _highestGameReached = ConfigInt(_progressFile.get(), "global", "highestGameReached", -1);
+    _losses = ConfigInt(_progressFile.get(), "global", "losses", 0);
+    _sceneChoice = ConfigInt(_progressFile.get(), "global", "scenechoice", kDefaultSceneChoice);
     if (_sceneChoice < 0 || _sceneChoice > kDefaultSceneChoice) {
         // A value the chooser never writes: the scene that changes with every board.
         _sceneChoice = kDefaultSceneChoice;
@@ -162,18 +154,18 @@ MjClassic::MjClassic(Framework* framework, MjClassicConfig* config)
         _bonusText->Hide();
     }
 
-    _score = ConfigInt(_progressFile, "global", "score", 0);
-    _lives = ConfigInt(_progressFile, "global", "lives", kDefaultLives);
-    SelectPuzzle(ConfigInt(_progressFile, "global", "game", 0));
+    _score = ConfigInt(_progressFile.get(), "global", "score", 0);
+    _lives = ConfigInt(_progressFile.get(), "global", "lives", kDefaultLives);
+    SelectPuzzle(ConfigInt(_progressFile.get(), "global", "game", 0));
     if (!_quest) {
         _highestGameReached = _puzzleCount;
     }
-    const int sanity = ConfigInt(_puzzlesFile, "puzzles", "sanity", 0);
+    const int sanity = ConfigInt(_puzzlesFile.get(), "puzzles", "sanity", 0);
     if (sanity != 0) {
         SanityFileCheck();
     }
 
-    _settings = new MjBoardSettings();
+    _settings = std::make_unique<MjBoardSettings>();
     _settings->origin = _config->_boardPos;
     _settings->columns = 2 * _config->_maxI;
     _settings->rows = 2 * _config->_maxJ;
@@ -191,7 +183,7 @@ MjClassic::MjClassic(Framework* framework, MjClassicConfig* config)
     if (_quest) {
         MakeQuestSprites();
     }
-    _highlightImage = new Image("images/HighLight.png", nullptr);
+    _highlightImage = std::make_unique<Image>("images/HighLight.png", nullptr);
     // Its rounded corners are its colour key, as the shade's.
     _highlightImage->UseTransparency(true, false);
     _highlightImage->SetAlpha(kHighlightAlpha);
@@ -216,7 +208,7 @@ MjClassic::MjClassic(Framework* framework, MjClassicConfig* config)
     }
     _undoPossible = false;
     SetBoardButtonsEnabled(false);
-    _timerBonusImage = new Image("images/MiniTimerBonus.png", nullptr);
+    _timerBonusImage = std::make_unique<Image>("images/MiniTimerBonus.png", nullptr);
     _selectionKind = 0;
     LoadSelectionImages();
     _playMode = 0;
@@ -240,7 +232,7 @@ void MjClassic::OpenProgressFile()
         empty.OpenW();
         empty.Close();
     }
-    _progressFile = new ConfigFile(name, false, false, false);
+    _progressFile = std::make_unique<ConfigFile>(name, false, false, false);
     _progressFile->MarkAsPlayerData();
     if (probe) {
         File::Delete(name.c_str());
@@ -255,19 +247,19 @@ void MjClassic::LoadFonts()
         if (size == 0 && n != 0) {
             continue;
         }
-        _fonts[n] =
-            new Font(ConfigText(_config, section, "name", "fonts/MahJongNum.ttf"),
-                     size != 0 ? size : kDefaultFontSize, ConfigInt(_config, section, "style", 0));
+        _fonts[n] = std::make_unique<Font>(
+            ConfigText(_config, section, "name", "fonts/MahJongNum.ttf"),
+            size != 0 ? size : kDefaultFontSize, ConfigInt(_config, section, "style", 0));
     }
 }
 
 void MjClassic::LoadTileImages()
 {
-    _oneTileImage = new Image("images/mj_one_tile.png", nullptr);
+    _oneTileImage = std::make_unique<Image>("images/mj_one_tile.png", nullptr);
     auto* dark = new ImageResource(_quest ? "images/mj_standard_tile_dark.jpg"
                                           : "images/MjClassicTiles_V2_Darker.jpg",
                                    MjTileSet::kColumns, MjTileSet::kRows, nullptr);
-    _darkTilesImage = new Image(dark, 0, 0, 1);
+    _darkTilesImage = std::make_unique<Image>(dark, 0, 0, 1);
     for (int n = 0; n < kTileSets; ++n) {
         const std::string section = "tileset" + std::to_string(n + 1);
         MjTileSet& set = _tileSets[n];
@@ -276,26 +268,26 @@ void MjClassic::LoadTileImages()
         set.posX = ConfigInt(_config, section, "pos_x", 8);
         set.posY = ConfigInt(_config, section, "pos_y", 0);
         set.shadow = ConfigInt(_config, section, "shadow", 0);
-        set.sheet = new ImageResource(MjTileSet::kColumns * MjTileSet::kCellWidth,
-                                      MjTileSet::kRows * MjTileSet::kCellHeight,
-                                      MjTileSet::kColumns, MjTileSet::kRows);
-        set.faceSheet = nullptr;
+        set.sheet = std::make_unique<ImageResource>(MjTileSet::kColumns * MjTileSet::kCellWidth,
+                                                    MjTileSet::kRows * MjTileSet::kCellHeight,
+                                                    MjTileSet::kColumns, MjTileSet::kRows);
+        set.faceSheet.reset();
         LoadTileSet(n);
     }
 }
 
 void MjClassic::LoadMiniTiles()
 {
-    _miniTileGrid =
-        new ImageResource(MjTileSet::kColumns * kMiniTileWidth, MjTileSet::kRows * kMiniTileHeight,
-                          MjTileSet::kColumns, MjTileSet::kRows);
-    _miniOneTileImage = new Image("images/MiniOneTile.png", nullptr);
+    _miniTileGrid = std::make_unique<ImageResource>(MjTileSet::kColumns * kMiniTileWidth,
+                                                    MjTileSet::kRows * kMiniTileHeight,
+                                                    MjTileSet::kColumns, MjTileSet::kRows);
+    _miniOneTileImage = std::make_unique<Image>("images/MiniOneTile.png", nullptr);
     ImageResource faces(_quest ? "images/MiniStandardTiles.png" : "images/MiniClassic.png",
                         MjTileSet::kColumns, MjTileSet::kRows, nullptr);
     Image face(&faces, 0, 0, 0);
     for (int c = 0; c < MjTileSet::kColumns; ++c) {
         for (int r = 0; r < MjTileSet::kRows; ++r) {
-            _miniTileGrid->CopyIntoGrid(c, r, _miniOneTileImage, 0, 0);
+            _miniTileGrid->CopyIntoGrid(c, r, _miniOneTileImage.get(), 0, 0);
             face.SetFrame(c, r);
             _miniTileGrid->CopyIntoGrid(c, r, &face, 0, kMiniFaceOffsetY);
         }
@@ -326,8 +318,8 @@ void MjClassic::LoadSpecialSheets()
 {
     for (int type = kFirstSpecialType; type < kFirstSpecialType + kSpecialTypes; ++type) {
         if (type != kNoAnimationType) {
-            _specialSheets[type - kFirstSpecialType] =
-                LoadAnimationStrip("special" + std::to_string(type), "");
+            _specialSheets[type - kFirstSpecialType].reset(
+                LoadAnimationStrip("special" + std::to_string(type), ""));
         }
     }
     ImageResource* firecracker = LoadAnimationStrip("firecracker2", "0");
@@ -392,22 +384,23 @@ void MjClassic::MakeButtons()
 
 void MjClassic::MakeFrame()
 {
-    _rimSheet = new ImageResource(ConfigText(_config, "rim", "img", ""), 1, 1, nullptr);
+    _rimSheet =
+        std::make_unique<ImageResource>(ConfigText(_config, "rim", "img", ""), 1, 1, nullptr);
     {
         // Each rim sprite draws its own copy from the sheet.
-        Image rim(_rimSheet, 0, 0, 0);
+        Image rim(_rimSheet.get(), 0, 0, 0);
         _rimBottom = new CastMemberImage(_cast, &rim, 0, ConfigInt(_config, "rim", "bottom", 0),
                                          kFramePriority, 0);
         _rimTop = new CastMemberImage(_cast, &rim, 0, ConfigInt(_config, "rim", "top", 0),
                                       kFramePriority, 0);
     }
-    _topImage = new Image(_config->_topImg, nullptr);
-    _bottomImage = new Image(_config->_bottomImg, nullptr);
+    _topImage = std::make_unique<Image>(_config->_topImg, nullptr);
+    _bottomImage = std::make_unique<Image>(_config->_bottomImg, nullptr);
     if (_quest) {
         // The bars take the two images over.
-        _questTopBar = new CastMemberImage(_cast, _topImage, 0, 0, kQuestBarPriority, 1);
-        _questBottomBar =
-            new CastMemberImage(_cast, _bottomImage, 0, kBottomBarY, kQuestBarPriority, 1);
+        _questTopBar = new CastMemberImage(_cast, _topImage.release(), 0, 0, kQuestBarPriority, 1);
+        _questBottomBar = new CastMemberImage(_cast, _bottomImage.release(), 0, kBottomBarY,
+                                              kQuestBarPriority, 1);
     }
     _traySprite = new CastMemberImage(_cast, new Image(_config->_thirdImg, nullptr),
                                       _config->_thirdPos.GetX(), _config->_thirdPos.GetY(),
@@ -423,12 +416,13 @@ void MjClassic::LoadSelectionImages()
         if (n == kCentrePlace) {
             continue;
         }
-        _cellImages[n] = new Image("images/MiniBackground.png", nullptr);
-        _cellBrightImages[n] = new Image("images/MiniBackgroundBright.png", nullptr);
+        _cellImages[n] = std::make_unique<Image>("images/MiniBackground.png", nullptr);
+        _cellBrightImages[n] = std::make_unique<Image>("images/MiniBackgroundBright.png", nullptr);
     }
-    _cellDarkImage = new Image("images/MiniBackgroundDark.png", nullptr);
-    _smallFancyImage = new Image("images/SmallFancy.png", nullptr);
-    _modesSheet = new ImageResource("images/Modes.png", kModeTiles, kModeSheetRows, nullptr);
+    _cellDarkImage = std::make_unique<Image>("images/MiniBackgroundDark.png", nullptr);
+    _smallFancyImage = std::make_unique<Image>("images/SmallFancy.png", nullptr);
+    _modesSheet =
+        std::make_unique<ImageResource>("images/Modes.png", kModeTiles, kModeSheetRows, nullptr);
 }
 
 void MjClassic::ReleaseSelectionImages()
@@ -439,21 +433,20 @@ void MjClassic::ReleaseSelectionImages()
             return;
         }
     }
-    delete _cellDarkImage;
-    _cellDarkImage = nullptr;
-    delete _smallFancyImage;
-    _smallFancyImage = nullptr;
-    DeleteAll(_cellImages, kCellImages);
-    DeleteAll(_cellBrightImages, kCellImages);
-    delete _modesSheet;
-    _modesSheet = nullptr;
+    _cellDarkImage.reset();
+    _smallFancyImage.reset();
+    for (int n = 0; n < kCellImages; ++n) {
+        _cellImages[n].reset();
+        _cellBrightImages[n].reset();
+    }
+    _modesSheet.reset();
 }
 
 void MjClassic::SanityFileCheck()
 {
     for (int n = 0; n <= _puzzleCount; ++n) {
         _layoutFile =
-            ConfigText(_puzzlesFile, MjPuzzleRules::SectionName(n), "layout", "dontexist");
+            ConfigText(_puzzlesFile.get(), MjPuzzleRules::SectionName(n), "layout", "dontexist");
         File file(_layoutFile);
         if (file.OpenR()) {
             DebugVar(0, "Good File = %s", _layoutFile.c_str());
@@ -506,8 +499,7 @@ void MjClassic::ReleaseSprites()
     // Tiles on their way to the tray must not report to a screen that is going.
     LeaveOffGridTiles();
     // The grid takes its tiles off the stage.
-    delete _layout;
-    _layout = nullptr;
+    _layout.reset();
     // Tiles that left the grid for the tray are the screen's to hand back; those the grid
     // still held have just left the stage.
     for (MjTile*& slot : Shared().traySlots) {
@@ -529,8 +521,7 @@ void MjClassic::ReleaseSprites()
     for (CastMemberImage*& sprite : _timerSprites) {
         HandBack(sprite);
     }
-    delete _timerResource;
-    _timerResource = nullptr;
+    _timerResource.reset();
     HandBack(_timerBonusSprite);
     HandBack(_mapRollSprite);
     for (CastMember*& sprite : _mapSprites) {
@@ -541,13 +532,9 @@ void MjClassic::ReleaseSprites()
                                      &_questTopBar, &_questBottomBar, &_rimTop, &_rimBottom}) {
         HandBack(*sprite);
     }
-    if (!_quest) {
-        // Outside the quest no sprite shows them; in the quest the bars owned them.
-        delete _topImage;
-        delete _bottomImage;
-    }
-    _topImage = nullptr;
-    _bottomImage = nullptr;
+    // No sprite shows them (in the quest the bars have them).
+    _topImage.reset();
+    _bottomImage.reset();
     for (auto& row : _cellSprites) {
         for (CastMember*& sprite : row) {
             HandBack(sprite);
@@ -584,44 +571,6 @@ void MjClassic::ReleaseLabels()
 
 MjClassic::~MjClassic()
 {
+    // The owned members follow in reverse order of declaration.
     ReleaseSprites();
-    delete _modesSheet;
-    delete _darkTilesImage;
-    delete _settings;
-    for (MjTileSet& set : _tileSets) {
-        delete set.sheet;
-        set.sheet = nullptr;
-        delete set.faceSheet;
-        set.faceSheet = nullptr;
-    }
-    DeleteAll(_music, kMusics);
-    delete _oneTileImage;
-    DeleteAll(_specialSheets, kSpecialTypes);
-    delete _highlightImage;
-    delete _puzzlesFile;
-    delete _spiritMapFile;
-    // The scene reads the hero file; it goes first.
-    delete _scene;
-    _scene = nullptr;
-    delete _heroFile;
-    delete _scenesFile;
-    delete _modesFile;
-    delete _moves;
-    delete _deal;
-    delete _progressFile;
-    delete _highScoresFile;
-    DeleteAll(_fonts, kFonts);
-    delete _cellDarkImage;
-    delete _smallFancyImage;
-    DeleteAll(_cellImages, kCellImages);
-    DeleteAll(_cellBrightImages, kCellImages);
-    delete _miniTileGrid;
-    delete _miniOneTileImage;
-    delete _rimSheet;
-    delete _timerBonusImage;
-    DeleteAll(_mapStepImages, kMapStepImages);
-    DeleteAll(_mapLevelImages, kMapLevelImages);
-    delete _spiritMapImage;
-    delete _mapRollSheet;
-    delete _spiritMapSheet;
 }

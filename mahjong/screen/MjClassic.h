@@ -14,6 +14,7 @@
 #include "mahjong/scene/SceneBackgroundListener.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -365,8 +366,12 @@ public:
     // Makes the tile sprites of the board's grids.
     static MjTileFactory* TileFactory();
 
-    // The screen's data: every source of the screen reads and writes it directly.
-    MjMoves* _moves = nullptr; // owned
+    // The screen's data: every source of the screen reads and writes it directly. What the
+    // screen owns is held in std::unique_ptr; the rest is borrowed. Sprites borrowed from the
+    // stage were made by the screen: it hands them back (HandBack, ReleaseSprites) and the stage
+    // deletes them at the end of the frame. Owned members go in reverse order of declaration,
+    // after ReleaseSprites.
+    std::unique_ptr<MjMoves> _moves;
     int _tileSpriteCount = 0;
     int _bonusLifeEarned = 0;
     int _losses = 0;
@@ -383,28 +388,28 @@ public:
     int _skipFlag = 0;
     bool _quest = false;
     bool _firstBoard = true;
-    MjClassicConfig* _config; // not owned
-    ConfigFile* _scenesFile = nullptr;
-    ConfigFile* _modesFile = nullptr;
-    ConfigFile* _puzzlesFile = nullptr;
-    ConfigFile* _spiritMapFile = nullptr;
-    ConfigFile* _heroFile = nullptr;
-    ConfigFile* _progressFile = nullptr;
-    ConfigFile* _highScoresFile = nullptr;
+    MjClassicConfig* _config; // borrowed from the game script, which deletes it before the screen
+    std::unique_ptr<ConfigFile> _scenesFile;
+    std::unique_ptr<ConfigFile> _modesFile;
+    std::unique_ptr<ConfigFile> _puzzlesFile;
+    std::unique_ptr<ConfigFile> _spiritMapFile;
+    std::unique_ptr<ConfigFile> _heroFile; // read by _scene, which is declared later
+    std::unique_ptr<ConfigFile> _progressFile;
+    std::unique_ptr<ConfigFile> _highScoresFile;
     std::string _playerName;
-    MjTile* _mapRollSprite = nullptr;
-    ImageResource* _mapRollSheet = nullptr;
-    CastMember* _mapSprites[kMapSprites] = {};
-    ImageResource* _spiritMapSheet = nullptr;
-    CastMember* _mapExtraSprite = nullptr;
-    Image* _mapLevelImages[kMapLevelImages] = {};
-    Image* _mapStepImages[kMapStepImages] = {};
-    Image* _spiritMapImage = nullptr;
-    Image* _cellImages[kCellImages] = {};
-    Image* _cellBrightImages[kCellImages] = {};
-    Image* _cellDarkImage = nullptr;
-    Image* _smallFancyImage = nullptr;
-    Image* _miniOneTileImage = nullptr;
+    MjTile* _mapRollSprite = nullptr; // borrowed from the stage
+    std::unique_ptr<ImageResource> _mapRollSheet;
+    CastMember* _mapSprites[kMapSprites] = {}; // borrowed from the stage
+    std::unique_ptr<ImageResource> _spiritMapSheet;
+    CastMember* _mapExtraSprite = nullptr; // borrowed from the stage
+    std::unique_ptr<Image> _mapLevelImages[kMapLevelImages];
+    std::unique_ptr<Image> _mapStepImages[kMapStepImages];
+    std::unique_ptr<Image> _spiritMapImage;
+    std::unique_ptr<Image> _cellImages[kCellImages];
+    std::unique_ptr<Image> _cellBrightImages[kCellImages];
+    std::unique_ptr<Image> _cellDarkImage;
+    std::unique_ptr<Image> _smallFancyImage;
+    std::unique_ptr<Image> _miniOneTileImage;
     int _previewTileSet = 0;
     int _spiritSpeed = 100;
     int _spiritStep = 0;
@@ -413,66 +418,68 @@ public:
     int _replayRunStart = 0;
     int _replayRunEnd = 0;
     int _matchCounter = 0;
-    Framework* _framework; // not owned
-    Cast* _cast = nullptr; // not owned
+    Framework* _framework; // borrowed from the program
+    Cast* _cast = nullptr; // borrowed from the animation manager
     std::string _layoutFile;
-    MjLayout* _layout = nullptr; // owned
-    ZorvyAnimation* _scene = nullptr;
+    std::unique_ptr<ZorvyAnimation> _scene;
     MjTileSet _tileSets[kTileSets];
     int _tileSetIndex = 0;
     int _puzzleTileSet = 0;
-    Image* _oneTileImage = nullptr;
-    ImageResource* _miniTileGrid = nullptr;
-    Image* _timerBonusImage = nullptr;
-    ImageResource* _rimSheet = nullptr;
-    MjTile* _modeTiles[kModeTiles] = {};
+    std::unique_ptr<Image> _oneTileImage;
+    std::unique_ptr<ImageResource> _miniTileGrid;
+    std::unique_ptr<Image> _timerBonusImage;
+    std::unique_ptr<ImageResource> _rimSheet;
+    MjTile* _modeTiles[kModeTiles] = {}; // borrowed from the stage
     int _hoveredMode = -1;
-    ImageResource* _modesSheet = nullptr;
-    Image* _darkTilesImage = nullptr;
+    std::unique_ptr<ImageResource> _modesSheet;
+    std::unique_ptr<Image> _darkTilesImage;
     int _previewDeal = 0;
-    CastMember* _cellSprites[4][9] = {};
-    MjTextLabel* _infoLines[kInfoLines] = {};
-    MjTextLabel* _modeTextLines[kInfoLines] = {};
+    CastMember* _cellSprites[4][9] = {};          // borrowed from the stage
+    MjTextLabel* _infoLines[kInfoLines] = {};     // borrowed from the stage
+    MjTextLabel* _modeTextLines[kInfoLines] = {}; // borrowed from the stage
     int _cellsPerPage = 0;
     int _selectionKind = 0;
     std::string _selectionTitle;
-    Font* _fonts[kFonts] = {};
-    Image* _highlightImage = nullptr;
-    MjTile* _selected[kSelectionSlots] = {};
-    MjTile* _lastTile = nullptr;
+    std::unique_ptr<Font> _fonts[kFonts];
+    std::unique_ptr<Image> _highlightImage;
+    MjTile* _selected[kSelectionSlots] = {}; // borrowed from the grid
+    MjTile* _lastTile = nullptr;             // borrowed from the grid
     // [0] the fuse, [1] and [2] the quest's smoke and ember.
-    CastMemberImage* _timerSprites[3] = {};
-    Image* _timerResource = nullptr; // the fuse sheet
+    CastMemberImage* _timerSprites[3] = {}; // borrowed from the stage
+    std::unique_ptr<Image> _timerResource;  // the fuse sheet
     // [0] step count, [1] 1 while the timer runs, [2] the time bonus of a won board.
     int _timerValues[3] = {};
-    CastMemberImage* _timerEndSprite = nullptr;
-    CastMemberImage* _timerBonusSprite = nullptr;
-    CastMemberImage* _rimTop = nullptr;
-    CastMemberImage* _rimBottom = nullptr;
-    CastMemberImage* _questTopBar = nullptr;
-    CastMemberImage* _questBottomBar = nullptr;
-    Image* _topImage = nullptr;    // the quest bar sprites own it in the quest
-    Image* _bottomImage = nullptr; // likewise
-    CastMemberImage* _traySprite = nullptr;
-    CastMemberImage* _caseSprite = nullptr;
-    CastMemberImage* _caseOnTopSprite = nullptr;
-    CastMemberImage* _replayModeSprite = nullptr;
+    CastMemberImage* _timerEndSprite = nullptr;   // borrowed from the stage
+    CastMemberImage* _timerBonusSprite = nullptr; // borrowed from the stage
+    CastMemberImage* _rimTop = nullptr;           // borrowed from the stage
+    CastMemberImage* _rimBottom = nullptr;        // borrowed from the stage
+    CastMemberImage* _questTopBar = nullptr;      // borrowed from the stage
+    CastMemberImage* _questBottomBar = nullptr;   // borrowed from the stage
+    // The bars' pictures of the plain backgrounds; in the quest, whose boards show the scene's
+    // picture, the bar sprites take them over and these stay empty.
+    std::unique_ptr<Image> _topImage;
+    std::unique_ptr<Image> _bottomImage;
+    CastMemberImage* _traySprite = nullptr;       // borrowed from the stage
+    CastMemberImage* _caseSprite = nullptr;       // borrowed from the stage
+    CastMemberImage* _caseOnTopSprite = nullptr;  // borrowed from the stage
+    CastMemberImage* _replayModeSprite = nullptr; // borrowed from the stage
     int _caseOnTopX = 0;
-    CastMemberImage* _firecrackerSprite = nullptr;
-    MjTextLabel* _titleText = nullptr;
-    MjTextLabel* _titleText2 = nullptr;
-    MjTextLabel* _scoreText = nullptr;
-    MjTextLabel* _bonusText = nullptr;
-    MjTextLabel* _livesText = nullptr;
-    MjTextLabel* _scoreTotText = nullptr;
-    MjTextLabel* _matchesLeftText = nullptr;
-    MjTextLabel* _scoreTimeText[kScoreTimes] = {};
-    ImageResource* _specialSheets[kSpecialTypes] = {}; // by tile type - 42
+    CastMemberImage* _firecrackerSprite = nullptr; // borrowed from the stage
+    MjTextLabel* _titleText = nullptr;             // borrowed from the stage
+    MjTextLabel* _titleText2 = nullptr;            // borrowed from the stage
+    MjTextLabel* _scoreText = nullptr;             // borrowed from the stage
+    MjTextLabel* _bonusText = nullptr;             // borrowed from the stage
+    MjTextLabel* _livesText = nullptr;             // borrowed from the stage
+    MjTextLabel* _scoreTotText = nullptr;          // borrowed from the stage
+    MjTextLabel* _matchesLeftText = nullptr;       // borrowed from the stage
+    MjTextLabel* _scoreTimeText[kScoreTimes] = {}; // borrowed from the stage
+    // By tile type - 42.
+    std::unique_ptr<ImageResource> _specialSheets[kSpecialTypes];
     int _puzzle = 0;
     int _puzzleCount = kDefaultPuzzleCount;
     int _lives = kDefaultLives;
     int _sceneChoice = kDefaultSceneChoice;
-    MjBoardSettings* _settings = nullptr; // owned
+    std::unique_ptr<MjBoardSettings> _settings;
     int _firstPressDone = 0;
     int _seed = 0;
     int _boardScore = 0;
@@ -489,23 +496,25 @@ public:
     // flags).
     MjPuzzleRules _rules;
     int _cheatMode = 0;
-    // The deal, with the working copy of "harder"; owned.
-    MjDeal* _deal = nullptr;
+    // The deal, with the working copy of "harder".
+    std::unique_ptr<MjDeal> _deal;
+    // Declared after the settings and the tile sets that it reads, so that it goes first.
+    std::unique_ptr<MjLayout> _layout;
     int _selectedCount = 0;
     int _cueReady = 0;
     int _debugKey = 0;
     bool _undoPossible = false;
-    Music* _music[kMusics] = {};
+    std::unique_ptr<Music> _music[kMusics];
     int _freePairs = -1;
     bool _sceneLoading = false;
     int _fastTest = 0;
-    MjPopupPointsLook* _pointsLook = nullptr; // not owned
-    CastMemberButton* _pauseButton = nullptr;
-    CastMemberButton* _hintButton = nullptr;
-    CastMemberButton* _undoButton = nullptr;
-    CastMemberButton* _replayButton = nullptr;
-    CastMemberButton* _newGameButton = nullptr;
-    CastMember* _selectionSprites[5] = {};
+    MjPopupPointsLook* _pointsLook = nullptr;   // borrowed from _config
+    CastMemberButton* _pauseButton = nullptr;   // borrowed from the stage
+    CastMemberButton* _hintButton = nullptr;    // borrowed from the stage
+    CastMemberButton* _undoButton = nullptr;    // borrowed from the stage
+    CastMemberButton* _replayButton = nullptr;  // borrowed from the stage
+    CastMemberButton* _newGameButton = nullptr; // borrowed from the stage
+    CastMember* _selectionSprites[5] = {};      // borrowed from the stage
     // Bonus tiles still on their way into the case; the last one to arrive ends the board.
     int _bonusTilesFlying = 0;
     // The step of the end-of-board animation of the Yin-Yang tiles.

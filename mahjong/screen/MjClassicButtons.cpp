@@ -225,7 +225,7 @@ void MjClassic::ShowHelpText()
         _titleText->SetText(shared.text);
     }
     if (_titleText2 != nullptr) {
-        _titleText2->SetText(ConfigText(_puzzlesFile, MjPuzzleRules::SectionName(_puzzle), "help",
-                                        "Don't have a clue"));
+        _titleText2->SetText(ConfigText(_puzzlesFile.get(), MjPuzzleRules::SectionName(_puzzle),
+                                        "help", "Don't have a clue"));
     }
 }

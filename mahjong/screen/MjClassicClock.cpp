@@ -218,7 +218,7 @@ void MjClassic::OpeningDone()
         }
         // Closing the board's popup starts play.
         if (script != nullptr) {
-            script->ShowPopup(ConfigText(_puzzlesFile, section, "popupname", "0"),
+            script->ShowPopup(ConfigText(_puzzlesFile.get(), section, "popupname", "0"),
                               kOpeningPopupDialog, 0, at.GetX(), at.GetY());
         }
         const Point tiles = _puzzlesFile->ValueAsPoint(section, "popuptiles", Point(-1, -1));

@@ -93,7 +93,7 @@ void MjClassic::ShowCongratulations()
     _timerBonusSprite = nullptr;
     if (_timerBonusImage != nullptr) {
         _timerBonusSprite =
-            new CastMemberImage(_cast, _timerBonusImage, kBonusX, kBonusY, kBonusPriority, 0);
+            new CastMemberImage(_cast, _timerBonusImage.get(), kBonusX, kBonusY, kBonusPriority, 0);
     }
     _timerValues[2] = kBonusStartSteps;
     const std::string& bonus = FormatNumber(kBonusStartSteps);

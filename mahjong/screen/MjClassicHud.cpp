@@ -109,7 +109,7 @@ MjTextLabel* MjClassic::MakeLabel(const std::string& section, const std::string&
         font = 0;
     }
     const Color color = _config->ValueAsColor(section, "color1", kDefaultLabelColor);
-    auto* label = new MjTextLabel(this, _cast, text, _fonts[font], color, color, kLabelShadow,
+    auto* label = new MjTextLabel(this, _cast, text, _fonts[font].get(), color, color, kLabelShadow,
                                   width, pos.GetX(), pos.GetY(), priority);
     label->Justify(ConfigFile::AsInt(_config->Value(section, "justify", kDefaultJustify, true)));
     return label;
@@ -225,7 +225,7 @@ void MjClassic::CreateTimer()
     }
 
     if (_quest) {
-        _timerResource = new Image("images/TimerTrick.gif", nullptr);
+        _timerResource = std::make_unique<Image>("images/TimerTrick.gif", nullptr);
         const auto text = [&](const char* key) {
             return static_cast<std::string>(_config->Value(section, key, std::string("0"), true));
         };
@@ -240,7 +240,7 @@ void MjClassic::CreateTimer()
         _timerSprites[kSmoke]->Loop(number("smokeSpeed"));
         return;
     }
-    _timerResource = new Image("images/TimerTrickClassic.png", nullptr);
+    _timerResource = std::make_unique<Image>("images/TimerTrickClassic.png", nullptr);
     if (_config->_type == 0) {
         _timerEndSprite = MakeSheetSprite(_cast, "images/TimerEnding.png", kTimerEndFrames,
                                           pos.GetX(), pos.GetY(), kTimerEndPriority);

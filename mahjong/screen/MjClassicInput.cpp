@@ -212,7 +212,8 @@ void MjClassic::SelectionButtonClicked(int id)
             _replayRun = 1;
             _replayRunEnd = _puzzle == 0 ? kWholeReplayRunEnd : kShortReplayRunEnd;
             _replayRunStart = _puzzle;
-            _puzzle = ConfigInt(_scenesFile, "scene" + std::to_string(_puzzle + 1), "start", 0);
+            _puzzle =
+                ConfigInt(_scenesFile.get(), "scene" + std::to_string(_puzzle + 1), "start", 0);
             if (_replayModeSprite != nullptr) {
                 _replayModeSprite->Hide();
             }

@@ -246,7 +246,7 @@ void MjClassic::TileMouseDown(MjTile* tile, int button, int x, int y)
                 _layout->NextMatchFor(_selected[0], &next);
                 _selected[1] = static_cast<MjTile*>(next);
                 if (_selected[1] != nullptr && _highlightImage != nullptr) {
-                    _selected[1]->BlitInto(_highlightImage, _settings->tileBorder + 1, 1);
+                    _selected[1]->BlitInto(_highlightImage.get(), _settings->tileBorder + 1, 1);
                 }
             }
             return;
@@ -422,10 +422,10 @@ void MjClassic::SelectTile(MjTile* tile)
         if (_darkTilesImage != nullptr) {
             const int face = tile->GetFace();
             _darkTilesImage->SetFrame(MjTileTypes::FaceColumn(face), MjTileTypes::FaceRow(face));
-            tile->BlitInto(_darkTilesImage, set.posX, set.posY);
+            tile->BlitInto(_darkTilesImage.get(), set.posX, set.posY);
         }
     } else if (_highlightImage != nullptr) {
-        tile->BlitInto(_highlightImage, _settings->tileBorder + 1, 1);
+        tile->BlitInto(_highlightImage.get(), _settings->tileBorder + 1, 1);
     }
 }
 

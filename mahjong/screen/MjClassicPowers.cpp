@@ -125,7 +125,7 @@ bool MjClassic::RankPower(MjTile* power, MjTile* target)
     MoveToTray(power, 1, 0, kPowerFlightMs);
     ClearTraySlot(2, kPowerFlightMs);
     ClearTraySlot(3, kPowerFlightMs);
-    for (MjTile* tile : TilesOnGrid(_layout)) {
+    for (MjTile* tile : TilesOnGrid(_layout.get())) {
         const int type = tile->GetType();
         if (wand) {
             // Every tile of the target's rank in the other suits takes the target's suit.
@@ -162,7 +162,7 @@ void MjClassic::Clone(MjTile* power, MjTile* source, MjTile* target)
     const int targetType = target->GetType();
     const int sourceType = source->GetType();
     const int sourceFace = source->GetFace();
-    for (MjTile* tile : TilesOnGrid(_layout)) {
+    for (MjTile* tile : TilesOnGrid(_layout.get())) {
         if (tile->GetType() != targetType) {
             continue;
         }
@@ -240,7 +240,7 @@ void MjClassic::Typhoon(MjTile* power, MjTile* target)
     MoveToTray(power, 1, 0, kPowerFlightMs);
     const int type = target->GetType();
     int n = 0;
-    for (MjTile* tile : TilesOnGrid(_layout)) {
+    for (MjTile* tile : TilesOnGrid(_layout.get())) {
         if (tile->GetType() == type) {
             MoveToTray(tile, 2, n, kPowerFlightMs + kTyphoonStaggerMs * n);
             ++n;
@@ -258,7 +258,7 @@ void MjClassic::FlyTypeChange(MjTile* from, MjTile* tile, int type, int face)
     if (from == nullptr || tile == nullptr || _layout == nullptr) {
         return;
     }
-    ImageResource* faces = _tileSets[_tileSetIndex].faceSheet;
+    ImageResource* faces = _tileSets[_tileSetIndex].faceSheet.get();
     if (faces == nullptr || !faces->IsLoaded() || face < 0) {
         // No face to fly: the tile changes at once.
         tile->SetType(type);

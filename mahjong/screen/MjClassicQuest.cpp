@@ -166,7 +166,7 @@ void MjClassic::QuestSceneHandOver(int fadeInMusic)
         } else if (script->GetAnimState() == MjGameScript::kAnimLoaded) {
             script->CleanUpAnimation(fadeInMusic);
             if (fadeInMusic != 0 && _replayRun == 0) {
-                Music* music = _music[_puzzle % kQuestMusics];
+                Music* music = _music[_puzzle % kQuestMusics].get();
                 if (music != nullptr) {
                     Music::FadeIn(music, kMusicFadeMs, -1, 0.0);
                 }

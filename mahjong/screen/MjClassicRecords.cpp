@@ -82,9 +82,9 @@ void MjClassic::RecordBoard()
 MjClassic::BoardRecords MjClassic::ReadBoardRecords(const std::string& key)
 {
     BoardRecords records;
-    records.high = ConfigInt(_highScoresFile, "prevHighScore", key, 0);
-    records.holder = ConfigText(_highScoresFile, "achieved", key, "");
-    records.best = ConfigInt(_progressFile, "prevBestScore", key, 0);
+    records.high = ConfigInt(_highScoresFile.get(), "prevHighScore", key, 0);
+    records.holder = ConfigText(_highScoresFile.get(), "achieved", key, "");
+    records.best = ConfigInt(_progressFile.get(), "prevBestScore", key, 0);
     const bool timed = _config->_type == kTimedType;
     const bool beaten =
         timed ? records.high == 0 || records.best < records.high : records.best > records.high;

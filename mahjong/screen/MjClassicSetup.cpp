@@ -75,7 +75,7 @@ void MjClassic::SetupBoard(int /*reason*/, int seed, int startMode, const std::s
     }
 
     if (layoutName.empty()) {
-        _rules.ReadDescription(*_puzzlesFile, _puzzle, _tileSetIndex, _quest, _progressFile,
+        _rules.ReadDescription(*_puzzlesFile, _puzzle, _tileSetIndex, _quest, _progressFile.get(),
                                _config->_type);
         _layoutFile = _rules.layout;
         _puzzleTileSet = _rules.tileSet;
@@ -94,9 +94,11 @@ void MjClassic::SetupBoard(int /*reason*/, int seed, int startMode, const std::s
         _rules.matchSize = 2;
     }
 
-    delete _layout;
-    _layout = new MjLayout(_cast, _layoutFile, _settings, _tileSets[_puzzleTileSet].sheet,
-                           _rules.matchSize, _rules.doubleLayers);
+    // The old grid and its tiles go first: two grids are never held at once.
+    _layout.reset();
+    _layout = std::make_unique<MjLayout>(_cast, _layoutFile, _settings.get(),
+                                         _tileSets[_puzzleTileSet].sheet.get(), _rules.matchSize,
+                                         _rules.doubleLayers);
     _layout->SetTileFactory(TileFactory());
     ApplyPlayMode();
     _deal->SetRules(_rules);
@@ -137,11 +139,11 @@ void MjClassic::SetupBoard(int /*reason*/, int seed, int startMode, const std::s
     }
     Music* music = nullptr;
     if (!_quest) {
-        music = _music[kBoardMusic];
+        music = _music[kBoardMusic].get();
     } else if (_replayRun == 0) {
         // The quest's intro leaves the board at -1 until the next-board step: the index stays
         // in range.
-        music = _music[(_puzzle % kQuestMusics + kQuestMusics) % kQuestMusics];
+        music = _music[(_puzzle % kQuestMusics + kQuestMusics) % kQuestMusics].get();
     }
     if (music != nullptr) {
         Music::FadeIn(music, kMusicFadeMs, -1, 0.0);
@@ -207,12 +209,12 @@ void MjClassic::DealBoard(int seed, int startMode)
         tile = nullptr;
     }
     CountForSanity();
-    _deal->SetLayout(_layout);
+    _deal->SetLayout(_layout.get());
     _deal->SetPreview(_previewDeal != 0);
     _deal->SetSanityCheck(Shared().sanity != 0);
     const bool rotateSuits = _quest && _puzzle == 0 && _highestGameReached != -1 && _cheatMode == 0;
-    _seed =
-        _deal->DealBoard(seed, _progressFile, _config->_type, _puzzle, _layoutFile, rotateSuits);
+    _seed = _deal->DealBoard(seed, _progressFile.get(), _config->_type, _puzzle, _layoutFile,
+                             rotateSuits);
     CreateTileSprites(startMode);
     RefreshFreeCount();
 }
@@ -220,7 +222,7 @@ void MjClassic::DealBoard(int seed, int startMode)
 void MjClassic::DealTiles()
 {
     CountForSanity();
-    _deal->SetLayout(_layout);
+    _deal->SetLayout(_layout.get());
     _deal->SetPreview(_previewDeal != 0);
     _deal->DealTiles();
 }
@@ -275,10 +277,10 @@ Image* MjClassic::MakeBackground()
         background->BlitInto(&board, 0, kBoardPictureY);
     }
     if (_topImage != nullptr) {
-        background->BlitInto(_topImage, 0, 0);
+        background->BlitInto(_topImage.get(), 0, 0);
     }
     if (_bottomImage != nullptr) {
-        background->BlitInto(_bottomImage, 0, kBottomBarY);
+        background->BlitInto(_bottomImage.get(), 0, kBottomBarY);
     }
     if (script != nullptr) {
         script->ReplaceBackground(background);

@@ -41,7 +41,7 @@ MjTileFactory* MjClassic::TileFactory()
 ImageResource* MjClassic::SpecialSheet(int type) const
 {
     const int index = type - kFirstSpecialType;
-    return index >= 0 && index < kSpecialTypes ? _specialSheets[index] : nullptr;
+    return index >= 0 && index < kSpecialTypes ? _specialSheets[index].get() : nullptr;
 }
 
 MjTile* MjClassic::AddTile(int i, int j, int k, int value, int faceCol, int faceRow)
@@ -117,15 +117,16 @@ void MjClassic::LoadTileSet(int n)
         return;
     }
     MjTileSet& set = _tileSets[n];
-    delete set.faceSheet;
-    set.faceSheet = new ImageResource(set.img, MjTileSet::kColumns, MjTileSet::kRows, nullptr);
+    set.faceSheet.reset();
+    set.faceSheet =
+        std::make_unique<ImageResource>(set.img, MjTileSet::kColumns, MjTileSet::kRows, nullptr);
     if (set.sheet == nullptr || _oneTileImage == nullptr) {
         return;
     }
-    Image face(set.faceSheet, 0, 0, 0);
+    Image face(set.faceSheet.get(), 0, 0, 0);
     for (int c = 0; c < MjTileSet::kColumns; ++c) {
         for (int r = 0; r < MjTileSet::kRows; ++r) {
-            set.sheet->CopyIntoGrid(c, r, _oneTileImage, 0, 0);
+            set.sheet->CopyIntoGrid(c, r, _oneTileImage.get(), 0, 0);
             face.SetFrame(c, r);
             set.sheet->CopyIntoGrid(c, r, &face, set.posX, set.posY);
         }

@@ -63,22 +63,27 @@ Point MapPoint(ConfigFile* file, const char* section, int n)
 void MjClassic::BuildSpiritMap(int board)
 {
     if (_spiritMapImage == nullptr) {
-        _spiritMapImage = new Image("images/spiritmap.jpg", nullptr);
-        std::fill(std::begin(_mapLevelImages), std::end(_mapLevelImages), nullptr);
-        std::fill(std::begin(_mapStepImages), std::end(_mapStepImages), nullptr);
+        _spiritMapImage = std::make_unique<Image>("images/spiritmap.jpg", nullptr);
+        for (auto& image : _mapLevelImages) {
+            image.reset();
+        }
+        for (auto& image : _mapStepImages) {
+            image.reset();
+        }
         // One frame: the roll's picture is drawn from the sheet itself, which the screen keeps
         // until after the roll has left the stage.
-        _mapRollSheet = new ImageResource("images/map_roll.png", 1, 1, nullptr);
+        _mapRollSheet = std::make_unique<ImageResource>("images/map_roll.png", 1, 1, nullptr);
         {
-            Image roll(_mapRollSheet, 0, 0, 0);
+            Image roll(_mapRollSheet.get(), 0, 0, 0);
             _mapRollSprite =
                 new MjTile(this, _cast, &roll, kMapHomeX, 0, kRollPriority, 1, 0, 0, 0, 0, 0);
             _mapRollSprite->UseTransparency(true);
         }
         // Each strip keeps a copy of its frame; ResetFrame copies it again after a blit.
-        _spiritMapSheet = new ImageResource("images/spiritmap.jpg", kMapSprites, 1, nullptr);
+        _spiritMapSheet =
+            std::make_unique<ImageResource>("images/spiritmap.jpg", kMapSprites, 1, nullptr);
         for (int k = 0; k < kMapSprites; ++k) {
-            Image strip(_spiritMapSheet, k, 0, 0);
+            Image strip(_spiritMapSheet.get(), k, 0, 0);
             _mapSprites[k] =
                 new MjTile(this, _cast, &strip, kMapHomeX, 0, kStripPriority, 0, 0, 0, 0, 0, 0);
         }
@@ -97,29 +102,30 @@ void MjClassic::BuildSpiritMap(int board)
     for (int n = 1; n <= groups; ++n) {
         if (_mapLevelImages[n - 1] == nullptr) {
             _mapLevelImages[n - 1] =
-                new Image(Numbered("images/map_level%d_color.jpg", n), nullptr);
+                std::make_unique<Image>(Numbered("images/map_level%d_color.jpg", n), nullptr);
         }
     }
     for (int n = 1; n <= groups; ++n) {
-        const Point pos = MapPoint(_spiritMapFile, "map", n);
-        _spiritMapSheet->BlitInto(_mapLevelImages[n - 1], pos.GetX(), pos.GetY());
+        const Point pos = MapPoint(_spiritMapFile.get(), "map", n);
+        _spiritMapSheet->BlitInto(_mapLevelImages[n - 1].get(), pos.GetX(), pos.GetY());
     }
     for (int n = 1; n <= steps; ++n) {
         if (_mapStepImages[n - 1] == nullptr) {
-            _mapStepImages[n - 1] = new Image(Numbered("images/map_step0%d.gif", n), nullptr);
+            _mapStepImages[n - 1] =
+                std::make_unique<Image>(Numbered("images/map_step0%d.gif", n), nullptr);
             _mapStepImages[n - 1]->UseTransparency(true, false);
         }
     }
     Point marker(0, 0);
     for (int n = 1; n <= steps; ++n) {
-        const Point pos = MapPoint(_spiritMapFile, "map_steps", n);
+        const Point pos = MapPoint(_spiritMapFile.get(), "map_steps", n);
         if (n <= board) {
-            _spiritMapSheet->BlitInto(_mapStepImages[n - 1], pos.GetX(), pos.GetY());
+            _spiritMapSheet->BlitInto(_mapStepImages[n - 1].get(), pos.GetX(), pos.GetY());
         }
         marker = pos;
     }
     HandBack(_mapExtraSprite);
-    auto* extra = new CastMemberImage(_cast, _mapStepImages[steps - 1], marker.GetX(),
+    auto* extra = new CastMemberImage(_cast, _mapStepImages[steps - 1].get(), marker.GetX(),
                                       marker.GetY(), kMarkerPriority, 0);
     extra->UseTransparency(true);
     extra->Hide();
@@ -135,8 +141,8 @@ void MjClassic::ShowMapTexts()
 {
     // The map opens before the coming board: its best and holder are the record to beat there.
     const std::string section = MjPuzzleRules::SeedKey(_config->_type, _puzzle);
-    const int high = ConfigInt(_highScoresFile, "prevHighScore", section, 0);
-    const std::string holder = ConfigText(_highScoresFile, "achieved", section, "");
+    const int high = ConfigInt(_highScoresFile.get(), "prevHighScore", section, 0);
+    const std::string holder = ConfigText(_highScoresFile.get(), "achieved", section, "");
     for (MjTextLabel*& line : _infoLines) {
         HandBack(line);
     }

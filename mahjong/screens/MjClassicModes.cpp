@@ -76,7 +76,7 @@ void MjClassic::MakeModeControls()
         } else {
             for (int n = 0; n < kModeTiles; ++n) {
                 if (_modeTiles[n] == nullptr) {
-                    Image frame(_modesSheet, n, kPlainRow, 0);
+                    Image frame(_modesSheet.get(), n, kPlainRow, 0);
                     _modeTiles[n] = new MjTile(this, _cast, &frame, kModeTileX + kModeTilePitch * n,
                                                kModeTileY, n, n, kModeTileKind, n, n, n, n);
                     _modeTiles[n]->UseTransparency(true);
@@ -101,8 +101,8 @@ void MjClassic::MakeModeControls()
     Font* fonts[2] = {};
     for (int n = 0; n < 2; ++n) {
         const int index = fontIndex[n];
-        fonts[n] =
-            index >= 0 && index < kFonts && _fonts[index] != nullptr ? _fonts[index] : _fonts[0];
+        fonts[n] = index >= 0 && index < kFonts && _fonts[index] != nullptr ? _fonts[index].get()
+                                                                            : _fonts[0].get();
     }
     const Color color1 = _config->ValueAsColor("modetext", "color1", kOpaqueBlack);
     const Color color2 = _config->ValueAsColor("modetext", "color2", kOpaqueBlack);
@@ -140,7 +140,7 @@ void MjClassic::ShowModeText(MjTile* tile, bool entering, int, int)
             ShowLabel(_infoLines[k], false);
             if (_modeTextLines[k] != nullptr) {
                 const std::string key = k == 0 ? std::string("title") : "text" + std::to_string(k);
-                _modeTextLines[k]->SetText(ConfigText(_modesFile, section, key, " "));
+                _modeTextLines[k]->SetText(ConfigText(_modesFile.get(), section, key, " "));
                 _modeTextLines[k]->Show();
             }
         }
@@ -221,7 +221,7 @@ void MjClassic::ShowSceneText(int x, int y, int lineHeight)
         }
         const std::string key = k == 0 ? std::string("title") : "text" + std::to_string(k);
         label->SetText(k == 0 && !_quest ? std::string("Haiku Reflections")
-                                         : ConfigText(_scenesFile, section, key, ""));
+                                         : ConfigText(_scenesFile.get(), section, key, ""));
         if (k == 0) {
             // On the selection screen the heading sits on the centre nameplate.
             CastMember* plate = _cellSprites[kNameplateRow][kCentrePlace];

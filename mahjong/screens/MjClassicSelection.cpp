@@ -134,7 +134,7 @@ PageLayout ReadPageLayout(MjClassic& screen)
         screen._cellsPerPage = kShortPageCells;
         screen._selectionTitle = "replay5";
     }
-    ConfigFile* set = screen._puzzlesFile;
+    ConfigFile* set = screen._puzzlesFile.get();
     if (set != nullptr) {
         page.pos = set->ValueAsPoint(screen._selectionTitle, "pos", Point(0, 0));
         page.space = set->ValueAsPoint(screen._selectionTitle, "space", Point(0, 0));
@@ -232,10 +232,10 @@ void MjClassic::LoadPreviewBoard()
     std::string title = " ";
     if (_selectionKind == 0) {
         const std::string section = MjPuzzleRules::SectionName(p);
-        _previewTileSet = ConfigInt(_puzzlesFile, section, "tileset", 0);
+        _previewTileSet = ConfigInt(_puzzlesFile.get(), section, "tileset", 0);
         if (exists && _layout != nullptr) {
-            const int doubleMode = ConfigInt(_puzzlesFile, section, "double", 0);
-            _layoutFile = ConfigText(_puzzlesFile, section, "layout", "puzzles/test.cfg");
+            const int doubleMode = ConfigInt(_puzzlesFile.get(), section, "double", 0);
+            _layoutFile = ConfigText(_puzzlesFile.get(), section, "layout", "puzzles/test.cfg");
             _layout->SetDoubleMode(doubleMode);
             _layout->Clear();
             _layout->Load(_layoutFile);
@@ -247,7 +247,8 @@ void MjClassic::LoadPreviewBoard()
     } else {
         _previewTileSet = 0;
         if (exists) {
-            title = ConfigText(_scenesFile, "scene" + std::to_string(p + 1), "title", "No Title");
+            title =
+                ConfigText(_scenesFile.get(), "scene" + std::to_string(p + 1), "title", "No Title");
         }
     }
     MakeSelectionCell(column, row, x, y);
@@ -265,7 +266,7 @@ void MjClassic::LoadPreviewBoard()
                 _infoLines[0]->SetText(title);
             }
         } else if (p > shared.selectableLimit || !exists) {
-            static_cast<CastMemberImage*>(normal)->BlitInto(_cellDarkImage, 0, 0);
+            static_cast<CastMemberImage*>(normal)->BlitInto(_cellDarkImage.get(), 0, 0);
             normal->SetAlpha(kOpaque);
             normal->Show();
             bright->Hide();
@@ -293,9 +294,9 @@ void MjClassic::MakeSelectionCell(int column, int row, int x, int y)
     const bool boards = _selectionKind == 0;
     // Tile set 0 shows each tile's own face in miniature, the others a blank miniature tile.
     std::unique_ptr<Image> ownSmall;
-    Image* small = _miniOneTileImage;
+    Image* small = _miniOneTileImage.get();
     if (_previewTileSet == 0 && _miniTileGrid != nullptr) {
-        ownSmall = std::make_unique<Image>(_miniTileGrid, 0, 0, 0);
+        ownSmall = std::make_unique<Image>(_miniTileGrid.get(), 0, 0, 0);
         small = ownSmall.get();
     }
     if (small != nullptr) {
@@ -308,9 +309,10 @@ void MjClassic::MakeSelectionCell(int column, int row, int x, int y)
     CastMember*& plateSlot = _cellSprites[kNameplateRow][place];
     if (normalSlot == nullptr) {
         // Each place draws into its own cell images: a blit into one cell never shows in another.
-        normalSlot = new CastMemberImage(_cast, _cellImages[place], x, y, kCellPriority, 0);
-        brightSlot = new CastMemberImage(_cast, _cellBrightImages[place], x, y, kCellPriority, 0);
-        plateSlot = new CastMemberImage(_cast, _smallFancyImage, x + nameplate.GetX(),
+        normalSlot = new CastMemberImage(_cast, _cellImages[place].get(), x, y, kCellPriority, 0);
+        brightSlot =
+            new CastMemberImage(_cast, _cellBrightImages[place].get(), x, y, kCellPriority, 0);
+        plateSlot = new CastMemberImage(_cast, _smallFancyImage.get(), x + nameplate.GetX(),
                                         y + nameplate.GetY(), kFramePriority, 0);
         plateSlot->UseTransparentBackground();
     } else {
@@ -336,8 +338,8 @@ void MjClassic::MakeSelectionCell(int column, int row, int x, int y)
             image->SetID(id);
         }
     }
-    normal->BlitInto(_cellImages[kPlainFrame], 0, 0);
-    bright->BlitInto(_cellBrightImages[kPlainFrame], 0, 0);
+    normal->BlitInto(_cellImages[kPlainFrame].get(), 0, 0);
+    bright->BlitInto(_cellBrightImages[kPlainFrame].get(), 0, 0);
 
     if (boards) {
         if (_layout == nullptr || small == nullptr) {
@@ -416,7 +418,7 @@ void MjClassic::MakeSelectionCell(int column, int row, int x, int y)
 void MjClassic::DrawSelectionBackground()
 {
     const bool boardsPanel = _selectionKind == 0 && !_quest;
-    ImageResource skin(ConfigText(_puzzlesFile, _selectionTitle, "skin", "0"), kSkinFrames,
+    ImageResource skin(ConfigText(_puzzlesFile.get(), _selectionTitle, "skin", "0"), kSkinFrames,
                        kSkinFrames, nullptr);
     const Point start = _puzzlesFile != nullptr
                             ? _puzzlesFile->ValueAsPoint(_selectionTitle, "start", Point(0, 0))
@@ -618,7 +620,7 @@ void MjClassic::ShowSelectionScreen(int choice)
         HandBack(_selectionSprites[kLeftArrowSlot]);
         _selectionSprites[kLeftArrowSlot] = left;
 
-        const std::string plateFile = ConfigText(_puzzlesFile, "levelplate", "img", "0");
+        const std::string plateFile = ConfigText(_puzzlesFile.get(), "levelplate", "img", "0");
         auto* plate = new CastMemberImage(
             _cast, new Image(plateFile, nullptr), page.pos.GetX() + page.space.GetX() + kPlateDx,
             page.pos.GetY() + 2 * page.space.GetY() + kPlateDy, kPlatePriority, 1);
@@ -637,8 +639,9 @@ void MjClassic::ShowSelectionScreen(int choice)
         }
 
         HandBack(_cellSprites[kNameplateRow][kCentrePlace]);
-        auto* centrePlate = new CastMemberImage(
-            _cast, _smallFancyImage, centreX + page.nameplate.GetX(), centreY, kFramePriority, 0);
+        auto* centrePlate =
+            new CastMemberImage(_cast, _smallFancyImage.get(), centreX + page.nameplate.GetX(),
+                                centreY, kFramePriority, 0);
         centrePlate->UseTransparency(true);
         centrePlate->AllowInput(false);
         _cellSprites[kNameplateRow][kCentrePlace] = centrePlate;
@@ -665,7 +668,7 @@ void MjClassic::ShowSelectionScreen(int choice)
                     : _puzzle < 2 * kActEntries ? "Zorvy Movie - Act II"
                                                 : "Zorvy Movie - Act III";
     } else {
-        pageTitle = ConfigText(_puzzlesFile, _selectionTitle,
+        pageTitle = ConfigText(_puzzlesFile.get(), _selectionTitle,
                                "group" + std::to_string(pageNumber + 1), "No Title");
     }
     if (auto* title = dynamic_cast<MjTextLabel*>(_cellSprites[kLabelRow][kCentrePlace])) {

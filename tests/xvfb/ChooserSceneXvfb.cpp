@@ -161,7 +161,7 @@ private:
     static bool TilesLanded(MjClassic& screen)
     {
         int away = 0;
-        MjLayout* layout = screen._layout;
+        MjLayout* layout = screen._layout.get();
         if (layout == nullptr || screen._tileSpriteCount == 0) {
             return false;
         }

@@ -97,7 +97,7 @@ TEST_F(MjClassicHudTest, LabelsTakeTheirSectionsLookAndFontZeroWhenTheirFontIsMi
         const int before = c.logged != nullptr ? testsupport::CountLogLines(c.logged) : 0;
         MjTextLabel* label = screen->MakeLabel("Probe", "12", 999998, -1, -1);
         ASSERT_NE(label, nullptr);
-        EXPECT_EQ(label->GetFont(), screen->_fonts[c.expected]);
+        EXPECT_EQ(label->GetFont(), screen->_fonts[c.expected].get());
         if (c.logged != nullptr) {
             EXPECT_EQ(testsupport::CountLogLines(c.logged), before + 1);
         }
@@ -111,7 +111,7 @@ TEST_F(MjClassicHudTest, LabelsTakeTheirSectionsLookAndFontZeroWhenTheirFontIsMi
     MjTextLabel* lives = screen->MakeLabel("LivesText", "5", 999998, -1, -1);
     EXPECT_EQ(lives->GetMinimumWidth(), 60);
     EXPECT_EQ(lives->GetJustification(), 1);
-    EXPECT_EQ(lives->GetFont(), screen->_fonts[0]);
+    EXPECT_EQ(lives->GetFont(), screen->_fonts[0].get());
     EXPECT_EQ(lives->GetText(), "5");
     EXPECT_EQ(lives->GetPriority(), 999998);
     EXPECT_EQ(lives->GetX(), 646);
@@ -242,7 +242,7 @@ TEST_F(MjClassicHudTest, FreeCountComesFromTheLayoutAndDrivesTheHidingModes)
     mjtest::FakeTileFactory factory;
     auto layout = mjtest::MakeLayout(settings, {{0, 0, 1, 3}, {4, 0, 1, 8}});
     mjtest::AddTiles(*layout, factory);
-    screen->_layout = layout.get();
+    screen->_layout = std::move(layout);
     MjClassicShared& shared = MjClassic::Shared();
 
     screen->RefreshFreeCount();
@@ -262,10 +262,9 @@ TEST_F(MjClassicHudTest, FreeCountComesFromTheLayoutAndDrivesTheHidingModes)
     EXPECT_FALSE(screen->_hintButton->GetEnabled());
 
     // Three free tiles without a pair count 0: the scrambling goes on at once, shown as 1.
-    screen->_layout = nullptr;
     auto three = mjtest::MakeLayout(settings, {{0, 0, 1, 3}, {4, 0, 1, 8}, {8, 0, 1, 12}});
     mjtest::AddTiles(*three, factory);
-    screen->_layout = three.get();
+    screen->_layout = std::move(three);
     shared.scrambleTime = 5;
     screen->RefreshFreeCount();
     EXPECT_EQ(screen->_freePairs, 1);
@@ -275,21 +274,22 @@ TEST_F(MjClassicHudTest, FreeCountComesFromTheLayoutAndDrivesTheHidingModes)
     // Play mode 1 with hidden faces shows the faces of the free tiles that match, no others.
     auto pair = mjtest::MakeLayout(settings, {{0, 0, 1, 3}, {4, 0, 1, 3}, {8, 0, 1, 12}});
     mjtest::AddTiles(*pair, factory);
-    screen->_layout = pair.get();
+    MjLayout* shown = pair.get();
+    screen->_layout = std::move(pair);
     screen->_playMode = 1;
     screen->RefreshFreeCount();
     EXPECT_EQ(screen->_freePairs, 1);
     EXPECT_EQ(screen->_matchesLeftText->GetText(), "1");
-    for (int index : pair->OriginIndices()) {
+    for (int index : shown->OriginIndices()) {
         int i, j, k;
         MjLayout::IndexToCell(index, i, j, k);
-        auto* tile = static_cast<mjtest::FakeGridTile*>(pair->Cell(i, j, k).tile);
+        auto* tile = static_cast<mjtest::FakeGridTile*>(shown->Cell(i, j, k).tile);
         const std::string look = tile->GetType() == 3 ? "ShowFace" : "HideFace";
         ASSERT_FALSE(tile->calls.empty());
         EXPECT_EQ(tile->calls.back(), look) << tile->GetType();
     }
 
-    screen->_layout = nullptr; // the layouts are this test's
+    screen->_layout.reset(); // before the settings and the tile factory it reads
     shared.faceHiding = 0;
 }
 
@@ -317,11 +317,11 @@ TEST_F(MjClassicHudTest, TimerSpritesAreMadeOnceAndTheFuseRenewedPerBoard)
     EXPECT_EQ(screen->_timerSprites[2], nullptr);
 
     // The next board: a fresh fuse, the same sheet and ending image, hidden again.
-    Image* sheet = screen->_timerResource;
+    Image* sheet = screen->_timerResource.get();
     ending->Show();
     screen->CreateTimer();
     EXPECT_NE(screen->_timerSprites[0], nullptr);
-    EXPECT_EQ(screen->_timerResource, sheet);
+    EXPECT_EQ(screen->_timerResource.get(), sheet);
     EXPECT_EQ(screen->_timerEndSprite, ending);
     EXPECT_FALSE(ending->IsVisible());
     int fuses = 0;

@@ -51,7 +51,7 @@ protected:
         const std::vector<mjtest::Spot> spots = {{0, 0, 1, 5},  {4, 0, 1, 5},  {8, 0, 1, 6},
                                                  {12, 0, 1, 6}, {16, 0, 1, 7}, {20, 0, 1, 7}};
         ASSERT_TRUE(testsupport::WriteFile("puzzles/next.cfg", mjtest::LayoutText(spots, "Next")));
-        ConfigFile* set = screen->_puzzlesFile;
+        ConfigFile* set = screen->_puzzlesFile.get();
         set->Write("puzzle1", "layout", "puzzles/next.cfg");
         set->Write("puzzle1", "matches", 2);
         set->Write("puzzle1", "time", 900);

@@ -557,7 +557,7 @@ TEST_F(MjClassicTest, TileTakesTypeOverlayShadowAndTheLookOfThePlayMode)
         }
         ASSERT_NE(tile->GetOverlay(), nullptr);
         EXPECT_EQ(tile->GetOverlay()->GetImageResource(),
-                  screen->_specialSheets[c.overlaySheet - 42]);
+                  screen->_specialSheets[c.overlaySheet - 42].get());
         EXPECT_EQ(tile->GetOverlayFirst(), c.first);
         EXPECT_EQ(tile->GetOverlayLast(), c.last);
         EXPECT_EQ(tile->GetOverlayDelay(), c.delay);
@@ -647,13 +647,13 @@ TEST_F(MjClassicTest, ReleaseSavesTheQuestsScoreAndLivesOnceAndEmptiesTheStage)
         screen->SetupBoard(0, 0, MjClassic::kStartOpening, "");
         ASSERT_GT(Stage()->Size(), 0);
         // A tile in the tray that no cell holds any more.
-        Image face(screen->_tileSets[0].sheet, 0, 0, 0);
+        Image face(screen->_tileSets[0].sheet.get(), 0, 0, 0);
         MjClassic::Shared().traySlots[1] =
             new MjTile(screen.get(), Stage(), &face, 650, 540, 20, 0, 0, 0, 0, 0, 0);
         const std::string file = ProgressFile(config->_type);
         WriteProgress(config->_type, "[global]\nlives=9\nscore=9\n");
-        delete screen->_progressFile;
-        screen->_progressFile = new ConfigFile(file, false, false, false);
+        screen->_progressFile.reset();
+        screen->_progressFile = std::make_unique<ConfigFile>(file, false, false, false);
         screen->_lives = c.lives;
         screen->_extraLives = c.extraLives;
         screen->_score = c.score;

@@ -90,7 +90,7 @@ protected:
     {
         const std::string layout = "puzzles/quest" + std::to_string(++_layouts) + ".cfg";
         ASSERT_TRUE(testsupport::WriteFile(layout, LayoutText(board.spots, "Quest Fixture")));
-        ConfigFile* set = screen->_puzzlesFile;
+        ConfigFile* set = screen->_puzzlesFile.get();
         const std::string section = "puzzle" + std::to_string(puzzle);
         set->Write(section, "layout", layout);
         set->Write(section, "matches", board.matches);

@@ -49,7 +49,7 @@ protected:
     {
         MakeScreen(look);
         script->board = screen.get();
-        ConfigFile* set = screen->_puzzlesFile;
+        ConfigFile* set = screen->_puzzlesFile.get();
         ConfigFile shipped("cfg/puzzles2.cfg", false, false, false);
         for (const char* section : {"replay8", "replay5"}) {
             for (const char* key : {"pos", "space", "nameplate", "skin", "start", "size"}) {
@@ -385,9 +385,9 @@ TEST_F(MjClassicChooserTest, TheChoosersPicturesAreHeldOnlyWhileItShows)
             count += screen->_cellImages[n] != nullptr ? 1 : 0;
             count += screen->_cellBrightImages[n] != nullptr ? 1 : 0;
         }
-        for (const void* picture : {static_cast<const void*>(screen->_cellDarkImage),
-                                    static_cast<const void*>(screen->_smallFancyImage),
-                                    static_cast<const void*>(screen->_modesSheet)}) {
+        for (const void* picture : {static_cast<const void*>(screen->_cellDarkImage.get()),
+                                    static_cast<const void*>(screen->_smallFancyImage.get()),
+                                    static_cast<const void*>(screen->_modesSheet.get())}) {
             count += picture != nullptr ? 1 : 0;
         }
         return count;
@@ -724,10 +724,9 @@ TEST_F(MjClassicChooserTest, ThePanelWithoutAPuzzleSetFileIsThePlainBackground)
     // two are told apart by their pixels.
     const std::vector<Color> panel = PixelsOf(Manager()->GetCast()->GetBackground());
     ASSERT_FALSE(panel.empty());
-    ConfigFile* set = screen->_puzzlesFile;
-    screen->_puzzlesFile = nullptr;
+    std::unique_ptr<ConfigFile> set = std::move(screen->_puzzlesFile);
     screen->DrawSelectionBackground();
-    screen->_puzzlesFile = set;
+    screen->_puzzlesFile = std::move(set);
     ASSERT_NE(Manager()->GetCast()->GetBackground(), nullptr);
     EXPECT_NE(PixelsOf(Manager()->GetCast()->GetBackground()), panel);
 }

@@ -50,7 +50,7 @@ protected:
     {
         MakeScreen();
         StartBoard(ThirtySixTiles());
-        ConfigFile* set = screen->_puzzlesFile;
+        ConfigFile* set = screen->_puzzlesFile.get();
         set->Write("replay8", "pos", Point(kPosX, kPosY));
         set->Write("replay8", "space", Point(kSpaceX, kSpaceY));
         set->Write("replay8", "nameplate", Point(26, 110));
@@ -133,13 +133,13 @@ TEST_F(MjClassicSelectionTest, PreviewDrawsTheMiniatureOfItsBoardWithoutRandomDr
         y0 += 2;
     }
     y0 = std::max(6, std::min(y0, kNameplateY - 2 - 64 - 19));
-    Image plain(screen->_cellImages[9]);
+    Image plain(screen->_cellImages[9].get());
     struct Face
     {
         int i, j, face;
     };
     for (const Face& f : {Face{0, 0, 5}, Face{10, 4, 27}}) {
-        Image small(screen->_miniTileGrid, f.face % 6, f.face / 6, 0);
+        Image small(screen->_miniTileGrid.get(), f.face % 6, f.face / 6, 0);
         const Color expected = small.GetCanvas()->GetPixel(7, 9);
         const int x = x0 + 6 * f.i + 7;
         const int y = y0 + 8 * f.j + 9;
@@ -281,7 +281,7 @@ TEST_F(MjClassicSelectionTest, PanelPaintsTheSkinPiecesIntoTheBackground)
 {
     MakeScreen();
     Cast* cast = Manager()->GetCast();
-    ConfigFile* set = screen->_puzzlesFile;
+    ConfigFile* set = screen->_puzzlesFile.get();
     set->Write("replay5", "skin", "images/select/panel.png");
     set->Write("replay5", "start", Point(10, 60));
     set->Write("replay5", "size", Point(780, 480));

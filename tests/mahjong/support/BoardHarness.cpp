@@ -137,7 +137,7 @@ void BoardHarness::StartBoard(const FixtureBoard& board)
 {
     const std::string layout = "puzzles/fixture" + std::to_string(++_boardSerial) + ".cfg";
     ASSERT_TRUE(testsupport::WriteFile(layout, LayoutText(board.spots, "Fixture")));
-    ConfigFile* set = screen->_puzzlesFile;
+    ConfigFile* set = screen->_puzzlesFile.get();
     set->Write("puzzle0", "layout", layout);
     set->Write("puzzle0", "matches", board.matches);
     set->Write("puzzle0", "time", board.time);
