@@ -32,7 +32,7 @@
 #include "mahjong/board/MjDeal.h"
 #include "mahjong/board/MjLayout.h"
 #include "mahjong/board/MjPuzzleRules.h"
-#include "mahjong/screen/MjClassic.h"
+#include "mahjong/board/MjTileTypes.h"
 #include "tests/mahjong/board/MjGameGrid.h"
 
 #include <algorithm>
@@ -46,10 +46,6 @@
 
 namespace {
 
-constexpr int kYinYang = 42, kDown = 46, kUp = 47, kFuse = 48, kClone = 49, kTyphoon = 50,
-              kSwapper = 54, kMagicWand = 57, kMagnet = 58, kDeepMagnet = 59;
-constexpr int kBrick = MjLayout::kBrickType;
-constexpr int kFirstSpecial = 42, kLastOrdinary = 43; // types below 44 must leave to clear
 constexpr int kQuestSet = 3;
 constexpr int kSeeds = 50, kPlaysPerSeed = 2, kQuestPlays = 100;
 
@@ -75,7 +71,7 @@ struct Outcome
 
 bool Ordinary(const Tile& t)
 {
-    return t.on && t.type < kFirstSpecial;
+    return t.on && t.type < MjTileTypes::kFirstSpecialType;
 }
 
 bool Suited(const Tile& t)
@@ -96,7 +92,7 @@ public:
             const MjCell& cell = grid.Cell(i, j, k);
             if (cell.state == MjCell::kOrigin) {
                 const int face = cell.faceCol + 6 * cell.faceRow;
-                _tiles.push_back({i, j, k, MjClassic::TypeOfFace(face), true});
+                _tiles.push_back({i, j, k, MjTileTypes::TypeOfFace(face), true});
             }
         }
     }
@@ -106,7 +102,7 @@ public:
     {
         std::map<int, int> free;
         for (const Tile& t : _tiles) {
-            if (t.on && t.type <= kYinYang && Free(t)) {
+            if (t.on && t.type <= MjTileTypes::kYinYangType && Free(t)) {
                 ++free[t.type];
             }
         }
@@ -127,8 +123,9 @@ public:
                 freed = true;
                 outcome.freedAt = 100.0 * _gone / total;
             }
-            if (std::none_of(_tiles.begin(), _tiles.end(),
-                             [](const Tile& t) { return t.on && t.type <= kLastOrdinary; })) {
+            if (std::none_of(_tiles.begin(), _tiles.end(), [](const Tile& t) {
+                    return t.on && t.type < MjTileTypes::kFirstLeftoverType;
+                })) {
                 outcome.won = true;
                 return outcome;
             }
@@ -139,7 +136,7 @@ public:
             if (group.empty()) {
                 return outcome;
             }
-            const bool yinYang = _tiles[group[0]].type == kYinYang;
+            const bool yinYang = _tiles[group[0]].type == MjTileTypes::kYinYangType;
             for (int t : group) {
                 Take(t);
             }
@@ -169,7 +166,7 @@ private:
     {
         int present = 0;
         for (const Tile& t : _tiles) {
-            if (t.on && t.type == kYinYang) {
+            if (t.on && t.type == MjTileTypes::kYinYangType) {
                 if (!Free(t)) {
                     return false;
                 }
@@ -198,7 +195,7 @@ private:
         std::map<int, std::vector<int>> free;
         for (size_t t = 0; t < _tiles.size(); ++t) {
             const Tile& tile = _tiles[t];
-            if (tile.on && tile.type <= kYinYang && Free(tile)) {
+            if (tile.on && tile.type <= MjTileTypes::kYinYangType && Free(tile)) {
                 free[tile.type].push_back(static_cast<int>(t));
             }
         }
@@ -235,7 +232,8 @@ private:
     bool UsePower()
     {
         std::vector<int> powers = Matching([&](const Tile& t) {
-            return t.on && t.type > kYinYang && t.type != kBrick && Free(t);
+            return t.on && t.type > MjTileTypes::kYinYangType &&
+                   t.type != MjTileTypes::kBrickType && Free(t);
         });
         std::shuffle(powers.begin(), powers.end(), _random);
         for (int p : powers) {
@@ -250,12 +248,13 @@ private:
     {
         const int power = _tiles[p].type;
         switch (power) {
-        case kUp:
-        case kDown:
-        case kMagicWand: {
+        case MjTileTypes::kUpType:
+        case MjTileTypes::kDownType:
+        case MjTileTypes::kWandType: {
             const std::vector<int> targets = Matching([&](const Tile& t) {
-                return Suited(t) && Free(t) && !(power == kUp && t.type % 9 == 8) &&
-                       !(power == kDown && t.type % 9 == 0);
+                return Suited(t) && Free(t) &&
+                       !(power == MjTileTypes::kUpType && t.type % 9 == 8) &&
+                       !(power == MjTileTypes::kDownType && t.type % 9 == 0);
             });
             if (targets.empty()) {
                 return false;
@@ -265,15 +264,15 @@ private:
                 if (!Suited(t)) {
                     continue;
                 }
-                if (power == kMagicWand && t.type % 9 == type % 9) {
+                if (power == MjTileTypes::kWandType && t.type % 9 == type % 9) {
                     t.type = type;
-                } else if (power != kMagicWand && t.type == type) {
-                    t.type = type + (power == kUp ? 1 : -1);
+                } else if (power != MjTileTypes::kWandType && t.type == type) {
+                    t.type = type + (power == MjTileTypes::kUpType ? 1 : -1);
                 }
             }
             break;
         }
-        case kClone: {
+        case MjTileTypes::kCloneType: {
             const std::vector<int> sources =
                 Matching([&](const Tile& t) { return Ordinary(t) && Free(t); });
             if (sources.empty()) {
@@ -293,7 +292,7 @@ private:
             }
             break;
         }
-        case kSwapper: {
+        case MjTileTypes::kSwapperType: {
             const std::vector<int> firsts =
                 Matching([&](const Tile& t) { return Ordinary(t) && !FullyCovered(t); });
             if (firsts.empty()) {
@@ -310,7 +309,7 @@ private:
             std::swap(_tiles[a].type, _tiles[b].type);
             break;
         }
-        case kTyphoon: {
+        case MjTileTypes::kTyphoonType: {
             const std::vector<int> targets =
                 Matching([&](const Tile& t) { return Ordinary(t) && Free(t); });
             if (targets.empty()) {
@@ -324,10 +323,11 @@ private:
             }
             break;
         }
-        case kMagnet:
-        case kDeepMagnet: {
+        case MjTileTypes::kMagnetType:
+        case MjTileTypes::kDeepMagnetType: {
             const std::vector<int> targets = Matching([&](const Tile& t) {
-                return Ordinary(t) && !Free(t) && FullyCovered(t) == (power == kDeepMagnet);
+                return Ordinary(t) && !Free(t) &&
+                       FullyCovered(t) == (power == MjTileTypes::kDeepMagnetType);
             });
             if (targets.empty()) {
                 return false;
@@ -340,9 +340,10 @@ private:
             ++_gone;
             return true;
         }
-        case kFuse: {
-            const std::vector<int> bricks =
-                Matching([&](const Tile& t) { return t.on && t.type == kBrick && !Covered(t); });
+        case MjTileTypes::kFuseType: {
+            const std::vector<int> bricks = Matching([&](const Tile& t) {
+                return t.on && t.type == MjTileTypes::kBrickType && !Covered(t);
+            });
             if (bricks.empty()) {
                 return false;
             }
@@ -366,7 +367,7 @@ private:
 bool HoldsYinYang(const MjLayout& grid)
 {
     for (const MjLayout::Position& p : grid.Positions()) {
-        if (p.code == kYinYang) {
+        if (p.code == MjTileTypes::kYinYangType) {
             return true;
         }
     }
