@@ -381,6 +381,14 @@ SDL_Surface* Canvas::LoadImgToSurface(std::string name)
             Debug("Canvas").DebugVar(-1, "Memory buffer too small %s", plain.c_str());
             return nullptr;
         }
+        if (bytes.empty() && File::IsEmptyTwinOf(scrambled, plain)) {
+            // As for configuration files: the plain picture is shown and the copy made again.
+            Debug("Canvas").DebugVar(-1, "ENCRYPTED FILE EMPTY! READING %s", plain.c_str());
+            if (!ScrambleImageFile(plain, scrambled)) {
+                Debug("Canvas").DebugVar(-1, "Can't open encrypted image file %s", plain.c_str());
+            }
+            return DecodeFile(plain);
+        }
         for (unsigned char& b : bytes) {
             b ^= kScrambleKey;
         }

@@ -407,6 +407,29 @@ TEST(CanvasFilesTest, PicturesDeclaringMoreThanTheirFileHoldsAreRefusedBeforeDec
     }
 }
 
+// An empty scrambled copy beside an intact picture (a copy cut short, or emptied by hand) gave a
+// black menu at every start.
+TEST(CanvasFilesTest, EmptyScrambledCopyGivesWayToThePlainPictureAndIsMadeAgain)
+{
+    CopyFixture("sheet4x2.png", "images/e.png");
+    const std::string plainBytes = testsupport::ReadFile("images/e.png");
+    ASSERT_TRUE(testsupport::WriteFile("images/e.pnge", ""));
+
+    SDL_Surface* s = Canvas::LoadImgToSurface("images/e.png");
+    ASSERT_NE(s, nullptr);
+    EXPECT_EQ(s->w, 400);
+    EXPECT_EQ(s->h, 100);
+    SDL_FreeSurface(s);
+    EXPECT_NE(DebugLog().find("ENCRYPTED FILE EMPTY! READING images/e.png"), std::string::npos);
+    EXPECT_EQ(testsupport::ReadFile("images/e.pnge").size(), plainBytes.size());
+
+    // The copy made again serves alone.
+    ASSERT_EQ(std::remove("images/e.png"), 0);
+    Canvas fromCopy("images/e.png", nullptr);
+    ASSERT_TRUE(fromCopy.IsLoaded());
+    EXPECT_EQ(fromCopy.GetSurface()->w, 400);
+}
+
 TEST(CanvasFilesTest, TheGamesPicturesPassTheChecks)
 {
     int pictures = 0;
