@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang in build-fuzz and runs each on its seeds for a bounded
 # time, ASan on: the configuration reader (committed seeds and the game's skin), the image reader
-# (the game's generated pictures) and the dialog builder (the skin and a description with every
+# (a tiny picture of every kind SDL_image reads, and the game's generated dialog pictures) and the
+# dialog builder (the skin and a description with every
 # kind of control) and the layout reader with the deal (committed layouts and the game's boards).
 # Inputs may grow to the size of the largest seed, configuration files to 4096 bytes (the largest
 # seeds repeat one section over and over, and each byte costs five reads). An input that runs
@@ -50,7 +51,7 @@ quiet_of() {
 seeds_of() {
     case "$1" in
     ConfigFileFuzz) echo "$root/tests/fuzz/corpus/config $root/data/cfg" ;;
-    ImageFileFuzz) echo "$build/data/images/dialog" ;;
+    ImageFileFuzz) echo "$root/tests/fuzz/corpus/image $build/data/images/dialog" ;;
     DialogDescriptionFuzz) echo "$root/tests/fuzz/corpus/dialog $root/data/cfg" ;;
     MjLayoutFuzz) echo "$root/tests/fuzz/corpus/layout $root/data/puzzles" ;;
     *) echo "unknown fuzz target $1" >&2; exit 2 ;;

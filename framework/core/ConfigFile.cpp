@@ -100,6 +100,7 @@ bool ConfigFile::LoadScrambled(bool required)
         return true;
     }
     if (read == ReadResult::kRead && bytes.empty() &&
+        File::IsEmptyTwinOf(scrambledName, _fileName) &&
         ReadWhole(_fileName, plainBytes) == ReadResult::kRead && !plainBytes.empty()) {
         // Left by a write cut short on an earlier system, or by hand: it would show nothing
         // at every start. The plain file holds the entries; the copy is made again from it.

@@ -156,6 +156,14 @@ bool File::Exists(const std::string& path)
     return ::lstat(path.c_str(), &st) == 0 || errno != ENOENT;
 }
 
+bool File::IsEmptyTwinOf(const std::string& twin, const std::string& plain)
+{
+    struct stat t;
+    struct stat p;
+    return ::stat(twin.c_str(), &t) == 0 && S_ISREG(t.st_mode) && t.st_size == 0 &&
+           ::stat(plain.c_str(), &p) == 0 && S_ISREG(p.st_mode) && p.st_size > 0;
+}
+
 bool File::SyncFolderOf(const std::string& path)
 {
     const std::string::size_type slash = path.rfind('/');

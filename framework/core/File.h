@@ -53,6 +53,10 @@ public:
     static int Delete(const char* path);
     // Whether anything (a file, a folder, a link) is there under the path, readable or not.
     static bool Exists(const std::string& path);
+    // Whether twin is an empty file beside a plain file that holds bytes: a scrambled copy cut
+    // short by an earlier system, or emptied by hand, which gives way to the plain file rather
+    // than showing nothing at every start.
+    static bool IsEmptyTwinOf(const std::string& twin, const std::string& plain);
     // Writes the folder that holds path to the disk, so that a file just renamed or made in it
     // survives a crash under its new name; false when the folder could not be synced.
     static bool SyncFolderOf(const std::string& path);

@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
-#include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -17,18 +16,6 @@ namespace {
 
 // Every byte of a scrambled image is XORed with this one byte.
 constexpr unsigned char kScrambleKey = 0xA5;
-
-// The image type for SDL_image: the text after the last "." of the file's own name, empty when
-// the name has none.
-std::string TypeOf(const std::string& name)
-{
-    const size_t slash = name.find_last_of('/');
-    const size_t dot = name.find_last_of('.');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) {
-        return std::string();
-    }
-    return name.substr(dot + 1);
-}
 
 // Reads a whole file; false when it cannot be opened or read completely.
 bool ReadWhole(const std::string& name, std::vector<unsigned char>& bytes, bool& opened)
@@ -57,8 +44,9 @@ bool ReadWhole(const std::string& name, std::vector<unsigned char>& bytes, bool&
     return ok;
 }
 
-// Pictures larger than this on either side are refused: the game's largest is the screen.
-constexpr uint32_t kMostSide = 8192;
+// Pictures larger than this on either side are refused: the game's largest is far smaller, and a
+// picture of this size already costs 64 MB once decoded.
+constexpr uint32_t kMostSide = 4096;
 // What one byte of coded data can become at most: deflate makes about 1032 bytes of one; a
 // 12-bit LZW code stands for at most 4096 pixels; a JPEG block of 64 pixels takes at least two
 // bits per colour.
@@ -106,7 +94,7 @@ const char* PngRefusal(const unsigned char* data, size_t size)
             const uint32_t width = BigEndian32(body);
             const uint32_t height = BigEndian32(body + 4);
             if (TooLarge(width, height)) {
-                return "an image larger than 8192 x 8192";
+                return "an image larger than 4096 x 4096";
             }
             // Bytes per pixel row, as bit depth times channels of the colour type, plus the
             // filter byte of each row.
@@ -159,7 +147,7 @@ const char* JpegRefusal(const unsigned char* data, size_t size)
             const uint32_t width = BigEndian16(data + pos + 7);
             const uint32_t height = BigEndian16(data + pos + 5);
             if (TooLarge(width, height)) {
-                return "an image larger than 8192 x 8192";
+                return "an image larger than 4096 x 4096";
             }
             if (static_cast<uint64_t>(width) * height > kMostJpegPixelsPerByte * size) {
                 return "an image larger than its data can hold";
@@ -203,7 +191,7 @@ const char* GifRefusal(const unsigned char* data, size_t size)
         return nullptr;
     }
     if (TooLarge(LittleEndian16(data + 6), LittleEndian16(data + 8))) {
-        return "a screen larger than 8192 x 8192";
+        return "a screen larger than 4096 x 4096";
     }
     size_t pos = 13 + GifTableSize(data[10]);
     while (pos < size) {
@@ -212,7 +200,15 @@ const char* GifRefusal(const unsigned char* data, size_t size)
             return nullptr;
         }
         if (kind == '!') {
-            ++pos; // the kind of extension
+            if (pos >= size) {
+                return "a block longer than the file";
+            }
+            // The reader takes the first block of a graphic control extension whatever its
+            // length, even an empty one that ends the run, and then reads blocks up to the next
+            // empty one: past the end of the file it reads for ever.
+            if (data[pos++] == 0xF9 && pos < size) {
+                pos += 1 + static_cast<size_t>(data[pos]);
+            }
             if (pos >= size || !SkipGifBlocks(data, size, pos)) {
                 return "a block longer than the file";
             }
@@ -227,7 +223,7 @@ const char* GifRefusal(const unsigned char* data, size_t size)
         const uint32_t width = LittleEndian16(data + pos + 4);
         const uint32_t height = LittleEndian16(data + pos + 6);
         if (TooLarge(width, height)) {
-            return "an image larger than 8192 x 8192";
+            return "an image larger than 4096 x 4096";
         }
         // SDL_image writes the pixels of an empty image through a null surface.
         if (width == 0 || height == 0) {
@@ -254,44 +250,77 @@ const char* GifRefusal(const unsigned char* data, size_t size)
     return nullptr;
 }
 
-// Why the picture is refused before it is decoded, or null: the sizes its header declares
-// must fit the file and stay within 8192 x 8192.
-// TGA has no signature: SDL_image reads it only for a name that says so. A run-length packet of
-// one byte and a pixel stands for up to 128 pixels.
-const char* TgaRefusal(const unsigned char* data, size_t size)
+// What the game decodes: only the kinds of picture it ships, told by their signatures, each by
+// its own reader. SDL_image's other readers crash, hang or leak on hostile files (an XPM that
+// declares a huge size, a TIFF that leaks in libtiff at every load), and its general loaders pick
+// them by content whatever the file's name says.
+enum class PictureKind { kPng, kJpeg, kGif, kOther };
+
+struct Content
 {
-    if (size < 18) {
-        return nullptr;
-    }
-    const uint32_t width = LittleEndian16(data + 12);
-    const uint32_t height = LittleEndian16(data + 14);
-    if (TooLarge(width, height)) {
-        return "an image larger than 8192 x 8192";
-    }
-    if (static_cast<uint64_t>(width) * height > 128 * static_cast<uint64_t>(size)) {
-        return "an image larger than its data can hold";
-    }
-    return nullptr;
+    PictureKind kind;
+    const char* what; // for the log line of a refused file
+};
+
+bool StartsWith(const unsigned char* data, size_t size, const char* signature, size_t length,
+                size_t at = 0)
+{
+    return size >= at + length && std::memcmp(data + at, signature, length) == 0;
 }
 
-const char* RefusalOf(const std::vector<unsigned char>& bytes, const std::string& type)
+Content ContentOf(const unsigned char* data, size_t size)
 {
-    const unsigned char* data = bytes.data();
-    const size_t size = bytes.size();
-    if (size >= 8 && std::memcmp(data, "\x89PNG\r\n\x1a\n", 8) == 0) {
+    if (StartsWith(data, size, "\x89PNG\r\n\x1a\n", 8)) {
+        return {PictureKind::kPng, "a PNG picture"};
+    }
+    if (StartsWith(data, size, "\xFF\xD8\xFF", 3)) {
+        return {PictureKind::kJpeg, "a JPEG picture"};
+    }
+    if (StartsWith(data, size, "GIF87a", 6) || StartsWith(data, size, "GIF89a", 6)) {
+        return {PictureKind::kGif, "a GIF picture"};
+    }
+    struct Signature
+    {
+        const char* bytes;
+        size_t length;
+        size_t at;
+        const char* what;
+    };
+    // The other kinds SDL_image would read; TGA has no signature and counts as unknown.
+    static const Signature kOthers[] = {
+        {"BM", 2, 0, "a BMP picture"},         {"\0\0\1\0", 4, 0, "an ICO picture"},
+        {"\0\0\2\0", 4, 0, "a CUR picture"},   {"FORM", 4, 0, "an LBM picture"},
+        {"II*\0", 4, 0, "a TIFF picture"},     {"MM\0*", 4, 0, "a TIFF picture"},
+        {"WEBP", 4, 8, "a WEBP picture"},      {"gimp xcf", 8, 0, "an XCF picture"},
+        {"/* XPM */", 9, 0, "an XPM picture"}, {"P7 332", 6, 0, "an XV picture"},
+        {"\x0A", 1, 0, "a PCX picture"},
+    };
+    for (const Signature& s : kOthers) {
+        if (StartsWith(data, size, s.bytes, s.length, s.at)) {
+            return {PictureKind::kOther, s.what};
+        }
+    }
+    if (size >= 2 && data[0] == 'P' && data[1] >= '1' && data[1] <= '6') {
+        return {PictureKind::kOther, "a PNM picture"};
+    }
+    return {PictureKind::kOther, "unknown content"};
+}
+
+// Why the picture is refused before it is decoded, or null: a kind the game does not ship, or
+// sizes in its header that do not fit the file or exceed 4096 x 4096.
+const char* RefusalOf(const unsigned char* data, size_t size, const Content& content)
+{
+    switch (content.kind) {
+    case PictureKind::kPng:
         return PngRefusal(data, size);
-    }
-    if (size >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF) {
+    case PictureKind::kJpeg:
         return JpegRefusal(data, size);
-    }
-    if (size >= 6 && (std::memcmp(data, "GIF87a", 6) == 0 || std::memcmp(data, "GIF89a", 6) == 0)) {
+    case PictureKind::kGif:
         return GifRefusal(data, size);
+    case PictureKind::kOther:
+        break;
     }
-    // SDL_image too tries the signatures first, whatever the name says.
-    if (strcasecmp(type.c_str(), "tga") == 0) {
-        return TgaRefusal(data, size);
-    }
-    return nullptr;
+    return content.what;
 }
 
 SDL_Surface* DecodeBytes(std::vector<unsigned char>& bytes, const std::string& plainName)
@@ -299,8 +328,8 @@ SDL_Surface* DecodeBytes(std::vector<unsigned char>& bytes, const std::string& p
     if (bytes.empty()) {
         return nullptr;
     }
-    std::string type = TypeOf(plainName);
-    if (const char* why = RefusalOf(bytes, type)) {
+    const Content content = ContentOf(bytes.data(), bytes.size());
+    if (const char* why = RefusalOf(bytes.data(), bytes.size(), content)) {
         Debug("Canvas").DebugVar(-1, "Picture refused before decoding (%s): %s", why,
                                  plainName.c_str());
         return nullptr;
@@ -309,11 +338,19 @@ SDL_Surface* DecodeBytes(std::vector<unsigned char>& bytes, const std::string& p
     if (rw == nullptr) {
         return nullptr;
     }
-    SDL_Surface* s = IMG_LoadTyped_RW(rw, 0, type.empty() ? nullptr : &type[0]);
-    if (s == nullptr && !type.empty()) {
-        // A file whose ending does not tell its kind is recognised by its content.
-        SDL_RWseek(rw, 0, RW_SEEK_SET);
-        s = IMG_Load_RW(rw, 0);
+    SDL_Surface* s = nullptr;
+    switch (content.kind) {
+    case PictureKind::kPng:
+        s = IMG_LoadPNG_RW(rw);
+        break;
+    case PictureKind::kJpeg:
+        s = IMG_LoadJPG_RW(rw);
+        break;
+    case PictureKind::kGif:
+        s = IMG_LoadGIF_RW(rw);
+        break;
+    case PictureKind::kOther:
+        break;
     }
     SDL_RWclose(rw);
     return s;
@@ -380,6 +417,14 @@ SDL_Surface* Canvas::LoadImgToSurface(std::string name)
         if (!read) {
             Debug("Canvas").DebugVar(-1, "Memory buffer too small %s", plain.c_str());
             return nullptr;
+        }
+        if (bytes.empty() && File::IsEmptyTwinOf(scrambled, plain)) {
+            // As for configuration files: the plain picture is shown and the copy made again.
+            Debug("Canvas").DebugVar(-1, "ENCRYPTED FILE EMPTY! READING %s", plain.c_str());
+            if (!ScrambleImageFile(plain, scrambled)) {
+                Debug("Canvas").DebugVar(-1, "Can't open encrypted image file %s", plain.c_str());
+            }
+            return DecodeFile(plain);
         }
         for (unsigned char& b : bytes) {
             b ^= kScrambleKey;

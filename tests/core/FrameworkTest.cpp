@@ -246,7 +246,7 @@ TEST(FrameworkRunTest, SdlThatDidNotStartFailsTheStart)
     // The window's icon, as the game names it in its constructor.
     SDL_Surface* icon = SDL_CreateRGBSurface(SDL_SWSURFACE, 16, 16, 24, 0xff0000, 0xff00, 0xff, 0);
     ASSERT_NE(icon, nullptr);
-    ASSERT_EQ(SDL_SaveBMP(icon, "icon.bmp"), 0);
+    ASSERT_TRUE(testsupport::SavePng(icon, "icon.bmp"));
     SDL_FreeSurface(icon);
     setenv("SDL_VIDEODRIVER", "no-such-driver", 1);
     int code = 0;

@@ -9,6 +9,7 @@
 #include "framework/media/Image.h"
 #include "framework/stage/Cast.h"
 #include "tests/dialogs/DialogTestSupport.h"
+#include "tests/support/TestSupport.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -276,7 +277,7 @@ TEST_F(CastMemberDialogTest, ImagesLoadedFromFilesBelongToTheirItems)
 {
     SDL_Surface* surface = SDL_CreateRGBSurface(0, 40, 10, 32, 0xFF0000, 0xFF00, 0xFF, 0);
     ASSERT_NE(surface, nullptr);
-    ASSERT_EQ(SDL_SaveBMP(surface, "strip.bmp"), 0);
+    ASSERT_TRUE(testsupport::SavePng(surface, "strip.bmp"));
     SDL_FreeSurface(surface);
 
     LogDialog* dialog = NewDialog();

@@ -27,7 +27,7 @@ protected:
         for (const char* name : {"a", "b", "c", "d", "e", "f", "g"}) {
             SDL_Surface* s = SDL_CreateRGBSurface(0, 8, 8, 24, 0xFF0000, 0x00FF00, 0x0000FF, 0);
             SDL_FillRect(s, nullptr, SDL_MapRGB(s->format, 10, 200, 30));
-            ASSERT_EQ(SDL_SaveBMP(s, (std::string(name) + ".bmp").c_str()), 0);
+            ASSERT_TRUE(testsupport::SavePng(s, (std::string(name) + ".bmp").c_str()));
             SDL_FreeSurface(s);
         }
     }

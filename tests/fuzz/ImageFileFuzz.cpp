@@ -18,7 +18,7 @@ using fuzzsupport::Put;
 
 constexpr unsigned char kScrambleKey = 0xA5;
 
-// The ending picks SDL_image's reader before the content is looked at; the last has none.
+// Pictures are told by their content: no ending may let another reader in. The last has none.
 const char* const kEndings[] = {".png", ".jpg", ".gif", ".bmp", ".tga", ".pcx", ".xpm", ""};
 
 // Keeps the pixel reads from being optimised away.

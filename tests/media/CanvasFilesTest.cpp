@@ -94,6 +94,50 @@ std::string PngOfSize(uint32_t width, uint32_t height)
     return png;
 }
 
+std::string LittleEndian(uint32_t value, int width)
+{
+    std::string bytes(width, '\0');
+    for (int i = 0; i < width; ++i) {
+        bytes[i] = static_cast<char>(value >> (8 * i));
+    }
+    return bytes;
+}
+
+std::string BigEndian(uint32_t value, int width)
+{
+    std::string bytes(width, '\0');
+    PutBigEndian(bytes, 0, value, width);
+    return bytes;
+}
+
+// A one-bit grey PNG of that size with data enough for its pixels, so that only the size can
+// refuse it.
+std::string GreyPngOfSize(uint32_t width, uint32_t height)
+{
+    std::string png = PngOfSize(width, height);
+    const size_t ihdr = PngChunk(png, "IHDR");
+    png[ihdr + 16] = 1; // bit depth
+    png[ihdr + 17] = 0; // grey
+    PutBigEndian(png, ihdr + 8 + 13, Crc32(png, ihdr + 4, 4 + 13), 4);
+    const size_t data = (static_cast<size_t>(width) / 8 + 1) * height / 1000 + 1;
+    std::string chunk = BigEndian(static_cast<uint32_t>(data), 4) + "IDAT" +
+                        std::string(data, '\0') + std::string(4, '\0');
+    PutBigEndian(chunk, 8 + data, Crc32(chunk, 4, 4 + data), 4);
+    png.insert(PngChunk(png, "IEND"), chunk);
+    return png;
+}
+
+// A TGA header declaring 8000 x 8000 run-length pixels, and two bytes of data.
+std::string RunLengthTga()
+{
+    std::string tga(20, '\0');
+    tga[2] = 10;
+    PutLittleEndian16(tga, 12, 8000);
+    PutLittleEndian16(tga, 14, 8000);
+    tga[16] = 24;
+    return tga;
+}
+
 std::string PngWithDataLength(uint32_t length)
 {
     std::string png = FixtureBytes("alpha.png");
@@ -342,17 +386,17 @@ TEST(CanvasFilesTest, PicturesDeclaringMoreThanTheirFileHoldsAreRefusedBeforeDec
     std::vector<Case> cases = {
         {"png-data-16mb", PngWithDataLength(0x01000000), "a chunk longer than the file"},
         {"png-data-2gb", PngWithDataLength(0x7FFFFFFF), "a chunk longer than the file"},
-        {"png-wide", PngOfSize(9000, 4), "an image larger than 8192 x 8192"},
-        {"png-tall", PngOfSize(8, 0xFFFFFFFF), "an image larger than 8192 x 8192"},
-        {"png-more-than-its-data", PngOfSize(8000, 8000), "an image larger than its data can hold"},
+        {"png-wide", PngOfSize(9000, 4), "an image larger than 4096 x 4096"},
+        {"png-tall", PngOfSize(8, 0xFFFFFFFF), "an image larger than 4096 x 4096"},
+        {"png-more-than-its-data", PngOfSize(4000, 4000), "an image larger than its data can hold"},
         {"png-truncated", FixtureBytes("alpha.png"), "a chunk longer than the file"},
-        {"jpeg-wide", JpegOfSize(9000, 16), "an image larger than 8192 x 8192"},
-        {"jpeg-tall", JpegOfSize(32, 65535), "an image larger than 8192 x 8192"},
+        {"jpeg-wide", JpegOfSize(9000, 16), "an image larger than 4096 x 4096"},
+        {"jpeg-tall", JpegOfSize(32, 65535), "an image larger than 4096 x 4096"},
         {"jpeg-truncated", FixtureBytes("photo.jpg"), "a segment longer than the file"},
-        {"gif-screen", FixtureBytes("anim.gif"), "a screen larger than 8192 x 8192"},
-        {"gif-image", GifOfSize(9000, 10), "an image larger than 8192 x 8192"},
+        {"gif-screen", FixtureBytes("anim.gif"), "a screen larger than 4096 x 4096"},
+        {"gif-image", GifOfSize(9000, 10), "an image larger than 4096 x 4096"},
         {"gif-truncated", FixtureBytes("anim.gif"), "a block longer than the file"},
-        {"jpeg-more-than-its-data", JpegOfSize(8000, 8000),
+        {"jpeg-more-than-its-data", JpegOfSize(4000, 4000),
          "an image larger than its data can hold"},
         {"gif-more-than-its-data", GifOfSize(3000, 3000), "an image larger than its data can hold"},
         // The reader skips bytes that start no block; so does the check.
@@ -373,15 +417,8 @@ TEST(CanvasFilesTest, PicturesDeclaringMoreThanTheirFileHoldsAreRefusedBeforeDec
     std::string& codes = cases[16].bytes;
     codes[GifImage(codes) + 10] = static_cast<char>(241);
 
-    // TGA has no signature: it is read (and checked) only under its own ending. 18 bytes of
-    // header declaring 8000 x 8000 run-length pixels, and two bytes of data.
-    std::string tga(20, '\0');
-    tga[2] = 10;
-    PutLittleEndian16(tga, 12, 8000);
-    PutLittleEndian16(tga, 14, 8000);
-    tga[16] = 24;
-    cases.push_back(
-        {"tga-more-than-its-data", tga, "an image larger than its data can hold", ".tga"});
+    // TGA has no signature: not even its own ending lets it through.
+    cases.push_back({"tga-more-than-its-data", RunLengthTga(), "unknown content", ".tga"});
     // SDL_image reads a GIF as a GIF whatever its name.
     cases.push_back({"gif-named-tga", GifOfSize(0, 10), "an image without pixels", ".tga"});
 
@@ -405,6 +442,124 @@ TEST(CanvasFilesTest, PicturesDeclaringMoreThanTheirFileHoldsAreRefusedBeforeDec
                 << name;
         }
     }
+}
+
+// One hostile file of every kind SDL_image reads, each saved under a PNG name: the general
+// loaders chose the reader by content, and the XPM crashed the game, the GIF hung it for good
+// and the TIFF leaked at every load.
+TEST(CanvasFilesTest, PicturesOfKindsTheGameDoesNotShipOrOverTheBoundAreRefusedBeforeDecoding)
+{
+    using std::string;
+    const string xpm = "/* XPM */\nstatic char *x[] = {\n\"20000 20000 1 1\",\n\". c #000000\",\n"
+                       "\"....\"};\n";
+    // A graphic control extension whose first block is empty: the reader goes on reading
+    // blocks, runs past the end of the file and never stops.
+    string gif = FixtureBytes("anim.gif");
+    gif.insert(GifImage(gif), string("!\xF9\0", 3));
+    // Header and one directory entry of each size, 30000 x 30000.
+    const string tiff = string("II*\0", 4) + LittleEndian(8, 4) + LittleEndian(2, 2) +
+                        LittleEndian(256, 2) + LittleEndian(4, 2) + LittleEndian(1, 4) +
+                        LittleEndian(30000, 4) + LittleEndian(257, 2) + LittleEndian(4, 2) +
+                        LittleEndian(1, 4) + LittleEndian(30000, 4) + LittleEndian(0, 4);
+    const string bmp = "BM" + LittleEndian(70, 4) + LittleEndian(0, 4) + LittleEndian(54, 4) +
+                       LittleEndian(40, 4) + LittleEndian(30000, 4) + LittleEndian(30000, 4) +
+                       LittleEndian(1, 2) + LittleEndian(24, 2) + string(24, '\0') +
+                       string(16, '\x7F');
+    // An icon directory of one entry whose picture lies far past the end of the file.
+    const string iconEntry = string("\0\0\x10\0", 4) + LittleEndian(1, 2) + LittleEndian(32, 2) +
+                             LittleEndian(0x7FFFFFFF, 4) + LittleEndian(0x7FFFFFF0, 4);
+    const string ico = string("\0\0\1\0", 4) + LittleEndian(1, 2) + iconEntry;
+    const string cur = string("\0\0\2\0", 4) + LittleEndian(1, 2) + iconEntry;
+    const string lbm = "FORM" + BigEndian(0x7FFFFFF0, 4) + "ILBMBMHD" + BigEndian(20, 4) +
+                       BigEndian(30000, 2) + BigEndian(30000, 2) + string(4, '\0') + "\x18" +
+                       string(11, '\0') + "BODY" + BigEndian(0x7FFFFFF0, 4);
+    string pcx(128, '\0');
+    pcx[0] = 0x0A;
+    pcx[1] = 5;
+    pcx[2] = 1;
+    pcx[3] = 8;
+    pcx.replace(8, 4, LittleEndian(65000, 2) + LittleEndian(65000, 2));
+    pcx[65] = 3;
+    pcx.replace(66, 2, LittleEndian(65001, 2));
+    const string pnm = "P6\n30000 30000\n255\n" + string(16, '\x7F');
+    const string webp = "RIFF" + LittleEndian(0x7FFFFFF0, 4) + "WEBPVP8 " +
+                        LittleEndian(0x7FFFFFF0, 4) + string(10, '\0');
+    const string xcf = string("gimp xcf file\0", 14) + BigEndian(30000, 4) + BigEndian(30000, 4) +
+                       BigEndian(0, 4) + BigEndian(0x7FFFFFF0, 4);
+    const string xv = "P7 332\n#END_OF_COMMENTS\n30000 30000 255\n" + string(16, '\x7F');
+
+    struct Case
+    {
+        const char* what;
+        string bytes;
+        const char* why;
+    };
+    const std::vector<Case> cases = {
+        {"xpm", xpm, "an XPM picture"},
+        {"gif", gif, "a block longer than the file"},
+        {"tiff", tiff, "a TIFF picture"},
+        {"png", GreyPngOfSize(8192, 8192), "an image larger than 4096 x 4096"},
+        {"jpeg", JpegOfSize(8192, 8192), "an image larger than 4096 x 4096"},
+        {"bmp", bmp, "a BMP picture"},
+        {"ico", ico, "an ICO picture"},
+        {"cur", cur, "a CUR picture"},
+        {"lbm", lbm, "an LBM picture"},
+        {"pcx", pcx, "a PCX picture"},
+        {"pnm", pnm, "a PNM picture"},
+        {"tga", RunLengthTga(), "unknown content"},
+        {"webp", webp, "a WEBP picture"},
+        {"xcf", xcf, "an XCF picture"},
+        {"xv", xv, "an XV picture"},
+    };
+    mkdir("images", 0755);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const string plain = string("images/hostile-") + c.what + ".png";
+        ASSERT_TRUE(testsupport::WriteFile(plain, c.bytes));
+        string scrambled = c.bytes;
+        for (char& b : scrambled) {
+            b = static_cast<char>(b ^ 0xA5);
+        }
+        const string twin = string("images/hostile-") + c.what + "-s.png";
+        ASSERT_TRUE(testsupport::WriteFile(twin + "e", scrambled));
+        for (const string& name : {plain, twin}) {
+            // SDL_image's readers leave an error behind when they fail: none was entered.
+            SDL_ClearError();
+            EXPECT_EQ(Canvas::LoadImgToSurface(name), nullptr) << name;
+            EXPECT_STREQ(SDL_GetError(), "") << name;
+            EXPECT_NE(
+                DebugLog().find(string("Picture refused before decoding (") + c.why + "): " + name),
+                string::npos)
+                << name;
+        }
+        // The plain loader takes the same road.
+        SDL_ClearError();
+        EXPECT_EQ(Canvas::LoadImg(plain), nullptr);
+        EXPECT_STREQ(SDL_GetError(), "");
+    }
+}
+
+// An empty scrambled copy beside an intact picture (a copy cut short, or emptied by hand) gave a
+// black menu at every start.
+TEST(CanvasFilesTest, EmptyScrambledCopyGivesWayToThePlainPictureAndIsMadeAgain)
+{
+    CopyFixture("sheet4x2.png", "images/e.png");
+    const std::string plainBytes = testsupport::ReadFile("images/e.png");
+    ASSERT_TRUE(testsupport::WriteFile("images/e.pnge", ""));
+
+    SDL_Surface* s = Canvas::LoadImgToSurface("images/e.png");
+    ASSERT_NE(s, nullptr);
+    EXPECT_EQ(s->w, 400);
+    EXPECT_EQ(s->h, 100);
+    SDL_FreeSurface(s);
+    EXPECT_NE(DebugLog().find("ENCRYPTED FILE EMPTY! READING images/e.png"), std::string::npos);
+    EXPECT_EQ(testsupport::ReadFile("images/e.pnge").size(), plainBytes.size());
+
+    // The copy made again serves alone.
+    ASSERT_EQ(std::remove("images/e.png"), 0);
+    Canvas fromCopy("images/e.png", nullptr);
+    ASSERT_TRUE(fromCopy.IsLoaded());
+    EXPECT_EQ(fromCopy.GetSurface()->w, 400);
 }
 
 TEST(CanvasFilesTest, TheGamesPicturesPassTheChecks)

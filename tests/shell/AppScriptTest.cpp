@@ -17,6 +17,7 @@
 #include "framework/stage/CastMemberImage.h"
 #include "framework/stage/CastMemberText.h"
 #include "tests/shell/ShellTestSupport.h"
+#include "tests/support/TestSupport.h"
 
 #include <chrono>
 #include <functional>
@@ -180,7 +181,7 @@ bool WriteOpaqueSheet(const std::string& path, int w, int h)
     SDL_FillRect(s, nullptr, SDL_MapRGB(s->format, 0, 0, 255));
     SDL_Rect corner{0, 0, 1, 1};
     SDL_FillRect(s, &corner, SDL_MapRGB(s->format, 0, 255, 0));
-    const bool written = SDL_SaveBMP(s, path.c_str()) == 0;
+    const bool written = testsupport::SavePng(s, path.c_str());
     SDL_FreeSurface(s);
     return written;
 }

@@ -5,6 +5,7 @@
 #include "framework/dialogs/Control.h"
 #include "framework/dialogs/DialogItem.h"
 #include "tests/shell/ShellDialogTestSupport.h"
+#include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -50,7 +51,7 @@ void WriteButton(const std::string& file, int w, int h)
     SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, w * 4, h, 32, 0xff0000, 0xff00, 0xff, 0);
     ASSERT_NE(s, nullptr);
     SDL_FillRect(s, nullptr, SDL_MapRGB(s->format, 200, 40, 40));
-    ASSERT_EQ(SDL_SaveBMP(s, file.c_str()), 0);
+    ASSERT_TRUE(testsupport::SavePng(s, file.c_str()));
     SDL_FreeSurface(s);
 }
 

@@ -4,6 +4,7 @@
 #include "framework/media/AnimationManager.h"
 #include "framework/shell/AppScript.h"
 #include "tests/media/MediaTestSupport.h"
+#include "tests/support/TestSupport.h"
 
 #include <filesystem>
 #include <thread>
@@ -75,7 +76,7 @@ bool WriteSheet(const std::string& path, int w, int h)
                    static_cast<Uint16>(h)};
     SDL_FillRect(s, &left, SDL_MapRGB(s->format, 200, 0, 0));
     SDL_FillRect(s, &right, SDL_MapRGB(s->format, 0, 0, 200));
-    const bool ok = SDL_SaveBMP(s, path.c_str()) == 0;
+    const bool ok = testsupport::SavePng(s, path.c_str());
     SDL_FreeSurface(s);
     return ok;
 }

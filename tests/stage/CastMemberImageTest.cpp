@@ -199,7 +199,7 @@ TEST_F(CastMemberImageTest, NamedAssetSpriteLocksItAndLoopsFromFrameZero)
     mkdir("cfg", 0755);
     mkdir("images", 0755);
     Image* sheet = Sheet(4, 1, 10, 10);
-    ASSERT_EQ(SDL_SaveBMP(sheet->GetImageResource()->GetSurface(), "images/strip.bmp"), 0);
+    ASSERT_TRUE(testsupport::SavePng(sheet->GetImageResource()->GetSurface(), "images/strip.bmp"));
     FILE* list = std::fopen("cfg/images.cfg", "wb");
     ASSERT_NE(list, nullptr);
     std::fputs("[images]\r\nstrip=images/strip.bmp,4,1\r\n", list);

@@ -301,7 +301,7 @@ TEST_F(CastPaintTest, BackgroundByNameWithOffsetAndZoom)
     mkdir("images", 0755);
     SDL_Surface* file = SDL_CreateRGBSurface(0, 100, 100, 32, 0xFF0000, 0xFF00, 0xFF, 0);
     SDL_FillRect(file, nullptr, SDL_MapRGB(file->format, kBlue.GetR(), kBlue.GetG(), kBlue.GetB()));
-    ASSERT_EQ(SDL_SaveBMP(file, "images/bg.bmp"), 0);
+    ASSERT_TRUE(testsupport::SavePng(file, "images/bg.bmp"));
     SDL_FreeSurface(file);
     ASSERT_TRUE(testsupport::WriteFile("cfg/images.cfg", "[images]\r\nbg=images/bg.bmp\r\n"));
     ImageResources images("cfg/images.cfg", "images");

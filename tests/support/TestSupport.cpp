@@ -6,7 +6,9 @@
 #include "framework/core/Debug.h"
 #include "framework/core/Thread.h"
 
+#include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <fstream>
 #include <sstream>
 #include <sys/stat.h>
@@ -37,6 +39,94 @@ bool WriteFile(const std::string& path, const std::string& bytes)
     }
     out << bytes;
     return static_cast<bool>(out);
+}
+
+namespace {
+
+uint32_t PngCrc(const std::string& bytes)
+{
+    uint32_t crc = 0xFFFFFFFFu;
+    for (const char c : bytes) {
+        crc ^= static_cast<unsigned char>(c);
+        for (int k = 0; k < 8; ++k) {
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+        }
+    }
+    return ~crc;
+}
+
+std::string BigEndian32(uint32_t v)
+{
+    return {static_cast<char>(v >> 24), static_cast<char>(v >> 16), static_cast<char>(v >> 8),
+            static_cast<char>(v)};
+}
+
+std::string PngChunk(const std::string& type, const std::string& data)
+{
+    return BigEndian32(static_cast<uint32_t>(data.size())) + type + data +
+           BigEndian32(PngCrc(type + data));
+}
+
+// A zlib stream of stored (uncompressed) deflate blocks.
+std::string Stored(const std::string& raw)
+{
+    std::string out = "\x78\x01";
+    size_t pos = 0;
+    do {
+        const size_t n = std::min<size_t>(65535, raw.size() - pos);
+        const bool last = pos + n == raw.size();
+        out += static_cast<char>(last ? 1 : 0);
+        out += static_cast<char>(n & 0xFF);
+        out += static_cast<char>(n >> 8);
+        out += static_cast<char>(~n & 0xFF);
+        out += static_cast<char>((~n >> 8) & 0xFF);
+        out.append(raw, pos, n);
+        pos += n;
+    } while (pos < raw.size());
+    uint32_t a = 1;
+    uint32_t b = 0;
+    for (const char c : raw) {
+        a = (a + static_cast<unsigned char>(c)) % 65521;
+        b = (b + a) % 65521;
+    }
+    return out + BigEndian32(b << 16 | a);
+}
+
+} // namespace
+
+bool SavePng(SDL_Surface* surface, const std::string& path)
+{
+    if (surface == nullptr) {
+        return false;
+    }
+    SDL_PixelFormat rgb{};
+    rgb.BitsPerPixel = 24;
+    rgb.BytesPerPixel = 3;
+    rgb.Rmask = 0x000000FF;
+    rgb.Gmask = 0x0000FF00;
+    rgb.Bmask = 0x00FF0000;
+    rgb.Gshift = 8;
+    rgb.Bshift = 16;
+    rgb.Aloss = 8;
+    rgb.alpha = 255;
+    SDL_Surface* copy = SDL_ConvertSurface(surface, &rgb, SDL_SWSURFACE);
+    if (copy == nullptr) {
+        return false;
+    }
+    std::string raw;
+    SDL_LockSurface(copy);
+    for (int y = 0; y < copy->h; ++y) {
+        raw += '\0'; // no filter
+        const char* row = static_cast<const char*>(copy->pixels) + y * copy->pitch;
+        raw.append(row, static_cast<size_t>(copy->w) * 3);
+    }
+    SDL_UnlockSurface(copy);
+    const std::string header = BigEndian32(static_cast<uint32_t>(copy->w)) +
+                               BigEndian32(static_cast<uint32_t>(copy->h)) +
+                               std::string("\x08\x02\x00\x00\x00", 5);
+    SDL_FreeSurface(copy);
+    return WriteFile(path, std::string("\x89PNG\r\n\x1a\n", 8) + PngChunk("IHDR", header) +
+                               PngChunk("IDAT", Stored(raw)) + PngChunk("IEND", ""));
 }
 
 bool FileExists(const std::string& path)

@@ -11,6 +11,7 @@
 class Color;
 class ConfigFile;
 class Thread;
+struct SDL_Surface;
 
 namespace testsupport {
 
@@ -27,6 +28,10 @@ std::string ReadFile(const std::string& path);
 bool WriteFile(const std::string& path, const std::string& bytes);
 
 bool FileExists(const std::string& path);
+
+// Writes a surface as a PNG of 8-bit RGB (alpha and colour key dropped, as SDL_SaveBMP does):
+// the engine reads only the kinds of picture the game ships. False on failure.
+bool SavePng(SDL_Surface* surface, const std::string& path);
 
 // Lines of a file written with "\r\n" line ends, without their ends.
 std::vector<std::string> SplitCrlfLines(const std::string& bytes);

@@ -60,7 +60,7 @@ bool WriteSolid(const std::string& path, int w, int h, Uint8 r, Uint8 g, Uint8 b
         return false;
     }
     SDL_FillRect(s, nullptr, SDL_MapRGB(s->format, r, g, b));
-    const bool ok = SDL_SaveBMP(s, path.c_str()) == 0;
+    const bool ok = testsupport::SavePng(s, path.c_str());
     SDL_FreeSurface(s);
     return ok;
 }
@@ -189,7 +189,7 @@ TEST_F(ZorvyAnimationTest, AColourKeyedLayerLeavesThePictureShowingThrough)
     SDL_FillRect(s, nullptr, SDL_MapRGB(s->format, 255, 0, 0));
     SDL_Rect middle{3, 3, 4, 4};
     SDL_FillRect(s, &middle, SDL_MapRGB(s->format, 0, 255, 0));
-    ASSERT_EQ(SDL_SaveBMP(s, "images/keyed.bmp"), 0);
+    ASSERT_TRUE(testsupport::SavePng(s, "images/keyed.bmp"));
     SDL_FreeSurface(s);
     Load("[puzzle2]\nbg=images/bg.bmp\nnumbgimages=1\n" +
          ImageKeys(1, "images/keyed.bmp", "0,75", "img1trans=1\n"));

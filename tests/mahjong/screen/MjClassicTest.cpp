@@ -18,6 +18,7 @@
 #include "mahjong/screen/MjClassicConfig.h"
 #include "tests/mahjong/board/MjLayoutTestSupport.h"
 #include "tests/shell/ShellTestSupport.h"
+#include "tests/support/TestSupport.h"
 
 #include <filesystem>
 #include <functional>
@@ -162,7 +163,7 @@ bool WriteBmp(const std::string& path, int w, int h, Uint8 r, Uint8 g, Uint8 b)
         return false;
     }
     SDL_FillRect(s, nullptr, SDL_MapRGB(s->format, r, g, b));
-    const bool ok = SDL_SaveBMP(s, path.c_str()) == 0;
+    const bool ok = testsupport::SavePng(s, path.c_str());
     SDL_FreeSurface(s);
     return ok;
 }
