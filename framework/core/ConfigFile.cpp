@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -354,8 +355,15 @@ ConfigFile::ReadResult ConfigFile::ReadWhole(const std::string& path, std::strin
 int ConfigFile::WriteWhole(const std::string& path, const std::string& bytes)
 {
     const std::string temporary = path + ".tmp";
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (file == nullptr) {
+    // A temporary file left by a write cut short, or planted, is never written through: a link
+    // there would carry the player's data to wherever it points. It goes, and a new file is
+    // made in its place, refused should anything take the name meanwhile.
+    if (::unlink(temporary.c_str()) != 0 && errno != ENOENT) {
+        return errno;
+    }
+    const int fd =
+        ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0) {
         return errno;
     }
     int error = 0;
@@ -365,18 +373,25 @@ int ConfigFile::WriteWhole(const std::string& path, const std::string& bytes)
         }
     };
     errno = 0;
-    step(bytes.empty() || std::fwrite(bytes.data(), bytes.size(), 1, file) == 1);
-    step(std::fflush(file) == 0);
+    size_t written = 0;
+    while (error == 0 && written < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        step(n > 0);
+        written += n > 0 ? static_cast<size_t>(n) : 0;
+    }
     // The file keeps the permissions of the one it replaces.
     struct stat old;
     if (error == 0 && ::stat(path.c_str(), &old) == 0) {
-        ::fchmod(fileno(file), old.st_mode & 07777); // best effort
+        ::fchmod(fd, old.st_mode & 07777); // best effort
     }
-    step(error != 0 || ::fsync(fileno(file)) == 0);
-    step(std::fclose(file) == 0);
+    step(error != 0 || ::fsync(fd) == 0);
+    step(::close(fd) == 0);
     step(error != 0 || std::rename(temporary.c_str(), path.c_str()) == 0);
     if (error != 0) {
-        std::remove(temporary.c_str());
+        ::unlink(temporary.c_str());
         return error;
     }
     // The rename itself reaches the disk only with the folder.

@@ -190,8 +190,9 @@ private:
     static ReadResult ReadWhole(const std::string& path, std::string& bytes);
     // The scrambled form of a plain file's bytes, as Encrypt writes it.
     static std::string Scrambled(std::string_view plainBytes);
-    // Writes to path + ".tmp", renames it over path and syncs the folder: 0, or the errno of the
-    // step that failed.
+    // Writes to path + ".tmp", made anew (whatever stood there is removed first, and a link is
+    // never followed), renames it over path and syncs the folder: 0, or the errno of the step
+    // that failed.
     static int WriteWhole(const std::string& path, const std::string& bytes);
     // Registry of the files told to the player (ConfigFileNotices.cpp).
     // failure empty: the write succeeded; cause: the unreadable file that refused it, if any.

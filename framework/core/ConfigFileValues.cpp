@@ -284,8 +284,10 @@ void ConfigFile::Write(std::string section, std::string key, Color value)
 
 void ConfigFile::DeleteKey(std::string section, std::string key)
 {
-    _values.erase(Combined(section, key));
-    _changed = true;
+    // A key that is not there changes nothing, so the file is not written again for it.
+    if (_values.erase(Combined(section, key)) > 0) {
+        _changed = true;
+    }
 }
 
 void ConfigFile::DeleteSection(std::string section)

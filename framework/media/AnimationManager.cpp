@@ -389,7 +389,6 @@ void AnimationManager::SetFadePriority(int priority)
 
 void AnimationManager::SetFadeColor(Color color)
 {
-    _fadeColor = color;
     if (_cast != nullptr) {
         _cast->SetFadeColor(color);
     }
@@ -433,8 +432,9 @@ void AnimationManager::MatchFadeSurface()
         }
         _fadeCanvas->SetSurface(made->GetSurface());
         made->SetSurface(nullptr);
-        if (_fadeColor != Color(0, 0, 0, 255)) {
-            _fadeCanvas->Clear(_fadeColor);
+        // The stage holds the colour, however it was set; the new surface is black.
+        if (_cast != nullptr && _cast->GetFadeColor() != Color(0, 0, 0, 255)) {
+            _fadeCanvas->Clear(_cast->GetFadeColor());
         }
     }
 }

@@ -204,8 +204,8 @@ private:
     void DoTimers(int now);
     // Fades from the master alpha towards target; already there: cueWhenThere at once.
     void StartFade(int target, unsigned int ms, CueListener* listener, int cueWhenThere);
-    // Frees the fade layer's surface at full alpha and makes it again (in the fade colour)
-    // below it.
+    // Frees the fade layer's surface at full alpha and makes it again below it, in the fade
+    // colour of the stage shown.
     void MatchFadeSurface();
 
     std::unique_ptr<Canvas> _backCanvas;
@@ -246,9 +246,8 @@ private:
     bool _highDetail = true;
     bool _inputFocus = true;
     bool _idleWait = false;
-    Color _fadeColor{0, 0, 0, 255}; // the fade layer's colour, kept for a layer made again
-    bool _frameChanged = true;      // the last frame had something to paint or to hand on
-    bool _stepDueSet = false;       // a StepDueIn announced in this frame
-    bool _eventArrived = false;     // an SDL event was handled since the last frame began
-    unsigned int _stepDueAt = 0;    // its tick time, the earliest announced
+    bool _frameChanged = true;   // the last frame had something to paint or to hand on
+    bool _stepDueSet = false;    // a StepDueIn announced in this frame
+    bool _eventArrived = false;  // an SDL event was handled since the last frame began
+    unsigned int _stepDueAt = 0; // its tick time, the earliest announced
 };

@@ -194,7 +194,9 @@ public:
     // Members with a priority below it are painted over the fade layer.
     void SetFadePriority(int priority);
     int GetFadePriority() const { return _fadePriority; }
+    // The layer's colour, kept by the stage: a layer made again when the screen fades takes it.
     void SetFadeColor(Color color);
+    Color GetFadeColor() const { return _fadeColor; }
     int GetFadeAlpha() const { return _fadeAlpha; }
     bool FadeOn() const { return _fadeOn; }
 

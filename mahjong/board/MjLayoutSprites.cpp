@@ -3,10 +3,10 @@
 #include "mahjong/board/MjBoardSettings.h"
 #include "mahjong/board/MjGridTile.h"
 #include "mahjong/board/MjLayout.h"
+#include "mahjong/board/MjTileListener.h"
 
 namespace {
 constexpr int kFlightPriority = 20;
-constexpr int kSettleState = 10007;
 } // namespace
 
 MjGridTile* MjLayout::AddImage(MjTileListener* listener, Cast* cast, int faceCol, int faceRow,
@@ -178,7 +178,7 @@ void MjLayout::Cue(CastMember* member, int cue, int)
     }
     tile->SetPriority(InBounds(i, j, k) ? Priority(i, j, k) : kFlightPriority);
     tile->MoveTo(CellX(i, j, k), CellY(i, j, k), 500);
-    tile->ChangeState(kSettleState);
+    tile->ChangeState(MjTileListener::kBackInCell);
     tile->AllowInput(true);
     tile->SetAlpha(255);
 }

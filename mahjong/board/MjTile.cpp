@@ -193,7 +193,7 @@ void MjTile::HideLater(int delay)
     if (_lastState == kInFlight) {
         _hideAfterDrop = 1;
         CastMember::ChangeState(kDropFirst, delay);
-    } else if (_lastState >= kDropFirst && _lastState < kDropLast) {
+    } else if (_lastState >= kDropFirst && _lastState < kLandedInTray) {
         _hideAfterDrop = 1;
     } else {
         CastMember::ChangeState(kHide, delay);
@@ -207,7 +207,7 @@ void MjTile::MoveOnto(MjTile* other)
     MoveTo(other->GetX(), other->GetY(), kGlideMs);
     SetLinked(other);
     _linkedToType59 = other->GetType() == kDeepMagnet;
-    CastMember::ChangeState(kMovedOnto, kGlideMs);
+    CastMember::ChangeState(MjTileListener::kMagnetPulled, kGlideMs);
 }
 
 void MjTile::MergeInto(MjTile* other)
@@ -219,7 +219,7 @@ void MjTile::MergeInto(MjTile* other)
     MoveTo(other->GetX(), other->GetY(), kGlideMs);
     other->MoveTo(x, y, kGlideMs);
     SetLinked(other);
-    CastMember::ChangeState(kMerged, kGlideMs);
+    CastMember::ChangeState(MjTileListener::kSwapDone, kGlideMs);
 }
 
 void MjTile::CopyToLater(MjTile* other, int delay)
@@ -305,7 +305,7 @@ void MjTile::DoState(int state)
     _prevTileState = _lastState;
     _lastState = state;
 
-    if (state >= kDropFirst && state <= kDropLast) {
+    if (state >= kDropFirst && state <= kLandedInTray) {
         Drop(state - kDropFirst);
         return;
     }
@@ -326,15 +326,15 @@ void MjTile::DoState(int state)
         _tileAlpha = 255;
         ApplyAlpha();
         return;
-    case kMovedOnto:
-    case 10004:
-    case kMerged:
-    case 10007:
-    case kBesideArrived:
-    case kOverlayNearEnd:
-    case kOverlayEnded:
-    case 10044:
-    case 10056:
+    case MjTileListener::kMagnetPulled:
+    case MjTileListener::kBonusTileArrived:
+    case MjTileListener::kSwapDone:
+    case MjTileListener::kBackInCell:
+    case MjTileListener::kBesideArrived:
+    case MjTileListener::kOverlayNearEnd:
+    case MjTileListener::kOverlayEnded:
+    case MjTileListener::kEndAnimation:
+    case MjTileListener::kBoardWonPoll:
         Report(state);
         return;
     case kHide:
@@ -360,7 +360,7 @@ void MjTile::DoState(int state)
         MoveTo(_moveX, _moveY, _moveDuration);
         return;
     case kMoveBeside:
-        CastMember::ChangeState(kBesideArrived, kBesideLandMs);
+        CastMember::ChangeState(MjTileListener::kBesideArrived, kBesideLandMs);
         CastMember::SetPriority(kArrivingPriority);
         if (_linkedSprite != nullptr) {
             MoveTo(_linkedSprite->GetX(), _linkedSprite->GetY(), kBesideLandMs);
@@ -430,7 +430,7 @@ void MjTile::Drop(int step)
     }
     Move(_flyX - step - 1, _flyY + step + 1);
     SetDropShadow(0, 0, Color(0, 0, 0, 255), 128);
-    if (step < kDropLast - kDropFirst) {
+    if (step < kLandedInTray - kDropFirst) {
         CastMember::ChangeState(kDropFirst + step + 1, kDropStepMs);
         return;
     }
@@ -439,7 +439,7 @@ void MjTile::Drop(int step)
         Hide();
     }
     CastMember::ChangeState(kIdle);
-    Report(kDropLast);
+    Report(kLandedInTray);
     if (_overlayTile != nullptr) {
         _overlayTile->DrawOverlay(0);
         _overlayTile = nullptr;
@@ -458,10 +458,10 @@ void MjTile::OverlayStep()
     DrawOverlay(_overlayFrame);
     ++_overlayFrame;
     if (_overlayFrame == _overlayLast - 2) {
-        CastMember::ChangeState(kOverlayNearEnd, _overlayDelay);
+        CastMember::ChangeState(MjTileListener::kOverlayNearEnd, _overlayDelay);
     } else if (_overlayFrame > _overlayLast) {
         _overlayFrame = _overlayFirst;
-        CastMember::ChangeState(kOverlayEnded, _overlayDelay);
+        CastMember::ChangeState(MjTileListener::kOverlayEnded, _overlayDelay);
     } else {
         CastMember::ChangeState(kOverlayStep, _overlayDelay);
     }

@@ -12,22 +12,18 @@ class MjTileListener;
 class MjTile : public CastMemberImage, public CueListener, public MjGridTile
 {
 public:
-    // States a tile runs.
+    // States a tile runs (the ones it only passes on are its listener's).
     static constexpr int kIdle = 0;
     static constexpr int kFadeAway = 200;
     static constexpr int kSpecialOpaque = 300;
     static constexpr int kOpaque = 1000;
-    static constexpr int kMovedOnto = 10001;
     static constexpr int kHide = 10002;
-    static constexpr int kMerged = 10005;
     static constexpr int kCopyFace = 10006;
-    static constexpr int kBesideArrived = 10010;
     static constexpr int kOverlayLoop = 10011;
     static constexpr int kDropFirst = 10020;
-    static constexpr int kDropLast = 10025;
+    // The last drop step: the tile has landed in the tray, and reports it.
+    static constexpr int kLandedInTray = 10025;
     static constexpr int kOverlayStep = 10040;
-    static constexpr int kOverlayNearEnd = 10041;
-    static constexpr int kOverlayEnded = 10042;
     static constexpr int kDelayedMove = 10043;
     static constexpr int kMoveBeside = 10052;
     static constexpr int kJitter = 10055;

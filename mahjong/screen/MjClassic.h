@@ -186,16 +186,14 @@ public:
     // Tile sprites that are not board tiles: the software cursor's and the mode tiles.
     static constexpr int kCursorTileKind = 5;
     static constexpr int kModeTileKind = 6;
-    // States of the heads-up labels and tiles that the play handlers start or answer.
-    static constexpr int kMagnetPulled = 10001;
-    static constexpr int kSwapDone = 10005;
-    static constexpr int kBackInCell = 10007;
-    static constexpr int kLandedInTray = 10025;
-    static constexpr int kExplosion = 10041;
-    static constexpr int kOverlayOver = 10042;
+    // States of the heads-up labels that the play handlers start or answer (those the tiles
+    // report are MjTileListener's and MjTile's).
     static constexpr int kClockStep = 10045;
     static constexpr int kElapsedSecond = 10046;
     static constexpr int kMapCloseStep = 10047;
+    static constexpr int kMapOpenStep = 10049;
+    // The tray effect's next step at the end of a quest board.
+    static constexpr int kTrayEffectStep = 10009;
     // The score label's state that builds the next cell of the selection screen.
     static constexpr int kBuildPreviewState = 10050;
     // Dialog id of the popups that pause the board (the quest's Yin-Yang notes among them).
@@ -217,7 +215,6 @@ public:
     static constexpr int kOpeningCase = 10032;
     static constexpr int kOpeningDone = 10036;
     static constexpr int kAutoAdvance = 10051;
-    static constexpr int kBoardWonPoll = 10056;
     // The fuse burns one column per step down to this count; from it on the ending image shows,
     // until the count passes kClockLastStep.
     static constexpr int kFuseLastStep = 10;

@@ -64,7 +64,7 @@ void MjClassic::StateReached(CastMember* sender, int state, int value)
             CheckNoMoves(false);
         }
         return;
-    case kLandedInTray: {
+    case MjTile::kLandedInTray: {
         // Only tiles this board sent off count: a board set up while tiles flew starts afresh.
         const auto at = std::find(_offGridTiles.begin(), _offGridTiles.end(), tile);
         if (tile == nullptr || at == _offGridTiles.end()) {
@@ -87,14 +87,14 @@ void MjClassic::StateReached(CastMember* sender, int state, int value)
         }
         return;
     }
-    case kExplosion:
+    case kOverlayNearEnd:
         PlayCue("stop", kCueStop);
         PlayCue("CFG_EXPLODE", 0);
         if (tile != nullptr) {
             tile->ChangeState(MjTile::kOverlayStep, tile->GetOverlayDelay());
         }
         return;
-    case kOverlayOver:
+    case kOverlayEnded:
         if (tile != nullptr) {
             MoveToTray(tile, 2, 0, kTrayMs);
         }

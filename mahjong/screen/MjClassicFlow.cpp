@@ -26,7 +26,6 @@ constexpr int kBonusStartSteps = 5;
 constexpr int kBonusX = 274;
 constexpr int kBonusY = 220;
 constexpr int kBonusPriority = 999999;
-constexpr int kMapOpenStep = 10049;
 constexpr int kNextBoardReason = 6;
 // KeepTypes keeps the types from this one on.
 constexpr int kFirstKeptType = 18;

@@ -33,7 +33,6 @@ constexpr int kExplosionOffsetX = 8;
 constexpr float kExplosionSpeed = 10.0f;
 constexpr int kFuseOverlayFrame = 4;
 // The tray effect at the end of a board: the next step, and the end reported by slot 0's tile.
-constexpr int kEffectStepState = 10009;
 constexpr int kEffectStepMs = 250;
 constexpr int kEffectEndMs = 300;
 // The deal's mark of a tile its simulation has still to take off.
@@ -186,7 +185,7 @@ void MjClassic::Swap(MjTile* power, MjTile* a, MjTile* b)
     MoveToTray(power, 1, 0, kPowerFlightMs);
     ClearTraySlot(2, kPowerFlightMs);
     ClearTraySlot(3, kPowerFlightMs);
-    // The swap is recorded and the group closed when the two arrive (state 10005).
+    // The swap is recorded and the group closed when the two arrive (kSwapDone).
     a->MergeInto(b);
     LockBoardInput(false);
 }
@@ -198,7 +197,7 @@ void MjClassic::Magnet(MjTile* power, MjTile* target)
     }
     ++_groupCounter;
     _moves->BeginGroup();
-    // The pull ends with state 10001, which sends the magnet to the tray and closes the group.
+    // The pull ends with kMagnetPulled, which sends the magnet to the tray and closes the group.
     target->MoveOnto(power);
     LockBoardInput(false);
     PlayCue("CFG_MAGNET", kCueRepeat);
@@ -220,11 +219,11 @@ void MjClassic::Fuse(MjTile* fuse, MjTile* brick)
                                    false, kExplosionSpeed);
     }
     if (SpecialSheet(kBrickType) != nullptr) {
-        // The brick burns through its overlay frames and reports 10041 and 10042.
+        // The brick burns through its overlay frames and reports kOverlayNearEnd and kOverlayEnded.
         brick->StartOverlayAnimation(fuse, _firecrackerSprite, kPowerFlightMs);
     } else {
         // A brick without burning frames would never report: it goes to the tray at once.
-        brick->ChangeState(MjTile::kOverlayEnded, kPowerFlightMs);
+        brick->ChangeState(kOverlayEnded, kPowerFlightMs);
     }
     ClearTraySlot(3, kPowerFlightMs);
     LockBoardInput(false);
@@ -317,10 +316,10 @@ void MjClassic::EffectTick()
     }
     if (_layout->EffectStep(_selected[0], _selected[1], _selected[2]) != 0) {
         if (_titleText != nullptr) {
-            _titleText->ChangeState(kEffectStepState, kEffectStepMs);
+            _titleText->ChangeState(kTrayEffectStep, kEffectStepMs);
         }
     } else if (_selected[0] != nullptr) {
-        _selected[0]->ChangeState(MjTile::kBesideArrived, kEffectEndMs);
+        _selected[0]->ChangeState(kBesideArrived, kEffectEndMs);
     }
 }
 

@@ -20,14 +20,10 @@
 namespace {
 
 // The label and tile states of the quest's flow.
-constexpr int kBonusTileArrived = 10004;
 constexpr int kYinYangToTray = 10008;
-constexpr int kTrayEffectStep = 10009;
 constexpr int kTilesArrive = 10033;
 constexpr int kCaseClosing = 10034;
 constexpr int kCaseAtRest = 10035;
-constexpr int kEndAnimation = 10044;
-constexpr int kMapOpenStep = 10049;
 
 // The case's frames: closed, ajar, open.
 constexpr int kCaseClosed = 0;
@@ -141,7 +137,7 @@ bool MjClassic::QuestFlowState(CastMember* sender, int state, int /*value*/)
     case kTrayEffectStep:
         EffectTick();
         return true;
-    case MjTile::kBesideArrived:
+    case kBesideArrived:
         TileBesideArrived(tile);
         return true;
     case kEndAnimation:

@@ -3,6 +3,7 @@
 #include "tests/support/FileFaults.h"
 #include "tests/support/TestSupport.h"
 
+#include <cerrno>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <ostream>
@@ -130,8 +131,8 @@ TEST(ConfigFileSave, FailuresKeepTheOldFileAndSayWhy)
         const char* error;
     };
     const Case cases[] = {
-        // The temporary file lands on a device that is always full.
-        {"full disk", [] { ASSERT_EQ(symlink("/dev/full", "t.cfg.tmp"), 0); },
+        // The disk has no room for the temporary file's data.
+        {"full disk", [] { testsupport::FailSync("t.cfg.tmp", ENOSPC); },
          "No space left on device"},
         {"folder in the way of the temporary file", [] { ASSERT_EQ(mkdir("t.cfg.tmp", 0755), 0); },
          "Is a directory"},
@@ -148,11 +149,56 @@ TEST(ConfigFileSave, FailuresKeepTheOldFileAndSayWhy)
         EXPECT_EQ(ReadFile("t.cfg"), "[s]\nk=old\n");
         EXPECT_EQ(CountLogLines(std::string("-1 FILE NOT WRITTEN! - t.cfg (") + c.error + ")"), 1);
 
+        EXPECT_FALSE(FileExists("t.cfg.tmp") && !std::filesystem::is_directory("t.cfg.tmp"))
+            << "a failed temporary file is not left behind";
         std::error_code ignored;
         std::filesystem::remove("t.cfg.tmp", ignored);
+        testsupport::FailSync("", 0);
         EXPECT_TRUE(cfg.Flush());
         EXPECT_EQ(cfg.GetWriteError(), "");
         EXPECT_EQ(ReadFile("t.cfg"), "\r\n[s]\r\nk=new\r\n");
+    }
+}
+
+// Whatever stands at the temporary file's name, left by a write cut short or planted in the data
+// folder, is replaced, never written through: a file outside the folder keeps its bytes.
+TEST(ConfigFileSave, ATemporaryFileInTheWayIsReplacedNeverWrittenThrough)
+{
+    struct Case
+    {
+        const char* name;
+        int (*plant)(const char* temporary);
+        bool outsideExists; // before the save
+    };
+    const Case cases[] = {
+        {"link to a file outside", [](const char* t) { return symlink("../outside/secret", t); },
+         true},
+        // Written through, it would make the file outside.
+        {"link to nothing yet", [](const char* t) { return symlink("../outside/secret", t); },
+         false},
+        {"second name of a file outside", [](const char* t) { return link("outside/secret", t); },
+         true},
+    };
+    const char* const outside = "outside/secret";
+    const char* const temporary = "data/ann.plr0e.tmp";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove_all("outside");
+        std::filesystem::remove_all("data");
+        std::filesystem::create_directories("outside");
+        std::filesystem::create_directories("data");
+        if (c.outsideExists) {
+            ASSERT_TRUE(WriteFile(outside, "not the player's\n"));
+        }
+        ASSERT_EQ(c.plant(temporary), 0);
+        ConfigFile progress("data/ann.plr0", false, false, false);
+        progress.MarkAsPlayerData();
+        progress.Write("records", "t2p0", 1740);
+        EXPECT_TRUE(progress.Flush()) << progress.GetWriteError();
+        EXPECT_EQ(Content(outside), c.outsideExists ? "not the player's\n" : "<none>");
+        EXPECT_EQ(Content(temporary), "<none>");
+        ConfigFile back("data/ann.plr0", false, false, false);
+        EXPECT_EQ(static_cast<std::string>(back.Value("records", "t2p0", "", true)), "1740");
     }
 }
 

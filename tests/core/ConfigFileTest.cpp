@@ -353,7 +353,7 @@ TEST(ConfigFile, ChangedFlagFollowsWritesAndDeletes)
     none.DeleteSection("s");
     EXPECT_FALSE(none.IsChanged()) << "nothing to delete from";
     none.DeleteKey("s", "k");
-    EXPECT_TRUE(none.IsChanged()) << "DeleteKey marks even a missing key";
+    EXPECT_FALSE(none.IsChanged()) << "a key that is not there changes nothing";
 
     ASSERT_TRUE(WriteFile("t.cfg", "[s]\nk=v\n[t]\nk=v\n"));
     ConfigFile cfg("t.cfg", false, true, false);
@@ -362,6 +362,17 @@ TEST(ConfigFile, ChangedFlagFollowsWritesAndDeletes)
     EXPECT_TRUE(cfg.IsChanged());
     cfg.DeleteSection("s");
     EXPECT_EQ(cfg.GetSectionsThatStartWith(""), std::vector<std::string>{"t"});
+
+    // Only a key that is there makes a file to write.
+    ASSERT_TRUE(WriteFile("u.cfg", "[s]\nk=v\n[t]\nk=v\n"));
+    ConfigFile keys("u.cfg", false, true, false);
+    keys.DeleteKey("s", "missing");
+    keys.DeleteKey("missing", "k");
+    EXPECT_FALSE(keys.IsChanged());
+    keys.DeleteKey("t", "k");
+    EXPECT_TRUE(keys.IsChanged());
+    EXPECT_TRUE(keys.Flush());
+    EXPECT_EQ(ReadFile("u.cfg"), "\r\n[s]\r\nk=v\r\n");
 }
 
 TEST(ConfigFile, FailedFlushKeepsOldFileAndChange)

@@ -459,6 +459,36 @@ TEST(GamePictures, BlankTileShowsItsBodyLeftAndBelowTheFace)
     EXPECT_GT(face.r + face.g + face.b, 3 * 200);
 }
 
+TEST(GamePictures, MiniatureTileShowsAFaceBelowItsEdge)
+{
+    // The board previews of the tile sets other than 0 draw this picture for every tile: a bare
+    // ground shows as a field of blank blocks. Those of tile set 0 copy each tile's own face over
+    // it from row 2 down, so its two top rows are all that shows there: the body's edge.
+    const Picture tile(kData / "images/MiniOneTile.png");
+    ASSERT_TRUE(tile.Loaded());
+    ASSERT_EQ(tile.W(), 15);
+    ASSERT_EQ(tile.H(), 19);
+    constexpr int kFaceTop = 2;
+    // The ground of every tile set, its rim included, stays below this spread of the channels;
+    // the painted symbols of the faces go well beyond it.
+    constexpr int kGroundSpread = 90;
+    int painted = 0;
+    for (int y = kFaceTop; y < tile.H(); ++y) {
+        for (int x = 0; x < tile.W(); ++x) {
+            const Rgb c = tile.At(x, y);
+            if (c == kKey) {
+                continue;
+            }
+            const int spread = std::max({c.r, c.g, c.b}) - std::min({c.r, c.g, c.b});
+            painted += spread > kGroundSpread ? 1 : 0;
+        }
+    }
+    EXPECT_GE(painted, 8) << "the face area shows no painted symbol";
+    const double edge = tile.CellBrightness(2, 1, tile.W() - 4, 1);
+    const double face = tile.CellBrightness(2, kFaceTop + 1, tile.W() - 4, 1);
+    EXPECT_LT(edge, face - 40.0) << "the top rows do not read as the tile's edge";
+}
+
 namespace {
 
 std::vector<unsigned char> ReadAll(const fs::path& path)

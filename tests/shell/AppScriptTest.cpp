@@ -22,6 +22,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <string>
+#include <sys/stat.h>
 #include <thread>
 
 namespace {
@@ -491,6 +492,24 @@ TEST_F(MenuTest, UnknownCurrentPlayerIsForgottenOnDiskToo)
     ConfigFilePlayers reread("players.cfg");
     EXPECT_EQ(testsupport::ConfigValue(reread, "info", "curplayer"), "<default>");
     EXPECT_EQ(testsupport::ConfigValue(reread, "players", "Ann"), "1");
+}
+
+// A list without a current player has nothing to forget: it is not written at every start.
+TEST_F(MenuTest, ListWithoutCurrentPlayerIsNotWrittenAgain)
+{
+    // The scrambled list as an earlier run left it.
+    ASSERT_TRUE(testsupport::WriteFile("players.cfg", "[info]\nn=1\n"));
+    {
+        ConfigFilePlayers made("players.cfg");
+    }
+    struct stat before;
+    ASSERT_EQ(stat("players.cfge", &before), 0);
+    FlowScript* flow = ToMenu("[info]\nn=1\n");
+    EXPECT_EQ(flow->GetPlayers()->_curPlayer, "");
+    EXPECT_FALSE(flow->GetPlayers()->IsChanged());
+    struct stat after;
+    ASSERT_EQ(stat("players.cfge", &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino) << "a save puts a new file in the old one's place";
 }
 
 // The name becomes a file name: one that would leave the working folder starts no game.

@@ -132,6 +132,50 @@ TEST_F(CastPaintTest, FadeLayerCoversEveryDirtyRectangleOfAnEmptyStage)
     EXPECT_EQ(Rgb(50, 15), Rgb(kGreen));
 }
 
+// The layer is let go at full alpha and made again when the screen fades: in the stage's colour,
+// set through the stage or the animation manager, before the fade or during it.
+TEST_F(CastPaintTest, FadeColourHoldsHoweverAndWheneverItWasSet)
+{
+    struct Case
+    {
+        const char* name;
+        bool throughManager;
+        bool beforeTheFade;
+        Color colour;
+    };
+    const Case cases[] = {
+        {"stage, before the fade", false, true, kBlue},
+        {"manager, before the fade", true, true, kRed},
+        {"stage, during the fade", false, false, Color(0, 0, 120)},
+        {"manager, during the fade", true, false, Color(120, 0, 0)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto setColour = [&] {
+            if (c.throughManager) {
+                manager->SetFadeColor(c.colour);
+            } else {
+                cast->SetFadeColor(c.colour);
+            }
+        };
+        manager->SetMasterAlpha(255);
+        if (c.beforeTheFade) {
+            setColour();
+        }
+        manager->SetMasterAlpha(0);
+        if (!c.beforeTheFade) {
+            setColour();
+        }
+        PaintAll(kGreen);
+        EXPECT_EQ(Rgb(10, 10), Rgb(c.colour));
+        // Up to full alpha (the layer goes) and down again (it is made again).
+        manager->SetMasterAlpha(255);
+        manager->SetMasterAlpha(0);
+        PaintAll(kGreen);
+        EXPECT_EQ(Rgb(10, 10), Rgb(c.colour)) << "after the layer was made again";
+    }
+}
+
 TEST_F(CastPaintTest, MasterAlphaBackTo255HidesTheFadeLayer)
 {
     new Swatch(cast, 100, 100, 50, 50, 0, kRed);

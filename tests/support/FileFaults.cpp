@@ -3,6 +3,7 @@
 #include "framework/core/Debug.h"
 #include "tests/support/TestSupport.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -24,6 +25,18 @@ std::function<void(const std::string&, bool)>& SyncObserver()
     return observer;
 }
 
+struct SyncFault
+{
+    std::string name;
+    int error = 0;
+};
+
+SyncFault& TheSyncFault()
+{
+    static SyncFault fault;
+    return fault;
+}
+
 constexpr uid_t kNobody = 65534;
 
 } // namespace
@@ -31,6 +44,11 @@ constexpr uid_t kNobody = 65534;
 void OnSync(std::function<void(const std::string& path, bool folder)> observer)
 {
     SyncObserver() = std::move(observer);
+}
+
+void FailSync(const std::string& name, int error)
+{
+    TheSyncFault() = SyncFault{name, error};
 }
 
 std::string RunWithoutRootRights(const std::function<std::string()>& what)
@@ -94,14 +112,21 @@ void MakeUnreadable(const std::string& path, const std::string& how, const std::
 extern "C" int fsync(int fd)
 {
     const auto& observer = testsupport::SyncObserver();
-    if (observer) {
+    const testsupport::SyncFault& fault = testsupport::TheSyncFault();
+    if (observer || fault.error != 0) {
         char link[64];
         std::snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
         std::error_code failed;
         const std::filesystem::path target = std::filesystem::read_symlink(link, failed);
         struct stat st;
         const bool folder = fstat(fd, &st) == 0 && S_ISDIR(st.st_mode);
-        observer(failed ? std::string() : target.string(), folder);
+        if (observer) {
+            observer(failed ? std::string() : target.string(), folder);
+        }
+        if (fault.error != 0 && !failed && target.filename() == fault.name) {
+            errno = fault.error;
+            return -1;
+        }
     }
     return static_cast<int>(syscall(SYS_fsync, fd));
 }

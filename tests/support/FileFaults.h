@@ -10,6 +10,10 @@ namespace testsupport {
 // of what is synced and whether it is a folder; null stops it.
 void OnSync(std::function<void(const std::string& path, bool folder)> observer);
 
+// From now on every fsync of a file named "name" (in any folder) fails with the error "error",
+// as a full disk reports the data it could not place; an error of 0 stops it.
+void FailSync(const std::string& name, int error);
+
 // Runs what in a child process as the user "nobody" when the test runs as root (in its own
 // folder, opened to that user), else here; returns what it returned. A file of mode 000 is
 // then unreadable to it, as it would be to a player whose file another user owns.

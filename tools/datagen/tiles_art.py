@@ -661,14 +661,29 @@ def one_tile():
     return gp.keyed(gp.supersample((TILE_W, TILE_H), S, painter), 120)
 
 
+MINI_W, MINI_H = 15, 19
+MINI_FACE_Y = 2
+# What a miniature tile of the jade and night sets shows: their board previews draw this one
+# tile for every place, so it carries a face of the jade set (the one of dots, which reads at
+# this size) rather than a bare ground, which shows as a field of blank white blocks.
+MINI_LOOK_GROUND, MINI_LOOK_FACE = "jade", 0
+
+
 def mini_one_tile():
-    """15 x 19: the miniature blank tile; the miniature face covers it from row 2 down, so the
-    two top rows show as the tile's edge."""
+    """15 x 19: the miniature tile, the body's edge in the two top rows and a face below. The
+    previews of tile set 0 copy each tile's own miniature face over the face area; the other
+    sets show this face as it is, made from the same drawing as the face sheets."""
     def painter(img, d, s):
-        d.rounded_rectangle([0, 0, 15 * s - 1, 19 * s - 1], radius=2 * s, fill=(176, 146, 100, 255))
-        d.rounded_rectangle([0, 2 * s, 15 * s - 1, 19 * s - 1], radius=2 * s,
+        d.rounded_rectangle([0, 0, MINI_W * s - 1, MINI_H * s - 1], radius=2 * s,
+                            fill=(176, 146, 100, 255))
+        d.rounded_rectangle([0, MINI_FACE_Y * s, MINI_W * s - 1, MINI_H * s - 1], radius=2 * s,
                             fill=IVORY + (255,), outline=RIM + (255,), width=s)
-    return gp.keyed(gp.supersample((15, 19), S, painter), 128)
+    tile = gp.keyed(gp.supersample((MINI_W, MINI_H), S, painter), 128)
+    face = face_cells(MINI_LOOK_GROUND, (MINI_W, MINI_H - MINI_FACE_Y))[MINI_LOOK_FACE]
+    # Through the blank tile's own silhouette, so the rounded lower corners stay see-through.
+    shape = gp.key_mask(tile).crop((0, MINI_FACE_Y, MINI_W, MINI_H))
+    tile.paste(face, (0, MINI_FACE_Y), shape)
+    return tile
 
 
 def light(colour, edge):

@@ -321,7 +321,7 @@ TEST_F(MjLayoutEffectsOnStageTest, ClearingSendsTilesBesideTheTargetsWhereTheyRe
         MjTile* target = targets[1 - n];
         EXPECT_EQ(taken[n]->GetX(), target->GetX());
         EXPECT_EQ(taken[n]->GetY(), target->GetY());
-        arrivals.emplace_back(taken[n], MjTile::kBesideArrived);
+        arrivals.emplace_back(taken[n], MjTileListener::kBesideArrived);
     }
     std::sort(arrivals.begin(), arrivals.end());
     std::sort(reports.reached.begin(), reports.reached.end());

@@ -1,4 +1,5 @@
 #include "mahjong/board/MjLayout.h"
+#include "mahjong/board/MjTileListener.h"
 #include "tests/mahjong/board/FakeGridTile.h"
 #include "tests/mahjong/board/MjLayoutTestSupport.h"
 #include "tests/media/MediaTestSupport.h"
@@ -108,7 +109,7 @@ TEST(MjLayoutSpritesTest, CuesSettleTilesAndRenewMagnets)
 
     board.layout->Cue(tile->Member(), CueListener::kMoveEnded, 0);
     EXPECT_EQ(tile->moves.back().ms, 500);
-    EXPECT_EQ(tile->states, (std::vector<int>{10007}));
+    EXPECT_EQ(tile->states, (std::vector<int>{MjTileListener::kBackInCell}));
     EXPECT_EQ(tile->alpha, 255);
     EXPECT_EQ(tile->priority, MjLayout::Priority(4, 0, 0));
 

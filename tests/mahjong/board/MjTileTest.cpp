@@ -221,7 +221,7 @@ TEST_F(MjTileTest, DropRunsSixStepsAndReportsItsEndOnce)
         }
     }
     Run(1000);
-    EXPECT_EQ(_listener.Count(MjTile::kDropLast), 1);
+    EXPECT_EQ(_listener.Count(MjTile::kLandedInTray), 1);
     EXPECT_EQ(_listener.states.size(), 1u);
     EXPECT_TRUE(typhoon->IsVisible());
 
@@ -258,7 +258,7 @@ TEST_F(MjTileTest, HideLaterWaitsForTheDropToEnd)
     EXPECT_TRUE(dropping->IsVisible());
     Run(1);
     EXPECT_FALSE(dropping->IsVisible());
-    EXPECT_EQ(_listener.Count(MjTile::kDropLast), 2);
+    EXPECT_EQ(_listener.Count(MjTile::kLandedInTray), 2);
 
     MjTile* resting = Make(5, 5, 100, 100);
     resting->HideLater(300);

@@ -379,7 +379,7 @@ TEST_F(MjClassicPlayTest, SetUpWhileTilesFlyStartsTheBoardAfresh)
 
     // A landing reported by a tile this board did not send is not counted.
     screen->_groupCounter = 2;
-    screen->StateReached(TileAt(2, 0), MjClassic::kLandedInTray, 1);
+    screen->StateReached(TileAt(2, 0), MjTile::kLandedInTray, 1);
     EXPECT_EQ(screen->_groupCounter, 2);
     screen->_groupCounter = 0;
 

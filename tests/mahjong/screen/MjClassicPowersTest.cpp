@@ -343,11 +343,12 @@ TEST_F(MjClassicPowersTest, FuseWithoutExplosionSpriteOrBurningFramesStillTakesT
         if (!c.noSprite) {
             EXPECT_TRUE(screen->_firecrackerSprite->IsVisible());
         }
-        // The brick reports its end (10042) in time in every case; without frames at once
+        // The brick reports its end (kOverlayEnded) in time in every case; without frames at once
         // after the fuse's flight.
         Run(c.noFrames ? 520 : 3000);
-        EXPECT_TRUE(brick->GetLastState() == MjTile::kOverlayEnded ||
-                    brick->GetPrevTileState() == MjTile::kOverlayEnded || !brick->IsActive())
+        EXPECT_TRUE(brick->GetLastState() == MjTileListener::kOverlayEnded ||
+                    brick->GetPrevTileState() == MjTileListener::kOverlayEnded ||
+                    !brick->IsActive())
             << brick->GetLastState();
         screen->ReleaseSprites();
         screen.reset();

@@ -385,7 +385,7 @@ TEST_F(GameFlowTest, CongratulationWithARunningClockStartsTheBonusCount)
     EXPECT_EQ(board->_inPlay, 0);
     EXPECT_EQ(board->_timerBonusSprite != nullptr, board->_timerBonusImage != nullptr);
     EXPECT_EQ(board->_matchesLeftText->GetNextState(), MjClassic::kClockStep);
-    EXPECT_EQ(board->_titleText->GetNextState(), 10056);
+    EXPECT_EQ(board->_titleText->GetNextState(), MjClassic::kBoardWonPoll);
     EXPECT_EQ(s->GetPromptDialog(), nullptr);
     EXPECT_EQ(board->_recordValues[1], 0) << "recorded only when the bonus is paid";
     // A second win on the same screen hands the first bonus sprite back.
