@@ -12,4 +12,5 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$root/build}" && pwd)
 cmake --build "$build" -j4 --target mahjong_boards_report >/dev/null ||
     { echo "boards: the report program did not build"; exit 0; }
-"$build/bench/mahjong_boards_report" "$build/data"
+# From the build folder, which takes the log the game's classes write.
+cd "$build" && "$build/bench/mahjong_boards_report" "$build/data"

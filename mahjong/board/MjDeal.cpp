@@ -5,11 +5,18 @@
 #include "mahjong/board/MjCell.h"
 #include "mahjong/board/MjLayout.h"
 #include "mahjong/board/MjRandom.h"
+#include "mahjong/board/MjTileTypes.h"
 
 #include <algorithm>
 
 namespace {
-constexpr int kSuitedFaces = 27;
+// Deal types 0 to 33 are faces of their own; the last two stand for a group of four faces each.
+constexpr int kFirstGroupType = MjTileTypes::kFirstGroupedFace;
+constexpr int kLastDealType = MjDeal::kDealTypes - 1;
+constexpr int kGroupedFaces = MjTileTypes::kLastGroupedFace - MjTileTypes::kFirstGroupedFace + 1;
+constexpr int kLastSuited = MjTileTypes::kSuitedTypes - 1;
+constexpr int kThirdSuit = MjTileTypes::FirstTypeOfSuit(2);
+static_assert(kFirstGroupType + 2 == MjDeal::kDealTypes);
 } // namespace
 
 MjDeal::MjDeal() : Debug("MjDeal") {}
@@ -49,16 +56,16 @@ int MjDeal::DealBoard(int seed, ConfigFile* progress, int gameType, int puzzle,
     DealTiles();
     if (rotateSuits && _layout != nullptr) {
         MjRandom::Seed(TickSource::Now() % 32767 + 1);
-        const int offset = MjRandom::Next() % kSuitedFaces;
+        const int offset = MjRandom::Next() % MjTileTypes::kSuitedTypes;
         for (int index : _layout->OriginIndices()) {
             int i, j, k;
             MjLayout::IndexToCell(index, i, j, k);
             MjCell& cell = _layout->Cell(i, j, k);
-            const int face = cell.faceCol + 6 * cell.faceRow;
-            if (cell.state == MjCell::kOrigin && cell.faceCol >= 0 && face < kSuitedFaces) {
-                const int turned = (face + offset) % kSuitedFaces;
-                cell.faceCol = turned % 6;
-                cell.faceRow = turned / 6;
+            const int face = MjTileTypes::FaceAt(cell.faceCol, cell.faceRow);
+            if (cell.state == MjCell::kOrigin && cell.faceCol >= 0 && MjTileTypes::IsSuited(face)) {
+                const int turned = (face + offset) % MjTileTypes::kSuitedTypes;
+                cell.faceCol = MjTileTypes::FaceColumn(turned);
+                cell.faceRow = MjTileTypes::FaceRow(turned);
             }
         }
     }
@@ -210,8 +217,8 @@ void MjDeal::WriteResult()
             _layout->FillQuad(i, j, k);
         } else if (cell.dealMark >= 1) {
             _layout->FillQuad(i, j, k);
-            cell.faceCol = (cell.dealMark - 1) % 6;
-            cell.faceRow = (cell.dealMark - 1) / 6;
+            cell.faceCol = MjTileTypes::FaceColumn(cell.dealMark - 1);
+            cell.faceRow = MjTileTypes::FaceRow(cell.dealMark - 1);
         }
     }
 }
@@ -227,17 +234,17 @@ void MjDeal::OpenFill()
         }
         int face;
         if (_preview) {
-            _previewS = (_previewS + 17) % 36;
+            _previewS = (_previewS + 17) % kDealTypes;
             face = _previewS;
-            if (_previewS > 33) {
-                _previewQ = (_previewQ + 1) % 8;
-                face = 34 + _previewQ;
+            if (_previewS > MjTileTypes::kLastHonourType) {
+                _previewQ = (_previewQ + 1) % kGroupedFaces;
+                face = MjTileTypes::kFirstGroupedFace + _previewQ;
             }
         } else {
             face = PopDealFace(PickDealType());
         }
-        cell.faceCol = face % 6;
-        cell.faceRow = face / 6;
+        cell.faceCol = MjTileTypes::FaceColumn(face);
+        cell.faceRow = MjTileTypes::FaceRow(face);
     }
     _dealt = true;
 }
@@ -264,9 +271,9 @@ void MjDeal::FillDealCounts(int n)
         const int each = (n == 288 || _rules.half != 0) ? 8 : (_rules.justTwo != 0 ? 2 : 4);
         std::fill(std::begin(_counts), std::end(_counts), each);
     } else if (matchSize == 3) {
-        std::fill(_counts + 18, _counts + 34, n == 96 ? 6 : 9);
+        std::fill(_counts + kThirdSuit, _counts + kFirstGroupType, n == 96 ? 6 : 9);
     } else if (matchSize == 4) {
-        std::fill(_counts, _counts + 18, 8);
+        std::fill(_counts, _counts + kThirdSuit, 8);
     }
     const auto zero = [this](int from, int to) { std::fill(_counts + from, _counts + to + 1, 0); };
     const auto halve = [this](int from, int to) {
@@ -275,29 +282,33 @@ void MjDeal::FillDealCounts(int n)
         }
     };
     if (sizeClass == 36) {
-        zero(0, 26);
+        zero(0, kLastSuited);
     } else if (sizeClass == 54) {
-        zero(27, 35);
-        halve(0, 26);
+        zero(MjTileTypes::kFirstHonourType, kLastDealType);
+        halve(0, kLastSuited);
     } else if (sizeClass == 72 && _rules.justTwo != 0 && _rules.half == 0) {
         // every type twice
     } else if (sizeClass == 72 || _rules.half != 0) {
         if (_rules.numbers != 0) {
-            zero(18, 35);
+            zero(kThirdSuit, kLastDealType);
         } else {
-            zero(0, 17);
+            zero(0, kThirdSuit - 1);
         }
     } else if (sizeClass == 108) {
         if (_rules.numbers != 0) {
-            zero(27, 35);
+            zero(MjTileTypes::kFirstHonourType, kLastDealType);
         } else {
-            halve(0, 17);
+            halve(0, kThirdSuit - 1);
         }
     }
     for (int t = 0; t < kDealTypes; ++t) {
         _counts[t] = std::min(_counts[t], kStackSize);
         for (int m = 0; m < _counts[t]; ++m) {
-            _stacks[t][m] = t < 34 ? t : (t == 34 ? 34 : 38) + m % 4;
+            _stacks[t][m] = t < kFirstGroupType
+                                ? t
+                                : (t == kFirstGroupType ? MjTileTypes::kFirstGroupedFace
+                                                        : MjTileTypes::kSecondGroupFace) +
+                                      m % MjTileTypes::kFacesPerGroup;
         }
     }
 }

@@ -2,13 +2,12 @@
 #include "mahjong/board/MjCell.h"
 #include "mahjong/board/MjDeal.h"
 #include "mahjong/board/MjLayout.h"
+#include "mahjong/board/MjTileTypes.h"
 
 #include <algorithm>
 
 namespace {
 constexpr int kBrickKind = 2;
-constexpr int kFuseType = 48;
-constexpr int kTyphoonType = 50;
 
 bool Ordinary(const MjCell& cell)
 {
@@ -209,7 +208,7 @@ bool MjDeal::RemoveSwapperCell()
 
 bool MjDeal::RemoveFuseGroup()
 {
-    if (_layout->FreeCount(kFuseType) == 0) {
+    if (_layout->FreeCount(MjTileTypes::kFuseType) == 0) {
         return false;
     }
     const std::vector<int>& origins = _layout->OriginIndices();
@@ -259,8 +258,10 @@ bool MjDeal::RemoveFuseGroup()
 
 bool MjDeal::RemoveMagnetTile()
 {
+    // Play takes a magnet off only by pulling a tile onto it, and without the vortex the deal
+    // deals no pulled pair: the magnet stays where it is (power tiles may stay).
     if (_rules.useVortex == 0) {
-        return ConsumeSpecialCell(kMagnet);
+        return false;
     }
     const std::vector<int>& origins = _layout->OriginIndices();
     int freeTiles = 0, reachable = 0;
@@ -325,7 +326,7 @@ bool MjDeal::RemoveMagnetTile()
 
 bool MjDeal::RemoveWildCardGroup()
 {
-    if (_layout->FreeCount(kTyphoonType) == 0) {
+    if (_layout->FreeCount(MjTileTypes::kTyphoonType) == 0) {
         return false;
     }
     if (_rules.useVortex == 0) {

@@ -5,6 +5,7 @@
 #include "framework/stage/Cast.h"
 #include "mahjong/board/MjBoardSettings.h"
 #include "mahjong/board/MjGridTile.h"
+#include "mahjong/board/MjTileTypes.h"
 
 #include <algorithm>
 #include <cctype>
@@ -276,8 +277,8 @@ bool MjLayout::Acceptable(const Position& p) const
     if (topLayer >= _maxK) {
         return false;
     }
-    return p.code == kCodeToDeal || p.code == kCodeSpecialCell ||
-           (p.code >= 0 && p.code < kPlayTypes);
+    return p.code == kCodeToDeal || p.code == MjTileTypes::kSpecialCellCode ||
+           (p.code >= 0 && p.code < MjTileTypes::kPlayTypes);
 }
 
 void MjLayout::Rebuild()
@@ -285,7 +286,7 @@ void MjLayout::Rebuild()
     if (!_usable) {
         return;
     }
-    std::fill(_typeCount, _typeCount + kPlayTypes, 0);
+    std::fill(_typeCount, _typeCount + MjTileTypes::kPlayTypes, 0);
     _hasSpecialCells = false;
     // The positions are the file's as read, so the title read with them stays.
     Clear();
@@ -317,13 +318,13 @@ void MjLayout::Place(const std::vector<Position>& positions)
         if (p.code == kCodeToDeal) {
             cell.faceCol = MjCell::kNoFace;
             cell.faceRow = MjCell::kRowToDeal;
-        } else if (p.code == kCodeSpecialCell) {
+        } else if (p.code == MjTileTypes::kSpecialCellCode) {
             cell.faceCol = MjCell::kNoFace;
             cell.faceRow = MjCell::kRowSpecialCell;
             _hasSpecialCells = true;
         } else {
-            cell.faceCol = p.code % 6;
-            cell.faceRow = p.code / 6;
+            cell.faceCol = MjTileTypes::FaceColumn(p.code);
+            cell.faceRow = MjTileTypes::FaceRow(p.code);
             ++_typeCount[p.code];
         }
         NoteOrigin(Index(p.i, p.j, k));

@@ -28,14 +28,12 @@ public:
     static constexpr int kMaxK = 22;
     static constexpr int kOrderRecords = 20000;
     static constexpr int kTypes = 100;
-    static constexpr int kPlayTypes = 60;
     static constexpr int kMatchListSize = 40;
     static constexpr int kHintListSize = 20;
     static constexpr int kFree = 0, kBlocked = 1, kCoveredAbove = 2;
-    // Codes of a layout file besides preset faces 0-59.
+    // A layout file's code of a position whose tile the deal chooses; the others are faces and
+    // MjTileTypes::kSpecialCellCode.
     static constexpr int kCodeToDeal = -1;
-    static constexpr int kCodeSpecialCell = 52;
-    static constexpr int kBrickType = 45;
     // Fly-in modes of AnimateAll.
     static constexpr int kFlyIn = -1, kGather = 6, kSnapBack = 7;
 

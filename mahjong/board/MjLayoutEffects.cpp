@@ -3,6 +3,7 @@
 #include "mahjong/board/MjGridTile.h"
 #include "mahjong/board/MjLayout.h"
 #include "mahjong/board/MjRandom.h"
+#include "mahjong/board/MjTileTypes.h"
 
 int MjLayout::AnimateAll(void*, int mode, int x)
 {
@@ -88,6 +89,13 @@ int MjLayout::AnimateAll(void*, int mode, int x)
     return 0;
 }
 
+namespace {
+// The clearing takes one type per step, the bonus types last, as the steps after the last type.
+constexpr int kBonusTypes = MjTileTypes::kLastBonusType - MjTileTypes::kFirstHonourType + 1;
+constexpr int kBonusStepOffset = MjTileTypes::kPlayTypes - MjTileTypes::kFirstHonourType;
+constexpr int kClearingEnd = MjTileTypes::kPlayTypes + kBonusTypes;
+} // namespace
+
 int MjLayout::EffectStep(CastMember* target1, CastMember* target2, CastMember* target3)
 {
     int& step = SharedState().clearingStep;
@@ -96,7 +104,7 @@ int MjLayout::EffectStep(CastMember* target1, CastMember* target2, CastMember* t
         for (int index : _origins) {
             MjCell& cell = _cells[index];
             if (cell.state == MjCell::kOrigin && cell.tile != nullptr &&
-                cell.tile->GetType() == kBrickType) {
+                cell.tile->GetType() == MjTileTypes::kBrickType) {
                 cell.tile->FadeHide(500);
                 faded = true;
             }
@@ -106,7 +114,7 @@ int MjLayout::EffectStep(CastMember* target1, CastMember* target2, CastMember* t
             return 1;
         }
     }
-    if (step >= 63) {
+    if (step >= kClearingEnd) {
         step = -1;
         return 0;
     }
@@ -119,8 +127,9 @@ int MjLayout::EffectStep(CastMember* target1, CastMember* target2, CastMember* t
                 continue;
             }
             const int t = cell.tile->GetType();
-            const bool wanted = (t == step && step != 27) || (t == step - 33 && step > 59);
-            if (!wanted || t == kBrickType || t == 42) {
+            const bool wanted = (t == step && step != MjTileTypes::kFirstHonourType) ||
+                                (t == step - kBonusStepOffset && step >= MjTileTypes::kPlayTypes);
+            if (!wanted || t == MjTileTypes::kBrickType || t == MjTileTypes::kYinYangType) {
                 continue;
             }
             cell.state = MjCell::kEmpty;
@@ -128,15 +137,17 @@ int MjLayout::EffectStep(CastMember* target1, CastMember* target2, CastMember* t
             if (taken <= 3 && targets[taken - 1] != nullptr) {
                 cell.tile->MoveBeside(targets[taken - 1], 300);
             }
-            if (taken == _matchSize || (step >= 43 && step <= 59)) {
+            // A special tile goes on its own.
+            if (taken == _matchSize ||
+                (step > MjTileTypes::kYinYangType && step < MjTileTypes::kPlayTypes)) {
                 return taken;
             }
         }
         ++step;
-        if (step == 27) {
-            step = 30;
+        if (step == MjTileTypes::kFirstHonourType) {
+            step = MjTileTypes::kLastBonusType + 1;
         }
-        if (step >= 63) {
+        if (step >= kClearingEnd) {
             step = -1;
             return 0;
         }

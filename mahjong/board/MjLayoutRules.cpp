@@ -3,6 +3,7 @@
 #include "mahjong/board/MjBoardSettings.h"
 #include "mahjong/board/MjGridTile.h"
 #include "mahjong/board/MjLayout.h"
+#include "mahjong/board/MjTileTypes.h"
 
 #include <algorithm>
 
@@ -50,15 +51,15 @@ int MjLayout::PairsAvailable(int type) const
 {
     const int count = FreeCount(type);
     switch (type) {
-    case 46:
-    case 47:
-    case 48:
-    case 49:
-    case 50:
-    case 54:
-    case 57:
-    case 58:
-    case 59:
+    case MjTileTypes::kDownType:
+    case MjTileTypes::kUpType:
+    case MjTileTypes::kFuseType:
+    case MjTileTypes::kCloneType:
+    case MjTileTypes::kTyphoonType:
+    case MjTileTypes::kSwapperType:
+    case MjTileTypes::kWandType:
+    case MjTileTypes::kMagnetType:
+    case MjTileTypes::kDeepMagnetType:
         if (count != 0) {
             return -1;
         }
@@ -66,7 +67,7 @@ int MjLayout::PairsAvailable(int type) const
     default:
         break;
     }
-    if (count >= _matchSize && type != kBrickType) {
+    if (count >= _matchSize && type != MjTileTypes::kBrickType) {
         return count / _matchSize;
     }
     return 0;
@@ -74,42 +75,43 @@ int MjLayout::PairsAvailable(int type) const
 
 void MjLayout::SetSpecialKind(int type, int i, int j, int k)
 {
-    if (type >= 42 && type != kBrickType) {
+    if (type >= MjTileTypes::kFirstSpecialType && type != MjTileTypes::kBrickType) {
         ++_specialCount;
     }
-    if (type < 42 || type == kCodeSpecialCell || !InBounds(i, j, k)) {
+    if (type < MjTileTypes::kFirstSpecialType || type == MjTileTypes::kSpecialCellCode ||
+        !InBounds(i, j, k)) {
         return;
     }
     int kind = 1;
     switch (type) {
-    case 59:
+    case MjTileTypes::kDeepMagnetType:
         kind = 11;
         break;
-    case 47:
+    case MjTileTypes::kUpType:
         kind = 8;
         break;
-    case 46:
+    case MjTileTypes::kDownType:
         kind = 9;
         break;
-    case 57:
+    case MjTileTypes::kWandType:
         kind = 10;
         break;
-    case 54:
+    case MjTileTypes::kSwapperType:
         kind = 7;
         break;
-    case 49:
+    case MjTileTypes::kCloneType:
         kind = 6;
         break;
-    case 58:
+    case MjTileTypes::kMagnetType:
         kind = 5;
         break;
-    case 50:
+    case MjTileTypes::kTyphoonType:
         kind = 4;
         break;
-    case 48:
+    case MjTileTypes::kFuseType:
         kind = 3;
         break;
-    case 45:
+    case MjTileTypes::kBrickType:
         kind = 2;
         break;
     default:
@@ -122,7 +124,8 @@ bool MjLayout::OnlySpecialsLeft() const
 {
     for (int index : _origins) {
         const MjCell& cell = _cells[index];
-        if (cell.state == MjCell::kOrigin && cell.tile != nullptr && cell.tile->GetType() < 44) {
+        if (cell.state == MjCell::kOrigin && cell.tile != nullptr &&
+            cell.tile->GetType() < MjTileTypes::kFirstLeftoverType) {
             return false;
         }
     }
@@ -166,9 +169,9 @@ void MjLayout::NextMatchFor(MjGridTile* tile, MjGridTile** out)
 
 bool MjLayout::ShowHint(bool shadeUnmatchable)
 {
-    MjGridTile* listed[kPlayTypes][kHintListSize];
-    int listedCount[kPlayTypes] = {};
-    std::fill(_typeCount, _typeCount + kPlayTypes, 0);
+    MjGridTile* listed[MjTileTypes::kPlayTypes][kHintListSize];
+    int listedCount[MjTileTypes::kPlayTypes] = {};
+    std::fill(_typeCount, _typeCount + MjTileTypes::kPlayTypes, 0);
     for (int index : _origins) {
         const MjCell& cell = _cells[index];
         if (cell.state != MjCell::kOrigin || cell.tile == nullptr) {
@@ -180,7 +183,7 @@ bool MjLayout::ShowHint(bool shadeUnmatchable)
         IndexToCell(index, i, j, k);
         const int type = tile->GetType();
         if (FreeState(i, j, k) == kFree) {
-            if (type >= 0 && type < kPlayTypes) {
+            if (type >= 0 && type < MjTileTypes::kPlayTypes) {
                 ++_typeCount[type];
                 if (listedCount[type] < kHintListSize) {
                     listed[type][listedCount[type]++] = tile;
@@ -192,7 +195,7 @@ bool MjLayout::ShowHint(bool shadeUnmatchable)
         }
     }
     if (shadeUnmatchable) {
-        for (int type = 0; type < kPlayTypes; ++type) {
+        for (int type = 0; type < MjTileTypes::kPlayTypes; ++type) {
             const bool matchable = PairsAvailable(type) != 0;
             for (int n = 0; n < listedCount[type]; ++n) {
                 if (matchable) {
@@ -206,7 +209,7 @@ bool MjLayout::ShowHint(bool shadeUnmatchable)
         return true;
     }
     int matches = 0, specials = 0;
-    for (int type = 0; type < kPlayTypes; ++type) {
+    for (int type = 0; type < MjTileTypes::kPlayTypes; ++type) {
         const int pairs = PairsAvailable(type);
         matches += pairs > 0 ? 1 : 0;
         specials += pairs < 0 ? 1 : 0;
@@ -222,7 +225,7 @@ bool MjLayout::ShowHint(bool shadeUnmatchable)
         at = 0;
     }
     int place = 0;
-    for (int type = 0; type < kPlayTypes; ++type) {
+    for (int type = 0; type < MjTileTypes::kPlayTypes; ++type) {
         const int pairs = PairsAvailable(type);
         if (ordinary ? pairs < 1 : pairs != -1) {
             continue;
@@ -240,7 +243,7 @@ bool MjLayout::ShowHint(bool shadeUnmatchable)
 
 int MjLayout::UpdateFree()
 {
-    std::fill(_typeCount, _typeCount + kPlayTypes, 0);
+    std::fill(_typeCount, _typeCount + MjTileTypes::kPlayTypes, 0);
     int free = 0;
     for (int index : _origins) {
         MjCell& cell = _cells[index];
@@ -252,7 +255,7 @@ int MjLayout::UpdateFree()
         if (FreeState(i, j, k) == kFree) {
             ++free;
             const int type = cell.tile->GetType();
-            if (type >= 0 && type < kPlayTypes) {
+            if (type >= 0 && type < MjTileTypes::kPlayTypes) {
                 ++_typeCount[type];
             }
             if (_shade && cell.shaded != 0) {
@@ -265,7 +268,7 @@ int MjLayout::UpdateFree()
         }
     }
     int sum = 0, specials = 0;
-    for (int type = 0; type < kPlayTypes; ++type) {
+    for (int type = 0; type < MjTileTypes::kPlayTypes; ++type) {
         const int pairs = PairsAvailable(type);
         sum += pairs > 0 ? pairs : 0;
         specials += pairs < 0 ? 1 : 0;

@@ -4,6 +4,7 @@
 #include "mahjong/board/MjGridTile.h"
 #include "mahjong/board/MjLayout.h"
 #include "mahjong/board/MjTileListener.h"
+#include "mahjong/board/MjTileTypes.h"
 
 namespace {
 constexpr int kFlightPriority = 20;
@@ -167,7 +168,7 @@ void MjLayout::Cue(CastMember* member, int cue, int)
         tile->SetType(linked->GetType());
         tile->SetFace(linked->GetFace());
         tile->ShowFace();
-        const int magnet = tile->IsLinkedToType59() ? 59 : 58;
+        const int magnet = MjTileTypes::RenewedMagnet(tile->IsLinkedToType59());
         linked->SetType(magnet);
         linked->SetFace(magnet);
         linked->ShowFace();

@@ -1,13 +1,15 @@
 #include "mahjong/board/MjScoring.h"
 
+#include "mahjong/board/MjTileTypes.h"
+
 #include <cstdio>
 
 int MjScoring::MatchValue(int type)
 {
-    if (type >= 0 && type <= 26) {
-        return type % 9 + 1;
+    if (MjTileTypes::IsSuited(type)) {
+        return type % MjTileTypes::kRanks + 1;
     }
-    if (type >= 27 && type <= 33) {
+    if (type >= MjTileTypes::kFirstHonourType && type <= MjTileTypes::kLastHonourType) {
         return 10;
     }
     return 15;

@@ -77,7 +77,7 @@ void MjTile::RemovedFromCast()
 
 void MjTile::ShowFace()
 {
-    SetNewFrameOnly(_face % kSheetColumns, _face / kSheetColumns);
+    SetNewFrameOnly(MjTileTypes::FaceColumn(_face), MjTileTypes::FaceRow(_face));
 }
 
 void MjTile::HideFace()
@@ -411,7 +411,7 @@ void MjTile::Drop(int step)
     if (step == 0) {
         StopBlinking();
         if (_type != kFireCracker) {
-            SetFrame(_face % kSheetColumns, _face / kSheetColumns);
+            SetFrame(MjTileTypes::FaceColumn(_face), MjTileTypes::FaceRow(_face));
         }
         if (_listener != nullptr) {
             if (_type == kTyphoon) {

@@ -3,6 +3,7 @@
 #include "framework/stage/CastMemberImage.h"
 #include "framework/stage/CueListener.h"
 #include "mahjong/board/MjGridTile.h"
+#include "mahjong/board/MjTileTypes.h"
 
 class Image;
 class MjTileListener;
@@ -30,16 +31,16 @@ public:
     static constexpr int kInFlight = 10057;
 
     // Types with a meaning of their own to the tile.
-    static constexpr int kYinYang = 42;
-    static constexpr int kFirstSpecial = 42;
-    static constexpr int kFireCracker = 48;
-    static constexpr int kTyphoon = 50;
-    static constexpr int kDeepMagnet = 59;
+    static constexpr int kYinYang = MjTileTypes::kYinYangType;
+    static constexpr int kFirstSpecial = MjTileTypes::kFirstSpecialType;
+    static constexpr int kFireCracker = MjTileTypes::kFuseType;
+    static constexpr int kTyphoon = MjTileTypes::kTyphoonType;
+    static constexpr int kDeepMagnet = MjTileTypes::kDeepMagnetType;
 
     // The hidden face: column and row of the tile sheet.
     static constexpr int kHiddenCol = 2;
     static constexpr int kHiddenRow = 7;
-    static constexpr int kSheetColumns = 6;
+    static constexpr int kSheetColumns = MjTileTypes::kSheetColumns;
 
     // The jitter keeps the tile inside this area.
     static constexpr int kJitterMaxX = 750;

@@ -19,6 +19,7 @@
 #include "mahjong/board/MjMoves.h"
 #include "mahjong/board/MjTextLabel.h"
 #include "mahjong/board/MjTile.h"
+#include "mahjong/board/MjTileTypes.h"
 #include "mahjong/scene/ZorvyAnimation.h"
 #include "mahjong/screen/MjClassicConfig.h"
 
@@ -29,7 +30,11 @@ const char* const kMusicFiles[MjClassic::kMusics] = {
     "audio/M_BGMusic.ogg"};
 
 // The preset codes counted by the puzzle-set check, in the order of its table's columns.
-constexpr int kSanityColumns[] = {46, 47, 57, 49, 50, 54, 48, 58, 59, 56};
+constexpr int kSanityColumns[] = {MjTileTypes::kDownType,       MjTileTypes::kUpType,
+                                  MjTileTypes::kWandType,       MjTileTypes::kCloneType,
+                                  MjTileTypes::kTyphoonType,    MjTileTypes::kSwapperType,
+                                  MjTileTypes::kFuseType,       MjTileTypes::kMagnetType,
+                                  MjTileTypes::kDeepMagnetType, MjTileTypes::kJadeYinYangType};
 
 constexpr int kHighlightAlpha = 64;
 constexpr int kMiniTileWidth = 15;

@@ -10,6 +10,7 @@
 #include "mahjong/board/MjBoardSettings.h"
 #include "mahjong/board/MjPuzzleRules.h"
 #include "mahjong/board/MjTileListener.h"
+#include "mahjong/board/MjTileTypes.h"
 #include "mahjong/scene/SceneBackgroundListener.h"
 
 #include <functional>
@@ -125,9 +126,9 @@ public:
     static constexpr int kTileSets = 3;
     static constexpr int kMusics = 4;
     static constexpr int kBoardMusic = 3;
-    static constexpr int kSpecialTypes = 18;
-    static constexpr int kFirstSpecialType = 42;
-    static constexpr int kNoAnimationType = 51;
+    static constexpr int kSpecialTypes = MjTileTypes::kSpecialTypes;
+    static constexpr int kFirstSpecialType = MjTileTypes::kFirstSpecialType;
+    static constexpr int kNoAnimationType = MjTileTypes::kNoAnimationType;
     static constexpr int kScoreTimes = 4;
     static constexpr int kSelectionSlots = 4;
     static constexpr int kCellImages = 10;
@@ -170,19 +171,19 @@ public:
     // The log level below which PlayCue traces every cue.
     static constexpr int kCueTraceLevel = 4;
     // Board tile types with a meaning of their own to the press handler.
-    static constexpr int kGoldYinYangType = 43;
-    static constexpr int kBrickType = 45;
-    static constexpr int kDownType = 46;
-    static constexpr int kUpType = 47;
-    static constexpr int kFuseType = 48;
-    static constexpr int kCloneType = 49;
-    static constexpr int kTyphoonType = 50;
-    static constexpr int kPlainSpecialType = 53;
-    static constexpr int kSwapperType = 54;
-    static constexpr int kWandType = 57;
-    static constexpr int kMagnetType = 58;
-    static constexpr int kDeepMagnetType = 59;
-    static constexpr int kFirstHonourType = 27;
+    static constexpr int kGoldYinYangType = MjTileTypes::kGoldYinYangType;
+    static constexpr int kBrickType = MjTileTypes::kBrickType;
+    static constexpr int kDownType = MjTileTypes::kDownType;
+    static constexpr int kUpType = MjTileTypes::kUpType;
+    static constexpr int kFuseType = MjTileTypes::kFuseType;
+    static constexpr int kCloneType = MjTileTypes::kCloneType;
+    static constexpr int kTyphoonType = MjTileTypes::kTyphoonType;
+    static constexpr int kPlainSpecialType = MjTileTypes::kPlainSpecialType;
+    static constexpr int kSwapperType = MjTileTypes::kSwapperType;
+    static constexpr int kWandType = MjTileTypes::kWandType;
+    static constexpr int kMagnetType = MjTileTypes::kMagnetType;
+    static constexpr int kDeepMagnetType = MjTileTypes::kDeepMagnetType;
+    static constexpr int kFirstHonourType = MjTileTypes::kFirstHonourType;
     // Tile sprites that are not board tiles: the software cursor's and the mode tiles.
     static constexpr int kCursorTileKind = 5;
     static constexpr int kModeTileKind = 6;
@@ -363,9 +364,6 @@ public:
     static void HideIf(CastMember* sprite);
     // Makes the tile sprites of the board's grids.
     static MjTileFactory* TileFactory();
-    // The type of a tile face: the gold and jade Yin-Yang faces are Yin-Yang tiles, each group of
-    // four matching faces from 34 on is one type.
-    static int TypeOfFace(int face);
 
     // The screen's data: every source of the screen reads and writes it directly.
     MjMoves* _moves = nullptr; // owned

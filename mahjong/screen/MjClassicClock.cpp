@@ -14,6 +14,7 @@
 #include "mahjong/board/MjPuzzleRules.h"
 #include "mahjong/board/MjTextLabel.h"
 #include "mahjong/board/MjTile.h"
+#include "mahjong/board/MjTileTypes.h"
 #include "mahjong/screen/MjClassic.h"
 #include "mahjong/screen/MjClassicConfig.h"
 
@@ -49,7 +50,7 @@ constexpr int kTimeUpStep = 27;
 constexpr int kBonusPopupX = 370;
 constexpr int kBonusPopupY = 325;
 // The face before the first face of the congratulation picture.
-constexpr int kLastCongratsFace = 41;
+constexpr int kLastCongratsFace = MjTileTypes::kLastGroupedFace;
 // The self-scrambling board: its tiles look again every 50 to 69 ms; a state of 2 waits, 1
 // holds still once matches are left after the settle time; the reference time renews.
 constexpr int kScrambleBaseMs = 50;

@@ -5,6 +5,7 @@
 #include "mahjong/board/MjLayout.h"
 #include "mahjong/board/MjMoves.h"
 #include "mahjong/board/MjTile.h"
+#include "mahjong/board/MjTileTypes.h"
 #include "mahjong/screen/MjClassic.h"
 
 #include <algorithm>
@@ -31,7 +32,7 @@ void MjClassic::StateReached(CastMember* sender, int state, int value)
             target->ShowFace();
             target->ChangeState(MjTile::kIdle);
         }
-        const int magnet = tile->IsLinkedToType59() ? kDeepMagnetType : kMagnetType;
+        const int magnet = MjTileTypes::RenewedMagnet(tile->IsLinkedToType59());
         tile->SetType(magnet);
         tile->SetFace(magnet);
         PlayCue("stop", kCueStop);

@@ -8,6 +8,7 @@
 #include "mahjong/board/MjMoves.h"
 #include "mahjong/board/MjTextLabel.h"
 #include "mahjong/board/MjTile.h"
+#include "mahjong/board/MjTileTypes.h"
 #include "mahjong/screen/MjClassic.h"
 #include "mahjong/screen/MjClassicConfig.h"
 #include "mahjong/screen/MjPointsPopup.h"
@@ -25,8 +26,7 @@ constexpr int kAnyFreeTarget = -1;
 constexpr int kAnyTarget = 0;
 constexpr int kFreeTarget = 1;
 constexpr int kCoveredTarget = 2;
-constexpr int kFirstSuitedLimit = 27;
-constexpr int kFirstPowerType = 46;
+constexpr int kFirstPowerType = MjTileTypes::kDownType;
 constexpr int kTrayMs = 500;
 constexpr int kTrayPriority = 20;
 constexpr int kSameTypeBonus = 25;
@@ -40,7 +40,6 @@ constexpr int kYinYangOkMatches = 25;
 constexpr int kHonourPoints = 1000;
 constexpr int kOrdinaryPoints = 50;
 constexpr int kSpecialPoints = 250;
-constexpr int kLastHonourBonusType = 29;
 constexpr int kTrayTopOffset = 4;
 constexpr int kTrayLeftOffset = 2;
 
@@ -288,7 +287,7 @@ bool MjClassic::DispatchPower(MjTile* power, MjTile* target, int /*button*/)
     case kDownType:
     case kUpType:
     case kWandType:
-        if (targetType >= kFirstSuitedLimit || !RankPower(power, target)) {
+        if (!MjTileTypes::IsSuited(targetType) || !RankPower(power, target)) {
             Reselect(target);
         }
         return true;
@@ -386,7 +385,7 @@ void MjClassic::TileMouseOver(MjTile* tile, int x, int y, bool entering)
     }
     if (entering) {
         const int face = tile->GetFace();
-        tile->SetFrame(face % MjTile::kSheetColumns, face / MjTile::kSheetColumns);
+        tile->SetFrame(MjTileTypes::FaceColumn(face), MjTileTypes::FaceRow(face));
         tile->ChangeState(MjTile::kOpaque);
     } else {
         RestoreTileLook(tile);
@@ -422,7 +421,7 @@ void MjClassic::SelectTile(MjTile* tile)
     if (_puzzleTileSet == 0) {
         if (_darkTilesImage != nullptr) {
             const int face = tile->GetFace();
-            _darkTilesImage->SetFrame(face % MjTile::kSheetColumns, face / MjTile::kSheetColumns);
+            _darkTilesImage->SetFrame(MjTileTypes::FaceColumn(face), MjTileTypes::FaceRow(face));
             tile->BlitInto(_darkTilesImage, set.posX, set.posY);
         }
     } else if (_highlightImage != nullptr) {
@@ -564,7 +563,7 @@ void MjClassic::ScoreMatch(MjTile* last)
 
 int MjClassic::TilePoints(int type)
 {
-    if (type >= kFirstHonourType && type <= kLastHonourBonusType) {
+    if (type >= kFirstHonourType && type <= MjTileTypes::kLastBonusType) {
         return kHonourPoints;
     }
     return type < MjTile::kYinYang ? kOrdinaryPoints : kSpecialPoints;

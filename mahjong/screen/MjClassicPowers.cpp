@@ -7,16 +7,14 @@
 #include "mahjong/board/MjMoves.h"
 #include "mahjong/board/MjTextLabel.h"
 #include "mahjong/board/MjTile.h"
+#include "mahjong/board/MjTileTypes.h"
 #include "mahjong/screen/MjClassic.h"
 
 #include <vector>
 
 namespace {
 
-// Types below this are suited: three suits of nine ranks.
-constexpr int kSuitedTypes = MjClassic::kFirstHonourType;
-constexpr int kRanks = 9;
-constexpr int kHighestRank = kRanks - 1;
+constexpr int kHighestRank = MjTileTypes::kRanks - 1;
 
 constexpr int kPowerFlightMs = 500;
 constexpr int kTyphoonStaggerMs = 50;
@@ -103,18 +101,18 @@ bool MjClassic::RankPower(MjTile* power, MjTile* target)
     }
     const int t = target->GetType();
     const int powerType = power->GetType();
-    if (t < 0 || t >= kSuitedTypes) {
+    if (t < 0 || t >= MjTileTypes::kSuitedTypes) {
         return false;
     }
     const bool wand = powerType == kWandType;
     int newType = t;
     if (powerType == kUpType) {
-        if (t % kRanks == kHighestRank) {
+        if (t % MjTileTypes::kRanks == kHighestRank) {
             return false;
         }
         newType = t + 1;
     } else if (powerType == kDownType) {
-        if (t % kRanks == 0) {
+        if (t % MjTileTypes::kRanks == 0) {
             return false;
         }
         newType = t - 1;
@@ -131,7 +129,8 @@ bool MjClassic::RankPower(MjTile* power, MjTile* target)
         const int type = tile->GetType();
         if (wand) {
             // Every tile of the target's rank in the other suits takes the target's suit.
-            if (type < kSuitedTypes && type % kRanks == t % kRanks && type != t) {
+            if (type < MjTileTypes::kSuitedTypes &&
+                type % MjTileTypes::kRanks == t % MjTileTypes::kRanks && type != t) {
                 _moves->AddChange(tile, target, type, tile->GetFace(), 0);
                 FlyTypeChange(target, tile, t, t);
             }
@@ -273,7 +272,7 @@ void MjClassic::FlyTypeChange(MjTile* from, MjTile* tile, int type, int face)
     MjTile* copy = nullptr;
     {
         // The sprite keeps a copy of the frame and draws from the face sheet.
-        Image picture(faces, face % MjTile::kSheetColumns, face / MjTile::kSheetColumns, 0);
+        Image picture(faces, MjTileTypes::FaceColumn(face), MjTileTypes::FaceRow(face), 0);
         copy = new MjTile(this, _cast, &picture, _layout->CellX(i, j, k) + kCopyOffsetX,
                           _layout->CellY(i, j, k) + kCopyOffsetY, kCopyPriority, 0, 0, 0, i, j, k);
     }

@@ -11,6 +11,7 @@
 #include "mahjong/board/MjLayout.h"
 #include "mahjong/board/MjTextLabel.h"
 #include "mahjong/board/MjTile.h"
+#include "mahjong/board/MjTileTypes.h"
 #include "mahjong/scene/ZorvyAnimation.h"
 #include "mahjong/screen/MjClassic.h"
 #include "mahjong/screen/MjClassicConfig.h"
@@ -81,8 +82,6 @@ constexpr int kSweepBelowY = 68;
 
 // The bonus tiles of the first board shrink into the case, their middles on its mouth: the
 // middle of the case's frame, where the open lid shows the glow.
-constexpr int kFirstBonusType = 27;
-constexpr int kLastBonusType = 29;
 constexpr int kBonusFlightMs = 1500;
 constexpr float kBonusScale = 0.1f;
 
@@ -461,7 +460,7 @@ void MjClassic::CollectBonusTiles()
             return;
         }
         const int type = tile->GetType();
-        if (type < kFirstBonusType || type > kLastBonusType) {
+        if (type < MjTileTypes::kFirstHonourType || type > MjTileTypes::kLastBonusType) {
             tile->Hide();
             return;
         }

@@ -15,6 +15,7 @@
 #include "mahjong/board/MjScoring.h"
 #include "mahjong/board/MjTextLabel.h"
 #include "mahjong/board/MjTile.h"
+#include "mahjong/board/MjTileTypes.h"
 #include "mahjong/scene/ZorvyAnimation.h"
 #include "mahjong/screen/MjClassic.h"
 #include "mahjong/screen/MjClassicConfig.h"
@@ -193,7 +194,7 @@ void MjClassic::CountForSanity()
             ++shared.sanityCounts[MjClassicShared::kSanityBlankCells];
             return;
         }
-        const int code = cell.faceCol + MjTile::kSheetColumns * cell.faceRow;
+        const int code = MjTileTypes::FaceAt(cell.faceCol, cell.faceRow);
         if (code >= 0 && code < MjClassicShared::kSanityCodes) {
             ++shared.sanityCounts[code];
         }

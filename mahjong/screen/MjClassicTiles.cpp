@@ -4,18 +4,12 @@
 #include "framework/media/ImageResource.h"
 #include "mahjong/board/MjLayout.h"
 #include "mahjong/board/MjTile.h"
+#include "mahjong/board/MjTileTypes.h"
 #include "mahjong/screen/MjClassic.h"
 #include "mahjong/screen/MjClassicConfig.h"
 
 namespace {
 
-// Special faces that are Yin-Yang tiles with a look of their own.
-constexpr int kGoldYinYang = 43;
-constexpr int kJadeYinYang = 56;
-// Faces in groups of four that match each other: the first face of each group's type.
-constexpr int kFirstGroupedFace = 34;
-constexpr int kLastGroupedFace = 41;
-constexpr int kFacesPerGroup = 4;
 constexpr int kShadowAlpha = 128;
 // Tile looks of the play modes.
 constexpr int kModeNoFaces = 3;
@@ -44,17 +38,6 @@ MjTileFactory* MjClassic::TileFactory()
     return &factory;
 }
 
-int MjClassic::TypeOfFace(int face)
-{
-    if (face == kGoldYinYang || face == kJadeYinYang) {
-        return MjTile::kYinYang;
-    }
-    if (face >= kFirstGroupedFace && face <= kLastGroupedFace) {
-        return kFirstGroupedFace + (face - kFirstGroupedFace) / kFacesPerGroup;
-    }
-    return face;
-}
-
 ImageResource* MjClassic::SpecialSheet(int type) const
 {
     const int index = type - kFirstSpecialType;
@@ -72,13 +55,14 @@ MjTile* MjClassic::AddTile(int i, int j, int k, int value, int faceCol, int face
     if (tile == nullptr) {
         return nullptr;
     }
-    const int face = faceCol + MjTile::kSheetColumns * faceRow;
-    const int type = TypeOfFace(face);
+    const int face = MjTileTypes::FaceAt(faceCol, faceRow);
+    const int type = MjTileTypes::TypeOfFace(face);
     tile->SetFace(face);
     tile->SetType(type);
 
     const MjTileSet& set = _tileSets[_tileSetIndex];
-    const bool ownLook = face == kGoldYinYang || face == kJadeYinYang;
+    const bool ownLook =
+        face == MjTileTypes::kGoldYinYangType || face == MjTileTypes::kJadeYinYangType;
     ImageResource* overlay = SpecialSheet(ownLook ? face : type);
     if (type >= kFirstSpecialType && SpecialSheet(type) != nullptr && overlay != nullptr) {
         const std::string section = "special" + std::to_string(type);

@@ -4,6 +4,7 @@
 #include "mahjong/board/MjLayout.h"
 #include "mahjong/board/MjMoves.h"
 #include "mahjong/board/MjTile.h"
+#include "mahjong/board/MjTileTypes.h"
 #include "mahjong/screen/MjClassic.h"
 
 namespace {
@@ -49,7 +50,7 @@ bool MjClassic::Undo()
         case MjMove::kToTray:
             if (a != nullptr) {
                 const int face = a->GetFace();
-                a->SetFrame(face % MjTile::kSheetColumns, face / MjTile::kSheetColumns);
+                a->SetFrame(MjTileTypes::FaceColumn(face), MjTileTypes::FaceRow(face));
                 a->SetDropShadow(-shadow, shadow, Color(0, 0, 0, 255), kShadowAlpha);
                 a->ChangeState(MjTile::kIdle);
                 if (_layout != nullptr) {

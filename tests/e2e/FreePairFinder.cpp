@@ -7,6 +7,7 @@
 #include "mahjong/board/MjLayout.h"
 #include "mahjong/board/MjPuzzleRules.h"
 #include "mahjong/board/MjTile.h"
+#include "mahjong/board/MjTileTypes.h"
 #include "mahjong/screen/MjClassic.h"
 #include "mahjong/screen/MjClassicConfig.h"
 
@@ -27,7 +28,7 @@ constexpr int kOrdinaryFaces = 34;
 // The sweep at a quest board's end: bricks and the Yin-Yang tiles stay, the types are taken in
 // this order (the honours 27 to 29 last), a group of the match size per step, special tiles one
 // per step.
-constexpr int kBrickType = MjLayout::kBrickType;
+constexpr int kBrickType = MjTileTypes::kBrickType;
 constexpr int kSweepSkipStart = 27;
 constexpr int kSweepSkipEnd = 30;
 constexpr int kSweepLastStep = 63;
@@ -104,7 +105,7 @@ int FaceOf(const MjCell& cell)
 // The type the board screen gives the tile: the seasons and the flowers each match as one type.
 int TypeOf(const MjCell& cell)
 {
-    return MjClassic::TypeOfFace(FaceOf(cell));
+    return MjTileTypes::TypeOfFace(FaceOf(cell));
 }
 
 } // namespace

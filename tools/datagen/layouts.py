@@ -2,6 +2,7 @@
 """Authoring aid for the game's board layouts: builds every layout under data/puzzles/ from the
 shapes below, checks the placement rules and runs a simulation of the deal over many seeds
 before writing a file. Run it after changing a shape; the written files are the ones shipped.
+layout_sheet.py draws the written files from above, side by side, to compare their shapes.
 
 A position is (i, j, level, code): i and j in half-tile steps, level from 1, code -1 for a tile
 the deal chooses, 52 for a special cell, any other code a preset face or special tile."""
@@ -551,30 +552,197 @@ LOGIC = [
     ("logic16", "Grand Finale", beside(bury_yinyang(stagger([(14, 5), (13, 4), (12, 2)], i0=3)), [SWAPPER, TYPHOON]), PAIRS),
 ]
 
-def first_quest_board():
-    """The quest's first board: a low ridge with its Yin-Yang pair placed, among the places that
-    take a third of the board to free, where a player who opens up the board most often has both
-    free by the 25th match (when the board says so): mostly under the upper layers, which go
-    first. The three preset pairs beside it are free from the start."""
-    board = rect(4, 0, 13, 3) + rect(7, 1, 10, 2, 2) + rect(10, 2, 8, 1, 3) + row(11, 3, 7, 4)
-    board = [(i, j, l, YINYANG if (i, j, l) in ((20, 2, 1), (8, 4, 1)) else c) for (i, j, l, c) in board]
-    return beside(board, [27, 27, 28, 28, 29, 29])
+def art(rows, level=1, i0=0, j0=0, code=DEAL):
+    """One layer drawn as text: a row of whole tiles per string, '#' a tile, a space none; a
+    leading '>' puts the row half a tile to the right."""
+    out = []
+    for r, text in enumerate(rows):
+        shift = 0
+        if text.startswith(">"):
+            shift, text = 1, text[1:]
+        for c, ch in enumerate(text):
+            if ch == "#":
+                out.append((i0 + shift + 2 * c, j0 + 2 * r, level, code))
+    return out
+
+
+def moved(board, di, dj):
+    return [(i + di, j + dj, l, c) for (i, j, l, c) in board]
+
+
+def with_yinyang(board, places):
+    """The board with the Yin-Yang pair on the two places (i, j, level)."""
+    assert all(any(p[:3] == place for p in board) for place in places)
+    return [(i, j, l, YINYANG if (i, j, l) in places else c) for (i, j, l, c) in board]
+
+
+# The quest's boards, each drawn for the scene it is played over. Each Yin-Yang pair sits where
+# the tiles that must leave first are a third of the board, at the place (and with the board at
+# the offset, which picks its fixed deal) that the boards report showed a player matching free
+# pairs at random frees it soonest and wins most often, with four free pairs at the deal or more.
+
+def spirit_flame():
+    """The Spirit Wakes: a flame rising from its bowl."""
+    p = art(["     #      ",
+             "    ###     ",
+             "    ####    ",
+             "   #####    ",
+             "  #######   ",
+             " ########## ",
+             "  ########  ",
+             "    ####    "], 1, i0=4)
+    p += art(["    ##  ", "   ###  ", "   #### ", "  ##### ", "  ###### ", "   ####  "], 2, i0=5, j0=3)
+    p += art(["   ## ", "   ### ", "  ###  "], 3, i0=6, j0=8)
+    return p
+
+
+def peak(ci, cj, w, h, levels, start=1):
+    """A pyramid centred on (ci, cj): each layer a tile narrower and shorter than the one under it."""
+    out = []
+    for n in range(levels):
+        ww, hh = w - n, h - n
+        if ww < 1 or hh < 1:
+            break
+        out += rect(ci - (ww - 1), cj - (hh - 1), ww, hh, start + n)
+    return out
+
+
+def free_of(p, q):
+    """The tiles of p that stand clear of the tiles of q."""
+    occ = Grid(q).state
+    return [t for t in p if all((t[0] + a, t[1] + b, t[2] - 1) not in occ for a in (0, 1) for b in (0, 1))]
+
+
+def river_road():
+    """The River Road: the river bends down the valley, the road on its bank, a hill in the bend."""
+    p = peak(23, 6, 4, 4, 3)
+    p += free_of(art(["#######          ", " #######         ", "   ######        ", "     ####        ",
+                      "       ####      ", "      #####      ", "    #######      ", "  ##             "], 1, i0=2), p)
+    p += art(["####", " ###"], 2, i0=3, j0=1)
+    return p
+
+
+def rice_terraces():
+    """Rice Terraces: curved strips step up the hill."""
+    p = art(["#######        ", "  #########    ", "     ##########", "               ",
+             "###############", " ############# ", "  ###########  "], 1, i0=2)
+    p += art(["######", "  ########", "      ########"], 2, i0=3, j0=1)
+    p += art([" ###########"], 2, i0=3, j0=9)
+    p += art(["####", "  ######"], 3, i0=4, j0=2)
+    p += art(["    ##"], 3, i0=4, j0=10)
+    return p
+
+
+def misty_mountain():
+    """Mountain of Mist: a peak whose shoulders drift in bands of mist."""
+    p = art(["        ##        ",
+             "       ####       ",
+             "      ######      ",
+             "  ##  #######  ## ",
+             "    #########     ",
+             "  ##############  ",
+             " ################ "], 1, i0=0)
+    p += art(["       ##  ", "      ####  ", "     ######  ", "    ########  ", "   ##########  "], 2, i0=1, j0=1)
+    p += art(["     ###", "     ####", "    ######"], 3, i0=2, j0=4)
+    p += art(["      ##", "     ###"], 4, i0=3, j0=5)
+    return p
+
+
+def waterfall():
+    """The Waterfall: two cliffs, the fall between them, the deep pool below."""
+    p = art(["####       ####",
+             "####  ##   ####",
+             "####  ##   ####",
+             "###   ##    ###",
+             "              ",
+             " ############# ",
+             "  ###########  "], 1, i0=2)
+    p += art(["###       ###", "###       ###", "##         ##"], 2, i0=3, j0=1)
+    p += art(["##         ##", "#           #"], 3, i0=4, j0=2)
+    p += art(["#", "#"], 2, i0=15, j0=3)
+    p += art(["##########", " ########"], 2, i0=5, j0=11)
+    p += art([" ########"], 3, i0=4, j0=12)
+    return p
+
+
+def lantern_garden():
+    """The Lantern Garden: lanterns hang from a line over the garden path."""
+    p = art(["###############"], 1, i0=0)
+    p += art(["##############"], 2, i0=1, j0=1)
+    p += art(["  ########"], 3, i0=2, j0=0)
+    for c in (0, 8, 16, 24):
+        p += art(["###", "###", "###", " # "], 1, i0=c, j0=2)
+        p += art(["##", "##"], 2, i0=c + 1, j0=3)
+    p += art(["###############", " ############# "], 1, i0=0, j0=12)
+    p += art(["##############", ], 2, i0=1, j0=13)
+    p += art([" ###########", ], 3, i0=2, j0=12)
+    return p
+
+
+def autumn_forest():
+    """Autumn Forest: three crowns above a deep bank of fallen leaves."""
+    p = []
+    for c in (0, 12, 24):
+        p += art([" ### ", "#####", " ### "], 1, i0=c, j0=0)
+    p += art([" ##############", "#################", " ################", "  ##############"], 1, i0=0, j0=6)
+    p += art(["  ############", " ############", "   ############"], 2, i0=1, j0=7)
+    p += art(["   ########", "    ########"], 3, i0=2, j0=8)
+    return p
+
+
+def snowy_pass():
+    """The Snowy Pass: two snowy mountains, the pass between them."""
+    p = art(["  ##         ##  ", " ####       #### ", "######  #  ######", "######  #  ######",
+             "#######   #######", "#################", "     #######     "], 1, i0=0, j0=2)
+    p += art(["  ##       ##  ", " ####     #### ", "#####     #####", "######   ######"], 2, i0=1, j0=3)
+    p += art(["  #       #  ", " ###     ### ", "####     ####", "####     ####"], 3, i0=2, j0=4)
+    p += art([" #       # ", "###     ###", "##       ##"], 4, i0=3, j0=5)
+    return p
+
+
+def moon_pagoda():
+    """The Moon Pagoda: three roofs under the crescent moon."""
+    p = art(["  #####", " ###   ", "###    ", "##     ", "###    ", " ###   ", "  #####"], 1, i0=0, j0=0)
+    p += art(["  ##", " #  ", "#   ", "#   ", " #  ", "  ##"], 2, i0=1, j0=1)
+    p += art(["    ##    ", "  ######  ", "   ####   ", " ######## ", "   ####   ", "##########",
+              "  ######  ", "   ####   "], 1, i0=14, j0=0)
+    p += art(["   ##   ", " ###### ", "  ####  ", "########", "  ####  ", "#########", "  ####  "], 2, i0=15, j0=1)
+    p += art(["  ##  ", " #### ", "  ##  ", "######", "  ##  ", "#######"], 3, i0=16, j0=2)
+    p += art([" ## ", "", " ## ", "####", " ## "], 4, i0=17, j0=3)
+    return p
+
+
+def peak_temple():
+    """The Temple on the Peak: the temple's roof and hall atop the mountain."""
+    p = art(["     #####     ", "    #######    ", "     #####     ", "    #######    ",
+             "   #########   ", "  ###########  ", " ############# ", "###############"], 1, i0=0, j0=0)
+    p += art(["    ####    ", "   ######   ", "    ####    ", "   ######   ", "  ########  ",
+              " ########## "], 2, i0=1, j0=1)
+    p += art(["   ###  ", "  #####  ", "   ###  ", "  #####  ", " #######", "#########"], 3, i0=2, j0=2)
+    p += art(["   ##", "", "   ##"], 4, i0=3, j0=3)
+    return p
 
 
 QUEST = [
-    ("quest01", "The Spirit Wakes", first_quest_board()),
-    ("quest02", "The River Road", bury_yinyang(stagger([(14, 3), (13, 2), (6, 1)], i0=2), most=40)),
-    ("quest03", "Rice Terraces", beside(bury_yinyang(stagger([(10, 5), (9, 4), (8, 3)], i0=6)), [UP, DOWN])),
-    ("quest04", "Mountain of Mist", beside(bury_yinyang(stagger([(9, 6), (8, 5), (7, 2), (2, 1)], i0=7)), [MAGIC])),
+    ("quest01", "The Spirit Wakes",
+     moved(beside(with_yinyang(spirit_flame(), [(14, 10, 1), (18, 12, 1)]), [27, 27, 28, 28, 29, 29]), 5, 1)),
+    ("quest02", "The River Road", moved(with_yinyang(river_road(), [(20, 5, 1), (22, 7, 1)]), 2, 0)),
+    ("quest03", "Rice Terraces",
+     moved(beside(with_yinyang(rice_terraces(), [(10, 2, 1), (18, 4, 1)]), [UP, DOWN]), 3, 2)),
+    ("quest04", "Mountain of Mist",
+     moved(beside(with_yinyang(misty_mountain(), [(20, 2, 1), (16, 6, 1)]), [MAGIC]), 1, 1)),
     ("quest05", "The Waterfall",
-     beside(bricks_on_top(bury_yinyang(stagger([(8, 6), (7, 5), (6, 4), (3, 1)], i0=8)), 1), [FUSE])),
+     moved(beside(bricks_on_top(with_yinyang(waterfall(), [(14, 10, 1), (14, 12, 1)]), 1), [FUSE]), 4, 2)),
     ("quest06", "The Lantern Garden",
-     beside(bury_yinyang(stagger([(12, 6), (11, 5), (10, 1), (9, 1)], i0=4)), [CLONE, SWAPPER])),
-    ("quest07", "Autumn Forest", beside(bury_yinyang(stagger([(10, 7), (9, 5), (8, 3), (7, 1)], i0=7)), [TYPHOON])),
-    ("quest08", "The Snowy Pass", beside(bury_yinyang(stagger([(11, 6), (10, 5), (9, 3), (3, 1)], i0=5)), [MAGNET])),
-    ("quest09", "The Moon Pagoda", beside(bury_yinyang(stagger([(9, 7), (8, 5), (7, 4), (5, 3)], i0=7)), [DEEP])),
+     moved(beside(with_yinyang(lantern_garden(), [(14, 0, 1), (16, 14, 1)]), [CLONE, SWAPPER]), 5, 1)),
+    ("quest07", "Autumn Forest",
+     moved(beside(with_yinyang(autumn_forest(), [(12, 6, 1), (16, 10, 1)]), [TYPHOON]), 5, 1)),
+    ("quest08", "The Snowy Pass",
+     moved(beside(with_yinyang(snowy_pass(), [(6, 8, 1), (24, 10, 1)]), [MAGNET]), 4, 1)),
+    ("quest09", "The Moon Pagoda",
+     moved(beside(with_yinyang(moon_pagoda(), [(24, 4, 1), (22, 10, 1)]), [DEEP]), 5, 2)),
     ("quest10", "The Temple on the Peak",
-     beside(bury_yinyang(stagger([(8, 7), (7, 6), (6, 5), (5, 3), (1, 3)], i0=8)), [UP, MAGIC, TYPHOON, CLONE])),
+     moved(beside(with_yinyang(peak_temple(), [(10, 0, 1), (10, 10, 1)]), [UP, MAGIC, TYPHOON, CLONE]), 5, 2)),
 ]
 
 

@@ -367,3 +367,22 @@ TEST(MjDealTest, DeepMagnetWithNothingToPullIsNeverTakenOff)
     EXPECT_EQ(testsupport::CountLogLines("the board may not be solvable"), 0);
     EXPECT_EQ(mjtest::Faces(*row.layout), (std::vector<int>{59}));
 }
+
+// Play takes a magnet off only by pulling a tile onto it. Here the one pair lies under the magnet
+// and beside it: pulling the free tile onto the magnet leaves it on top of its partner, so no
+// deal can be cleared, with or without the vortex, and the deal must say so rather than count on
+// the magnet leaving for nothing.
+TEST(MjDealTest, MagnetIsNeverTakenOffForNothing)
+{
+    const std::vector<Spot> underMagnet = {{0, 0, 1}, {0, 0, 2, 58}, {4, 0, 1}};
+    int refused = 0;
+    for (int useVortex : {1, 0}) {
+        MjPuzzleRules rules;
+        rules.useVortex = useVortex;
+        Deal d(underMagnet, rules);
+        d.deal.DealBoard(5, nullptr, 0, 0, "undermagnet.cfg", false);
+        EXPECT_EQ(d.deal.Retries(), MjDeal::kMaxRetries + 1) << "usevortex " << useVortex;
+        EXPECT_EQ(testsupport::CountLogLines("the board may not be solvable"), ++refused)
+            << "usevortex " << useVortex;
+    }
+}

@@ -4,6 +4,7 @@
 #include "mahjong/board/MjLayout.h"
 #include "mahjong/board/MjTile.h"
 #include "mahjong/board/MjTileListener.h"
+#include "mahjong/board/MjTileTypes.h"
 #include "mahjong/screen/MjClassic.h"
 #include "tests/mahjong/board/FakeGridTile.h"
 #include "tests/mahjong/board/MjLayoutTestSupport.h"
@@ -301,7 +302,7 @@ TEST_F(MjLayoutEffectsOnStageTest, ClearingSendsTilesBesideTheTargetsWhereTheyRe
             new MjTile(nullptr, &cast, &face, 350 + 60 * n, 400, 4, 0, 0, 0, 0, 0, 0));
         targets.back()->SetType(27);
     }
-    tiles[0]->SetType(MjLayout::kBrickType); // (0, 0, 0)
+    tiles[0]->SetType(MjTileTypes::kBrickType); // (0, 0, 0)
     // The first call fades the brick; the next takes the type-0 tile left and, to make up the
     // pair, the first tile of type 1.
     ASSERT_EQ(layout->EffectStep(targets[0], targets[1], targets[2]), 1);
