@@ -32,7 +32,7 @@
 #include "mahjong/board/MjDeal.h"
 #include "mahjong/board/MjLayout.h"
 #include "mahjong/board/MjPuzzleRules.h"
-#include "mahjong/screen/MjClassic.h"
+#include "mahjong/board/MjTileTypes.h"
 #include "tests/mahjong/board/MjGameGrid.h"
 
 #include <algorithm>
@@ -48,7 +48,7 @@ namespace {
 
 constexpr int kYinYang = 42, kDown = 46, kUp = 47, kFuse = 48, kClone = 49, kTyphoon = 50,
               kSwapper = 54, kMagicWand = 57, kMagnet = 58, kDeepMagnet = 59;
-constexpr int kBrick = MjLayout::kBrickType;
+constexpr int kBrick = MjTileTypes::kBrickType;
 constexpr int kFirstSpecial = 42, kLastOrdinary = 43; // types below 44 must leave to clear
 constexpr int kQuestSet = 3;
 constexpr int kSeeds = 50, kPlaysPerSeed = 2, kQuestPlays = 100;
@@ -96,7 +96,7 @@ public:
             const MjCell& cell = grid.Cell(i, j, k);
             if (cell.state == MjCell::kOrigin) {
                 const int face = cell.faceCol + 6 * cell.faceRow;
-                _tiles.push_back({i, j, k, MjClassic::TypeOfFace(face), true});
+                _tiles.push_back({i, j, k, MjTileTypes::TypeOfFace(face), true});
             }
         }
     }
