@@ -668,13 +668,13 @@ def waterfall():
 def lantern_garden():
     """The Lantern Garden: lanterns hang from a line over the garden path."""
     p = art(["###############"], 1, i0=0)
-    p += art(["##############"], 2, i0=1, j0=1)
+    p += art(["##############"], 2, i0=1, j0=0)
     p += art(["  ########"], 3, i0=2, j0=0)
     for c in (0, 8, 16, 24):
         p += art(["###", "###", "###", " # "], 1, i0=c, j0=2)
         p += art(["##", "##"], 2, i0=c + 1, j0=3)
     p += art(["###############", " ############# "], 1, i0=0, j0=12)
-    p += art(["##############", ], 2, i0=1, j0=13)
+    p += art(["##############", ], 2, i0=1, j0=12)
     p += art([" ###########", ], 3, i0=2, j0=12)
     return p
 
@@ -734,7 +734,7 @@ QUEST = [
     ("quest05", "The Waterfall",
      moved(beside(bricks_on_top(with_yinyang(waterfall(), [(14, 10, 1), (14, 12, 1)]), 1), [FUSE]), 4, 2)),
     ("quest06", "The Lantern Garden",
-     moved(beside(with_yinyang(lantern_garden(), [(14, 0, 1), (16, 14, 1)]), [CLONE, SWAPPER]), 5, 1)),
+     moved(beside(with_yinyang(lantern_garden(), [(14, 0, 1), (16, 12, 1)]), [CLONE, SWAPPER]), 7, 0)),
     ("quest07", "Autumn Forest",
      moved(beside(with_yinyang(autumn_forest(), [(12, 6, 1), (16, 10, 1)]), [TYPHOON]), 5, 1)),
     ("quest08", "The Snowy Pass",
