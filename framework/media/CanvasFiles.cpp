@@ -47,6 +47,9 @@ bool ReadWhole(const std::string& name, std::vector<unsigned char>& bytes, bool&
 // Pictures larger than this on either side are refused: the game's largest is far smaller, and a
 // picture of this size already costs 64 MB once decoded.
 constexpr uint32_t kMostSide = 4096;
+// The game's GIFs are small icons and strips; SDL_image's GIF reader works pixel by pixel, and a
+// few hundred bytes declaring a large GIF keep it busy for seconds.
+constexpr uint32_t kMostGifSide = 1024;
 // What one byte of coded data can become at most: deflate makes about 1032 bytes of one; a
 // 12-bit LZW code stands for at most 4096 pixels; a JPEG block of 64 pixels takes at least two
 // bits per colour.
@@ -71,9 +74,9 @@ uint32_t LittleEndian16(const unsigned char* p)
     return static_cast<uint32_t>(p[1]) << 8 | p[0];
 }
 
-bool TooLarge(uint32_t width, uint32_t height)
+bool TooLarge(uint32_t width, uint32_t height, uint32_t most = kMostSide)
 {
-    return width > kMostSide || height > kMostSide;
+    return width > most || height > most;
 }
 
 // PNG: chunks of length, type, data and check value. Readers trust the lengths and the
@@ -190,8 +193,8 @@ const char* GifRefusal(const unsigned char* data, size_t size)
     if (size < 13) {
         return nullptr;
     }
-    if (TooLarge(LittleEndian16(data + 6), LittleEndian16(data + 8))) {
-        return "a screen larger than 4096 x 4096";
+    if (TooLarge(LittleEndian16(data + 6), LittleEndian16(data + 8), kMostGifSide)) {
+        return "a screen larger than 1024 x 1024";
     }
     size_t pos = 13 + GifTableSize(data[10]);
     while (pos < size) {
@@ -222,8 +225,8 @@ const char* GifRefusal(const unsigned char* data, size_t size)
         }
         const uint32_t width = LittleEndian16(data + pos + 4);
         const uint32_t height = LittleEndian16(data + pos + 6);
-        if (TooLarge(width, height)) {
-            return "an image larger than 4096 x 4096";
+        if (TooLarge(width, height, kMostGifSide)) {
+            return "an image larger than 1024 x 1024";
         }
         // SDL_image writes the pixels of an empty image through a null surface.
         if (width == 0 || height == 0) {

@@ -393,14 +393,14 @@ TEST(CanvasFilesTest, PicturesDeclaringMoreThanTheirFileHoldsAreRefusedBeforeDec
         {"jpeg-wide", JpegOfSize(9000, 16), "an image larger than 4096 x 4096"},
         {"jpeg-tall", JpegOfSize(32, 65535), "an image larger than 4096 x 4096"},
         {"jpeg-truncated", FixtureBytes("photo.jpg"), "a segment longer than the file"},
-        {"gif-screen", FixtureBytes("anim.gif"), "a screen larger than 4096 x 4096"},
-        {"gif-image", GifOfSize(9000, 10), "an image larger than 4096 x 4096"},
+        {"gif-screen", FixtureBytes("anim.gif"), "a screen larger than 1024 x 1024"},
+        {"gif-image", GifOfSize(9000, 10), "an image larger than 1024 x 1024"},
         {"gif-truncated", FixtureBytes("anim.gif"), "a block longer than the file"},
         {"jpeg-more-than-its-data", JpegOfSize(4000, 4000),
          "an image larger than its data can hold"},
-        {"gif-more-than-its-data", GifOfSize(3000, 3000), "an image larger than its data can hold"},
+        {"gif-more-than-its-data", GifOfSize(1000, 1000), "an image larger than its data can hold"},
         // The reader skips bytes that start no block; so does the check.
-        {"gif-after-junk", GifOfSize(3000, 3000), "an image larger than its data can hold"},
+        {"gif-after-junk", GifOfSize(1000, 1000), "an image larger than its data can hold"},
         // SDL_image crashed on the first and spent minutes on the second.
         {"gif-empty", GifOfSize(0, 10), "an image without pixels"},
         {"gif-wide-codes", FixtureBytes("anim.gif"), "codes wider than 12 bits"},
@@ -419,6 +419,9 @@ TEST(CanvasFilesTest, PicturesDeclaringMoreThanTheirFileHoldsAreRefusedBeforeDec
 
     // TGA has no signature: not even its own ending lets it through.
     cases.push_back({"tga-more-than-its-data", RunLengthTga(), "unknown content", ".tga"});
+    // A GIF within the bound of other pictures but beyond what the game's GIFs need.
+    cases.push_back(
+        {"gif-wider-than-a-gif-needs", GifOfSize(2000, 10), "an image larger than 1024 x 1024"});
     // SDL_image reads a GIF as a GIF whatever its name.
     cases.push_back({"gif-named-tga", GifOfSize(0, 10), "an image without pixels", ".tga"});
 
