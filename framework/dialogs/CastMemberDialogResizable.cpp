@@ -15,6 +15,8 @@
 namespace {
 
 constexpr int kStacked = 1;
+// The largest margin and least size a description may ask: past any screen the game opens.
+constexpr int kMostSide = 2048;
 // What an untiled dialog (no tile sheet to paint its frame) is filled with.
 const Color kUntiledFill(192, 192, 192, 255);
 
@@ -98,6 +100,11 @@ void CastMemberDialogResizable::LoadConfigOptions(ConfigFile* cfg, const std::st
     readInt("buttonspacebetween", _buttonGap);
     readInt("orientation", _orientation);
     _minSize = cfg->ValueAsPoint(section, "minsize", _minSize);
+    // A margin or least size past any screen is a damaged description; kept as read, the sums
+    // of the layout would overflow into a negative dialog size.
+    _margin = std::clamp(_margin, 0, kMostSide);
+    _minSize = Point(std::clamp(_minSize.GetX(), 0, kMostSide),
+                     std::clamp(_minSize.GetY(), 0, kMostSide));
     readInt("shadowdepth", _shadowDepth);
     _shadowColor = cfg->ValueAsColor(section, "shadowcol", _shadowColor);
     _fontColor = cfg->ValueAsColor(section, "fontcolor", _fontColor);

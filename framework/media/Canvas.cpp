@@ -42,6 +42,16 @@ std::atomic<int>& CanvasDebugLevel()
     return level;
 }
 
+// The longest side a canvas may have. SDL 1.2 keeps a row's length in bytes and a clipping
+// rectangle's size in 16 bits: it makes a surface of negative width with no pixels and a clip
+// rectangle 65 531 wide, into which a blit writes wherever it is told.
+constexpr int kMostSide = 16383;
+
+bool SizeFits(int w, int h)
+{
+    return w >= 0 && h >= 0 && w <= kMostSide && h <= kMostSide;
+}
+
 Uint32 RgbMask(const SDL_PixelFormat* f)
 {
     return f->Rmask | f->Gmask | f->Bmask;
@@ -141,7 +151,9 @@ Canvas::Canvas(int w, int h, SDL_PixelFormat* format) : Debug("Canvas")
 {
     CanvasDebugLevel() = DebugLifetime::SetDebugLevel("Canvas", this, CanvasDebugLevel());
     SDL_Surface* s = nullptr;
-    if (format != nullptr && !IsPerPixelMarker(format)) {
+    if (!SizeFits(w, h)) {
+        DebugVar(-1, "Canvas of %d x %d refused: a side is negative or over %d", w, h, kMostSide);
+    } else if (format != nullptr && !IsPerPixelMarker(format)) {
         s = SDL_CreateRGBSurface(0, w, h, format->BitsPerPixel, format->Rmask, format->Gmask,
                                  format->Bmask, format->Amask);
     } else {
@@ -1010,6 +1022,12 @@ std::list<Rectangle*>& Canvas::GetDirtyRects()
 Canvas* Canvas::CreateRGB(unsigned flags, int w, int h, int depth, unsigned rMask, unsigned gMask,
                           unsigned bMask, unsigned aMask)
 {
+    if (!SizeFits(w, h)) {
+        auto* refused = new Canvas();
+        refused->DebugVar(-1, "Canvas of %d x %d refused: a side is negative or over %d", w, h,
+                          kMostSide);
+        return refused;
+    }
     auto* c = new Canvas(SDL_CreateRGBSurface(flags, w, h, depth, rMask, gMask, bMask, aMask));
     c->_loaded = false;
     return c;

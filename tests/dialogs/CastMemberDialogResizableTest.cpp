@@ -419,6 +419,47 @@ TEST_F(CastMemberDialogResizableTest, SizeIsRoundedToTheTiles)
     }
 }
 
+TEST_F(CastMemberDialogResizableTest, DamagedSizesAreBoundedBeforeTheLayoutAddsThem)
+{
+    // A least size read as the largest int plus the margin overflowed into a negative width,
+    // and the frame was painted into a surface SDL made without pixels. A margin is added on
+    // both sides, so the dialog with the largest margin (over 4000 pixels square) is not built.
+    struct Case
+    {
+        const char* options;
+        int margin;
+        int minW;
+        int minH;
+        bool build;
+    };
+    const Case cases[] = {
+        {"margin=10\nminsize=99999999999999999999,40", 10, 2048, 40, true},
+        {"margin=99999999999\nminsize=100,40", 2048, 100, 40, false},
+        {"margin=-2147483648\nminsize=-5,-99999999999", 0, 0, 0, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.options);
+        ConfigFile* cfg = Description(std::string("[dialog]\ncontrols=c\n") + c.options +
+                                      "\n[c]\na=bg\n[bg]\ntype=background\n"
+                                      "tileimage=img/tiles10.png\n");
+        if (c.build) {
+            Build(cfg, "dialog");
+        } else {
+            Make(cfg)->LoadConfigOptions(cfg, "dialog");
+        }
+        EXPECT_EQ(dialog->Margin(), c.margin);
+        EXPECT_EQ(dialog->MinSize().GetX(), c.minW);
+        EXPECT_EQ(dialog->MinSize().GetY(), c.minH);
+        if (c.build) {
+            EXPECT_GT(dialog->GetW(), 0);
+            EXPECT_GT(dialog->GetH(), 0);
+            ASSERT_NE(dialog->FrameImage(), nullptr);
+            EXPECT_EQ(dialog->FrameImage()->GetW(), dialog->GetW());
+        }
+        dialog.reset();
+    }
+}
+
 TEST_F(CastMemberDialogResizableTest, ButtonBlockStacksWithGapsOrLiesSideBySide)
 {
     // img/ok.png: 48 x 24 per look. Labels and backgrounds do not count.

@@ -9,6 +9,8 @@
 
 #include <cstring>
 #include <gtest/gtest.h>
+#include <memory>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -528,6 +530,37 @@ TEST(CanvasTest, DefaultPixelFormatAndFactories)
     EXPECT_NE(Canvas::Get32PixelFormat(), nullptr);
     SDL_FreeSurface(s32);
     SDL_FreeSurface(s16);
+}
+
+TEST(CanvasTest, SizesSdlCannotAddressGiveNoSurface)
+{
+    // SDL makes a surface of negative width with no pixels and a clipping rectangle 65531 wide:
+    // a blit into it writes past its memory.
+    struct Case
+    {
+        int w;
+        int h;
+        bool made;
+    };
+    const Case cases[] = {
+        {-5, 100, false}, {100, -5, false}, {-1, -1, false},  {16384, 4, false},
+        {4, 16384, false}, {16383, 1, true}, {1, 16383, true}, {0, 10, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.w) + " x " + std::to_string(c.h));
+        Canvas blank(c.w, c.h, nullptr);
+        EXPECT_EQ(blank.GetSurface() != nullptr, c.made);
+        std::unique_ptr<Canvas> factory(Canvas::CreateRGB(0, c.w, c.h, 32, 0x00FF0000u, 0x0000FF00u,
+                                                          0x000000FFu, 0xFF000000u));
+        ASSERT_NE(factory, nullptr);
+        EXPECT_EQ(factory->GetSurface() != nullptr, c.made);
+        if (!c.made) {
+            // Painting on what was refused does nothing.
+            Canvas source(8, 8, nullptr);
+            EXPECT_FALSE(blank.Blit(source, 0, 0));
+            EXPECT_FALSE(factory->Blit(source, 0, 0));
+        }
+    }
 }
 
 namespace {
