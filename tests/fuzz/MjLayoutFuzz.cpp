@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 
 namespace {
@@ -37,6 +38,23 @@ MjBoardSettings& Settings(int variant)
     return variant == 0 ? large : small;
 }
 
+// One layout per grid, match size and mode, made once and emptied before each input: a layout
+// holds cells for the largest grid (800 KB), and making them anew for every input spent most of
+// the run allocating and zeroing them. Rebuilt from no positions it is as a new one (its counts
+// too, which Clear keeps), so no input depends on the ones before it.
+MjLayout& LayoutFor(int variant, int matchSize, int doubleMode)
+{
+    static std::unique_ptr<MjLayout> layouts[2][2][2];
+    std::unique_ptr<MjLayout>& layout = layouts[variant][matchSize - 2][doubleMode];
+    if (layout == nullptr) {
+        layout = std::make_unique<MjLayout>(nullptr, "", &Settings(variant), nullptr, matchSize,
+                                            doubleMode);
+    }
+    layout->LoadText("");
+    layout->Rebuild();
+    return *layout;
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
@@ -57,7 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string text(reinterpret_cast<const char*>(data + 1), size - 1);
     MjBoardSettings& settings = Settings(flags & 1);
     const int matchSize = 2 + (flags >> 2 & 1);
-    MjLayout layout(nullptr, "", &settings, nullptr, matchSize, flags >> 1 & 1);
+    MjLayout& layout = LayoutFor(flags & 1, matchSize, flags >> 1 & 1);
     layout.LoadText(text);
     for (int index : layout.OriginIndices()) {
         int i, j, k;
