@@ -449,11 +449,10 @@ TEST(MjSolverTest, SolverClearsOnlyBoardsThatCanBeCleared)
     }
 }
 
-TEST(MjSolverTest, EveryDealtBoardCanBeCleared)
+// Every special fixture sees its special kinds used by some of its fifty deals.
+TEST(MjSolverTest, EverySpecialFixtureUsesItsKinds)
 {
     MjBoardSettings settings = mjtest::CatalogSettings();
-    int boards = 0;
-    // The special kinds each special fixture must see used by some deal.
     const std::map<std::string, std::set<int>> specials = {
         {"fixture:magnet", {MjDeal::kMagnet}},
         {"fixture:deepmagnet", {MjDeal::kDeepMagnet}},
@@ -463,7 +462,7 @@ TEST(MjSolverTest, EveryDealtBoardCanBeCleared)
     };
     std::map<std::string, std::set<int>> used;
     for (const mjtest::CatalogBoard& board : mjtest::CatalogBoards()) {
-        if (board.rules.solvable == 0) {
+        if (specials.count(board.name) == 0) {
             continue;
         }
         for (int seed = 1; seed <= 50; ++seed) {
@@ -474,30 +473,68 @@ TEST(MjSolverTest, EveryDealtBoardCanBeCleared)
             deal.RecordPlan(&plan);
             deal.SetRules(board.rules);
             deal.SetLayout(&layout);
-            if (seed == 1 && !HasCellsToDeal(layout)) {
-                break; // a picture made of preset faces, not a board to play
-            }
             deal.DealBoard(seed, nullptr, 0, 0, board.path, false);
             ASSERT_TRUE(deal.Dealt()) << board.name << " seed " << seed;
-            ASSERT_LE(deal.Retries(), MjDeal::kMaxRetries) << board.name;
             for (const MjDeal::PlanStep& step : plan) {
                 used[board.name].insert(step.kind);
             }
-            const std::vector<Tile> tiles = DealtTiles(layout);
-            Board play(tiles, board.rules.matchSize);
-            play.Prefer(PlannedGroups(plan, tiles, board.rules.matchSize));
-            EXPECT_TRUE(play.Solve(20000000))
-                << board.name << " seed " << seed << " after " << play.Visited() << " positions";
-            ++boards;
         }
     }
-    EXPECT_GT(boards, 0);
     for (const auto& [name, kinds] : specials) {
         for (int kind : kinds) {
             EXPECT_EQ(used[name].count(kind), 1u) << name << " never used kind " << kind;
         }
     }
 }
+
+// Clearing every solvable board for fifty seeds is the longest test by far (minutes under the
+// sanitizers): the deals are split into shards that ctest runs side by side, each taking every
+// kClearShards-th deal, so that each board's deals spread over all of them.
+constexpr int kClearShards = 8;
+
+class MjSolverClearTest : public ::testing::TestWithParam<int>
+{
+};
+
+TEST_P(MjSolverClearTest, EveryDealtBoardCanBeCleared)
+{
+    MjBoardSettings settings = mjtest::CatalogSettings();
+    int deals = 0;
+    int dealt = 0;
+    for (const mjtest::CatalogBoard& board : mjtest::CatalogBoards()) {
+        if (board.rules.solvable == 0) {
+            continue;
+        }
+        for (int seed = 1; seed <= 50; ++seed) {
+            MjLayout layout(nullptr, board.path, &settings, nullptr, board.rules.matchSize,
+                            board.rules.doubleLayers);
+            if (seed == 1 && !HasCellsToDeal(layout)) {
+                break; // a picture made of preset faces, not a board to play
+            }
+            if (deals++ % kClearShards != GetParam()) {
+                continue;
+            }
+            MjDeal deal;
+            std::vector<MjDeal::PlanStep> plan;
+            deal.RecordPlan(&plan);
+            deal.SetRules(board.rules);
+            deal.SetLayout(&layout);
+            deal.DealBoard(seed, nullptr, 0, 0, board.path, false);
+            ASSERT_TRUE(deal.Dealt()) << board.name << " seed " << seed;
+            ASSERT_LE(deal.Retries(), MjDeal::kMaxRetries) << board.name;
+            const std::vector<Tile> tiles = DealtTiles(layout);
+            Board play(tiles, board.rules.matchSize);
+            play.Prefer(PlannedGroups(plan, tiles, board.rules.matchSize));
+            EXPECT_TRUE(play.Solve(20000000))
+                << board.name << " seed " << seed << " after " << play.Visited() << " positions";
+            ++dealt;
+        }
+    }
+    // Each shard has fifty deals of a board at least.
+    EXPECT_GE(dealt, 50 / kClearShards);
+}
+
+INSTANTIATE_TEST_SUITE_P(Shards, MjSolverClearTest, ::testing::Range(0, kClearShards));
 
 // Matching the Yin-Yang pair ends a board, so no board starts with a Yin-Yang tile free: the deal
 // keeps preset tiles where the layout puts them, and the layouts bury the pair.
