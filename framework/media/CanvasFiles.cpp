@@ -4,9 +4,11 @@
 #include "framework/core/StringUtils.h"
 #include "framework/media/Canvas.h"
 
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -379,8 +381,17 @@ bool Canvas::ScrambleImageFile(const std::string& plainFile, const std::string& 
     // and two loading threads never write into the same file.
     const std::string partial =
         scrambledFile + ".part" + std::to_string(getpid()) + "-" + std::to_string(SDL_ThreadID());
-    FILE* out = std::fopen(partial.c_str(), "wb");
+    // Whatever a data folder holds under that name, a link above all, is never written through:
+    // it goes, and the copy is made anew, refused should anything take the name meanwhile.
+    const int fd = ::unlink(partial.c_str()) == 0 || errno == ENOENT
+                       ? ::open(partial.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                                0666)
+                       : -1;
+    FILE* out = fd >= 0 ? ::fdopen(fd, "wb") : nullptr;
     if (out == nullptr) {
+        if (fd >= 0) {
+            ::close(fd);
+        }
         std::fclose(in);
         return false;
     }

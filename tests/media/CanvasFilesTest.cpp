@@ -274,6 +274,33 @@ TEST(CanvasFilesTest, ScrambledCopyIsSyncedBeforeItsRenameAndItsFolderAfter)
     EXPECT_EQ(synced, (std::vector<std::string>{"partial", "folder copy"}));
 }
 
+TEST(CanvasFilesTest, ScrambledCopyNeverWritesThroughWhatIsPlantedAtItsPrivateName)
+{
+    CopyFixture("sheet4x2.png", "images/a.png");
+    const std::string partial = "images/a.pnge.part" + std::to_string(getpid()) + "-" +
+                                std::to_string(SDL_ThreadID());
+    std::filesystem::create_directories("outside");
+    const char* cases[] = {"a link to a file outside", "a link to a file not there yet"};
+    for (const char* what : cases) {
+        SCOPED_TRACE(what);
+        std::remove("outside/secret");
+        std::remove("images/a.pnge");
+        if (what == cases[0]) {
+            testsupport::WriteFile("outside/secret", "kept");
+        }
+        ASSERT_EQ(symlink("../outside/secret", partial.c_str()), 0);
+        ASSERT_TRUE(Canvas::ScrambleImageFile("images/a.png", "images/a.pnge"));
+        EXPECT_EQ(testsupport::FileExists("outside/secret"), what == cases[0]);
+        if (what == cases[0]) {
+            EXPECT_EQ(testsupport::ReadFile("outside/secret"), "kept");
+        }
+        EXPECT_EQ(testsupport::ReadFile("images/a.pnge").size(),
+                  testsupport::ReadFile("images/a.png").size());
+        EXPECT_FALSE(std::filesystem::is_symlink("images/a.pnge"));
+        EXPECT_FALSE(testsupport::FileExists(partial));
+    }
+}
+
 TEST(CanvasFilesTest, ScrambledFileWithoutEndingIsRecognisedByContent)
 {
     CopyFixture("sheet4x2.png", "images/noending");
