@@ -103,8 +103,8 @@ void CastMemberDialogResizable::LoadConfigOptions(ConfigFile* cfg, const std::st
     // A margin or least size past any screen is a damaged description; kept as read, the sums
     // of the layout would overflow into a negative dialog size.
     _margin = std::clamp(_margin, 0, kMostSide);
-    _minSize = Point(std::clamp(_minSize.GetX(), 0, kMostSide),
-                     std::clamp(_minSize.GetY(), 0, kMostSide));
+    _minSize =
+        Point(std::clamp(_minSize.GetX(), 0, kMostSide), std::clamp(_minSize.GetY(), 0, kMostSide));
     readInt("shadowdepth", _shadowDepth);
     _shadowColor = cfg->ValueAsColor(section, "shadowcol", _shadowColor);
     _fontColor = cfg->ValueAsColor(section, "fontcolor", _fontColor);

@@ -383,10 +383,10 @@ bool Canvas::ScrambleImageFile(const std::string& plainFile, const std::string& 
         scrambledFile + ".part" + std::to_string(getpid()) + "-" + std::to_string(SDL_ThreadID());
     // Whatever a data folder holds under that name, a link above all, is never written through:
     // it goes, and the copy is made anew, refused should anything take the name meanwhile.
-    const int fd = ::unlink(partial.c_str()) == 0 || errno == ENOENT
-                       ? ::open(partial.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
-                                0666)
-                       : -1;
+    const int fd =
+        ::unlink(partial.c_str()) == 0 || errno == ENOENT
+            ? ::open(partial.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666)
+            : -1;
     FILE* out = fd >= 0 ? ::fdopen(fd, "wb") : nullptr;
     if (out == nullptr) {
         if (fd >= 0) {

@@ -277,8 +277,8 @@ TEST(CanvasFilesTest, ScrambledCopyIsSyncedBeforeItsRenameAndItsFolderAfter)
 TEST(CanvasFilesTest, ScrambledCopyNeverWritesThroughWhatIsPlantedAtItsPrivateName)
 {
     CopyFixture("sheet4x2.png", "images/a.png");
-    const std::string partial = "images/a.pnge.part" + std::to_string(getpid()) + "-" +
-                                std::to_string(SDL_ThreadID());
+    const std::string partial =
+        "images/a.pnge.part" + std::to_string(getpid()) + "-" + std::to_string(SDL_ThreadID());
     std::filesystem::create_directories("outside");
     const char* cases[] = {"a link to a file outside", "a link to a file not there yet"};
     for (const char* what : cases) {

@@ -543,15 +543,15 @@ TEST(CanvasTest, SizesSdlCannotAddressGiveNoSurface)
         bool made;
     };
     const Case cases[] = {
-        {-5, 100, false}, {100, -5, false}, {-1, -1, false},  {16384, 4, false},
+        {-5, 100, false},  {100, -5, false}, {-1, -1, false},  {16384, 4, false},
         {4, 16384, false}, {16383, 1, true}, {1, 16383, true}, {0, 10, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.w) + " x " + std::to_string(c.h));
         Canvas blank(c.w, c.h, nullptr);
         EXPECT_EQ(blank.GetSurface() != nullptr, c.made);
-        std::unique_ptr<Canvas> factory(Canvas::CreateRGB(0, c.w, c.h, 32, 0x00FF0000u, 0x0000FF00u,
-                                                          0x000000FFu, 0xFF000000u));
+        std::unique_ptr<Canvas> factory(
+            Canvas::CreateRGB(0, c.w, c.h, 32, 0x00FF0000u, 0x0000FF00u, 0x000000FFu, 0xFF000000u));
         ASSERT_NE(factory, nullptr);
         EXPECT_EQ(factory->GetSurface() != nullptr, c.made);
         if (!c.made) {
