@@ -205,6 +205,10 @@ wait_count() {
             return 0
         fi
         if ! kill -0 "$scene_pid" 2>/dev/null; then
+            # It may have printed the line and ended after the count above.
+            if [ "$(grep -cx "$1" "$scene_log" || true)" -ge "$2" ]; then
+                return 0
+            fi
             break
         fi
         sleep 0.05
@@ -242,6 +246,12 @@ wait_after() {
             return 0
         fi
         if ! kill -0 "$scene_pid" 2>/dev/null; then
+            # It may have printed the line and ended after the look above.
+            line=$(tail -n +"$(($1 + 1))" "$scene_log" | grep -x "$2" | head -1 || true)
+            if [ -n "$line" ]; then
+                echo "$line"
+                return 0
+            fi
             break
         fi
         sleep 0.05
