@@ -47,9 +47,14 @@ std::atomic<int>& CanvasDebugLevel()
 // rectangle 65 531 wide, into which a blit writes wherever it is told.
 constexpr int kMostSide = 16383;
 
-bool SizeFits(int w, int h)
+// Whether SDL can be asked for a surface of w x h; says so in log when not.
+bool SizeFits(Debug& log, int w, int h)
 {
-    return w >= 0 && h >= 0 && w <= kMostSide && h <= kMostSide;
+    if (w >= 0 && h >= 0 && w <= kMostSide && h <= kMostSide) {
+        return true;
+    }
+    log.DebugVar(-1, "Canvas of %d x %d refused: a side is negative or over %d", w, h, kMostSide);
+    return false;
 }
 
 Uint32 RgbMask(const SDL_PixelFormat* f)
@@ -150,10 +155,12 @@ Canvas::Canvas(std::string file, SDL_PixelFormat* format) : Debug("Canvas")
 Canvas::Canvas(int w, int h, SDL_PixelFormat* format) : Debug("Canvas")
 {
     CanvasDebugLevel() = DebugLifetime::SetDebugLevel("Canvas", this, CanvasDebugLevel());
+    if (!SizeFits(*this, w, h)) {
+        Init(nullptr);
+        return;
+    }
     SDL_Surface* s = nullptr;
-    if (!SizeFits(w, h)) {
-        DebugVar(-1, "Canvas of %d x %d refused: a side is negative or over %d", w, h, kMostSide);
-    } else if (format != nullptr && !IsPerPixelMarker(format)) {
+    if (format != nullptr && !IsPerPixelMarker(format)) {
         s = SDL_CreateRGBSurface(0, w, h, format->BitsPerPixel, format->Rmask, format->Gmask,
                                  format->Bmask, format->Amask);
     } else {
@@ -1022,13 +1029,10 @@ std::list<Rectangle*>& Canvas::GetDirtyRects()
 Canvas* Canvas::CreateRGB(unsigned flags, int w, int h, int depth, unsigned rMask, unsigned gMask,
                           unsigned bMask, unsigned aMask)
 {
-    if (!SizeFits(w, h)) {
-        auto* refused = new Canvas();
-        refused->DebugVar(-1, "Canvas of %d x %d refused: a side is negative or over %d", w, h,
-                          kMostSide);
-        return refused;
+    auto* c = new Canvas();
+    if (SizeFits(*c, w, h)) {
+        c->Init(SDL_CreateRGBSurface(flags, w, h, depth, rMask, gMask, bMask, aMask));
     }
-    auto* c = new Canvas(SDL_CreateRGBSurface(flags, w, h, depth, rMask, gMask, bMask, aMask));
     c->_loaded = false;
     return c;
 }
