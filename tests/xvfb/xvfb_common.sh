@@ -200,17 +200,16 @@ wait_for() {
 # Usage: wait_count LINE N
 wait_count() {
     local deadline=$((SECONDS + wait_seconds))
+    local alive
     while [ "$SECONDS" -lt "$deadline" ]; do
+        # Whether it runs is asked before the log is read: a program that prints the line and
+        # ends between the two still has it counted.
+        alive=0
+        kill -0 "$scene_pid" 2>/dev/null && alive=1
         if [ "$(grep -cx "$1" "$scene_log" || true)" -ge "$2" ]; then
             return 0
         fi
-        if ! kill -0 "$scene_pid" 2>/dev/null; then
-            # It may have printed the line and ended after the count above.
-            if [ "$(grep -cx "$1" "$scene_log" || true)" -ge "$2" ]; then
-                return 0
-            fi
-            break
-        fi
+        [ "$alive" -eq 1 ] || break
         sleep 0.05
     done
     # A program on the framework says so in its own log in the folder it runs in: here, or a
@@ -238,22 +237,17 @@ mark() {
 # the run as wait_for does when it never comes.
 # Usage: wait_after MARK LINE
 wait_after() {
-    local deadline=$((SECONDS + wait_seconds)) line
+    local deadline=$((SECONDS + wait_seconds)) line alive
     while [ "$SECONDS" -lt "$deadline" ]; do
+        # Asked before the log is read, as in wait_count.
+        alive=0
+        kill -0 "$scene_pid" 2>/dev/null && alive=1
         line=$(tail -n +"$(($1 + 1))" "$scene_log" | grep -x "$2" | head -1 || true)
         if [ -n "$line" ]; then
             echo "$line"
             return 0
         fi
-        if ! kill -0 "$scene_pid" 2>/dev/null; then
-            # It may have printed the line and ended after the look above.
-            line=$(tail -n +"$(($1 + 1))" "$scene_log" | grep -x "$2" | head -1 || true)
-            if [ -n "$line" ]; then
-                echo "$line"
-                return 0
-            fi
-            break
-        fi
+        [ "$alive" -eq 1 ] || break
         sleep 0.05
     done
     if display_refused debug.txt "$scene_err"; then
