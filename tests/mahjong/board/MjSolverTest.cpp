@@ -466,14 +466,11 @@ TEST(MjSolverTest, EverySpecialFixtureUsesItsKinds)
             continue;
         }
         for (int seed = 1; seed <= 50; ++seed) {
-            MjLayout layout(nullptr, board.path, &settings, nullptr, board.rules.matchSize,
-                            board.rules.doubleLayers);
             MjDeal deal;
             std::vector<MjDeal::PlanStep> plan;
             deal.RecordPlan(&plan);
-            deal.SetRules(board.rules);
-            deal.SetLayout(&layout);
-            deal.DealBoard(seed, nullptr, 0, 0, board.path, false);
+            const std::unique_ptr<MjLayout> layout =
+                mjtest::DealCatalogBoard(board, seed, &settings, deal);
             ASSERT_TRUE(deal.Dealt()) << board.name << " seed " << seed;
             for (const MjDeal::PlanStep& step : plan) {
                 used[board.name].insert(step.kind);
